@@ -1,0 +1,41 @@
+#include "bench/positions.h"
+
+#include <stdexcept>
+
+#include "board/evaluation.h"
+#include "board/position_files.h"
+
+namespace vorek::bench {
+
+std::unique_ptr<V2Board> examplePosition(const std::string& name) {
+    auto board = std::make_unique<V2Board>();
+    if (!readPosition(*board, std::string(VOREK_EXAMPLES_DIR) + "/" + name))
+        throw std::runtime_error("cannot read example " + name);
+    evaluateAll(*board);
+    return board;
+}
+
+std::unique_ptr<V2Board> sixtyStones() {
+    static const char* const rows[BOARD_SIDE] = {
+        "....................", "....................", "....................",
+        "....................", ".....x.x..xx.x......", "....xo.o..x.ooxx....",
+        ".....x.x.x..o.x.....", ".....x.......o.o....", ".......o.o.o........",
+        "......xx.x.x..oo....", ".....o..x..ox..x....", "....x.o.xoo..x.o....",
+        "....ooo.o...........", "....ox..xx..oo......", "........x.ox.ooo....",
+        "......x........o....", "....................", "....................",
+        "....................", "....................",
+    };
+    auto board = std::make_unique<V2Board>();
+    for (int y = 0; y < BOARD_SIDE; ++y) {
+        for (int x = 0; x < BOARD_SIDE; ++x) {
+            const char c = rows[y][x];
+            if (c == '.') continue;
+            board->squares[squareAt(x, y)] = c == 'x' ? PLAYER1_STONE : PLAYER0_STONE;
+            ++board->stoneCount;
+        }
+    }
+    evaluateAll(*board);
+    return board;
+}
+
+}  // namespace vorek::bench

@@ -1,0 +1,18 @@
+// Positions the benchmarks run on.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "board/v2board.h"
+
+namespace vorek::bench {
+
+// A shipped example folder, read and evaluated.
+std::unique_ptr<V2Board> examplePosition(const std::string& name);
+
+// Sixty stones spread over the centre, no line longer than three: every square
+// near the stones has something to judge.
+std::unique_ptr<V2Board> sixtyStones();
+
+}  // namespace vorek::bench

@@ -1,0 +1,39 @@
+// Threat evaluation: the square scan, the judgement of one square, the
+// re-evaluation around a move and the full evaluation of a board.
+#pragma once
+
+#include <array>
+
+#include "board/v2board.h"
+#include "threats/threat.h"
+
+namespace vorek {
+
+// Line order inside lineThreats and in every per-line loop.
+enum Line { ROW, COLUMN, DIAGONAL, ANTIDIAGONAL, LINES };
+
+constexpr int lineMask(int line) { return DIR_ROW >> line; }
+
+// The eight line values of the last scan: player 1's row, column, diagonal and
+// antidiagonal, then player 0's. Valid until the next scan.
+extern std::array<Threat, 8> lineThreats;
+
+constexpr int lineThreatIndex(int player, int line) { return (player ? 0 : 4) + line; }
+
+// Fills lineThreats for the square; its own content is not looked at.
+void scanSquare(const V2Board& board, int square);
+
+// Re-judges one empty square and updates both lists and its flags. True when
+// the side to move completes five there; nothing is then recorded for it.
+bool evaluateSquare(V2Board& board, int square);
+
+// Re-judges the empty squares whose lines the stone just placed on the square
+// can have changed; stops and returns true at a square where the side now to
+// move completes five.
+bool reevaluateAround(V2Board& board, int square);
+
+// Judges every empty square of a freshly read board, in index order; stops and
+// returns true at the first where the side to move completes five.
+bool evaluateAll(V2Board& board);
+
+}  // namespace vorek

@@ -1,0 +1,23 @@
+// Playing a stone: in place, or on a fresh copy of the board.
+#pragma once
+
+#include <memory>
+
+#include "board/v2board.h"
+
+namespace vorek {
+
+// Puts a stone of the side to move on an empty square, passes the move and
+// re-judges the squares around it. True when the side now to move can complete
+// five at once; the board's lists then stop where the re-judging stopped.
+bool makeMove(V2Board& board, int square);
+
+struct ChildBoard {
+    std::unique_ptr<V2Board> board;
+    bool win;  // the result of makeMove on the copy
+};
+
+// A copy of the board with the move made on it; the source is not changed.
+ChildBoard childAfterMove(const V2Board& board, int square);
+
+}  // namespace vorek

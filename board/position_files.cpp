@@ -1,0 +1,126 @@
+#include "board/position_files.h"
+
+#include <climits>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+
+#include "board/replace_file.h"
+
+namespace vorek {
+
+namespace {
+
+std::filesystem::path inDir(const std::filesystem::path& dir, const char* name) {
+    return dir.empty() ? std::filesystem::path(name) : dir / name;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Reads a protocol file item by item, skipping whitespace before each item as
+// formatted input does.
+class ItemReader {
+public:
+    explicit ItemReader(const std::filesystem::path& path)
+        : file_(std::fopen(path.c_str(), "rb")) {}
+
+    bool isOpen() const { return file_ != nullptr; }
+
+    // The next character that is not whitespace, or EOF.
+    int nextItem() {
+        int c;
+        do c = std::getc(file_.get());
+        while (isSpace(c));
+        return c;
+    }
+
+    // A decimal integer with an optional sign, as a 32-bit value.
+    std::optional<int> nextInteger() {
+        int c = nextItem();
+        bool negative = false;
+        if (c == '+' || c == '-') {
+            negative = c == '-';
+            c = std::getc(file_.get());
+        }
+        if (!isDigit(c)) return std::nullopt;
+        const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+        long long value = 0;
+        for (; isDigit(c); c = std::getc(file_.get())) {
+            value = value * 10 + (c - '0');
+            if (value > limit) return std::nullopt;
+        }
+        if (c != EOF) std::ungetc(c, file_.get());
+        return static_cast<int>(negative ? -value : value);
+    }
+
+private:
+    static bool isSpace(int c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    }
+    static bool isDigit(int c) { return c >= '0' && c <= '9'; }
+
+    std::unique_ptr<std::FILE, FileCloser> file_;
+};
+
+std::uint8_t squareFromCharacter(int c, int namedStone) {
+    if (c != 'x' && c != 'o') return EMPTY_LIVE_SQUARE;
+    return c == namedStone ? PLAYER1_STONE : PLAYER0_STONE;
+}
+
+}  // namespace
+
+bool readPosition(V2Board& board, const std::filesystem::path& dir) {
+    setEmptyBoard(board);
+
+    ItemReader moveFile(inDir(dir, MOVE_FILE));
+    if (!moveFile.isOpen()) return false;
+    const int named = moveFile.nextItem();
+    if (named == EOF) return false;
+    const int namedStone = named == 'o' ? 'o' : 'x';
+
+    ItemReader boardFile(inDir(dir, BOARD_FILE));
+    if (!boardFile.isOpen()) return false;
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        const int c = boardFile.nextItem();
+        if (c == EOF) return false;  // the squares not read stay empty
+        board.squares[s] = squareFromCharacter(c, namedStone);
+        if (!isEmptySquare(board.squares[s])) ++board.stoneCount;
+    }
+    return true;
+}
+
+std::ostream& writeSquares(std::ostream& out, const V2Board& board) {
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        const std::uint8_t flags = board.squares[s];
+        out << (isEmptySquare(flags) ? '-' : stoneOwner(flags) == 1 ? 'x' : 'o');
+        if ((s + 1) % BOARD_SIDE == 0) out << "\r\n" << std::flush;
+    }
+    return out;
+}
+
+bool writePositionFiles(const V2Board& board, const std::filesystem::path& dir) {
+    std::ostringstream squares;
+    writeSquares(squares, board);
+    const bool boardWritten = replaceFile(inDir(dir, BOARD_FILE), squares.str());
+    const bool moveWritten = replaceFile(inDir(dir, MOVE_FILE), board.sideToMove == 1 ? "x" : "o");
+    return boardWritten && moveWritten;
+}
+
+bool writeTimeouts(int digit, const std::filesystem::path& dir) {
+    return replaceFile(inDir(dir, TIMEOUTS_FILE), std::to_string(digit) + "\r\n2147483647\r\n");
+}
+
+std::optional<MoveReply> readMoveReply(const std::filesystem::path& dir) {
+    ItemReader reply(inDir(dir, MOVE_FILE));
+    if (!reply.isOpen()) return std::nullopt;
+    const std::optional<int> x = reply.nextInteger();
+    if (!x) return std::nullopt;
+    if (reply.nextItem() == EOF) return std::nullopt;
+    const std::optional<int> y = reply.nextInteger();
+    if (!y) return std::nullopt;
+    return MoveReply{*x, *y};
+}
+
+}  // namespace vorek

@@ -1,0 +1,46 @@
+// The file protocol of gomoku AI programs: "plocha.dat" (the board), "tah.dat"
+// (the side to move, or an AI's answer) and "timeouts.dat" (the AI's time).
+// Every function works in the given folder; an empty path is the working
+// directory.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+#include "board/v2board.h"
+
+namespace vorek {
+
+inline constexpr const char* BOARD_FILE = "plocha.dat";
+inline constexpr const char* MOVE_FILE = "tah.dat";
+inline constexpr const char* TIMEOUTS_FILE = "timeouts.dat";
+
+// Fills the squares, side to move and stone count of a board whose lists are
+// empty. The player named in "tah.dat" becomes player 1 and is to move. True
+// when both files were read in full; otherwise the squares not read are empty
+// (all of them when a file cannot be opened or "tah.dat" names nobody).
+bool readPosition(V2Board& board, const std::filesystem::path& dir = {});
+
+// The 400 square characters of the board in 20 lines, each ending CR LF.
+std::ostream& writeSquares(std::ostream& out, const V2Board& board);
+
+// Replaces "plocha.dat" and then "tah.dat" with the board's position, each on
+// its own. True when both were written.
+bool writePositionFiles(const V2Board& board, const std::filesystem::path& dir = {});
+
+// Replaces "timeouts.dat" for the digit of the key that asked an AI: the
+// digit, then 2147483647, each on its own line.
+bool writeTimeouts(int digit, const std::filesystem::path& dir = {});
+
+struct MoveReply {
+    int x;  // column
+    int y;  // row
+};
+
+// An AI's answer in "tah.dat": an integer, any one separator character, an
+// integer, whitespace skipped before each. No move when the file cannot be
+// read, an item is missing or an integer does not fit 32 bits.
+std::optional<MoveReply> readMoveReply(const std::filesystem::path& dir = {});
+
+}  // namespace vorek

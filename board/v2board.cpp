@@ -1,0 +1,36 @@
+#include "board/v2board.h"
+
+namespace vorek {
+
+V2Board::V2Board() : threats{nullptr, nullptr} { setEmptyBoard(*this); }
+
+V2Board::~V2Board() {
+    freeThreatList(threats[0]);
+    freeThreatList(threats[1]);
+}
+
+std::unique_ptr<V2Board> V2Board::clone() const {
+    auto copy = std::make_unique<V2Board>();
+    copy->squares = squares;
+    copy->sideToMove = sideToMove;
+    copy->stoneCount = stoneCount;
+    copy->threats[0] = copyThreatList(threats[0]);
+    copy->threats[1] = copyThreatList(threats[1]);
+    return copy;
+}
+
+void setEmptyBoard(V2Board& board) {
+    board.squares.fill(EMPTY_LIVE_SQUARE);
+    board.sideToMove = 1;
+    board.stoneCount = 0;
+}
+
+void insertThreat(V2Board& board, int player, Threat t) {
+    insertThreat(board.threats[player], board.squares, player, t);
+}
+
+void removeSquareThreats(V2Board& board, int player, int square) {
+    removeSquareThreats(board.threats[player], board.squares, player, square);
+}
+
+}  // namespace vorek

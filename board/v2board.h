@@ -1,0 +1,37 @@
+// The position record: one flag byte per square, both players' threat lists,
+// the side to move and the number of stones.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "board/square_flags.h"
+#include "threats/threat_list.h"
+
+namespace vorek {
+
+struct V2Board {
+    SquareBytes squares;
+    ThreatListItem* threats[2];  // entry p heads player p's rank-ordered list
+    std::uint8_t sideToMove;     // 1 when player 1 is to move
+    std::int16_t stoneCount;
+
+    // An empty board: every square empty and live, player 1 to move, no stones.
+    V2Board();
+    ~V2Board();
+    V2Board(const V2Board&) = delete;
+    V2Board& operator=(const V2Board&) = delete;
+
+    // A copy with its own list items.
+    std::unique_ptr<V2Board> clone() const;
+};
+
+// Makes every square empty and live, player 1 to move and no stones; the lists
+// are left as they are.
+void setEmptyBoard(V2Board& board);
+
+// The list operations on a board's own lists and square flags.
+void insertThreat(V2Board& board, int player, Threat t);
+void removeSquareThreats(V2Board& board, int player, int square);
+
+}  // namespace vorek

