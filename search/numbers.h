@@ -1,0 +1,20 @@
+// Proof and disproof numbers: recomputing one node from its children, and
+// carrying a change towards the root.
+#pragma once
+
+#include "search/stat_node.h"
+
+namespace vorek {
+
+// Recomputes pn and dn of one node in place; a decided node keeps its numbers.
+void updateNumbers(StatNode& node);
+
+// Recomputes the node (or, if it is decided, its parent) and each ancestor in
+// turn while the numbers keep changing; returns the last node recomputed.
+StatNode* propagateNumbers(StatNode* start);
+
+// The expansion command: nothing when the node is expanded, proved or
+// disproved (returns false); otherwise expand, then propagateNumbers.
+bool expandAndPropagate(StatNode& node);
+
+}  // namespace vorek

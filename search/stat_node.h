@@ -1,0 +1,72 @@
+// A node of the proof-number tree: one position with its proof and disproof
+// numbers, told from the side of player 1 (the player to move in the position
+// read from the files).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "board/v2board.h"
+
+namespace vorek {
+
+constexpr std::uint8_t NODE_OR = 0x02;        // player 1 is to move: one good move suffices
+constexpr std::uint8_t NODE_EXPANDED = 0x08;  // the children have been made
+
+constexpr std::int32_t INFINITE_NUMBER = -1;  // in pn or dn; 0 means proved (pn) or disproved (dn)
+
+// Creation counter: each node takes its value as its serial, then it advances.
+extern std::uint32_t NodeSerial;
+
+class StatNode {
+public:
+    // A root over the board, which the node takes over.
+    explicit StatNode(std::unique_ptr<V2Board> board);
+    // A child made by expansion, reached from parent by a move on the square.
+    StatNode(std::unique_ptr<V2Board> board, StatNode* parent, int move);
+    // Deletes the subtree, the children array and the board; each step is
+    // guarded, and a failing step appends its line to "vorek-error.log".
+    ~StatNode();
+    StatNode(const StatNode&) = delete;
+    StatNode& operator=(const StatNode&) = delete;
+
+    // Makes the children of an unexpanded, undecided node, one per generator
+    // candidate, or decides the node at once (0/-1 proved, -1/0 disproved).
+    // The caller brings the numbers up to date towards the root afterwards.
+    void expand();
+
+    // Links a further parent; the node then lives until its last parent is deleted.
+    void addParent(StatNode* parent);
+    // Removes one of several parents (used by a parent's destructor).
+    void unlinkParent(StatNode* parent);
+
+    // The parent of a node with exactly one parent; null for the root.
+    StatNode* parent() const { return parentCount == 1 ? parents.one : nullptr; }
+    bool isOr() const { return (flags & NODE_OR) != 0; }
+    bool isExpanded() const { return (flags & NODE_EXPANDED) != 0; }
+    bool isDecided() const { return pn == 0 || dn == 0; }
+    StatNode* child(std::uint32_t i) const { return children[i]; }
+
+    std::uint8_t flags = 0;
+    std::uint32_t reserved = 0;
+    std::uint32_t serial = 0;
+    V2Board* board = nullptr;  // owned
+    union {
+        StatNode* one;    // while parentCount is 0 or 1
+        StatNode** many;  // while parentCount is above 1
+    } parents{nullptr};
+    StatNode** children = nullptr;  // childCount entries, owned; null until expanded
+    std::uint32_t childCount = 0;
+    std::uint8_t parentCount = 0;
+    StatNode* creator = nullptr;  // the parent given at creation
+    std::uint32_t candidateCount = 0;
+    std::int32_t pn = 1;
+    std::int32_t dn = 1;
+    std::int32_t move = -1;  // square of the move from the parent; -1 for the root
+
+    // Test hook: called at the start of deletion steps 1 to 3; it may throw to
+    // make that step fail.
+    static inline void (*deletionStepHook)(int step) = nullptr;
+};
+
+}  // namespace vorek
