@@ -65,7 +65,11 @@ cmd_test() {
 
 cmd_bench() {
   cmd_build
-  ./build/bench/vorek_bench "$@"
+  local b
+  for b in $(find build/bench -type f -perm -u+x -name '*bench*' | sort); do
+    log "$b"
+    "$b" "$@"
+  done
 }
 
 cmd_run() {
