@@ -1,16 +1,371 @@
 #include "board/candidates.h"
 
+#include <algorithm>
+
+#include "board/evaluation.h"
+#include "board/reach.h"
+#include "threats/pattern_tables.h"
+
 namespace vorek {
 
 CandidateRecord CandidateList;
 
-int generateCandidates(V2Board&) {
-    CandidateList.count = 0;
-    return GENERATE_OPEN;
+namespace {
+
+constexpr int CENTRE = squareAt(10, 10);
+
+// Second stone of the game: the first neighbour of the centre that holds a
+// stone decides the answer.
+struct OpeningReply {
+    int neighbour;
+    int candidate;
+};
+constexpr OpeningReply SECOND_STONE_REPLIES[] = {
+    {209, 189}, {190, 191}, {211, 231}, {230, 229},
+    {189, 190}, {191, 211}, {231, 230}, {229, 209},
+};
+
+bool isEmpty(const V2Board& board, int s) { return isEmptySquare(board.squares[s]); }
+
+bool isStoneOf(const V2Board& board, int s, int player) {
+    return !isEmpty(board, s) && stoneOwner(board.squares[s]) == player;
 }
-bool pushCandidate(V2Board&, int) { return false; }
-int addDefences(V2Board&, Threat, int) { return 0; }
-void addScoredCandidates(V2Board&, int) {}
-void clearCandidateMarks(V2Board&, int) {}
+
+// The single candidate of the first moves of a game, or -1 for the general case.
+int openingCandidate(const V2Board& board) {
+    int candidate = -1;
+    if (board.stoneCount == 0) {
+        candidate = CENTRE;
+    } else if (board.stoneCount == 1) {
+        for (int s = 0; s < BOARD_SQUARES; ++s) {
+            if (isEmpty(board, s)) continue;
+            const int x = columnOf(s);
+            const int y = rowOf(s);
+            candidate = squareAt(x == 0 ? 1 : x - 1, y >= 11 ? y - 1 : y + 1);
+            break;
+        }
+    } else if (board.stoneCount == 2) {
+        for (const OpeningReply& reply : SECOND_STONE_REPLIES) {
+            if (!isEmpty(board, reply.neighbour)) {
+                candidate = reply.candidate;
+                break;
+            }
+        }
+    }
+    // A taken square (possible only with stones on two neighbours of the
+    // centre) leaves the decision to the general case.
+    return candidate >= 0 && isEmpty(board, candidate) ? candidate : -1;
+}
+
+bool isMarked(const V2Board& board, int s) { return (board.squares[s] & SQ_CANDIDATE) != 0; }
+
+bool hasEmptySquare(const V2Board& board) {
+    return std::any_of(board.squares.begin(), board.squares.end(), isEmptySquare);
+}
+
+// The steps and reach of a line, with the lower-index side first.
+struct LineWalk {
+    int step;       // towards the higher index
+    HalfLine low;   // half-line towards the lower index
+    HalfLine high;  // half-line towards the higher index
+};
+constexpr LineWalk lineWalk(int line) {
+    switch (line) {
+        case ROW: return {1, LEFT, RIGHT};
+        case COLUMN: return {20, UP, DOWN};
+        case DIAGONAL: return {21, UP_LEFT, DOWN_RIGHT};
+        default: return {19, UP_RIGHT, DOWN_LEFT};
+    }
+}
+
+int lineOfMask(int mask) {
+    for (int line = 0; line < LINES; ++line)
+        if (mask == lineMask(line)) return line;
+    return -1;
+}
+
+// Defences against a threat of one line.
+int addLineDefences(V2Board& board, Threat t, int defender, int line) {
+    const int attacker = 1 - defender;
+    const int s = square(t);
+    const LineWalk walk = lineWalk(line);
+    const int st = walk.step;
+    const int lo = reachTable[walk.low][s];
+    const int hi = reachTable[walk.high][s];
+    auto touchesAttacker = [&](int q) {
+        return (q > lo && isStoneOf(board, q - st, attacker)) ||
+               (q < hi && isStoneOf(board, q + st, attacker));
+    };
+
+    if (tn(t) > 0) {
+        // Only the threat square itself defends, and only next to an attacker stone.
+        if (!touchesAttacker(s)) return 0;
+        pushCandidate(board, s);
+        return 1;
+    }
+
+    // The attacker's segment with s empty, written from its lower-index end;
+    // b counts its squares before s.
+    int code = 0;
+    int bit = 2;
+    int before = 0;
+    for (int q = s - st; q >= lo; q -= st) {
+        if (isStoneOf(board, q, defender)) break;
+        if (!isEmpty(board, q)) code += bit;
+        bit <<= 1;
+        ++before;
+    }
+    code += bit;
+    for (int q = s + st; q <= hi; q += st) {
+        if (isStoneOf(board, q, defender)) break;
+        code = (code << 1) | (isEmpty(board, q) ? 0 : 1);
+    }
+
+    int found = 0;
+    for (int j = 0; j < DEFENCE_ENTRIES; ++j) {
+        if (defence(code, j) == 0) continue;
+        const int q = s + (j - before) * st;
+        if (touchesAttacker(q)) {
+            pushCandidate(board, q);
+            ++found;
+        }
+    }
+    return found;
+}
+
+// Defences against a combined threat of several lines through one square.
+int addCombinedDefences(V2Board& board, Threat t, int defender) {
+    const int attacker = 1 - defender;
+    const int s = square(t);
+    scanSquare(board, s);
+    int tnOneLines = 0;
+    for (int line = 0; line < LINES; ++line)
+        if (tn(lineThreats[lineThreatIndex(attacker, line)]) == 1) ++tnOneLines;
+    const int wantedTn = (tnOneLines == 0 && tn(t) == 0 && cn(t) == 1) ? 0 : 1;
+
+    pushCandidate(board, s);
+    int found = 1;
+    if (tnOneLines > 2) return found;
+
+    for (int line = 0; line < LINES; ++line) {
+        const Threat value = lineThreats[lineThreatIndex(attacker, line)];
+        if (tn(value) != wantedTn) continue;
+        // The segment starts on the scan's far side: count its squares before s.
+        static constexpr HalfLine FAR_SIDE[LINES] = {LEFT, UP, UP_LEFT, DOWN_LEFT};
+        static constexpr HalfLine NEAR_SIDE[LINES] = {RIGHT, DOWN, DOWN_RIGHT, UP_RIGHT};
+        const int farStep = HALF_LINE_STEPS[FAR_SIDE[line]].index();
+        const int nearStep = HALF_LINE_STEPS[NEAR_SIDE[line]].index();
+        int before = 0;
+        for (int q = s, k = reachSteps(FAR_SIDE[line], s); k > 0; --k) {
+            q += farStep;
+            if (isStoneOf(board, q, defender)) break;
+            ++before;
+        }
+        for (int j = 0; j < DEFENCE_ENTRIES; ++j) {
+            if (defence(value, j) == 0) continue;
+            pushCandidate(board, s + (j - before) * nearStep);
+            ++found;
+        }
+    }
+    return found;
+}
+
+// The general case, steps in order; the first that applies decides.
+class Generator {
+public:
+    explicit Generator(V2Board& board)
+        : board_(board),
+          mover_(board.sideToMove ? 1 : 0),
+          own_(board.threats[mover_]),
+          opponent_(board.threats[1 - mover_]) {}
+
+    int run() {
+        if (own_ && cn(own_->threat) == 0) return win(square(own_->threat));
+        if (opponent_ && cn(opponent_->threat) == 0) return answerFive();
+        if (own_ && tn(own_->threat) == 0 &&
+            (cn(own_->threat) == 1 || (opponent_ && cn(opponent_->threat) > 2)))
+            return win(square(own_->threat));
+        if (opponent_ && tn(opponent_->threat) == 0) return answerUnstoppableLine();
+        return collectCandidates();
+    }
+
+private:
+    int decided(int result, int s) {
+        clearCandidateMarks(board_, 0);
+        CandidateList.count = 1;
+        CandidateList.squares[0] = s;
+        return result;
+    }
+    int win(int s) { return decided(GENERATE_WIN, s); }
+    int loss(int s) { return decided(GENERATE_LOSS, s); }
+
+    int finish() {
+        // Never leave the list empty while a move exists.
+        if (CandidateList.count == 0 && hasEmptySquare(board_)) addScoredCandidates(board_, 8);
+        clearCandidateMarks(board_, 0);
+        return GENERATE_OPEN;
+    }
+
+    // The opponent completes five next move: block it, unless there are two.
+    int answerFive() {
+        const ThreatListItem* second = opponent_->next;
+        if (second && cn(second->threat) == 0) return loss(square(opponent_->threat));
+        pushCandidate(board_, square(opponent_->threat));
+        return finish();
+    }
+
+    // The opponent's head is a line that wins unless answered now.
+    int answerUnstoppableLine() {
+        addDefences(board_, opponent_->threat, mover_);
+
+        bool doubleThreat = false;
+        const ThreatListItem* e = opponent_->next;
+        for (; e && tn(e->threat) == 0; e = e->next) {
+            if (isMarked(board_, square(e->threat))) continue;  // covered by the defences
+            clearCandidateMarks(board_, 0);
+            CandidateList.count = 0;
+            doubleThreat = true;
+            break;
+        }
+        if (!doubleThreat && CandidateList.count == 0) {
+            while (e && tn(e->threat) != 0) e = e->next;
+            for (; e && tn(e->threat) == 0; e = e->next)
+                if (!isMarked(board_, square(e->threat))) addDefences(board_, e->threat, mover_);
+        }
+
+        const int limit = cn(opponent_->threat);
+        bool lookedAtOwn = false;
+        for (const ThreatListItem* own = own_; own && cn(own->threat) <= limit; own = own->next) {
+            lookedAtOwn = true;
+            if (cn(own->threat) == 1 && (board_.squares[square(own->threat)] & secondItemFlag(mover_))) {
+                if (winsByFourThree(own)) return win(square(own->threat));
+            }
+            pushCandidate(board_, square(own->threat));
+        }
+        if (doubleThreat && !lookedAtOwn) return loss(square(opponent_->threat));
+        return finish();
+    }
+
+    // A four on a square that also holds a second own threat wins when every
+    // answer to that second threat is a square not yet listed.
+    bool winsByFourThree(const ThreatListItem* four) {
+        const int s = square(four->threat);
+        const ThreatListItem* second = four->next;
+        while (second && square(second->threat) != s) second = second->next;
+        if (!second) return false;
+        const int mark = CandidateList.count;
+        const int defences = addDefences(board_, second->threat, 1 - mover_);
+        if (CandidateList.count - defences == mark) return true;
+        clearCandidateMarks(board_, mark);
+        CandidateList.count = mark;
+        return false;
+    }
+
+    // Nothing forced: own threats, answers to the opponent's, then scored squares.
+    int collectCandidates() {
+        for (const ThreatListItem* e = own_; e; e = e->next) {
+            if (tn(e->threat) == 0 && (!opponent_ || cn(opponent_->threat) >= 2))
+                return win(square(e->threat));
+            pushCandidate(board_, square(e->threat));
+        }
+
+        const ThreatListItem* e = opponent_;
+        while (e && tn(e->threat) != 0) e = e->next;
+        for (; e && tn(e->threat) == 0; e = e->next) addDefences(board_, e->threat, mover_);
+
+        if (CandidateList.count < 5 && opponent_) {
+            int taken = 0;
+            for (e = opponent_; e && taken < 3; e = e->next, ++taken)
+                addDefences(board_, e->threat, mover_);
+        }
+        if (CandidateList.count < 5) addScoredCandidates(board_, 8);
+        return finish();
+    }
+
+    V2Board& board_;
+    const int mover_;
+    const ThreatListItem* const own_;
+    const ThreatListItem* const opponent_;
+};
+
+// The square order of the scored fill: the lower half of the board first.
+constexpr int scoringOrder(int i) { return (i + BOARD_SQUARES / 2) % BOARD_SQUARES; }
+
+std::int64_t squareScore(int mover) {
+    std::int64_t own = 0;
+    std::int64_t other = 0;
+    for (int line = 0; line < LINES; ++line) {
+        own += weight(lineThreats[lineThreatIndex(mover, line)]);
+        other += weight(lineThreats[lineThreatIndex(1 - mover, line)]);
+    }
+    return 5 * own + other;
+}
+
+}  // namespace
+
+bool pushCandidate(V2Board& board, int s) {
+    if (isMarked(board, s)) return false;
+    CandidateList.squares[CandidateList.count++] = s;
+    board.squares[s] |= SQ_CANDIDATE;
+    return true;
+}
+
+void clearCandidateMarks(V2Board& board, int from) {
+    for (int i = from; i < CandidateList.count; ++i)
+        board.squares[CandidateList.squares[i]] &= static_cast<std::uint8_t>(~SQ_CANDIDATE);
+}
+
+int addDefences(V2Board& board, Threat t, int defender) {
+    const int line = lineOfMask(directions(t));
+    return line >= 0 ? addLineDefences(board, t, defender, line)
+                     : addCombinedDefences(board, t, defender);
+}
+
+void addScoredCandidates(V2Board& board, int n) {
+    const int first = CandidateList.count;
+    n = std::min(n, BOARD_SQUARES - 1 - first);
+    if (n <= 0) return;
+    std::int32_t* window = &CandidateList.squares[first];  // n places and the insertion slot
+    std::int64_t scores[BOARD_SQUARES] = {};                // 0 marks an empty place
+    std::int64_t threshold = 0;
+    const int mover = board.sideToMove ? 1 : 0;
+
+    for (int i = 0; i < BOARD_SQUARES; ++i) {
+        const int q = scoringOrder(i);
+        if (!isEmpty(board, q) || isMarked(board, q)) continue;
+        scanSquare(board, q);
+        const std::int64_t score = squareScore(mover);
+        if (score <= threshold) continue;
+        int place = n;
+        window[place] = q;
+        scores[place] = score;
+        while (place > 0 && scores[place] > scores[place - 1]) {
+            std::swap(window[place], window[place - 1]);
+            std::swap(scores[place], scores[place - 1]);
+            --place;
+        }
+        // 1% of the new best, with 0.01 as the single-precision constant it
+        // has always been, multiplied exactly and truncated.
+        if (place == 0) threshold = static_cast<std::int64_t>(static_cast<double>(score) *
+                                                              static_cast<double>(0.01f));
+    }
+
+    int taken = 0;
+    while (taken < n && scores[taken] != 0 && scores[taken] >= threshold) {
+        board.squares[window[taken]] |= SQ_CANDIDATE;
+        ++taken;
+    }
+    CandidateList.count += taken;
+}
+
+int generateCandidates(V2Board& board) {
+    CandidateList.count = 0;
+    if (const int opening = openingCandidate(board); opening >= 0) {
+        CandidateList.squares[0] = opening;
+        CandidateList.count = 1;
+        return GENERATE_OPEN;
+    }
+    return Generator(board).run();
+}
 
 }  // namespace vorek
