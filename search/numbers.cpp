@@ -1,9 +1,85 @@
 #include "search/numbers.h"
 
+#include <limits>
+#include <utility>
+
 namespace vorek {
 
-void updateNumbers(StatNode&) {}
-StatNode* propagateNumbers(StatNode* start) { return start; }
-bool expandAndPropagate(StatNode&) { return false; }
+namespace {
+
+constexpr std::int32_t MAX_NUMBER = std::numeric_limits<std::int32_t>::max();
+
+// A sum of positive estimates, saturated instead of overflowing; an infinite
+// part keeps the sum infinite.
+std::int32_t addNumbers(std::int32_t a, std::int32_t b) {
+    if (a < 0 || b < 0) return INFINITE_NUMBER;
+    return a > MAX_NUMBER - b ? MAX_NUMBER : a + b;
+}
+
+
+// The minimum is taken over `own` numbers of the children and the sum over
+// `other` ones: (pn, dn) at an OR node, (dn, pn) at an AND node.
+template <std::int32_t StatNode::*Own, std::int32_t StatNode::*Other>
+std::pair<std::int32_t, std::int32_t> combineChildren(const StatNode& node) {
+    const StatNode* first = node.children[0];
+    std::int32_t least = first->*Own;
+    std::int32_t sum = first->*Other;
+    if (least == 0) return {least, sum};
+    for (std::uint32_t i = 1; i < node.childCount; ++i) {
+        const StatNode* c = node.children[i];
+        const std::int32_t q = c->*Own;
+        if (q == 0) return {0, INFINITE_NUMBER};
+        if (q < 0) continue;  // decided against: contributes nothing
+        if (least < 0 || q < least) least = q;
+        sum = addNumbers(sum, c->*Other);
+    }
+    return {least, sum};
+}
+
+}  // namespace
+
+void updateNumbers(StatNode& node) {
+    if (node.isDecided()) return;
+    if (!node.isExpanded()) {
+        node.pn = 1;
+        node.dn = 1;
+        return;
+    }
+    if (node.childCount == 0) return;  // expansion never leaves this state
+    if (node.isOr()) {
+        const auto [pn, dn] = combineChildren<&StatNode::pn, &StatNode::dn>(node);
+        node.pn = pn;
+        node.dn = dn;
+    } else {
+        const auto [dn, pn] = combineChildren<&StatNode::dn, &StatNode::pn>(node);
+        node.pn = pn;
+        node.dn = dn;
+    }
+}
+
+StatNode* propagateNumbers(StatNode* start) {
+    StatNode* current = start;
+    if (start->isDecided()) {
+        if (start->parent() == nullptr) return start;
+        current = start->parent();
+    }
+    StatNode* last = current;
+    while (current != nullptr) {
+        const std::int32_t pn = current->pn;
+        const std::int32_t dn = current->dn;
+        updateNumbers(*current);
+        last = current;
+        if (current->pn == pn && current->dn == dn) break;
+        current = current->parent();
+    }
+    return last;
+}
+
+bool expandAndPropagate(StatNode& node) {
+    if (node.isExpanded() || node.isDecided()) return false;
+    node.expand();
+    propagateNumbers(&node);
+    return true;
+}
 
 }  // namespace vorek

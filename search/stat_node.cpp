@@ -1,17 +1,136 @@
 #include "search/stat_node.h"
 
+#include <algorithm>
+
+#include "board/candidates.h"
+#include "board/error_log.h"
+#include "board/moves.h"
+
 namespace vorek {
 
 std::uint32_t NodeSerial = 0;
 
-StatNode::StatNode(std::unique_ptr<V2Board> b) : board(b.release()) {}
-StatNode::StatNode(std::unique_ptr<V2Board> b, StatNode* parent, int m)
-    : board(b.release()), parentCount(1), move(m) {
-    parents.one = parent;
+namespace {
+
+void setProved(StatNode& node) {
+    node.pn = 0;
+    node.dn = INFINITE_NUMBER;
 }
-StatNode::~StatNode() { delete board; }
-void StatNode::expand() {}
-void StatNode::addParent(StatNode*) {}
-void StatNode::unlinkParent(StatNode*) {}
+
+void setDisproved(StatNode& node) {
+    node.pn = INFINITE_NUMBER;
+    node.dn = 0;
+}
+
+constexpr const char* DELETION_FAILURE[] = {
+    "",
+    "chyba typu 1 pri v destruktoru StatNode",
+    "chyba typu 2 pri v destruktoru StatNode",
+    "chyba typu 3 pri v destruktoru StatNode",
+};
+
+}  // namespace
+
+StatNode::StatNode(std::unique_ptr<V2Board> b) : StatNode(std::move(b), nullptr, -1) {}
+
+StatNode::StatNode(std::unique_ptr<V2Board> b, StatNode* parent, int m) {
+    board = b.release();
+    parents.one = parent;
+    parentCount = parent ? 1 : 0;
+    serial = NodeSerial++;
+    creator = parents.one;
+    move = m;
+    if (board->sideToMove) flags |= NODE_OR;
+}
+
+StatNode::~StatNode() {
+    // Each step is guarded on its own, so that one failure neither stops the
+    // rest of the deletion nor escapes the destructor.
+    auto guarded = [this](int step, auto&& release) {
+        try {
+            release();
+            if (deletionStepHook) deletionStepHook(*this, step);
+        } catch (...) {
+            appendErrorLog(DELETION_FAILURE[step]);
+        }
+    };
+    for (std::uint32_t i = 0; i < childCount; ++i) {
+        StatNode* child = children[i];
+        if (child == nullptr) continue;
+        guarded(1, [&] {
+            if (child->parentCount > 1)
+                child->unlinkParent(this);
+            else
+                delete child;
+        });
+    }
+    guarded(2, [this] { delete[] children; });
+    guarded(3, [this] { delete board; });
+    if (parentCount > 1) delete[] parents.many;
+}
+
+void StatNode::expand() {
+    const int result = generateCandidates(*board);
+    if (result != GENERATE_OPEN) {
+        // Win at an OR node or loss at an AND node proves it for player 1.
+        if ((result == GENERATE_WIN) == isOr())
+            setProved(*this);
+        else
+            setDisproved(*this);
+        return;
+    }
+    const std::uint32_t n = static_cast<std::uint32_t>(CandidateList.count);
+    if (n == 0) {
+        setDisproved(*this);  // a full board: a draw is no win for player 1
+        return;
+    }
+    children = new StatNode*[n]();
+    childCount = n;
+    candidateCount = n;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const int s = CandidateList.squares[i];
+        ChildBoard made = childAfterMove(*board, s);
+        StatNode* child = new StatNode(std::move(made.board), this, s);
+        children[i] = child;
+        // The side now to move completes five at once.
+        if (made.win) {
+            if (child->isOr())
+                setProved(*child);
+            else
+                setDisproved(*child);
+        }
+    }
+    flags |= NODE_EXPANDED;
+}
+
+void StatNode::addParent(StatNode* parent) {
+    if (parentCount == 0) {
+        parents.one = parent;
+    } else {
+        StatNode** grown = new StatNode*[parentCount + 1];
+        if (parentCount == 1)
+            grown[0] = parents.one;
+        else
+            std::copy(parents.many, parents.many + parentCount, grown);
+        grown[parentCount] = parent;
+        if (parentCount > 1) delete[] parents.many;
+        parents.many = grown;
+    }
+    ++parentCount;
+}
+
+void StatNode::unlinkParent(StatNode* parent) {
+    StatNode** links = parents.many;
+    StatNode** end = links + parentCount;
+    StatNode** found = std::find(links, end, parent);
+    if (found == end) return;
+    std::copy(found + 1, end, found);
+    --parentCount;
+    if (parentCount == 1) {
+        StatNode* only = links[0];
+        delete[] links;
+        parents.one = only;
+    }
+}
 
 }  // namespace vorek

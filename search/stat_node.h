@@ -64,9 +64,10 @@ public:
     std::int32_t dn = 1;
     std::int32_t move = -1;  // square of the move from the parent; -1 for the root
 
-    // Test hook: called at the start of deletion steps 1 to 3; it may throw to
-    // make that step fail.
-    static inline void (*deletionStepHook)(int step) = nullptr;
+    // Test hook, called by the destructor at the end of each guarded step (1:
+    // one child released, 2: the children array, 3: the board); throwing from it
+    // makes that step report a failure.
+    static inline void (*deletionStepHook)(const StatNode& node, int step) = nullptr;
 };
 
 }  // namespace vorek
