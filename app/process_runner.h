@@ -1,0 +1,32 @@
+// Running an external AI program: the typed command line is split into words,
+// the program is started hidden in the working directory, and waited for with
+// a time limit. A program still running at the limit is never stopped.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorek {
+
+// RUN_OK: exited with 0. RUN_FAILED: any other exit code, or ended by a signal.
+// RUN_TIMEOUT: still running at the limit. RUN_NOT_STARTED: empty command, not
+// found, not executable, or exited with 255 (what an exit code of -1 becomes).
+constexpr int RUN_OK = 0, RUN_FAILED = 1, RUN_TIMEOUT = 2, RUN_NOT_STARTED = 3;
+
+// Splits a command line into words as a POSIX shell does (quotes and backslashes honoured,
+// no expansion); nullopt for an unterminated quote or trailing backslash.
+// Space, tab and newline separate words; every other character, shell operators
+// included, is part of a word. A NUL character cannot be passed on and gives nullopt.
+std::optional<std::vector<std::string>> splitCommandLine(std::string_view text);
+
+// Starts the program in the working directory with stdin/stdout/stderr on /dev/null, waits
+// at most `milliseconds`, and returns RUN_OK .. RUN_NOT_STARTED.
+// The first word names the program, searched on PATH unless it holds a slash.
+// The program gets default signal dispositions, an empty signal mask and no
+// other open descriptors. One still running at the limit is left running and
+// is reaped in the background when it ends; the caller is not blocked by it.
+int RunOpponent(std::string_view commandLine, int milliseconds);
+
+}  // namespace vorek
