@@ -1,0 +1,37 @@
+// Taking a command line apart: options, MOVE and PATH operands.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "cli/command.h"
+
+namespace vorek::cli {
+
+inline constexpr std::string_view HELP_OPTION = "--help";
+inline constexpr std::string_view DIR_OPTION = "--dir";
+
+// Splits a command's arguments into options and operands. An argument that
+// starts with "--", or with "-" and no digit after it, is an option: "--help",
+// or one of valueOptions written "--name VALUE" or "--name=VALUE". Anything
+// else is an operand. Unknown options, missing or empty values and an option
+// given twice are misuses.
+std::variant<CommandArguments, Misuse> parseCommandArguments(
+    std::span<const std::string_view> arguments, std::span<const std::string_view> valueOptions);
+
+// A MOVE: a square index 0..399, or "x,y" with column x and row y, each 0..19.
+// Digits only: no signs, blanks or other bases.
+std::optional<int> parseMove(std::string_view text);
+
+// A PATH: "root", or child indices from the root separated by dots ("0.3" is
+// child 3 of child 0 of the root). The root gives an empty list.
+std::optional<std::vector<int>> parsePath(std::string_view text);
+
+// The folder named by --dir; empty (the working directory) when not given.
+std::filesystem::path folderOption(const CommandArguments& arguments);
+
+}  // namespace vorek::cli

@@ -1,0 +1,44 @@
+// What a command of vorek-cli offers the dispatcher, and what it is given.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorek::cli {
+
+// A misuse of the command line, told to the user in one line before the usage.
+struct Misuse {
+    std::string message;
+};
+
+// The arguments of one command with its options taken apart.
+struct CommandArguments {
+    bool help = false;                                        // --help was given
+    std::map<std::string, std::string, std::less<>> values;  // option name -> value
+    std::vector<std::string> operands;                        // the rest, in order
+
+    // The value of an option, if it was given.
+    std::optional<std::string_view> value(std::string_view option) const;
+};
+
+struct Command {
+    std::string_view name;
+    std::string_view summary;  // one line in the tool's usage
+    std::string_view usage;    // the command's own usage block
+    std::span<const std::string_view> valueOptions;  // options that take a value, e.g. "--dir"
+
+    // Writes the command's output to out; after a misuse the output is discarded.
+    std::optional<Misuse> (*run)(const CommandArguments& arguments, std::ostream& out);
+};
+
+// The commands built into the tool, each defined in its own command_NAME.cpp.
+extern const Command TABLES_COMMAND;
+extern const Command SHOW_COMMAND;
+extern const Command TREE_COMMAND;
+
+}  // namespace vorek::cli

@@ -1,0 +1,91 @@
+// vorek-cli show: a position after some moves, as the engine sees it: the
+// square flags, both threat lists and the move generator's answer.
+#include <array>
+
+#include "board/candidates.h"
+#include "cli/arguments.h"
+#include "cli/command.h"
+#include "cli/played_position.h"
+#include "threats/pattern_tables.h"
+
+namespace vorek::cli {
+
+namespace {
+
+constexpr std::string_view USAGE =
+    "usage: vorek-cli show [--dir DIR] [MOVE ...]\n"
+    "\n"
+    "Reads \"plocha.dat\" and \"tah.dat\" from DIR (default: the working directory),\n"
+    "evaluates the position, plays each MOVE in order and prints the results, the\n"
+    "side to move, the stone count, the square flags row by row, both threat lists\n"
+    "(SQUARE PATTERN DIRECTIONS CN TN WEIGHT) and the move generator's answer.\n"
+    "\n"
+    "  --dir DIR  the folder that holds the position files; they are only read\n"
+    "  MOVE       a square index 0..399, or x,y with column x and row y, each 0..19;\n"
+    "             it must be an empty square\n";
+
+constexpr std::array<std::string_view, 1> OPTIONS{DIR_OPTION};
+
+constexpr std::string_view HEX_DIGITS = "0123456789abcdef";
+
+void printFlags(std::ostream& out, const V2Board& board) {
+    out << "flags\n";
+    for (int row = 0; row < BOARD_SIDE; ++row) {
+        for (int column = 0; column < BOARD_SIDE; ++column) {
+            const std::uint8_t flags = board.squares[squareAt(column, row)];
+            if (column > 0) out << ' ';
+            out << HEX_DIGITS[flags >> 4] << HEX_DIGITS[flags & 15];
+        }
+        out << '\n';
+    }
+}
+
+void printList(std::ostream& out, const V2Board& board, int player) {
+    int count = 0;
+    for (const ThreatListItem* item = board.threats[player]; item; item = item->next) ++count;
+    out << "list" << player << ' ' << count << '\n';
+    for (const ThreatListItem* item = board.threats[player]; item; item = item->next) {
+        const Threat t = item->threat;
+        out << square(t) << ' ' << t.pattern << ' ' << directions(t) << ' ' << cn(t) << ' '
+            << tn(t) << ' ' << weight(t) << '\n';
+    }
+}
+
+// Runs the generator last, so that everything above shows the board before it.
+void printCandidates(std::ostream& out, V2Board& board) {
+    const int result = generateCandidates(board);
+    out << "generate " << result << ' ' << CandidateList.count;
+    for (int i = 0; i < CandidateList.count; ++i) out << ' ' << CandidateList.squares[i];
+    out << '\n';
+}
+
+std::optional<Misuse> runShow(const CommandArguments& arguments, std::ostream& out) {
+    auto played = playPosition(folderOption(arguments), arguments.operands);
+    if (auto* bad = std::get_if<Misuse>(&played)) return std::move(*bad);
+    auto& position = std::get<PlayedPosition>(played);
+    V2Board& board = *position.board;
+
+    out << "read " << position.read << '\n';
+    out << "evaluate " << position.evaluated << '\n';
+    for (const PlayedMove& move : position.moves)
+        out << "move " << move.square << ' ' << move.win << '\n';
+    out << "side " << int{board.sideToMove} << '\n';
+    out << "stones " << board.stoneCount << '\n';
+    printFlags(out, board);
+    printList(out, board, 0);
+    printList(out, board, 1);
+    printCandidates(out, board);
+    return std::nullopt;
+}
+
+}  // namespace
+
+extern const Command SHOW_COMMAND{
+    .name = "show",
+    .summary = "print a position's square flags, threat lists and candidate moves",
+    .usage = USAGE,
+    .valueOptions = OPTIONS,
+    .run = runShow,
+};
+
+}  // namespace vorek::cli

@@ -1,0 +1,95 @@
+// vorek-cli tree: the proof-number tree grown by hand, as the window grows it,
+// one expansion per PATH, then printed whole.
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/command.h"
+#include "search/numbers.h"
+#include "search/root_build.h"
+
+namespace vorek::cli {
+
+namespace {
+
+constexpr std::string_view USAGE =
+    "usage: vorek-cli tree [--dir DIR] [PATH ...]\n"
+    "\n"
+    "Builds the root over the position in DIR (default: the working directory) as\n"
+    "the window does at start-up, then applies the window's expansion to the node\n"
+    "each PATH names, in order (nothing when it is expanded, proved or disproved).\n"
+    "Prints the tree in preorder, one line a node:\n"
+    "  PATH MOVE KIND PN DN EXPANDED CHILDREN\n"
+    "\n"
+    "  --dir DIR  the folder that holds the position files; they are only read\n"
+    "  PATH       root, or child indices from the root separated by dots\n"
+    "             (0.3 is child 3 of child 0 of the root)\n";
+
+constexpr std::array<std::string_view, 1> OPTIONS{DIR_OPTION};
+
+constexpr std::string_view ROOT_PATH = "root";
+
+std::string childPath(std::string_view parentPath, std::uint32_t index) {
+    if (parentPath == ROOT_PATH) return std::to_string(index);
+    return std::string(parentPath) + '.' + std::to_string(index);
+}
+
+// The node a PATH names in the tree as it stands now.
+std::variant<StatNode*, Misuse> findNode(StatNode& root, const std::string& text) {
+    const auto indices = parsePath(text);
+    if (!indices)
+        return Misuse{"bad PATH '" + text +
+                      "': give root, or child indices from the root separated by dots"};
+    StatNode* node = &root;
+    std::string reached(ROOT_PATH);
+    for (int index : *indices) {
+        if (static_cast<std::uint32_t>(index) >= node->childCount)
+            return Misuse{"PATH '" + text + "' leads nowhere: node " + reached + " has " +
+                          std::to_string(node->childCount) + " children"};
+        node = node->child(static_cast<std::uint32_t>(index));
+        reached = childPath(reached, static_cast<std::uint32_t>(index));
+    }
+    return node;
+}
+
+void printNode(std::ostream& out, const StatNode& node, std::string_view path) {
+    out << path << ' ' << node.move << ' ' << (node.isOr() ? "OR" : "AND") << ' ' << node.pn
+        << ' ' << node.dn << ' ' << node.isExpanded() << ' ' << node.childCount << '\n';
+}
+
+// Preorder with the children in stored order. The walk keeps its own stack, so
+// however deep a tree is grown, printing it cannot exhaust the call stack.
+void printTree(std::ostream& out, const StatNode& root) {
+    std::vector<std::pair<const StatNode*, std::string>> pending{{&root, std::string(ROOT_PATH)}};
+    while (!pending.empty()) {
+        auto [node, path] = std::move(pending.back());
+        pending.pop_back();
+        printNode(out, *node, path);
+        for (std::uint32_t i = node->childCount; i-- > 0;)
+            pending.emplace_back(node->child(i), childPath(path, i));
+    }
+}
+
+std::optional<Misuse> runTree(const CommandArguments& arguments, std::ostream& out) {
+    const RootBuild build = buildRootNode(folderOption(arguments));
+    for (const std::string& text : arguments.operands) {
+        auto found = findNode(*build.root, text);
+        if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);
+        expandAndPropagate(*std::get<StatNode*>(found));
+    }
+    printTree(out, *build.root);
+    return std::nullopt;
+}
+
+}  // namespace
+
+extern const Command TREE_COMMAND{
+    .name = "tree",
+    .summary = "grow a proof-number tree along PATHs and print it",
+    .usage = USAGE,
+    .valueOptions = OPTIONS,
+    .run = runTree,
+};
+
+}  // namespace vorek::cli

@@ -1,0 +1,25 @@
+// vorek-cli: the engine on the command line, for scripts, batch analysis and
+// regression checks.
+#include <array>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/dispatch.h"
+
+namespace {
+
+// The commands, in the order the tool's usage lists them. One line adds one.
+constexpr std::array COMMANDS{
+    &vorek::cli::TABLES_COMMAND,
+    &vorek::cli::SHOW_COMMAND,
+    &vorek::cli::TREE_COMMAND,
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return vorek::cli::runTool(COMMANDS, arguments, std::cout, std::cerr);
+}
