@@ -1,0 +1,17 @@
+// The board picture as an image or a PNG file, for the window and the tools.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "board/v2board.h"
+
+namespace vorek {
+
+// The 401 x 401 picture of the board with its candidate dots.
+QImage renderBoard(V2Board& board);
+
+// Writes the board's picture as a PNG file; false when it cannot be written.
+bool writeBoardPng(V2Board& board, const QString& fileName);
+
+}  // namespace vorek

@@ -1,0 +1,164 @@
+// The board picture as a sequence of canvas calls, the square report and the
+// threat list lines.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "board/board_picture.h"
+#include "tests/board_builder.h"
+
+namespace vorek {
+namespace {
+
+using testing::boardFromRows;
+
+// Pattern codes with known rank keys.
+constexpr int FOUR_CODE = 0b111110;        // cn 1, tn 1
+constexpr int OPEN_FOUR_CODE = 0b1011110;  // cn 1, tn 0
+constexpr int THREE_CODE = 0b10011100;     // cn 2, tn 1
+
+std::string colorName(Rgb c) {
+    if (c == COLOR_BLACK) return "black";
+    if (c == COLOR_WHITE) return "white";
+    if (c == COLOR_YELLOW) return "yellow";
+    if (c == COLOR_RED) return "red";
+    return "other";
+}
+
+// Records every call as one readable line.
+class RecordingCanvas : public BoardCanvas {
+public:
+    std::vector<std::string> calls;
+
+    void setPenColor(Rgb c) override { calls.push_back("pen " + colorName(c)); }
+    void setBrushColor(Rgb c) override { calls.push_back("brush " + colorName(c)); }
+    void setBrushStyle(BrushStyle s) override {
+        calls.push_back(s == BrushStyle::SOLID ? "style solid" : "style clear");
+    }
+    void fillRect(int l, int t, int r, int b) override { calls.push_back("fill " + box(l, t, r, b)); }
+    void line(int x1, int y1, int x2, int y2) override {
+        calls.push_back("line " + box(x1, y1, x2, y2));
+    }
+    void ellipse(int l, int t, int r, int b) override {
+        calls.push_back("ellipse " + box(l, t, r, b));
+    }
+
+    // The calls after the grid: stones and dots with their colours.
+    std::vector<std::string> afterGrid() const {
+        std::size_t i = 0;
+        while (i < calls.size() && calls[i].rfind("line", 0) != 0) ++i;
+        while (i < calls.size() && calls[i].rfind("line", 0) == 0) ++i;
+        return {calls.begin() + static_cast<std::ptrdiff_t>(i), calls.end()};
+    }
+
+private:
+    static std::string box(int a, int b, int c, int d) {
+        return std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c) + "," +
+               std::to_string(d);
+    }
+};
+
+class CollectingSink : public LineSink {
+public:
+    std::vector<std::string> lines{"kept"};
+    void addLine(std::string_view line) override { lines.emplace_back(line); }
+};
+
+TEST(BoardPicture, BackgroundThenGridWithEndPointsPastTheLastCrossing) {
+    auto board = boardFromRows({});
+    RecordingCanvas canvas;
+    drawBoard(*board, canvas);
+
+    const std::vector<std::string> start(canvas.calls.begin(), canvas.calls.begin() + 6);
+    EXPECT_EQ(start, (std::vector<std::string>{"style solid", "brush yellow", "fill 0,0,401,401",
+                                               "pen black", "line 10,10,10,391",
+                                               "line 10,10,391,10"}));
+    int lines = 0;
+    for (const auto& call : canvas.calls) lines += call.rfind("line", 0) == 0;
+    EXPECT_EQ(lines, 40);
+    const auto grid_end = std::find(canvas.calls.begin(), canvas.calls.end(), "line 10,390,391,390");
+    ASSERT_NE(grid_end, canvas.calls.end());
+    EXPECT_EQ(*(grid_end - 1), "line 390,10,390,391");
+}
+
+TEST(BoardPicture, StonesColumnByColumnInTheirOwnersColoursThenDots) {
+    // Player 1 (black) at column 1 row 0, player 0 (white) at column 0 row 1
+    // and at column 19 row 19: the column-0 stone comes first.
+    auto board = boardFromRows({" x", "o", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+                                "", "", "", "                   o"});
+    RecordingCanvas canvas;
+    drawBoard(*board, canvas);
+    const auto calls = canvas.afterGrid();
+    ASSERT_GE(calls.size(), 7u);
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 7),
+              (std::vector<std::string>{"brush white", "ellipse 1,21,20,40", "brush black",
+                                        "ellipse 21,1,40,20", "brush white",
+                                        "ellipse 381,381,400,400", "brush black"}));
+    for (std::size_t i = 7; i < calls.size(); ++i)
+        EXPECT_EQ(calls[i].rfind("ellipse", 0), 0u) << calls[i];
+}
+
+TEST(BoardPicture, EmptyBoardShowsOnlyTheCentreDot) {
+    auto board = boardFromRows({});
+    RecordingCanvas canvas;
+    drawBoard(*board, canvas);
+    EXPECT_EQ(canvas.afterGrid(), (std::vector<std::string>{"brush black", "ellipse 206,206,215,215"}));
+}
+
+TEST(BoardPicture, DotsTakeTheColourOfTheSideToMoveAndTheBoardKeepsNoMarks) {
+    auto board = boardFromRows({}, 0);
+    RecordingCanvas canvas;
+    drawBoard(*board, canvas);
+    const auto calls = canvas.afterGrid();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), "brush white");
+    for (auto flags : board->squares) EXPECT_EQ(flags & SQ_CANDIDATE, 0);
+}
+
+TEST(MoveMark, RedOutlineOnTheCellThenTheBrushIsSolidAgain) {
+    RecordingCanvas canvas;
+    drawMoveMark(canvas, 10, 9);
+    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"pen red", "style clear",
+                                                      "ellipse 201,181,220,200", "style solid"}));
+    EXPECT_THROW(drawMoveMark(canvas, 20, 0), std::out_of_range);
+    EXPECT_THROW(drawMoveMark(canvas, 0, -1), std::out_of_range);
+}
+
+TEST(SquareReport, PlayerZeroFirstAndOnlyTheBestRankedItemOfEachList) {
+    auto board = boardFromRows({});
+    EXPECT_EQ(squareReport(*board, 210), "{}/{}");
+
+    insertThreat(*board, 1, makeThreat(THREE_CODE, 210, DIR_ROW));
+    EXPECT_EQ(squareReport(*board, 210), "{}/{cn=2 tn=1}");
+
+    insertThreat(*board, 1, makeThreat(FOUR_CODE, 210, DIR_COLUMN));  // better-ranked, inserted later
+    insertThreat(*board, 0, makeThreat(OPEN_FOUR_CODE, 210, DIR_DIAGONAL));
+    EXPECT_EQ(squareReport(*board, 210), "{cn=1 tn=0}/{cn=1 tn=1}");
+    EXPECT_EQ(squareReport(*board, 211), "{}/{}");
+}
+
+TEST(SquareReport, DoubleThreatItemAndSquaresOffTheBoard) {
+    auto board = boardFromRows({});
+    insertThreat(*board, 0, makeThreat(PATTERN_DOUBLE_THREAT, 0, DIR_ROW | DIR_COLUMN));
+    EXPECT_EQ(squareReport(*board, 0), "{cn=2 tn=0}/{}");
+    EXPECT_THROW(squareReport(*board, -1), std::out_of_range);
+    EXPECT_THROW(squareReport(*board, 400), std::out_of_range);
+}
+
+TEST(ThreatListLines, LinesInListOrderAppendedAfterWhatTheSinkHeld) {
+    auto board = boardFromRows({});
+    insertThreat(*board, 1, makeThreat(THREE_CODE, 399, DIR_ROW));
+    insertThreat(*board, 1, makeThreat(FOUR_CODE, 7, DIR_ANTIDIAGONAL));
+    CollectingSink sink;
+    fillThreatList(*board, sink, 1);
+    EXPECT_EQ(sink.lines, (std::vector<std::string>{"kept", "[7] cn=1 tn=1", "[399] cn=2 tn=1"}));
+
+    fillThreatList(*board, sink, 0);  // an empty list adds nothing
+    EXPECT_EQ(sink.lines.size(), 3u);
+    EXPECT_THROW(fillThreatList(*board, sink, 2), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace vorek
