@@ -1,0 +1,148 @@
+// Running small AI programs written by the tests: result codes, what the
+// program gets to see, and what happens to one that outlives its limit.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "app/process_runner.h"
+#include "tests/temp_dir.h"
+
+namespace vorek {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Each test runs inside its own temporary folder, as the window runs in the
+// folder of the position files.
+class RunOpponentTest : public ::testing::Test {
+protected:
+    testing::TempDir dir;
+    fs::path previous = fs::current_path();
+
+    void SetUp() override { fs::current_path(dir.path()); }
+    void TearDown() override { fs::current_path(previous); }
+
+    // A shell script, made executable; returns its full path.
+    std::string script(const std::string& name, const std::string& body) {
+        dir.write(name, "#!/bin/sh\n" + body + "\n");
+        fs::permissions(dir / name, fs::perms::owner_all);
+        return (dir / name).string();
+    }
+};
+
+// The state letter of a process from /proc, or 0 once it is gone (reaped).
+char processState(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return 0;
+    const std::size_t end = line.rfind(')');
+    return end + 2 < line.size() ? line[end + 2] : 0;
+}
+
+TEST_F(RunOpponentTest, ExitStatusGivesTheResult) {
+    const struct {
+        const char* body;
+        int result;
+    } cases[] = {
+        {"exit 0", RUN_OK},          {"exit 1", RUN_FAILED},  {"exit 2", RUN_FAILED},
+        {"exit 3", RUN_FAILED},      {"exit 255", RUN_NOT_STARTED},
+        {"kill -SEGV $$", RUN_FAILED},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RunOpponent(script("ai", c.body), 1100), c.result) << c.body;
+}
+
+TEST_F(RunOpponentTest, AnswerIsWrittenInTheWorkingDirectoryWithoutWaitingOutTheLimit) {
+    const std::string ai = script("ai", "printf 10,9 > tah.dat");
+    const Clock::time_point started = Clock::now();
+    EXPECT_EQ(RunOpponent(ai, 9900), RUN_OK);
+    EXPECT_LT(Clock::now() - started, 5s);
+    EXPECT_EQ(dir.read("tah.dat"), "10,9");
+}
+
+TEST_F(RunOpponentTest, ProgramsThatCannotStartGiveNotStarted) {
+    dir.write("plain", "#!/bin/sh\nexit 0\n");  // not executable
+    fs::create_directory(dir / "folder");
+    for (const std::string command :
+         {"", "  \t ", "vorek-no-such-program", "./plain", "./folder", "./missing", "'ai", "\"\""})
+        EXPECT_EQ(RunOpponent(command, 1100), RUN_NOT_STARTED) << command;
+}
+
+TEST_F(RunOpponentTest, ProgramGetsItsWordsAndIsFoundOnPath) {
+    fs::create_directory(dir / "ai bin");
+    const std::string ai = script("ai bin/list words", "for a; do printf '%s|' \"$a\"; done > words");
+    const std::string longWord(300, 'w');  // the whole line is far over 254 characters
+    EXPECT_EQ(RunOpponent("'" + ai + "' one \"two words\" three\\ four '' " + longWord, 1100), RUN_OK);
+    EXPECT_EQ(dir.read("words"), "one|two words|three four||" + longWord + "|");
+
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", ((dir / "ai bin").string() + ":" + path).c_str(), 1);
+    const int result = RunOpponent("list\\ words found", 1100);
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(result, RUN_OK);
+    EXPECT_EQ(dir.read("words"), "found|");
+}
+
+TEST_F(RunOpponentTest, ProgramRunsWithStreamsOnDevNullAndNothingElseInherited) {
+    const int leaked = ::fcntl(STDOUT_FILENO, F_DUPFD, 100);  // no close-on-exec
+    ASSERT_GE(leaked, 100);
+    const std::string ai = script("ai", "s=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)\n"
+                                        "echo \"$s\" > streams\n"
+                                        "if [ -e /proc/$$/fd/" + std::to_string(leaked) +
+                                        " ]; then echo inherited >> streams; fi");
+    const int result = RunOpponent(ai, 1100);
+    ::close(leaked);
+    EXPECT_EQ(result, RUN_OK);
+    EXPECT_EQ(dir.read("streams"), "/dev/null\n/dev/null\n/dev/null\n");
+}
+
+TEST_F(RunOpponentTest, ProgramGetsDefaultSignalHandlingWhateverThisProgramSet) {
+    const std::string ignored = script("term", "kill -TERM $$\nexit 0");
+    const std::string blocked = script("usr1", "kill -USR1 $$\nexit 0");
+    struct sigaction ignore {};
+    struct sigaction before {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGTERM, &ignore, &before);
+    sigset_t usr1;
+    sigset_t mask;
+    ::sigemptyset(&usr1);
+    ::sigaddset(&usr1, SIGUSR1);
+    ::pthread_sigmask(SIG_BLOCK, &usr1, &mask);
+    const int ignoredResult = RunOpponent(ignored, 1100);
+    const int blockedResult = RunOpponent(blocked, 1100);
+    ::pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+    ::sigaction(SIGTERM, &before, nullptr);
+    EXPECT_EQ(ignoredResult, RUN_FAILED);
+    EXPECT_EQ(blockedResult, RUN_FAILED);
+}
+
+TEST_F(RunOpponentTest, LateProgramIsLeftRunningAndReapedOnceItEnds) {
+    const std::string ai = script("slow", "echo $$ > pid\nsleep 2\nprintf late > tah.dat");
+    const Clock::time_point started = Clock::now();
+    EXPECT_EQ(RunOpponent(ai, 1100), RUN_TIMEOUT);
+    const Clock::duration waited = Clock::now() - started;
+    EXPECT_GE(waited, 1100ms);
+    EXPECT_LT(waited, 1900ms);  // not held up until the program ends
+
+    const pid_t pid = std::stoi(dir.read("pid"));
+    EXPECT_NE(processState(pid), 0);
+    EXPECT_NE(processState(pid), 'Z');
+    const Clock::time_point giveUp = Clock::now() + 4s;
+    while (processState(pid) != 0 && Clock::now() < giveUp) std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(processState(pid), 0) << "still there in state " << processState(pid);
+    errno = 0;
+    EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+    EXPECT_EQ(dir.read("tah.dat"), "late");  // it was never stopped
+}
+
+}  // namespace
+}  // namespace vorek
