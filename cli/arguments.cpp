@@ -59,8 +59,7 @@ std::variant<CommandArguments, Misuse> parseCommandArguments(
         }
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
-        if (!declares(valueOptions, name))
-            return Misuse{"unknown option " + std::string(name)};
+        if (!declares(valueOptions, name)) return Misuse{"unknown option " + std::string(name)};
         std::string_view value;
         if (equals != std::string_view::npos) {
             value = argument.substr(equals + 1);

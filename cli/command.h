@@ -18,9 +18,9 @@ struct Misuse {
 
 // The arguments of one command with its options taken apart.
 struct CommandArguments {
-    bool help = false;                                        // --help was given
+    bool help = false;                                       // --help was given
     std::map<std::string, std::string, std::less<>> values;  // option name -> value
-    std::vector<std::string> operands;                        // the rest, in order
+    std::vector<std::string> operands;                       // the rest, in order
 
     // The value of an option, if it was given.
     std::optional<std::string_view> value(std::string_view option) const;
@@ -28,8 +28,8 @@ struct CommandArguments {
 
 struct Command {
     std::string_view name;
-    std::string_view summary;  // one line in the tool's usage
-    std::string_view usage;    // the command's own usage block
+    std::string_view summary;                        // one line in the tool's usage
+    std::string_view usage;                          // the command's own usage block
     std::span<const std::string_view> valueOptions;  // options that take a value, e.g. "--dir"
 
     // Writes the command's output to out; after a misuse the output is discarded.

@@ -46,8 +46,8 @@ void printList(std::ostream& out, const V2Board& board, int player) {
     out << "list" << player << ' ' << count << '\n';
     for (const ThreatListItem* item = board.threats[player]; item; item = item->next) {
         const Threat t = item->threat;
-        out << square(t) << ' ' << t.pattern << ' ' << directions(t) << ' ' << cn(t) << ' '
-            << tn(t) << ' ' << weight(t) << '\n';
+        out << square(t) << ' ' << t.pattern << ' ' << directions(t) << ' ' << cn(t) << ' ' << tn(t)
+            << ' ' << weight(t) << '\n';
     }
 }
 

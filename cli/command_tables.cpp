@@ -1,8 +1,8 @@
 // vorek-cli tables: the four pattern tables, one line per pattern code.
 #include <array>
 
-#include "threats/pattern_tables.h"
 #include "cli/command.h"
+#include "threats/pattern_tables.h"
 
 namespace vorek::cli {
 

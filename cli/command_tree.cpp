@@ -35,6 +35,11 @@ std::string childPath(std::string_view parentPath, std::uint32_t index) {
     return std::string(parentPath) + '.' + std::to_string(index);
 }
 
+std::string childCountText(std::uint32_t count) {
+    if (count == 0) return "no children";
+    return std::to_string(count) + (count == 1 ? " child" : " children");
+}
+
 // The node a PATH names in the tree as it stands now.
 std::variant<StatNode*, Misuse> findNode(StatNode& root, const std::string& text) {
     const auto indices = parsePath(text);
@@ -46,7 +51,7 @@ std::variant<StatNode*, Misuse> findNode(StatNode& root, const std::string& text
     for (int index : *indices) {
         if (static_cast<std::uint32_t>(index) >= node->childCount)
             return Misuse{"PATH '" + text + "' leads nowhere: node " + reached + " has " +
-                          std::to_string(node->childCount) + " children"};
+                          childCountText(node->childCount)};
         node = node->child(static_cast<std::uint32_t>(index));
         reached = childPath(reached, static_cast<std::uint32_t>(index));
     }
@@ -54,8 +59,8 @@ std::variant<StatNode*, Misuse> findNode(StatNode& root, const std::string& text
 }
 
 void printNode(std::ostream& out, const StatNode& node, std::string_view path) {
-    out << path << ' ' << node.move << ' ' << (node.isOr() ? "OR" : "AND") << ' ' << node.pn
-        << ' ' << node.dn << ' ' << node.isExpanded() << ' ' << node.childCount << '\n';
+    out << path << ' ' << node.move << ' ' << (node.isOr() ? "OR" : "AND") << ' ' << node.pn << ' '
+        << node.dn << ' ' << node.isExpanded() << ' ' << node.childCount << '\n';
 }
 
 // Preorder with the children in stored order. The walk keeps its own stack, so

@@ -58,10 +58,11 @@ int runCommand(const Command& command, std::span<const std::string_view> argumen
 std::string toolUsage(std::span<const Command* const> commands) {
     std::size_t width = 0;
     for (const Command* command : commands) width = std::max(width, command->name.size());
-    std::string usage = "usage: vorek-cli COMMAND [ARGUMENT ...]\n"
-                        "       vorek-cli [COMMAND] --help\n"
-                        "\n"
-                        "commands:\n";
+    std::string usage =
+        "usage: vorek-cli COMMAND [ARGUMENT ...]\n"
+        "       vorek-cli [COMMAND] --help\n"
+        "\n"
+        "commands:\n";
     for (const Command* command : commands) {
         usage += "  " + std::string(command->name);
         usage += std::string(width - command->name.size() + 2, ' ');
