@@ -344,10 +344,7 @@ void addScoredCandidates(V2Board& board, int n) {
             std::swap(scores[place], scores[place - 1]);
             --place;
         }
-        // 1% of the new best, with 0.01 as the single-precision constant it
-        // has always been, multiplied exactly and truncated.
-        if (place == 0) threshold = static_cast<std::int64_t>(static_cast<double>(score) *
-                                                              static_cast<double>(0.01f));
+        if (place == 0) threshold = scoreThreshold(score);
     }
 
     int taken = 0;

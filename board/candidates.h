@@ -22,6 +22,12 @@ struct CandidateRecord {
 // The output of the last generator run, valid until the next run.
 extern CandidateRecord CandidateList;
 
+// The cut-off of the scored fill: 1% of the best score, with 0.01 taken as the
+// single-precision constant 0.0099999998 and the product truncated.
+constexpr std::int64_t scoreThreshold(std::int64_t best) {
+    return static_cast<std::int64_t>(static_cast<double>(best) * static_cast<double>(0.01f));
+}
+
 // Runs the generator on the board. The only change it makes to the board is
 // the transient SQ_CANDIDATE marks, all cleared again before it returns.
 int generateCandidates(V2Board& board);
