@@ -126,16 +126,6 @@ int resultOfStatus(int status) {
     }
 }
 
-// Collects a child that has ended. If its status is gone (children reaped by
-// the system because SIGCHLD is ignored), nothing is known of how it ended.
-int collectEnded(pid_t pid) {
-    int status = 0;
-    pid_t reaped;
-    do reaped = ::waitpid(pid, &status, 0);
-    while (reaped < 0 && errno == EINTR);
-    return reaped == pid ? resultOfStatus(status) : RUN_FAILED;
-}
-
 int openPidfd(pid_t pid) {
 #ifdef SYS_pidfd_open
     return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
@@ -146,21 +136,22 @@ int openPidfd(pid_t pid) {
 #endif
 }
 
-// True when the child behind the pidfd ends before the deadline, false when it
-// is still running then, nullopt when poll itself fails.
-std::optional<bool> endsBefore(int pidfd, Clock::time_point deadline) {
+// Sleeps until the child behind the pidfd ends, the deadline passes, or poll
+// fails.
+void sleepUntilEnd(int pidfd, Clock::time_point deadline) {
     pollfd entry{pidfd, POLLIN, 0};
-    for (;;) {
+    int ready;
+    do {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        const int ready = ::poll(&entry, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
-        if (ready > 0) return true;
-        if (ready == 0) return false;
-        if (errno != EINTR) return std::nullopt;
-    }
+        ready = ::poll(&entry, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+    } while (ready < 0 && errno == EINTR);
 }
 
-// The fallback without pidfds: look at the child every few milliseconds.
-int waitBySleeping(pid_t pid, Clock::time_point deadline) {
+// Collects the child if it has ended, looking again every few milliseconds
+// until the deadline; RUN_TIMEOUT (not collected) when it is still running
+// then. A status that is gone (children reaped by the system because SIGCHLD
+// is ignored) tells nothing of how it ended: RUN_FAILED.
+int collectBy(pid_t pid, Clock::time_point deadline) {
     constexpr auto STEP = std::chrono::milliseconds(10);
     for (;;) {
         int status = 0;
@@ -173,15 +164,16 @@ int waitBySleeping(pid_t pid, Clock::time_point deadline) {
     }
 }
 
-// Waits for the child until the deadline without spinning; RUN_TIMEOUT when it
-// is still running then (it is not collected).
+// Waits for the child until the deadline. With a pidfd the wait sleeps until
+// the child ends; without one (older kernels) the child is looked at every
+// few milliseconds.
 int waitUntil(pid_t pid, Clock::time_point deadline) {
     const int pidfd = openPidfd(pid);
-    if (pidfd < 0) return waitBySleeping(pid, deadline);
-    const std::optional<bool> ended = endsBefore(pidfd, deadline);
-    ::close(pidfd);
-    if (!ended) return waitBySleeping(pid, deadline);
-    return *ended ? collectEnded(pid) : RUN_TIMEOUT;
+    if (pidfd >= 0) {
+        sleepUntilEnd(pidfd, deadline);
+        ::close(pidfd);
+    }
+    return collectBy(pid, deadline);
 }
 
 // Leaves the child running and collects it whenever it ends, so that it does
