@@ -1,5 +1,6 @@
 #include "ai/choose_move.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "board/candidates.h"
