@@ -32,8 +32,11 @@ struct Command {
     std::string_view usage;                          // the command's own usage block
     std::span<const std::string_view> valueOptions;  // options that take a value, e.g. "--dir"
 
-    // Writes the command's output to out; after a misuse the output is discarded.
-    std::optional<Misuse> (*run)(const CommandArguments& arguments, std::ostream& out);
+    // Writes the command's output to out, and adds a line to notes for anything
+    // the user should know that does not stop the command (stderr, after the
+    // output). After a misuse both are discarded.
+    std::optional<Misuse> (*run)(const CommandArguments& arguments, std::ostream& out,
+                                 std::vector<std::string>& notes);
 };
 
 // The commands built into the tool, each defined in its own command_NAME.cpp.

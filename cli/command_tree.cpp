@@ -58,6 +58,19 @@ std::variant<StatNode*, Misuse> findNode(StatNode& root, const std::string& text
     return node;
 }
 
+std::string unreadPositionNote(const std::filesystem::path& dir) {
+    std::string note = "the position in ";
+    if (dir.empty()) {
+        note += "the working directory";
+    } else {
+        note += '\'';
+        note += dir.string();
+        note += '\'';
+    }
+    note += " could not be read in full; squares not read are empty";
+    return note;
+}
+
 void printNode(std::ostream& out, const StatNode& node, std::string_view path) {
     out << path << ' ' << node.move << ' ' << (node.isOr() ? "OR" : "AND") << ' ' << node.pn << ' '
         << node.dn << ' ' << node.isExpanded() << ' ' << node.childCount << '\n';
@@ -76,8 +89,13 @@ void printTree(std::ostream& out, const StatNode& root) {
     }
 }
 
-std::optional<Misuse> runTree(const CommandArguments& arguments, std::ostream& out) {
-    const RootBuild build = buildRootNode(folderOption(arguments));
+std::optional<Misuse> runTree(const CommandArguments& arguments, std::ostream& out,
+                              std::vector<std::string>& notes) {
+    const std::filesystem::path dir = folderOption(arguments);
+    const RootBuild build = buildRootNode(dir);
+    // The tree goes on from what was read, as the window does, but the output
+    // alone would not show that the position was not the one asked for.
+    if (!build.read) notes.push_back(unreadPositionNote(dir));
     for (const std::string& text : arguments.operands) {
         auto found = findNode(*build.root, text);
         if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);

@@ -30,7 +30,7 @@ int finishOutput(std::ostream& out, std::ostream& err) {
     return EXIT_OUTPUT_FAILED;
 }
 
-std::string commandMisuse(const Command& command, std::string_view message) {
+std::string commandMessage(const Command& command, std::string_view message) {
     return std::string(command.name) + ": " + std::string(message);
 }
 
@@ -40,15 +40,18 @@ int runCommand(const Command& command, std::span<const std::string_view> argumen
                std::ostream& out, std::ostream& err) {
     auto parsed = parseCommandArguments(arguments, command.valueOptions);
     if (const auto* bad = std::get_if<Misuse>(&parsed))
-        return misuse(err, commandMisuse(command, bad->message), command.usage);
+        return misuse(err, commandMessage(command, bad->message), command.usage);
     const auto& commandArguments = std::get<CommandArguments>(parsed);
     if (commandArguments.help) {
         out << command.usage;
     } else {
         std::ostringstream buffer;
-        if (const auto bad = command.run(commandArguments, buffer))
-            return misuse(err, commandMisuse(command, bad->message), command.usage);
+        std::vector<std::string> notes;
+        if (const auto bad = command.run(commandArguments, buffer, notes))
+            return misuse(err, commandMessage(command, bad->message), command.usage);
         out << buffer.view();
+        for (const std::string& note : notes)
+            err << TOOL << ": " << commandMessage(command, note) << '\n';
     }
     return finishOutput(out, err);
 }

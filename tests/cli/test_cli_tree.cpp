@@ -56,8 +56,12 @@ TEST_F(CliTree, FiveAtOnceForPlayerOneProvesTheRootAndNothingExpandsIt) {
     EXPECT_EQ(tree({"root"}).out, "root -1 OR 0 -1 0 0\n");
 }
 
-TEST_F(CliTree, UnreadablePositionStillGivesARoot) {
-    EXPECT_EQ(tree({}).out, "root -1 OR 1 1 0 0\n");
+TEST_F(CliTree, UnreadablePositionGivesAnEmptyBoardRootAndANote) {
+    const CliRun run = tree({});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "root -1 OR 1 1 0 0\n");
+    EXPECT_EQ(run.err, "vorek-cli: tree: the position in '" + dir.path().string() +
+                           "' could not be read in full; squares not read are empty\n");
 }
 
 struct Line {
