@@ -1,0 +1,27 @@
+#include "app/application.h"
+
+#include <QMessageBox>
+#include <exception>
+
+namespace vorek {
+
+VorekApplication::VorekApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationDisplayName(QStringLiteral("Visual Vorek"));
+    setApplicationName(QStringLiteral("visual-vorek"));
+}
+
+bool VorekApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showException(error);
+        return false;
+    }
+}
+
+void showException(const std::exception& error) {
+    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
+                          QString::fromLocal8Bit(error.what()));
+}
+
+}  // namespace vorek

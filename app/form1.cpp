@@ -1,0 +1,138 @@
+#include "app/form1.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+
+#include "app/board_image.h"
+#include "app/list_box_sink.h"
+#include "app/node_label.h"
+#include "app/node_tree.h"
+#include "board/board_picture.h"
+#include "board/evaluation.h"
+#include "board/position_files.h"
+#include "search/root_build.h"
+#include "threats/pattern_tables.h"
+
+namespace vorek {
+
+namespace {
+
+constexpr int NODE_ROLE = Qt::UserRole;
+
+// player 1's four line values of the last square scan, by weight.
+int playerOneWeightSum() {
+    int sum = 0;
+    for (int line = 0; line < LINES; ++line) sum += weight(lineThreats[lineThreatIndex(1, line)]);
+    return sum;
+}
+
+bool insidePicture(int x, int y) {
+    return x >= 0 && y >= 0 && x < PICTURE_SIZE && y < PICTURE_SIZE;
+}
+
+void showThreats(QListWidget& list, const V2Board& board, int player) {
+    list.clear();
+    ListBoxSink sink(list);
+    fillThreatList(board, sink, player);
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    setUpLayout();
+    connectHandlers();
+    BuildRootNode();
+    // Drawing and showing the root leave its board as it was read.
+    StartBoard = RootBoard->clone();
+}
+
+TForm1::~TForm1() { FormDestroy(); }
+
+void TForm1::connectHandlers() {
+    connect(FileInput1, &QAction::triggered, this, &TForm1::FileInput1Click);
+    connect(FileOutput1, &QAction::triggered, this, &TForm1::FileOutput1Click);
+    connect(ImgBoard, &BoardImage::mouseMoved, this, &TForm1::ImgBoardMouseMove);
+    connect(Tree, &NodeTree::treeClicked, this, &TForm1::TreeClick);
+    connect(Tree, &NodeTree::treeDoubleClicked, this, &TForm1::TreeDblClick);
+    connect(Tree, &NodeTree::treeKeyReleased, this, &TForm1::TreeKeyUp);
+}
+
+StatNode* TForm1::nodeOf(const QTreeWidgetItem* item) {
+    return static_cast<StatNode*>(item->data(0, NODE_ROLE).value<void*>());
+}
+
+QTreeWidgetItem* TForm1::selectedItem() const {
+    const QList<QTreeWidgetItem*> selected = Tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
+void TForm1::BuildRootNode() {
+    root_ = buildRootNode().root;
+    RootBoard = root_->board;
+    CurrentNode = root_.get();
+    ImgBoard->showBoard(*RootBoard);
+
+    auto* item = new QTreeWidgetItem(QStringList{NodeLabel(*root_)});
+    item->setData(0, NODE_ROLE, QVariant::fromValue(static_cast<void*>(root_.get())));
+    Tree->addTopLevelItem(item);
+    Tree->setCurrentItem(item);
+    ShowSelectedNode();
+}
+
+void TForm1::addChildItems(QTreeWidgetItem* item, const StatNode& node) {
+    QList<QTreeWidgetItem*> children;
+    children.reserve(static_cast<qsizetype>(node.childCount));
+    for (std::uint32_t i = 0; i < node.childCount; ++i) {
+        StatNode* child = node.child(i);
+        auto* childItem = new QTreeWidgetItem(QStringList{NodeLabel(*child)});
+        childItem->setData(0, NODE_ROLE, QVariant::fromValue(static_cast<void*>(child)));
+        childItem->setToolTip(0, moveText(*child));
+        children.append(childItem);
+    }
+    item->addChildren(children);
+}
+
+void TForm1::ShowSelectedNode() {
+    if (QTreeWidgetItem* item = selectedItem()) CurrentNode = nodeOf(item);
+    ImgBoard->showBoard(*CurrentNode->board);
+    showThreats(*TList0, *CurrentNode->board, 0);
+    showThreats(*TList1, *CurrentNode->board, 1);
+}
+
+void TForm1::destroyTree() {
+    CurrentNode = nullptr;
+    RootBoard = nullptr;
+    root_.reset();
+    Tree->clear();
+}
+
+void TForm1::FileInput1Click() {
+    destroyTree();
+    BuildRootNode();
+}
+
+void TForm1::FileOutput1Click() { writePositionFiles(*CurrentNode->board); }
+
+void TForm1::FormDestroy() {
+    destroyTree();
+    if (StartBoard) writePositionFiles(*StartBoard);
+    StartBoard.reset();
+}
+
+void TForm1::ImgBoardMouseMove(int x, int y) {
+    // A held button reports positions off the picture; they name no square.
+    if (!insidePicture(x, y)) return;
+    // Division truncates toward zero, so pixel 0 falls into the first cell too.
+    MouseColumn = (x - 1) / CELL_SIZE;
+    MouseRow = (y - 1) / CELL_SIZE;
+    MouseSquare = MouseRow * BOARD_SIDE + MouseColumn;
+    setWindowTitle(QStringLiteral("[%1,%2,%3]").arg(MouseColumn).arg(MouseRow).arg(MouseSquare));
+
+    const V2Board& board = *CurrentNode->board;
+    StatusPanels[0]->setText(QString::fromStdString(squareReport(board, MouseSquare)));
+    scanSquare(board, MouseSquare);
+    StatusPanels[1]->setText(QString::number(playerOneWeightSum()));
+}
+
+}  // namespace vorek

@@ -1,0 +1,83 @@
+// The main window: the board picture with its status bar on the left; the
+// search tree, the two threat lists and an empty log page on the right.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "search/stat_node.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QStatusBar;
+class QTabWidget;
+class QTreeWidgetItem;
+
+namespace vorek {
+
+class BoardImage;
+class NodeTree;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Lays out the window, reads the position in the working directory, keeps
+    // a copy of it for the write-back at closing, and shows the root node.
+    explicit TForm1(QWidget* parent = nullptr);
+    // Destroys the tree and writes the start-up position back.
+    ~TForm1() override;
+
+    // Window components, named as their object names.
+    BoardImage* ImgBoard = nullptr;
+    QStatusBar* StatusBar2 = nullptr;
+    QLabel* StatusPanels[3] = {};
+    NodeTree* Tree = nullptr;
+    QListWidget* TList0 = nullptr;
+    QListWidget* TList1 = nullptr;
+    QPlainTextEdit* Memo = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QAction* FileInput1 = nullptr;
+    QAction* FileOutput1 = nullptr;
+
+    // Window state.
+    V2Board* RootBoard = nullptr;            // the root's board, owned by the root node
+    std::unique_ptr<V2Board> StartBoard;     // the position read at start-up
+    StatNode* CurrentNode = nullptr;         // the node shown; points into the tree
+    int MouseColumn = 0;
+    int MouseRow = 0;
+    int MouseSquare = 0;
+
+    // The node an item stands for.
+    static StatNode* nodeOf(const QTreeWidgetItem* item);
+    // The selected tree item, or null.
+    QTreeWidgetItem* selectedItem() const;
+
+    // Reads the position files into a new root and shows it as the only item.
+    void BuildRootNode();
+    // Makes the selected item's node current and shows its board and lists.
+    void ShowSelectedNode();
+    // Expands the selected item's node and shows its children and the new numbers.
+    void ExpandSelectedNode();
+
+    void FileInput1Click();
+    void FileOutput1Click();
+    void ImgBoardMouseMove(int x, int y);
+    void TreeClick();
+    void TreeDblClick();
+    void TreeKeyUp(int virtualKey);
+
+private:
+    void setUpLayout();
+    void connectHandlers();
+    void FormDestroy();
+    void destroyTree();
+    void addChildItems(QTreeWidgetItem* item, const StatNode& node);
+
+    std::unique_ptr<StatNode> root_;
+};
+
+}  // namespace vorek

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Redraws docs/window.png: the window on a copy of examples/middlegame, with
+# the tree grown three levels, shot on a virtual X display.
+#   docs/make-screenshot.sh [BUILD_DIR]    (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+BUILD=$(cd "${1:-build}" && pwd)
+tool="$BUILD/app/vorek-window-screenshot"
+if [ ! -x "$tool" ]; then
+  echo "error: $tool is missing; build first (./dev.sh build)" >&2
+  exit 1
+fi
+work=$(mktemp -d "${TMPDIR:-/tmp}/vorek-screenshot-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cp examples/middlegame/plocha.dat examples/middlegame/tah.dat "$work/"
+cd "$work"
+xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$tool" "$ROOT/docs/window.png"
+echo "wrote $ROOT/docs/window.png"

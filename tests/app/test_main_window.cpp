@@ -1,0 +1,181 @@
+// The main window: start-up, the mouse report, the menu and closing.
+#include <QAction>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include "app/board_image.h"
+#include "app/board_png.h"
+#include "board/board_picture.h"
+#include "tests/app/window_fixture.h"
+
+namespace vorek {
+
+using testing::WindowFixture;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpShowsTheRootUndecidedAndTheCaptionForm1() {
+        WindowFixture w;
+        QCOMPARE(w.form->windowTitle(), QStringLiteral("Form1"));
+        QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
+        QCOMPARE(w.text(w.root()), QStringLiteral("1/1"));
+        QCOMPARE(w.root()->childCount(), 0);
+        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+        QCOMPARE(w.form->RootBoard, w.node(w.root())->board);
+        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->selectedItem(), w.root());
+        // The root's board and its lists are on show.
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
+        QCOMPARE(WindowFixture::lines(w.form->TList1),
+                 (QStringList{"[208] cn=2 tn=1", "[211] cn=2 tn=1", "[207] cn=2 tn=1",
+                              "[212] cn=2 tn=1"}));
+        QCOMPARE(w.form->TList0->count(), 0);
+        QVERIFY(w.form->Memo->toPlainText().isEmpty());
+    }
+
+    void layoutNamesAndSizes() {
+        WindowFixture w;
+        QCOMPARE(w.form->ImgBoard->size(), QSize(401, 401));
+        QCOMPARE(w.form->ImgBoard->pos(), QPoint(1, 1));
+        QCOMPARE(w.form->findChild<QWidget*>(QStringLiteral("Panel1"))->width(), 405);
+        QCOMPARE(w.form->size(), QSize(737, 584));
+        constexpr int panelWidths[] = {80, 50, 50};
+        for (int i = 0; i < 3; ++i) QCOMPARE(w.form->StatusPanels[i]->width(), panelWidths[i]);
+        auto* pages = w.form->PageControl1;
+        QCOMPARE(pages->count(), 3);
+        QCOMPARE(pages->tabText(0), QStringLiteral("Tree View"));
+        QCOMPARE(pages->tabText(1), QStringLiteral("Threats"));
+        QCOMPARE(pages->tabText(2), QStringLiteral("Log"));
+        QCOMPARE(pages->currentIndex(), 0);
+        auto* splitter = w.form->findChild<QSplitter*>(QStringLiteral("Splitter1"));
+        QCOMPARE(splitter->widget(0), w.form->TList1);
+        QCOMPARE(splitter->widget(1), w.form->TList0);
+        for (const char* name : {"ImgBoard", "StatusBar2", "Tree", "TList0", "TList1", "Memo",
+                                 "StatusBar1", "Panel2", "Panel3", "PageControl1"})
+            QVERIFY2(w.form->findChild<QWidget*>(QLatin1String(name)) != nullptr, name);
+        QCOMPARE(w.form->FileInput1->text(), QStringLiteral("File Input"));
+        QCOMPARE(w.form->FileOutput1->text(), QStringLiteral("File Output"));
+        auto* menu = w.form->findChild<QMenu*>(QStringLiteral("currNode"));
+        QCOMPARE(menu->title(), QStringLiteral("Node"));
+        QCOMPARE(menu->actions(), (QList<QAction*>{w.form->FileInput1, w.form->FileOutput1}));
+    }
+
+    void rootProvedWhenPlayerOneCompletesFiveAtOnce() {
+        WindowFixture w(testing::boardFile({"", "", "", "", "", "", "", "", "", "",
+                                            "         xxxx"}));
+        QCOMPARE(w.text(w.root()), QStringLiteral("0/-1"));
+        w.keyClick(Qt::Key_Right);  // a proved node is not expanded
+        QCOMPARE(w.text(w.root()), QStringLiteral("0/-1"));
+        QCOMPARE(w.root()->childCount(), 0);
+    }
+
+    void mouseReportsColumnRowSquareThreatsAndWeight() {
+        WindowFixture w;
+        struct Case {
+            int x, y;
+            const char* caption;
+            const char* report;
+            const char* weight;
+        };
+        const Case cases[] = {
+            {0, 0, "[0,0,0]", "{}/{}", "67"},
+            {20, 20, "[0,0,0]", "{}/{}", "67"},
+            {21, 1, "[1,0,1]", "{}/{}", "443"},
+            {400, 400, "[19,19,399]", "{}/{}", "67"},
+            {225, 205, "[11,10,211]", "{}/{cn=2 tn=1}", "250660"},
+        };
+        for (const Case& c : cases) {
+            w.mouseOverBoard(c.x, c.y);
+            QCOMPARE(w.form->windowTitle(), QLatin1String(c.caption));
+            QCOMPARE(w.panel(0), QLatin1String(c.report));
+            QCOMPARE(w.panel(1), QLatin1String(c.weight));
+        }
+        QCOMPARE(w.form->MouseColumn, 11);
+        QCOMPARE(w.form->MouseRow, 10);
+        QCOMPARE(w.form->MouseSquare, 211);
+        QVERIFY(w.panel(2).isEmpty());
+    }
+
+    void pointerOffThePictureChangesNothing() {
+        WindowFixture w;
+        w.mouseOverBoard(225, 205);
+        for (QPoint off : {QPoint(-1, 5), QPoint(5, -20), QPoint(401, 5), QPoint(5, 401),
+                           QPoint(-30, -30)}) {
+            w.mouseOverBoard(off.x(), off.y());
+            QCOMPARE(w.form->windowTitle(), QStringLiteral("[11,10,211]"));
+            QCOMPARE(w.panel(0), QStringLiteral("{}/{cn=2 tn=1}"));
+            QCOMPARE(w.panel(1), QStringLiteral("250660"));
+            QCOMPARE(w.form->MouseSquare, 211);
+        }
+    }
+
+    void clickingTheBoardChangesNothing() {
+        WindowFixture w;
+        const QImage before = w.form->ImgBoard->image();
+        QTest::mouseClick(w.form->ImgBoard, Qt::LeftButton, {}, QPoint(210, 210));
+        QTest::mouseDClick(w.form->ImgBoard, Qt::LeftButton, {}, QPoint(210, 210));
+        QCOMPARE(w.form->ImgBoard->image(), before);
+        QCOMPARE(w.root()->childCount(), 0);
+    }
+
+    void fileOutputWritesTheSelectedChildAndClosingRestoresTheStart() {
+        WindowFixture w;
+        const std::string start = w.dir().read("plocha.dat");
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);  // child 0: x on column 8, row 10
+        QCOMPARE(w.form->CurrentNode->move, 208);
+        w.form->FileOutput1->trigger();
+        std::string child = start;
+        child[10 * 22 + 8] = 'x';
+        QCOMPARE(w.dir().read("plocha.dat"), child);
+        QCOMPARE(w.dir().read("tah.dat"), std::string("o"));
+
+        w.close();
+        QCOMPARE(w.dir().read("plocha.dat"), start);
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+    }
+
+    void fileInputRebuildsTheTreeButClosingWritesTheFirstPosition() {
+        WindowFixture w(testing::openingBoard(), "o");  // "o" to move: the letters swap
+        const std::string start = w.dir().read("plocha.dat");
+        w.keyClick(Qt::Key_Right);
+        QVERIFY(w.root()->childCount() > 0);
+
+        w.dir().write("plocha.dat", testing::boardFile({"x"}));
+        w.dir().write("tah.dat", "x");
+        w.form->FileInput1->trigger();
+        QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
+        QCOMPARE(w.root()->childCount(), 0);
+        QCOMPARE(w.text(w.root()), QStringLiteral("1/1"));
+        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+        QCOMPARE(w.form->RootBoard->stoneCount, 1);
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
+
+        w.close();
+        std::string swapped = start;  // written back with the side to move as "x"
+        for (char& c : swapped) c = c == 'x' ? 'o' : c == 'o' ? 'x' : c;
+        QCOMPARE(w.dir().read("plocha.dat"), swapped);
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+    }
+
+    void windowsInOneProcessKeepTheirOwnState() {
+        WindowFixture first;
+        first.keyClick(Qt::Key_Right);
+        first.keyClick(Qt::Key_Down);
+        auto second = std::make_unique<TForm1>();
+        QCOMPARE(second->CurrentNode, TForm1::nodeOf(second->Tree->topLevelItem(0)));
+        QVERIFY(first.form->CurrentNode != first.node(first.root()));
+        second.reset();
+        QCOMPARE(first.form->CurrentNode->move, 208);
+    }
+};
+
+}  // namespace vorek
+
+QTEST_MAIN(vorek::MainWindowTest)
+#include "test_main_window.moc"

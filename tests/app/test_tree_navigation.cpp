@@ -1,0 +1,175 @@
+// Growing the tree from the tree view and walking through it.
+#include <QKeyEvent>
+
+#include "app/board_image.h"
+#include "app/board_png.h"
+#include "app/node_label.h"
+#include "tests/app/window_fixture.h"
+#include "tests/board_builder.h"
+
+namespace vorek {
+
+using testing::WindowFixture;
+
+namespace {
+
+// Every item's text, in preorder, as "text" lines indented by depth.
+QStringList texts(const QTreeWidgetItem* item, int depth = 0) {
+    QStringList lines{QString(depth, QLatin1Char(' ')) + item->text(0)};
+    for (int i = 0; i < item->childCount(); ++i) lines += texts(item->child(i), depth + 1);
+    return lines;
+}
+
+QHash<QTreeWidgetItem*, QString> textsByItem(QTreeWidgetItem* item) {
+    QHash<QTreeWidgetItem*, QString> all{{item, item->text(0)}};
+    for (int i = 0; i < item->childCount(); ++i) all.insert(textsByItem(item->child(i)));
+    return all;
+}
+
+// A root expanded into one child item per child node, each with its plain label.
+void checkFreshChildren(const WindowFixture& w, const QTreeWidgetItem* item) {
+    const StatNode* node = w.node(item);
+    QVERIFY(node->childCount > 0);
+    QCOMPARE(item->childCount(), static_cast<int>(node->childCount));
+    for (int i = 0; i < item->childCount(); ++i) {
+        QCOMPARE(w.node(item->child(i)), node->child(static_cast<std::uint32_t>(i)));
+        QCOMPARE(item->child(i)->text(0), NodeLabel(*node->child(static_cast<std::uint32_t>(i))));
+        QVERIFY(!item->child(i)->text(0).startsWith(QLatin1String("|| ")));
+    }
+    QVERIFY(item->isExpanded());
+}
+
+}  // namespace
+
+class TreeNavigationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rightArrowExpandsTheRootAndKeepsItSelected() {
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right);
+        QCOMPARE(w.text(w.root()), QStringLiteral("|| 1/12"));
+        checkFreshChildren(w, w.root());
+        QCOMPARE(w.text(w.root()->child(0)), QStringLiteral("1/1"));
+        QCOMPARE(w.root()->child(0)->toolTip(0), QStringLiteral("8,10"));
+        QCOMPARE(w.form->selectedItem(), w.root());
+        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+    }
+
+    void doubleClickExpandsOnceAndLeavesTheBoardAlone() {
+        WindowFixture w;
+        w.form->ImgBoard->markMove(0, 0);  // a redraw would remove the mark
+        const QImage marked = w.form->ImgBoard->image();
+        w.doubleClick(w.root());
+        QCOMPARE(w.text(w.root()), QStringLiteral("|| 1/12"));
+        checkFreshChildren(w, w.root());
+        QCOMPARE(w.form->ImgBoard->image(), marked);
+
+        const QStringList before = texts(w.root());
+        w.doubleClick(w.root());
+        QCOMPARE(texts(w.root()), before);
+    }
+
+    void doubleClickOnEmptySpaceActsOnTheSelectedItem() {
+        WindowFixture w;
+        QTest::mouseDClick(w.form->Tree->viewport(), Qt::LeftButton, {}, QPoint(100, 300));
+        QCOMPARE(w.text(w.root()), QStringLiteral("|| 1/12"));
+    }
+
+    void expandingAGrandchildRelabelsExactlyThePath() {
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right);
+        QTreeWidgetItem* child = w.root()->child(0);
+        w.select(child);
+        w.keyClick(Qt::Key_Right);
+        QCOMPARE(w.text(child), QStringLiteral("&& 2/1"));
+        QTreeWidgetItem* grandchild = child->child(1);
+        w.select(grandchild);
+        const QHash<QTreeWidgetItem*, QString> before = textsByItem(w.root());
+        w.keyClick(Qt::Key_Right);
+
+        QVERIFY(grandchild->childCount() > 0);
+        QVERIFY(w.text(grandchild).startsWith(QLatin1String("|| ")));
+        QVERIFY(w.text(child).startsWith(QLatin1String("&& ")));
+        const QList<QTreeWidgetItem*> path{grandchild, child, w.root()};
+        for (QTreeWidgetItem* item : path) QCOMPARE(w.text(item), pathLabel(*w.node(item)));
+        for (auto [item, text] : before.asKeyValueRange())
+            if (!path.contains(item)) QCOMPARE(w.text(item), text);
+    }
+
+    void upAndDownShowTheSelectedNode() {
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        StatNode* first = w.node(w.root()->child(0));
+        QCOMPARE(w.form->selectedItem(), w.root()->child(0));
+        QCOMPARE(w.form->CurrentNode, first);
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*first->board));
+        QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(*first->board, 0).size()));
+        QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(*first->board, 1).size()));
+        QVERIFY(w.form->TList1->count() > 0);
+
+        w.keyClick(Qt::Key_Down);
+        QCOMPARE(w.form->CurrentNode, w.node(w.root()->child(1)));
+        w.keyClick(Qt::Key_Up);
+        w.keyClick(Qt::Key_Up);
+        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
+        QCOMPARE(w.form->TList1->count(), 4);
+    }
+
+    void clickShowsTheClickedNode() {
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right);
+        QTreeWidgetItem* third = w.root()->child(2);
+        QTest::mouseClick(w.form->Tree->viewport(), Qt::LeftButton, {},
+                          w.form->Tree->visualItemRect(third).center());
+        QCOMPARE(w.form->CurrentNode, w.node(third));
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.node(third)->board));
+    }
+
+    void keysActOnReleaseOnlyAndNotOnAutoRepeat() {
+        WindowFixture w;
+        QTest::keyPress(w.form->Tree, Qt::Key_Right);
+        QCOMPARE(w.root()->childCount(), 0);
+        QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(w.form->Tree, &repeated);
+        QCOMPARE(w.root()->childCount(), 0);
+        QTest::keyRelease(w.form->Tree, Qt::Key_Right);
+        QVERIFY(w.root()->childCount() > 0);
+    }
+
+    void shiftedArrowActsLikeTheArrowAndOtherKeysDoNothing() {
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right, Qt::ShiftModifier);
+        QVERIFY(w.root()->childCount() > 0);
+        const QStringList before = texts(w.root());
+        w.keyClick(Qt::Key_Left);  // the view folds the root; nothing else
+        w.keyClick(Qt::Key_0);
+        w.keyClick(Qt::Key_Space);
+        QCOMPARE(texts(w.root()), before);
+        QVERIFY(!w.root()->isExpanded());
+        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+    }
+
+    void noSelectedItemExpandsNothingAndShowsTheCurrentNode() {
+        WindowFixture w;
+        w.form->Tree->clearSelection();
+        w.form->TreeKeyUp(KEY_RIGHT);
+        QCOMPARE(w.root()->childCount(), 0);
+        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+    }
+
+    void virtualKeyCodes() {
+        QCOMPARE(virtualKeyCode(Qt::Key_Right, Qt::ControlModifier), KEY_RIGHT);
+        QCOMPARE(virtualKeyCode(Qt::Key_1, Qt::NoModifier), KEY_DIGIT_1);
+        QCOMPARE(virtualKeyCode(Qt::Key_9, Qt::NoModifier), KEY_DIGIT_9);
+        QCOMPARE(virtualKeyCode(Qt::Key_5, Qt::KeypadModifier), KEY_OTHER);
+        QCOMPARE(virtualKeyCode(Qt::Key_Left, Qt::NoModifier), KEY_OTHER);
+    }
+};
+
+}  // namespace vorek
+
+QTEST_MAIN(vorek::TreeNavigationTest)
+#include "test_tree_navigation.moc"
