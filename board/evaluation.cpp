@@ -30,35 +30,88 @@ constexpr StepCounts buildStepCounts() {
 }
 constexpr StepCounts STEP_COUNTS = buildStepCounts();
 
-// The pattern code of player's usable segment through s on one line: a start
-// marker, the far side up to (not including) an opponent stone, s counted as
-// the player's stone, then the near side up to an opponent stone.
-int segmentCode(const SquareBytes& squares, int s, LineHalves halves, int player) {
-    const int farStep = HALF_LINE_STEPS[halves.far].index();
-    const int nearStep = HALF_LINE_STEPS[halves.near].index();
-    int code = 1;
-    int bit = 2;
-    int q = s;
-    for (int k = STEP_COUNTS[halves.far][s]; k > 0; --k) {
-        q += farStep;
-        const std::uint8_t flags = squares[q];
-        if (!isEmptySquare(flags) && stoneOwner(flags) != player) break;
-        if (!isEmptySquare(flags)) code += bit;
-        bit <<= 1;
+// The scan reads each half-line once, as a word of four 2-bit cells from the
+// scanned square outwards, and turns it into each player's part of the code by
+// table lookup. Beyond the reach every cell is a wall, which ends a walk just
+// as an opponent stone does.
+enum Cell : unsigned { CELL_EMPTY = 0, CELL_PLAYER1 = 1, CELL_PLAYER0 = 2, CELL_WALL = 3 };
+
+constexpr std::array<std::uint8_t, 256> buildCellOfFlags() {
+    std::array<std::uint8_t, 256> cells{};
+    for (int flags = 0; flags < 256; ++flags)
+        cells[flags] = isEmptySquare(static_cast<std::uint8_t>(flags)) ? CELL_EMPTY
+                       : stoneOwner(static_cast<std::uint8_t>(flags)) ? CELL_PLAYER1
+                                                                      : CELL_PLAYER0;
+    return cells;
+}
+constexpr std::array<std::uint8_t, 256> CELL_OF_FLAGS = buildCellOfFlags();
+
+constexpr unsigned cellAt(unsigned word, int k) { return (word >> (2 * k)) & 3u; }
+constexpr bool isOwnCell(unsigned cell, int player) { return cell == (player ? CELL_PLAYER1 : CELL_PLAYER0); }
+constexpr bool isBlockingCell(unsigned cell, int player) {
+    return cell == CELL_WALL || cell == (player ? CELL_PLAYER0 : CELL_PLAYER1);
+}
+
+// Far side: the code so far, starting from the scanned square as the player's
+// stone (1), each further square one bit higher, then the start marker.
+constexpr std::array<std::array<std::uint8_t, 256>, 2> buildFarCodes() {
+    std::array<std::array<std::uint8_t, 256>, 2> codes{};
+    for (int player = 0; player < 2; ++player) {
+        for (unsigned word = 0; word < 256; ++word) {
+            unsigned code = 1;
+            unsigned bit = 2;
+            for (int k = 0; k < 4 && !isBlockingCell(cellAt(word, k), player); ++k) {
+                if (isOwnCell(cellAt(word, k), player)) code += bit;
+                bit <<= 1;
+            }
+            codes[player][word] = static_cast<std::uint8_t>(code + bit);
+        }
     }
-    code += bit;  // the start marker
-    q = s;
-    for (int k = STEP_COUNTS[halves.near][s]; k > 0; --k) {
-        q += nearStep;
-        const std::uint8_t flags = squares[q];
-        if (isEmptySquare(flags))
-            code <<= 1;
-        else if (stoneOwner(flags) == player)
-            code = (code << 1) | 1;
-        else
-            break;
+    return codes;
+}
+
+// Near side: how many squares the segment takes, and their bits in line order.
+struct NearPart {
+    std::uint8_t length;
+    std::uint8_t bits;
+};
+constexpr std::array<std::array<NearPart, 256>, 2> buildNearParts() {
+    std::array<std::array<NearPart, 256>, 2> parts{};
+    for (int player = 0; player < 2; ++player) {
+        for (unsigned word = 0; word < 256; ++word) {
+            unsigned length = 0;
+            unsigned bits = 0;
+            for (int k = 0; k < 4 && !isBlockingCell(cellAt(word, k), player); ++k) {
+                bits = (bits << 1) | (isOwnCell(cellAt(word, k), player) ? 1u : 0u);
+                ++length;
+            }
+            parts[player][word] = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(bits)};
+        }
     }
-    return code;
+    return parts;
+}
+
+constexpr auto FAR_CODES = buildFarCodes();
+constexpr auto NEAR_PARTS = buildNearParts();
+
+// Walls on the cells from `count` on.
+constexpr std::array<unsigned, 5> WALLS_FROM = {0xFF, 0xFC, 0xF0, 0xC0, 0x00};
+
+unsigned halfLineWord(const SquareBytes& squares, int s, HalfLine h) {
+    const int step = HALF_LINE_STEPS[h].index();
+    const int count = STEP_COUNTS[h][s];
+    // Always four reads, without branches: cells past the reach read the
+    // scanned square itself and are then covered by walls.
+    auto cell = [&](int k) -> unsigned {
+        const int q = k < count ? s + (k + 1) * step : s;
+        return CELL_OF_FLAGS[squares[q]];
+    };
+    return (cell(0) | cell(1) << 2 | cell(2) << 4 | cell(3) << 6) | WALLS_FROM[count];
+}
+
+int segmentCode(unsigned farWord, unsigned nearWord, int player) {
+    const NearPart near = NEAR_PARTS[player][nearWord];
+    return (FAR_CODES[player][farWord] << near.length) | near.bits;
 }
 
 // What one player's four line values at the scanned square amount to.
@@ -121,8 +174,10 @@ void recordThreats(V2Board& board, int player, const LineSummary& lines, int s, 
 
 void scanSquare(const V2Board& board, int s) {
     for (int line = 0; line < LINES; ++line) {
+        const unsigned farWord = halfLineWord(board.squares, s, LINE_HALVES[line].far);
+        const unsigned nearWord = halfLineWord(board.squares, s, LINE_HALVES[line].near);
         for (int player = 1; player >= 0; --player) {
-            const int code = segmentCode(board.squares, s, LINE_HALVES[line], player);
+            const int code = segmentCode(farWord, nearWord, player);
             lineThreats[lineThreatIndex(player, line)] = makeThreat(code, s, lineMask(line));
         }
     }
@@ -183,6 +238,17 @@ bool evaluateAll(V2Board& board) {
     for (int s = 0; s < BOARD_SQUARES; ++s)
         if (isEmptySquare(board.squares[s]) && evaluateSquare(board, s)) return true;
     return false;
+}
+
+int fiveSquare(const V2Board& board) {
+    const int mover = board.sideToMove ? 1 : 0;
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        if (!isEmptySquare(board.squares[s])) continue;
+        scanSquare(board, s);
+        for (int line = 0; line < LINES; ++line)
+            if (cn(lineThreats[lineThreatIndex(mover, line)]) == 0) return s;
+    }
+    return -1;
 }
 
 }  // namespace vorek

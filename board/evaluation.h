@@ -36,4 +36,9 @@ bool reevaluateAround(V2Board& board, int square);
 // returns true at the first where the side to move completes five.
 bool evaluateAll(V2Board& board);
 
+// The first empty square, in index order, on which the side to move completes
+// five; -1 if there is none. Works from the stones alone, so it also finds the
+// square at which an evaluation stopped.
+int fiveSquare(const V2Board& board);
+
 }  // namespace vorek

@@ -38,23 +38,22 @@ std::pair<std::int32_t, std::int32_t> combineChildren(const StatNode& node) {
 
 }  // namespace
 
-void updateNumbers(StatNode& node) {
-    if (node.isDecided()) return;
-    if (!node.isExpanded()) {
-        node.pn = 1;
-        node.dn = 1;
-        return;
-    }
-    if (node.childCount == 0) return;  // expansion never leaves this state
+NodeNumbers updatedNumbers(const StatNode& node) {
+    if (node.isDecided()) return {node.pn, node.dn};
+    if (!node.isExpanded()) return {1, 1};
+    if (node.childCount == 0) return {node.pn, node.dn};  // expansion never leaves this state
     if (node.isOr()) {
         const auto [pn, dn] = combineChildren<&StatNode::pn, &StatNode::dn>(node);
-        node.pn = pn;
-        node.dn = dn;
-    } else {
-        const auto [dn, pn] = combineChildren<&StatNode::dn, &StatNode::pn>(node);
-        node.pn = pn;
-        node.dn = dn;
+        return {pn, dn};
     }
+    const auto [dn, pn] = combineChildren<&StatNode::dn, &StatNode::pn>(node);
+    return {pn, dn};
+}
+
+void updateNumbers(StatNode& node) {
+    const NodeNumbers numbers = updatedNumbers(node);
+    node.pn = numbers.pn;
+    node.dn = numbers.dn;
 }
 
 StatNode* propagateNumbers(StatNode* start) {

@@ -6,7 +6,16 @@
 
 namespace vorek {
 
-// Recomputes pn and dn of one node in place; a decided node keeps its numbers.
+struct NodeNumbers {
+    std::int32_t pn;
+    std::int32_t dn;
+};
+
+// The numbers updateNumbers would give the node: a decided node keeps its own,
+// an unexpanded one reads 1/1, an expanded one follows from its children.
+NodeNumbers updatedNumbers(const StatNode& node);
+
+// Recomputes pn and dn of one node in place.
 void updateNumbers(StatNode& node);
 
 // Recomputes the node (or, if it is decided, its parent) and each ancestor in

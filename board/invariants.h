@@ -1,0 +1,18 @@
+// Consistency checks of a board, for tests and fuzzing.
+#pragma once
+
+#include <string>
+
+#include "board/v2board.h"
+
+namespace vorek {
+
+// What a board between operations must satisfy: each list in rank order, items
+// only on empty squares, at most two items of a square in one list (two exactly
+// while that player's second-item flag is set, the second a double-threat
+// item), the in-list flag set wherever a square has an item, no candidate mark,
+// bit 0x80 clear, and stoneCount equal to the stones on the board. Returns a
+// description of the first violation, or an empty string.
+std::string checkInvariants(const V2Board& board);
+
+}  // namespace vorek
