@@ -6,7 +6,7 @@
 namespace vorek {
 
 VorekApplication::VorekApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationDisplayName(QStringLiteral("Visual Vorek"));
+    setApplicationDisplayName(QLatin1String(APPLICATION_TITLE));
     setApplicationName(QStringLiteral("visual-vorek"));
 }
 
@@ -20,7 +20,7 @@ bool VorekApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void showException(const std::exception& error) {
-    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
+    QMessageBox::critical(nullptr, QLatin1String(APPLICATION_TITLE),
                           QString::fromLocal8Bit(error.what()));
 }
 

@@ -6,6 +6,9 @@
 
 namespace vorek {
 
+// The title of the application and of its message boxes.
+inline constexpr const char* APPLICATION_TITLE = "Visual Vorek";
+
 class VorekApplication final : public QApplication {
 public:
     VorekApplication(int& argc, char** argv);

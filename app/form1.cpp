@@ -8,6 +8,7 @@
 #include "app/list_box_sink.h"
 #include "app/node_label.h"
 #include "app/node_tree.h"
+#include "app/opponent_dialogs.h"
 #include "board/board_picture.h"
 #include "board/evaluation.h"
 #include "board/position_files.h"
@@ -39,7 +40,8 @@ void showThreats(QListWidget& list, const V2Board& board, int player) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), dialogs_(std::make_unique<QtOpponentDialogs>()) {
     setUpLayout();
     connectHandlers();
     BuildRootNode();

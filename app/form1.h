@@ -19,6 +19,7 @@ namespace vorek {
 
 class BoardImage;
 class NodeTree;
+class OpponentDialogs;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -70,6 +71,12 @@ public:
     void TreeDblClick();
     void TreeKeyUp(int virtualKey);
 
+    // Asks an AI program for its move in the selected position, giving it
+    // digit x 1100 ms, and circles the answer on the board.
+    void AskOpponentMove(int digit);
+    // Replaces the input box and the message box of AskOpponentMove.
+    void setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs);
+
 private:
     void setUpLayout();
     void connectHandlers();
@@ -78,6 +85,7 @@ private:
     void addChildItems(QTreeWidgetItem* item, const StatNode& node);
 
     std::unique_ptr<StatNode> root_;
+    std::unique_ptr<OpponentDialogs> dialogs_;
 };
 
 }  // namespace vorek

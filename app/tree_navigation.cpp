@@ -26,6 +26,8 @@ void TForm1::TreeKeyUp(int virtualKey) {
             ShowSelectedNode();
             break;
         default:
+            if (virtualKey >= KEY_DIGIT_1 && virtualKey <= KEY_DIGIT_9)
+                AskOpponentMove(virtualKey - KEY_DIGIT_1 + 1);
             break;
     }
 }

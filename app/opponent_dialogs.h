@@ -1,0 +1,29 @@
+// The two dialogs of asking an AI for a move: the input box for its command
+// line and the message box for a failure. Behind an interface so that tests
+// can answer the one and record the other without a modal loop.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vorek {
+
+class OpponentDialogs {
+public:
+    virtual ~OpponentDialogs() = default;
+    // The input box: caption "Opponent", prompt "Input AI filename using
+    // protocol via files", empty default. A cancelled box gives the empty text.
+    virtual QString askCommandLine(QWidget* parent) = 0;
+    // A plain message: no icon, one OK button, the application's title.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+};
+
+// The modal Qt dialogs.
+class QtOpponentDialogs final : public OpponentDialogs {
+public:
+    QString askCommandLine(QWidget* parent) override;
+    void showMessage(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace vorek
