@@ -1,5 +1,7 @@
 #include "board/evaluation.h"
 
+#include <algorithm>
+
 #include "board/reach.h"
 #include "threats/pattern_tables.h"
 
@@ -114,35 +116,46 @@ int segmentCode(unsigned farWord, unsigned nearWord, int player) {
     return (FAR_CODES[player][farWord] << near.length) | near.bits;
 }
 
-// What one player's four line values at the scanned square amount to.
+// One player's four line values at the scanned square. The best cn and tn
+// are all that most squares need; the rest is worked out only when asked.
 struct LineSummary {
-    int bestCn = UNREACHABLE + 1;
-    int bestMask = 0;       // lines whose cn equals bestCn
-    Threat chosen{};        // the first line of bestMask
-    int bestTn = UNREACHABLE + 1;
-    int tnOneLines = 0;
-    int fours = 0;          // lines with cn 1
-    int cnTwoMask = 0;      // lines with cn 2
+    std::array<Threat, LINES> values;
+    std::array<int, LINES> cn;
+    std::array<int, LINES> tn;
+    int bestCn;
+    int bestTn;
+
+    // The lines whose cn is the given value, as a direction mask.
+    int maskOfCn(int value) const {
+        int mask = 0;
+        for (int line = 0; line < LINES; ++line)
+            if (cn[line] == value) mask |= lineMask(line);
+        return mask;
+    }
+    int bestMask() const { return maskOfCn(bestCn); }
+    // The first line, in the order row, column, diagonal, antidiagonal, of best cn.
+    Threat chosen() const {
+        int line = 0;
+        while (cn[line] != bestCn) ++line;
+        return values[line];
+    }
+    int linesWithTn(int value) const {
+        return static_cast<int>(std::count(tn.begin(), tn.end(), value));
+    }
+    int linesWithCn(int value) const {
+        return static_cast<int>(std::count(cn.begin(), cn.end(), value));
+    }
 };
 
 LineSummary summarize(int player) {
     LineSummary s;
     for (int line = 0; line < LINES; ++line) {
-        const Threat t = lineThreats[lineThreatIndex(player, line)];
-        const int c = cn(t);
-        const int n = tn(t);
-        if (c < s.bestCn) {
-            s.bestCn = c;
-            s.bestMask = lineMask(line);
-            s.chosen = t;
-        } else if (c == s.bestCn) {
-            s.bestMask |= lineMask(line);
-        }
-        if (n < s.bestTn) s.bestTn = n;
-        if (n == 1) ++s.tnOneLines;
-        if (c == 1) ++s.fours;
-        if (c == 2) s.cnTwoMask |= lineMask(line);
+        s.values[line] = lineThreats[lineThreatIndex(player, line)];
+        s.cn[line] = cnTable[s.values[line].pattern];
+        s.tn[line] = tnTable[s.values[line].pattern];
     }
+    s.bestCn = std::min(std::min(s.cn[0], s.cn[1]), std::min(s.cn[2], s.cn[3]));
+    s.bestTn = std::min(std::min(s.tn[0], s.tn[1]), std::min(s.tn[2], s.tn[3]));
     return s;
 }
 
@@ -154,19 +167,20 @@ void recordThreats(V2Board& board, int player, const LineSummary& lines, int s, 
         return;
     }
     if (lines.bestTn == 2) return;
-    if (lines.bestTn == 0 || lines.tnOneLines == 1) {
-        insertThreat(board, player, lines.chosen);
+    if (lines.bestTn == 0 || lines.linesWithTn(1) == 1) {
+        insertThreat(board, player, lines.chosen());
         return;
     }
-    if (lines.fours == 0) {
-        insertThreat(board, player, makeThreat(PATTERN_DOUBLE_THREAT, s, lines.bestMask));
-    } else if (lines.fours == 1) {
+    const int fours = lines.linesWithCn(1);
+    if (fours == 0) {
+        insertThreat(board, player, makeThreat(PATTERN_DOUBLE_THREAT, s, lines.bestMask()));
+    } else if (fours == 1) {
         board.squares[s] |= secondItemFlag(player);
-        insertThreat(board, player, lines.chosen);
+        insertThreat(board, player, lines.chosen());
         insertThreat(board, player,
-                     makeThreat(PATTERN_DOUBLE_THREAT, s, lines.bestMask | lines.cnTwoMask));
+                     makeThreat(PATTERN_DOUBLE_THREAT, s, lines.bestMask() | lines.maskOfCn(2)));
     } else {
-        insertThreat(board, player, makeThreat(PATTERN_DOUBLE_FOUR, s, lines.bestMask));
+        insertThreat(board, player, makeThreat(PATTERN_DOUBLE_FOUR, s, lines.bestMask()));
     }
 }
 
@@ -206,7 +220,7 @@ bool evaluateSquare(V2Board& board, int s) {
     int quietCounter = 2;
     recordThreats(board, mover, moverLines, s, quietCounter);
     if (otherLines.bestCn == 0) {
-        insertThreat(board, other, otherLines.chosen);  // a square the mover must block
+        insertThreat(board, other, otherLines.chosen());  // a square the mover must block
         return false;
     }
     recordThreats(board, other, otherLines, s, quietCounter);
