@@ -8,6 +8,8 @@
 #include "cli/command.h"
 #include "cli/dispatch.h"
 
+namespace vorek::cli { extern const Command PICTURE_COMMAND; }  // command_picture.cpp
+
 namespace {
 
 // The commands, in the order the tool's usage lists them. One line adds one.
@@ -15,6 +17,7 @@ constexpr std::array COMMANDS{
     &vorek::cli::TABLES_COMMAND,
     &vorek::cli::SHOW_COMMAND,
     &vorek::cli::TREE_COMMAND,
+    &vorek::cli::PICTURE_COMMAND,
 };
 
 }  // namespace
