@@ -15,4 +15,8 @@ std::unique_ptr<V2Board> examplePosition(const std::string& name);
 // near the stones has something to judge.
 std::unique_ptr<V2Board> sixtyStones();
 
+// Three positions that the solver proves only after tens of thousands of nodes.
+constexpr int HARD_POSITIONS = 3;
+std::unique_ptr<V2Board> hardPosition(int i);
+
 }  // namespace vorek::bench

@@ -1,6 +1,6 @@
 #include "search/solver.h"
 
-#include <malloc.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "board/candidates.h"
@@ -13,10 +13,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Room kept free below the heap limit: more than the expansions between two
+// Room kept free below the memory limit: more than the expansions between two
 // checks can allocate.
-constexpr std::size_t HEAP_MARGIN = 64u << 20;
-constexpr std::uint64_t HEAP_CHECK_EVERY = 256;
+constexpr std::size_t MEMORY_MARGIN = 64u << 20;
+constexpr std::uint64_t MEMORY_CHECK_EVERY = 256;
 constexpr std::uint64_t CLOCK_CHECK_EVERY = 16;
 
 std::size_t halfOfPhysicalMemory() {
@@ -26,9 +26,13 @@ std::size_t halfOfPhysicalMemory() {
     return static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 2;
 }
 
-std::size_t heapInUse() {
-    const struct mallinfo2 info = ::mallinfo2();
-    return info.uordblks + info.hblkhd;
+// The peak memory of the process so far. Freed trees stay with the allocator
+// for reuse, so the peak is what a growing tree has to pass. One system call,
+// whatever the state of the heap.
+std::size_t peakMemory() {
+    struct rusage usage {};
+    if (::getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+    return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
 }
 
 std::uint64_t subtreeSize(const StatNode& root) {
@@ -100,7 +104,7 @@ StatNode* mostProvingChild(const StatNode& node) {
 Solver::Solver(StatNode& start, const SolveBudget& budget)
     : start_(start),
       budget_(budget),
-      heapLimit_(budget.maxHeapBytes ? budget.maxHeapBytes : halfOfPhysicalMemory()),
+      memoryLimit_(budget.maxMemoryBytes ? budget.maxMemoryBytes : halfOfPhysicalMemory()),
       serialAtStart_(NodeSerial) {}
 
 bool Solver::budgetSpent() {
@@ -110,7 +114,7 @@ bool Solver::budgetSpent() {
         const std::chrono::duration<double> busy = busy_ + (Clock::now() - sliceStart_);
         if (busy.count() >= budget_.maxSeconds) return true;
     }
-    if (expansions_ % HEAP_CHECK_EVERY == 0 && heapInUse() + HEAP_MARGIN >= heapLimit_) return true;
+    if (expansions_ % MEMORY_CHECK_EVERY == 0 && peakMemory() + MEMORY_MARGIN >= memoryLimit_) return true;
     return false;
 }
 

@@ -15,7 +15,7 @@ namespace vorek {
 struct SolveBudget {
     std::uint64_t maxNodes = 0;   // nodes created; 0: no limit
     double maxSeconds = 0;        // 0: no limit
-    std::size_t maxHeapBytes = 0; // 0: half of the machine's memory
+    std::size_t maxMemoryBytes = 0; // peak process memory; 0: half of the machine's memory
     const std::atomic<bool>* cancel = nullptr;  // set from elsewhere to stop
 };
 
@@ -56,7 +56,7 @@ private:
 
     StatNode& start_;
     SolveBudget budget_;
-    std::size_t heapLimit_;
+    std::size_t memoryLimit_;
     std::uint32_t serialAtStart_;
     std::chrono::steady_clock::time_point sliceStart_;
     std::chrono::steady_clock::duration busy_{};  // time spent inside slices

@@ -131,7 +131,7 @@ TEST(Solver, QuietPositionStaysUnknownWithinTheBudget) {
     EXPECT_EQ(checkTree(*root), "");
 }
 
-TEST(Solver, CancelFlagAndSlicesStopAndResume) {
+TEST(Solver, CancelFlagMemoryLimitAndSlices) {
     auto root = rootOver(CHAIN_OF_FOURS);
     std::atomic<bool> cancel{true};
     SolveBudget budget = nodes(100000);
@@ -139,6 +139,10 @@ TEST(Solver, CancelFlagAndSlicesStopAndResume) {
     Solver cancelled(*root, budget);
     EXPECT_TRUE(cancelled.runSlice(std::chrono::seconds(10)));
     EXPECT_EQ(cancelled.report().nodes, 0u);
+
+    SolveBudget small = nodes(100000);
+    small.maxMemoryBytes = 1;  // already past: stops before the first expansion
+    EXPECT_EQ(solve(*root, small).nodes, 0u);
 
     cancel = false;
     Solver sliced(*root, budget);

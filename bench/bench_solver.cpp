@@ -1,0 +1,51 @@
+// Solving speed (nodes per second) and tree size (heap bytes per node).
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include "bench/positions.h"
+#include "search/solver.h"
+
+namespace vorek::bench {
+namespace {
+
+std::size_t heapInUse() {
+    const struct mallinfo2 info = ::mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+void solveBoard(benchmark::State& state, const V2Board& board, std::uint64_t maxNodes) {
+    SolveReport last;
+    double bytesPerNode = 0;
+    for (auto _ : state) {
+        auto root = std::make_unique<StatNode>(board.clone());
+        const std::size_t before = heapInUse();
+        SolveBudget budget;
+        budget.maxNodes = maxNodes;
+        last = solve(*root, budget);
+        state.PauseTiming();
+        if (last.nodes > 0) bytesPerNode = static_cast<double>(heapInUse() - before) / last.nodes;
+        root.reset();
+        state.ResumeTiming();
+    }
+    state.counters["nodes"] = static_cast<double>(last.nodes);
+    state.counters["nodes/s"] = last.rate;
+    state.counters["bytes/node"] = bytesPerNode;
+    state.counters["proved"] = last.result == SolveResult::Proved;
+    state.SetLabel(last.result == SolveResult::Proved      ? "proved"
+                   : last.result == SolveResult::Disproved ? "disproved"
+                                                           : "unknown");
+}
+
+void BM_SolveExample(benchmark::State& state, const char* example, std::uint64_t maxNodes) {
+    solveBoard(state, *examplePosition(example), maxNodes);
+}
+BENCHMARK_CAPTURE(BM_SolveExample, middlegame, "middlegame", 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveExample, opening_300k, "opening", 300000)->Unit(benchmark::kMillisecond);
+
+void BM_SolveHard(benchmark::State& state) {
+    solveBoard(state, *hardPosition(static_cast<int>(state.range(0))), 1000000);
+}
+BENCHMARK(BM_SolveHard)->DenseRange(0, HARD_POSITIONS - 1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vorek::bench
