@@ -100,23 +100,6 @@ TEST(BoardPicture, StonesColumnByColumnInTheirOwnersColoursThenDots) {
         EXPECT_EQ(calls[i].rfind("ellipse", 0), 0u) << calls[i];
 }
 
-TEST(BoardPicture, EmptyBoardShowsOnlyTheCentreDot) {
-    auto board = boardFromRows({});
-    RecordingCanvas canvas;
-    drawBoard(*board, canvas);
-    EXPECT_EQ(canvas.afterGrid(), (std::vector<std::string>{"brush black", "ellipse 206,206,215,215"}));
-}
-
-TEST(BoardPicture, DotsTakeTheColourOfTheSideToMoveAndTheBoardKeepsNoMarks) {
-    auto board = boardFromRows({}, 0);
-    RecordingCanvas canvas;
-    drawBoard(*board, canvas);
-    const auto calls = canvas.afterGrid();
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), "brush white");
-    for (auto flags : board->squares) EXPECT_EQ(flags & SQ_CANDIDATE, 0);
-}
-
 TEST(MoveMark, RedOutlineOnTheCellThenTheBrushIsSolidAgain) {
     RecordingCanvas canvas;
     drawMoveMark(canvas, 10, 9);
