@@ -61,6 +61,8 @@ cmd_test() {
     -DVOREK_BUILD_BENCH=OFF
   (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j "$JOBS")
+  log "fuzz targets, a short run each"
+  cmd_fuzz 15
 }
 
 cmd_bench() {
@@ -69,6 +71,50 @@ cmd_bench() {
   for b in $(find build/bench -type f -perm -u+x -name '*bench*' | sort); do
     log "$b"
     "$b" "$@"
+  done
+}
+
+# The libFuzzer targets: clang with the address and undefined-behaviour
+# sanitizers, engine only.
+build_fuzz() {
+  ensure_packages
+  CXX=clang++ cmake -S "$ROOT" -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREK_FUZZ=ON \
+    -DVOREK_BUILD_APP=OFF -DVOREK_BUILD_TESTS=OFF -DVOREK_BUILD_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j "$JOBS" --target vorek_fuzz_targets
+}
+
+# fuzz_target BINARY SECONDS: runs one target on fuzz/corpus-work/NAME, a working
+# copy of its seed corpus fuzz/corpus/NAME that keeps what the runs find. The
+# full output goes to fuzz/corpus-work/NAME.log, inputs that fail to
+# fuzz/corpus-work/crashes/.
+fuzz_target() {
+  local bin=$1 seconds=$2 name work seed status=0
+  name=$(basename "$bin")
+  work=fuzz/corpus-work/$name
+  mkdir -p "$work" fuzz/corpus-work/crashes
+  for seed in "fuzz/corpus/$name"/*; do
+    if [ -f "$seed" ] && [ ! -e "$work/${seed##*/}" ]; then cp "$seed" "$work/"; fi
+  done
+  log "fuzz $name for ${seconds}s"
+  "$bin" -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="fuzz/corpus-work/crashes/$name-" "$work" >"$work.log" 2>&1 || status=$?
+  grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::(number_of_executed_units|peak_rss_mb)' "$work.log" >&2 || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 60 "$work.log" >&2
+    printf 'error: %s failed; the input is in fuzz/corpus-work/crashes/, the output in %s.log\n' \
+      "$name" "$work" >&2
+    return 1
+  fi
+}
+
+cmd_fuzz() {
+  local seconds=${1:-60} bin
+  case "$seconds" in
+    '' | *[!0-9]* | 0) printf 'error: SECONDS must be a whole number above 0, not %s\n' "$seconds" >&2; exit 2 ;;
+  esac
+  build_fuzz
+  for bin in $(find build-fuzz/fuzz -maxdepth 1 -type f -perm -u+x -name 'fuzz_*' | sort); do
+    fuzz_target "$bin" "$seconds"
   done
 }
 
@@ -90,5 +136,6 @@ case "${1:-}" in
   test) shift; cmd_test "$@" ;;
   bench) shift; cmd_bench "$@" ;;
   build) shift; cmd_build "$@" ;;
-  *) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  fuzz) shift; cmd_fuzz "$@" ;;
+  *) sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
 esac

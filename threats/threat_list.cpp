@@ -10,7 +10,13 @@ namespace vorek {
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
+// gcc names the address sanitizer with a macro, clang through __has_feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VOREK_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(VOREK_ADDRESS_SANITIZER)
 constexpr bool kPooled = false;  // let the address sanitizer see every item
 #else
 constexpr bool kPooled = true;
@@ -49,7 +55,7 @@ private:
     std::vector<std::unique_ptr<Slot[]>> blocks_;
 };
 
-ItemPool& pool() {
+[[maybe_unused]] ItemPool& pool() {
     // Never destroyed: boards owned by statics may free items after thread-local
     // destructors have run.
     thread_local ItemPool* instance = new ItemPool;

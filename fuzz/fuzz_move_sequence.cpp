@@ -1,0 +1,132 @@
+// Move sequences from a start position (an example, or a board read from the
+// input; see startFolder). Each step runs the move generator, then plays a
+// square the next bytes choose: a byte below 0x80 picks one of the generator's
+// candidates, otherwise it and the byte after it pick any empty square. The
+// board must stay consistent after every generator run and every move, the
+// generator must list only empty squares, each once, and a move must leave
+// the board it was made from as it was.
+#include <cstdint>
+#include <vector>
+
+#include "board/board_picture.h"
+#include "board/candidates.h"
+#include "board/evaluation.h"
+#include "board/invariants.h"
+#include "board/moves.h"
+#include "board/position_files.h"
+#include "fuzz/fuzz_support.h"
+
+namespace {
+
+using namespace vorek;
+
+constexpr int MAX_MOVES = 60;
+constexpr std::uint8_t ANY_EMPTY_SQUARE = 0x80;
+
+std::string step(int move, const std::string& what) { return "move " + std::to_string(move) + ": " + what; }
+
+void checkCandidates(const V2Board& board, int result, int move) {
+    if (result != GENERATE_WIN && result != GENERATE_LOSS && result != GENERATE_OPEN)
+        fuzz::fail(step(move, "generator result " + std::to_string(result)));
+    const int count = CandidateList.count;
+    if (count < 0 || count > BOARD_SQUARES) fuzz::fail(step(move, "candidate count " + std::to_string(count)));
+    if (result != GENERATE_OPEN && count != 1) fuzz::fail(step(move, "a decided result without its one square"));
+    std::vector<bool> listed(BOARD_SQUARES);
+    for (int i = 0; i < count; ++i) {
+        const int s = CandidateList.squares[i];
+        if (s < 0 || s >= BOARD_SQUARES) fuzz::fail(step(move, "candidate off the board"));
+        if (!isEmptySquare(board.squares[s])) fuzz::fail(step(move, "candidate on a stone at " + std::to_string(s)));
+        if (listed[s]) fuzz::fail(step(move, "candidate listed twice at " + std::to_string(s)));
+        listed[s] = true;
+    }
+}
+
+std::vector<int> emptySquares(const V2Board& board) {
+    std::vector<int> squares;
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        if (isEmptySquare(board.squares[s])) squares.push_back(s);
+    return squares;
+}
+
+// -1 when the board is full.
+int chooseSquare(fuzz::ByteStream& in, const V2Board& board) {
+    const std::uint8_t byte = in.next();
+    if (!(byte & ANY_EMPTY_SQUARE) && CandidateList.count > 0)
+        return CandidateList.squares[byte % CandidateList.count];
+    const std::vector<int> empty = emptySquares(board);
+    if (empty.empty()) return -1;
+    const unsigned pick = static_cast<unsigned>(byte & ~ANY_EMPTY_SQUARE) << 8 | in.next();
+    return empty[pick % empty.size()];
+}
+
+std::vector<Threat> listOf(const V2Board& board, int player) {
+    std::vector<Threat> items;
+    for (const ThreatListItem* item = board.threats[player]; item; item = item->next) items.push_back(item->threat);
+    return items;
+}
+
+// Draws nowhere, but every shape must lie on the picture.
+class BoundsCanvas : public BoardCanvas {
+public:
+    void setPenColor(Rgb) override {}
+    void setBrushColor(Rgb) override {}
+    void setBrushStyle(BrushStyle) override {}
+    void fillRect(int left, int top, int right, int bottom) override { check(left, top, right, bottom); }
+    void line(int x1, int y1, int x2, int y2) override { check(x1, y1, x2, y2); }
+    void ellipse(int left, int top, int right, int bottom) override { check(left, top, right, bottom); }
+
+private:
+    static void check(int a, int b, int c, int d) {
+        for (int v : {a, b, c, d})
+            if (v < 0 || v > PICTURE_SIZE) fuzz::fail("the board picture draws off the picture");
+    }
+};
+
+class CountingSink : public LineSink {
+public:
+    void addLine(std::string_view) override { ++lines; }
+    std::size_t lines = 0;
+};
+
+// The window's views of the final board must not trip over anything it holds.
+void showBoard(V2Board& board) {
+    BoundsCanvas canvas;
+    drawBoard(board, canvas);
+    fuzz::require(checkInvariants(board));
+    for (int s = 0; s < BOARD_SQUARES; ++s) (void)squareReport(board, s);
+    for (int player = 0; player < 2; ++player) {
+        CountingSink sink;
+        fillThreatList(board, sink, player);
+        if (sink.lines != listOf(board, player).size()) fuzz::fail("a threat list shows the wrong number of lines");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::ByteStream in(data, size);
+    auto board = std::make_unique<V2Board>();
+    readPosition(*board, fuzz::startFolder(in));
+    evaluateAll(*board);
+    fuzz::require(checkInvariants(*board));
+
+    for (int move = 0; move < MAX_MOVES && !in.empty(); ++move) {
+        const int result = generateCandidates(*board);
+        if (std::string fault = checkInvariants(*board); !fault.empty()) fuzz::fail(step(move, fault));
+        checkCandidates(*board, result, move);
+
+        const int s = chooseSquare(in, *board);
+        if (s < 0) break;
+        const SquareBytes squaresBefore = board->squares;
+        const std::vector<Threat> lists[2] = {listOf(*board, 0), listOf(*board, 1)};
+        ChildBoard child = childAfterMove(*board, s);
+        if (board->squares != squaresBefore || listOf(*board, 0) != lists[0] || listOf(*board, 1) != lists[1])
+            fuzz::fail(step(move, "the move changed the board it was made from"));
+        if (std::string fault = checkInvariants(*child.board); !fault.empty()) fuzz::fail(step(move, fault));
+        if (child.win && fiveSquare(*child.board) < 0)
+            fuzz::fail(step(move, "a win flag with no square that completes five"));
+        board = std::move(child.board);
+    }
+    showBoard(*board);
+    return 0;
+}

@@ -1,0 +1,137 @@
+#include "fuzz/fuzz_support.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "board/position_files.h"
+
+namespace vorek::fuzz {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view FOLDER_PREFIX = "vorek-fuzz-";
+
+fs::path scratchBase() {
+    std::error_code ec;
+    return fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+}
+
+// Removes the scratch folders of fuzzing processes that no longer run.
+void removeDeadFolders(const fs::path& base) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(base, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(FOLDER_PREFIX, 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + FOLDER_PREFIX.size(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            fs::remove_all(entry.path(), ec);
+    }
+}
+
+void removeScratchFolder() {
+    std::error_code ec;
+    fs::remove_all(scratchFolder(), ec);
+}
+
+fs::path makeScratchFolder() {
+    const fs::path base = scratchBase();
+    removeDeadFolders(base);
+    const fs::path folder = base / (std::string(FOLDER_PREFIX) + std::to_string(::getpid()));
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    if (!fs::create_directory(folder, ec)) {
+        std::fprintf(stderr, "cannot make the scratch folder %s\n", folder.c_str());
+        std::abort();
+    }
+    return folder;
+}
+
+std::vector<fs::path> findExamples() {
+    std::vector<fs::path> folders;
+    for (const auto& entry : fs::directory_iterator(VOREK_EXAMPLES_DIR))
+        if (fs::exists(entry.path() / BOARD_FILE)) folders.push_back(entry.path());
+    std::sort(folders.begin(), folders.end());
+    if (folders.empty()) fail("no example positions in " VOREK_EXAMPLES_DIR);
+    return folders;
+}
+
+const std::vector<fs::path>& examples() {
+    static const std::vector<fs::path> folders = findExamples();
+    return folders;
+}
+
+bool writeWhole(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    bool ok = true;
+    while (ok && !bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        ok = n > 0;
+        if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return ::close(fd) == 0 && ok;
+}
+
+}  // namespace
+
+const fs::path& scratchFolder() {
+    static const fs::path folder = [] {
+        fs::path made = makeScratchFolder();
+        std::atexit(removeScratchFolder);
+        return made;
+    }();
+    return folder;
+}
+
+void putFile(const char* name, std::optional<std::string_view> bytes) {
+    const fs::path path = scratchFolder() / name;
+    if (!bytes) {
+        std::error_code ec;
+        fs::remove(path, ec);
+        return;
+    }
+    if (!writeWhole(path, *bytes)) fail("cannot write " + path.string());
+}
+
+std::uint8_t ByteStream::next() {
+    if (bytes_.empty()) return 0;
+    const auto byte = static_cast<std::uint8_t>(bytes_.front());
+    bytes_.remove_prefix(1);
+    return byte;
+}
+
+unsigned ByteStream::nextWord() {
+    const unsigned high = next();
+    return high << 8 | next();
+}
+
+std::string_view ByteStream::take(std::size_t n) {
+    const std::string_view part = bytes_.substr(0, n);
+    bytes_.remove_prefix(part.size());
+    return part;
+}
+
+fs::path startFolder(ByteStream& in) {
+    const std::size_t choice = in.next() % (examples().size() + 1);
+    if (choice < examples().size()) return examples()[choice];
+    putFile(MOVE_FILE, "x");
+    putFile(BOARD_FILE, in.take(BOARD_CHUNK));
+    return scratchFolder();
+}
+
+void fail(std::string_view what) {
+    std::fprintf(stderr, "check failed: %.*s\n", static_cast<int>(what.size()), what.data());
+    removeScratchFolder();
+    std::abort();
+}
+
+}  // namespace vorek::fuzz

@@ -1,0 +1,49 @@
+// Tree growth from a start position (an example, or a board read from the
+// input; see startFolder), built as the window builds its root. Each step
+// walks down from the root, the next byte choosing the child at every expanded
+// node, and expands the leaf it reaches as the window does (nothing when the
+// leaf is decided). After every expansion the whole tree must be consistent
+// and every new board too; the tree is deleted at the end, so that a leak shows.
+#include <cstdint>
+
+#include "board/invariants.h"
+#include "fuzz/fuzz_support.h"
+#include "search/numbers.h"
+#include "search/root_build.h"
+#include "search/tree_check.h"
+
+namespace {
+
+using namespace vorek;
+
+constexpr int MAX_EXPANSIONS = 32;
+constexpr std::uint32_t MAX_NODES = 2000;
+
+StatNode* chooseLeaf(fuzz::ByteStream& in, StatNode& root) {
+    StatNode* node = &root;
+    while (node->isExpanded()) node = node->child(in.next() % node->childCount);
+    return node;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::ByteStream in(data, size);
+    const std::uint32_t firstSerial = NodeSerial;
+    RootBuild build = buildRootNode(fuzz::startFolder(in));
+    StatNode& root = *build.root;
+    fuzz::require(checkInvariants(*root.board));
+    fuzz::require(checkTree(root));
+
+    for (int expansions = 0; expansions < MAX_EXPANSIONS && NodeSerial - firstSerial < MAX_NODES;) {
+        if (root.isDecided() && !root.isExpanded()) break;  // nothing will ever grow
+        if (in.empty()) break;
+        StatNode* leaf = chooseLeaf(in, root);
+        if (!expandAndPropagate(*leaf)) continue;  // a decided leaf: the window refuses too
+        ++expansions;
+        for (std::uint32_t i = 0; i < leaf->childCount; ++i)
+            fuzz::require(checkInvariants(*leaf->child(i)->board));
+        fuzz::require(checkTree(root));
+    }
+    return 0;
+}
