@@ -9,6 +9,7 @@
 #include "app/node_label.h"
 #include "app/node_tree.h"
 #include "app/opponent_dialogs.h"
+#include "app/solve_run.h"
 #include "board/board_picture.h"
 #include "board/evaluation.h"
 #include "board/position_files.h"
@@ -49,7 +50,12 @@ TForm1::TForm1(QWidget* parent)
     StartBoard = RootBoard->clone();
 }
 
-TForm1::~TForm1() { FormDestroy(); }
+TForm1::~TForm1() {
+    // The solve goes first: its dialog is a child of this window, and it
+    // works on the tree.
+    solve_.reset();
+    FormDestroy();
+}
 
 void TForm1::connectHandlers() {
     connect(FileInput1, &QAction::triggered, this, &TForm1::FileInput1Click);
@@ -58,6 +64,9 @@ void TForm1::connectHandlers() {
     connect(Tree, &NodeTree::treeClicked, this, &TForm1::TreeClick);
     connect(Tree, &NodeTree::treeDoubleClicked, this, &TForm1::TreeDblClick);
     connect(Tree, &NodeTree::treeKeyReleased, this, &TForm1::TreeKeyUp);
+    connect(Tree, &QTreeWidget::itemExpanded, this, &TForm1::TreeItemExpanded);
+    connect(Solve1, &QAction::triggered, this, &TForm1::SolveSelectedNode);
+    connect(&solveTimer_, &QTimer::timeout, this, &TForm1::solveSlice);
 }
 
 StatNode* TForm1::nodeOf(const QTreeWidgetItem* item) {
@@ -90,6 +99,8 @@ void TForm1::addChildItems(QTreeWidgetItem* item, const StatNode& node) {
         auto* childItem = new QTreeWidgetItem(QStringList{NodeLabel(*child)});
         childItem->setData(0, NODE_ROLE, QVariant::fromValue(static_cast<void*>(child)));
         childItem->setToolTip(0, moveText(*child));
+        // The solver may have grown the child already: its items come when it is opened.
+        if (child->childCount > 0) childItem->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         children.append(childItem);
     }
     item->addChildren(children);
@@ -110,6 +121,7 @@ void TForm1::destroyTree() {
 }
 
 void TForm1::FileInput1Click() {
+    if (solving()) return;  // the solver works on the tree
     destroyTree();
     BuildRootNode();
 }

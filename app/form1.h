@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <memory>
 
 #include "search/stat_node.h"
@@ -20,6 +21,7 @@ namespace vorek {
 class BoardImage;
 class NodeTree;
 class OpponentDialogs;
+class SolveRun;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QAction* FileInput1 = nullptr;
     QAction* FileOutput1 = nullptr;
+    QAction* Solve1 = nullptr;
 
     // Window state.
     V2Board* RootBoard = nullptr;            // the root's board, owned by the root node
@@ -62,6 +65,7 @@ public:
     // Makes the selected item's node current and shows its board and lists.
     void ShowSelectedNode();
     // Expands the selected item's node and shows its children and the new numbers.
+    // A node the solver expanded gets the items for its children instead.
     void ExpandSelectedNode();
 
     void FileInput1Click();
@@ -70,6 +74,9 @@ public:
     void TreeClick();
     void TreeDblClick();
     void TreeKeyUp(int virtualKey);
+    // An item opened by its indicator or the arrow key: an item whose node the
+    // solver expanded gets its child items now.
+    void TreeItemExpanded(QTreeWidgetItem* item);
 
     // Asks an AI program for its move in the selected position, giving it
     // digit x 1100 ms, and circles the answer on the board.
@@ -77,15 +84,36 @@ public:
     // Replaces the input box and the message box of AskOpponentMove.
     void setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs);
 
+    // Solves from the selected node in slices between the window's events,
+    // with a progress dialog; tree commands, digit keys, "File Input" and a
+    // second solve do nothing while it runs. Afterwards the path is relabelled
+    // and the proving move, if any, is selected.
+    void SolveSelectedNode();
+    bool solving() const { return solve_ != nullptr; }
+
+protected:
+    // Ends a running solve before the window closes.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void setUpLayout();
     void connectHandlers();
     void FormDestroy();
     void destroyTree();
     void addChildItems(QTreeWidgetItem* item, const StatNode& node);
+    bool addGrownChildItems(QTreeWidgetItem* item);
+    void relabelPath(QTreeWidgetItem* item);
+    void solveSlice();
+    void finishSolve();
+    void stopSolve();
+    void enableCommandsBesideSolve(bool enabled);
+    void showSolvedItems(QTreeWidgetItem* item);
+    void selectChildByMove(QTreeWidgetItem* item, int move);
 
     std::unique_ptr<StatNode> root_;
     std::unique_ptr<OpponentDialogs> dialogs_;
+    std::unique_ptr<SolveRun> solve_;
+    QTimer solveTimer_;
 };
 
 }  // namespace vorek

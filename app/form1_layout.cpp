@@ -1,6 +1,7 @@
 // The fixed layout of the main window.
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -136,6 +137,8 @@ void TForm1::setUpLayout() {
     auto* currNode = named(menuBar()->addMenu(QStringLiteral("Node")), "currNode");
     FileInput1 = named(currNode->addAction(QStringLiteral("File Input")), "FileInput1");
     FileOutput1 = named(currNode->addAction(QStringLiteral("File Output")), "FileOutput1");
+    Solve1 = named(currNode->addAction(QStringLiteral("Solve")), "Solve1");
+    Solve1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 
     Tree->setFocus();
 }

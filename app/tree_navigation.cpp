@@ -8,14 +8,23 @@
 
 namespace vorek {
 
-void TForm1::TreeClick() { ShowSelectedNode(); }
+// While a solve runs, the tree is the solver's: the tree commands do nothing.
+
+void TForm1::TreeClick() {
+    if (solving()) return;
+    ShowSelectedNode();
+}
 
 // Only the tree changes; the board keeps showing the current node.
-void TForm1::TreeDblClick() { ExpandSelectedNode(); }
+void TForm1::TreeDblClick() {
+    if (solving()) return;
+    ExpandSelectedNode();
+}
 
 // The view has already handled the key press (moved the selection, folded or
 // unfolded an item), so every action works on the item selected now.
 void TForm1::TreeKeyUp(int virtualKey) {
+    if (solving()) return;
     switch (virtualKey) {
         case KEY_RIGHT:
             ExpandSelectedNode();
@@ -32,19 +41,43 @@ void TForm1::TreeKeyUp(int virtualKey) {
     }
 }
 
+void TForm1::TreeItemExpanded(QTreeWidgetItem* item) {
+    if (solving()) return;
+    addGrownChildItems(item);
+}
+
 void TForm1::ExpandSelectedNode() {
     QTreeWidgetItem* item = selectedItem();
     if (item == nullptr) return;
     StatNode& node = *nodeOf(item);
-    // Nothing happens to a node that is expanded, proved or disproved.
-    if (!expandAndPropagate(node)) return;
+    // The numbers of a node that is expanded, proved or disproved stay as they
+    // are; one the solver expanded may still lack its child items.
+    if (!expandAndPropagate(node)) {
+        if (addGrownChildItems(item)) item->setExpanded(true);
+        return;
+    }
 
     addChildItems(item, node);
     if (node.childCount > 0) item->setExpanded(true);
     // Propagation changes numbers only along the parent chain, so the path is
     // all that needs new texts.
+    relabelPath(item);
+}
+
+void TForm1::relabelPath(QTreeWidgetItem* item) {
     for (QTreeWidgetItem* onPath = item; onPath != nullptr; onPath = onPath->parent())
         onPath->setText(0, pathLabel(*nodeOf(onPath)));
+}
+
+// Hand expansion makes the items with the nodes; the solver makes nodes only.
+// Their items come when the user opens the parent, labelled as if it had just
+// been expanded by hand. True when items were added.
+bool TForm1::addGrownChildItems(QTreeWidgetItem* item) {
+    const StatNode& node = *nodeOf(item);
+    if (item->childCount() > 0 || node.childCount == 0) return false;
+    addChildItems(item, node);
+    item->setText(0, pathLabel(node));
+    return true;
 }
 
 }  // namespace vorek

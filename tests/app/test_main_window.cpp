@@ -62,7 +62,10 @@ private slots:
         QCOMPARE(w.form->FileOutput1->text(), QStringLiteral("File Output"));
         auto* menu = w.form->findChild<QMenu*>(QStringLiteral("currNode"));
         QCOMPARE(menu->title(), QStringLiteral("Node"));
-        QCOMPARE(menu->actions(), (QList<QAction*>{w.form->FileInput1, w.form->FileOutput1}));
+        QCOMPARE(w.form->Solve1->text(), QStringLiteral("Solve"));
+        QCOMPARE(w.form->Solve1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(menu->actions(),
+                 (QList<QAction*>{w.form->FileInput1, w.form->FileOutput1, w.form->Solve1}));
     }
 
     void rootProvedWhenPlayerOneCompletesFiveAtOnce() {
