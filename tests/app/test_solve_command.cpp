@@ -10,9 +10,9 @@
 #include "app/board_image.h"
 #include "app/board_png.h"
 #include "app/node_label.h"
-#include "app/opponent_dialogs.h"
 #include "app/solve_progress.h"
 #include "search/tree_check.h"
+#include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
 
 namespace vorek {
@@ -68,20 +68,6 @@ void checkOpened(const WindowFixture& w, const QTreeWidgetItem* item) {
     QCOMPARE(item->text(0), pathLabel(*node));
     QVERIFY(item->isExpanded());
 }
-
-// Answers no input box: a digit key during a solve must not ask.
-class CountingDialogs final : public OpponentDialogs {
-public:
-    explicit CountingDialogs(int& asked) : asked_(asked) {}
-    QString askCommandLine(QWidget*) override {
-        ++asked_;
-        return {};
-    }
-    void showMessage(QWidget*, const QString&) override {}
-
-private:
-    int& asked_;
-};
 
 }  // namespace
 
@@ -149,8 +135,8 @@ private slots:
 
     void commandsRestDuringASolveAndCancelStopsIt() {
         ExampleWindow w("opening");
-        int asked = 0;
-        w.form->setOpponentDialogs(std::make_unique<CountingDialogs>(asked));
+        testing::DialogRecord dialogs;
+        w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), dialogs));
         w.form->Solve1->trigger();
         QTest::qWait(300);  // slices run while the window handles its events
         QVERIFY(w.form->solving());
@@ -173,7 +159,7 @@ private slots:
         QCOMPARE(w.root(), root);
         QCOMPARE(root->childCount(), 0);
         QCOMPARE(w.text(root), QStringLiteral("1/1"));
-        QCOMPARE(asked, 0);
+        QCOMPARE(dialogs.asked, 0);
 
         QTest::mouseClick(w.progress()->findChild<QPushButton*>(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), 2000);
@@ -190,7 +176,7 @@ private slots:
         w.keyClick(Qt::Key_Down);
         QCOMPARE(w.form->CurrentNode, w.node(root->child(0)));
         w.form->TreeKeyUp(KEY_DIGIT_1);
-        QCOMPARE(asked, 1);
+        QCOMPARE(dialogs.asked, 1);
     }
 
     void closingDuringASolveStopsItAndWritesTheStartPosition() {
