@@ -8,8 +8,12 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <string_view>
 #include <thread>
 
 #include "app/board_image.h"
