@@ -38,14 +38,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::finishSolve() {
     solveTimer_.stop();
     const std::unique_ptr<SolveRun> run = std::move(solve_);  // closes the dialog on return
-    const SolveReport report = run->report();
+    const int provingMove = run->provingMove();
     QTreeWidgetItem* start = run->startItem();
     enableCommandsBesideSolve(true);
 
     showSolvedItems(start);
     relabelPath(start);
-    if (report.result == SolveResult::Proved && nodeOf(start)->isOr())
-        selectChildByMove(start, report.move);
+    if (provingMove >= 0) selectChildByMove(start, provingMove);
     ShowSelectedNode();
 }
 

@@ -7,8 +7,6 @@ namespace vorek {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Long enough to make slicing cheap, short enough for smooth repainting.
 constexpr std::chrono::milliseconds SLICE{30};
 
@@ -24,7 +22,6 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, QWidget* window)
     : startItem_(startItem),
       start_(*TForm1::nodeOf(startItem)),
       solver_(start_, cancelOnly(cancelled_)),
-      serialAtStart_(NodeSerial),
       dialog_(std::make_unique<SolveProgress>(window)) {
     QObject::connect(dialog_.get(), &SolveProgress::cancelRequested, dialog_.get(),
                      [this] { cancel(); });
@@ -35,17 +32,11 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, QWidget* window)
 SolveRun::~SolveRun() = default;
 
 bool SolveRun::runSlice() {
-    const Clock::time_point begin = Clock::now();
     const bool ended = solver_.runSlice(SLICE);
-    busy_ += Clock::now() - begin;
     showProgress();
     return ended;
 }
 
-void SolveRun::showProgress() {
-    const std::uint64_t nodes = NodeSerial - serialAtStart_;
-    const double seconds = std::chrono::duration<double>(busy_).count();
-    dialog_->showProgress(nodes, seconds > 0 ? static_cast<double>(nodes) / seconds : 0, start_);
-}
+void SolveRun::showProgress() { dialog_->showProgress(solver_.nodes(), solver_.rate(), start_); }
 
 }  // namespace vorek

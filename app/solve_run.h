@@ -5,7 +5,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -32,7 +31,8 @@ public:
     // Makes the next slice end the solve.
     void cancel() { cancelled_ = true; }
 
-    SolveReport report() const { return solver_.report(); }
+    SolveResult result() const { return solver_.result(); }
+    int provingMove() const { return solver_.provingMove(); }
     QTreeWidgetItem* startItem() const { return startItem_; }
 
 private:
@@ -42,8 +42,6 @@ private:
     StatNode& start_;
     std::atomic<bool> cancelled_{false};
     Solver solver_;  // its budget points at cancelled_
-    std::uint32_t serialAtStart_;
-    std::chrono::steady_clock::duration busy_{};
     std::unique_ptr<SolveProgress> dialog_;
 };
 

@@ -76,7 +76,7 @@ StatNode* mainLineChild(const StatNode& node) {
 
 // The winning move of a proved OR node: its first proved child, or, for a node
 // decided without children, the five or the generator's winning square.
-int provingMove(StatNode& node) {
+int winningMove(StatNode& node) {
     if (node.childCount > 0) {
         const StatNode* proved = firstProvedChild(node);
         return proved ? proved->move : -1;
@@ -146,17 +146,25 @@ bool Solver::runSlice(std::chrono::nanoseconds slice) {
     return finished_;
 }
 
+SolveResult Solver::result() const {
+    if (start_.pn == 0) return SolveResult::Proved;
+    if (start_.dn == 0) return SolveResult::Disproved;
+    return SolveResult::Unknown;
+}
+
+int Solver::provingMove() const {
+    return result() == SolveResult::Proved && start_.isOr() ? winningMove(start_) : -1;
+}
+
 SolveReport Solver::report() const {
     SolveReport r;
     r.pn = start_.pn;
     r.dn = start_.dn;
-    r.result = start_.pn == 0   ? SolveResult::Proved
-               : start_.dn == 0 ? SolveResult::Disproved
-                                : SolveResult::Unknown;
-    r.nodes = NodeSerial - serialAtStart_;
-    r.seconds = std::chrono::duration<double>(busy_).count();
-    r.rate = r.seconds > 0 ? static_cast<double>(r.nodes) / r.seconds : 0;
-    if (r.result == SolveResult::Proved && start_.isOr()) r.move = provingMove(start_);
+    r.result = result();
+    r.nodes = nodes();
+    r.seconds = seconds();
+    r.rate = rate();
+    r.move = provingMove();
     for (const StatNode* node = &start_; node->childCount > 0;) {
         node = mainLineChild(*node);
         if (node == nullptr) break;

@@ -46,8 +46,17 @@ public:
     bool runSlice(std::chrono::nanoseconds slice);
 
     bool finished() const { return finished_; }
-    // Numbers, result and main line as they stand; the proving move may run
-    // the generator on the start node's board.
+
+    // Cheap progress figures, for showing while the solve goes on.
+    std::uint64_t nodes() const { return NodeSerial - serialAtStart_; }
+    double seconds() const { return std::chrono::duration<double>(busy_).count(); }
+    double rate() const { return seconds() > 0 ? static_cast<double>(nodes()) / seconds() : 0; }
+    SolveResult result() const;
+    // The proving move at the start node when it is a proved OR node, else -1;
+    // may run the generator on the start node's board.
+    int provingMove() const;
+
+    // All of the above and the main line, which walks the subtrees on it.
     SolveReport report() const;
 
 private:
