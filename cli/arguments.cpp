@@ -45,7 +45,8 @@ std::optional<std::string_view> CommandArguments::value(std::string_view option)
 }
 
 std::variant<CommandArguments, Misuse> parseCommandArguments(
-    std::span<const std::string_view> arguments, std::span<const std::string_view> valueOptions) {
+    std::span<const std::string_view> arguments, std::span<const std::string_view> valueOptions,
+    std::span<const std::string_view> flagOptions) {
     CommandArguments parsed;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -59,6 +60,13 @@ std::variant<CommandArguments, Misuse> parseCommandArguments(
         }
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
+        if (declares(flagOptions, name)) {
+            if (equals != std::string_view::npos)
+                return Misuse{"option " + std::string(name) + " takes no value"};
+            if (!parsed.flags.emplace(name).second)
+                return Misuse{"option " + std::string(name) + " is given twice"};
+            continue;
+        }
         if (!declares(valueOptions, name)) return Misuse{"unknown option " + std::string(name)};
         std::string_view value;
         if (equals != std::string_view::npos) {

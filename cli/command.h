@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,10 +21,13 @@ struct Misuse {
 struct CommandArguments {
     bool help = false;                                       // --help was given
     std::map<std::string, std::string, std::less<>> values;  // option name -> value
+    std::set<std::string, std::less<>> flags;                // options given without a value
     std::vector<std::string> operands;                       // the rest, in order
 
     // The value of an option, if it was given.
     std::optional<std::string_view> value(std::string_view option) const;
+    // Whether a flag option was given.
+    bool flag(std::string_view option) const { return flags.contains(option); }
 };
 
 struct Command {
@@ -31,6 +35,7 @@ struct Command {
     std::string_view summary;                        // one line in the tool's usage
     std::string_view usage;                          // the command's own usage block
     std::span<const std::string_view> valueOptions;  // options that take a value, e.g. "--dir"
+    std::span<const std::string_view> flagOptions = {};  // options that take none, e.g. "--json"
 
     // Writes the command's output to out, and adds a line to notes for anything
     // the user should know that does not stop the command (stderr, after the

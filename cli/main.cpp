@@ -10,6 +10,8 @@
 
 namespace vorek::cli { extern const Command PICTURE_COMMAND; }  // command_picture.cpp
 
+namespace vorek::cli { extern const Command SOLVE_COMMAND; }  // command_solve.cpp
+
 namespace {
 
 // The commands, in the order the tool's usage lists them. One line adds one.
@@ -17,6 +19,7 @@ constexpr std::array COMMANDS{
     &vorek::cli::TABLES_COMMAND,
     &vorek::cli::SHOW_COMMAND,
     &vorek::cli::TREE_COMMAND,
+    &vorek::cli::SOLVE_COMMAND,
     &vorek::cli::PICTURE_COMMAND,
 };
 

@@ -1,0 +1,310 @@
+// vorek-cli solve: results on positions with known answers, the plain and JSON
+// outputs, misuse, Ctrl-C during a solve, and a position folder only read.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "tests/cli/cli_run.h"
+#include "tests/temp_dir.h"
+
+namespace vorek::testing {
+namespace {
+
+struct Solved {
+    std::string result;
+    int move = -2;
+    int pn = 0, dn = 0;
+    long long nodes = -1, rate = -1;
+    std::string seconds;
+    std::vector<int> line;
+};
+
+// The seven lines of the plain output; a line out of place fails the test.
+Solved parseSolved(const std::string& out) {
+    Solved s;
+    const std::vector<std::string> lines = linesOf(out);
+    EXPECT_EQ(lines.size(), 7u) << out;
+    if (lines.size() != 7) return s;
+    const std::regex form(
+        "result (proved|disproved|unknown)\nmove -?\\d+\npn -?\\d+ dn -?\\d+\nnodes \\d+\n"
+        "seconds \\d+\\.\\d{3}\nrate \\d+\nline( \\d+)*\n");
+    EXPECT_TRUE(std::regex_match(out, form)) << out;
+    std::istringstream in(out);
+    std::string key;
+    in >> key >> s.result >> key >> s.move >> key >> s.pn >> key >> s.dn >> key >> s.nodes >> key >>
+        s.seconds >> key >> s.rate >> key;
+    for (int square; in >> square;) s.line.push_back(square);
+    return s;
+}
+
+std::vector<int> firstOf(const std::vector<int>& line, std::size_t n) {
+    return {line.begin(), line.begin() + static_cast<std::ptrdiff_t>(std::min(n, line.size()))};
+}
+
+class CliSolve : public ::testing::Test {
+protected:
+    TempDir dir;
+
+    // Player 1 ("x") to move.
+    void position(std::initializer_list<std::string_view> rows) {
+        dir.write("plocha.dat", boardFile(rows));
+        dir.write("tah.dat", "x");
+    }
+    Solved solve(std::vector<std::string> arguments = {}) {
+        arguments.insert(arguments.begin(), {"solve", "--dir", dir.path().string()});
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        return parseSolved(run.out);
+    }
+};
+
+TEST_F(CliSolve, OpenFourAndOpenThreeAreProvedAtOnce) {
+    // Four in a row: the five is made at once, on the first of its squares.
+    position({"", "", "  o", "              o", "", "", "", "", "", "", "     xxxxo", "", "", "", "",
+              "                o", "   o"});
+    Solved s = solve();
+    EXPECT_EQ(s.result, "proved");
+    EXPECT_EQ(s.move, 204);
+    EXPECT_EQ(s.pn, 0);
+    EXPECT_EQ(s.dn, -1);
+    EXPECT_EQ(s.nodes, 0);
+    EXPECT_EQ(s.line, std::vector<int>{});
+    // An open three: the move that makes the open four wins.
+    position({"", "", "", "              o", "    o       x", "", "", "", "", "", "     xxx", "", "",
+              "", "", "                o", "   o"});
+    s = solve();
+    EXPECT_EQ(s.result, "proved");
+    EXPECT_EQ(s.move, 204);
+    EXPECT_EQ(s.nodes, 0);
+}
+
+TEST_F(CliSolve, FourThreeIsProvedOnItsSquare) {
+    // 8,10 closes the row four 5..8 (blocked at 4,10) and opens the column three 8,8..8,10.
+    position({"", "", "", "              o", "", "", "", "", "        x", "        x", "    oxxx", "",
+              "", "            o", "", "                o", "   o"});
+    const Solved s = solve();
+    EXPECT_EQ(s.result, "proved");
+    EXPECT_EQ(s.move, 208);
+}
+
+// x wins by four fours in a row, each answered by the one block player 0
+// has: 8,11 (block 7,12), 10,11 (block 11,12), 8,8 (block 8,7), 10,12
+// (block 10,13), after which the last four comes with an open three.
+TEST_F(CliSolve, ChainOfFoursIsProvedAlongItsForcedLine) {
+    position({"", "", "", "", "", "", "", "      o     o", "       x  ox", "        x x",
+              "      o xxxo", "         o", "        o"});
+    const Solved s = solve();
+    EXPECT_EQ(s.result, "proved");
+    EXPECT_EQ(s.move, 228);
+    EXPECT_EQ(firstOf(s.line, 8), (std::vector<int>{228, 247, 230, 251, 168, 148, 250, 270}));
+    EXPECT_GT(s.nodes, 8);
+}
+
+// Player 0 has a four on row 12 (five at 16,12) and, once x has blocked it,
+// makes a double four on 6,5 (row 5 and column 6): x has no four of its own
+// to answer with, so it loses.
+TEST_F(CliSolve, SideToMoveThatMustLoseToADoubleFourIsDisproved) {
+    position({"", "         x", "               x", "", "", "  xooo", "      o", "      o",
+              "      o           x", " x    x", "", "", "           xoooo", "", "", "", "  x",
+              "                 x", "             x"});
+    const Solved s = solve();
+    EXPECT_EQ(s.result, "disproved");
+    EXPECT_EQ(s.move, -1);
+    EXPECT_EQ(s.pn, -1);
+    EXPECT_EQ(s.dn, 0);
+    EXPECT_EQ(firstOf(s.line, 1), std::vector<int>{256});  // the block
+}
+
+TEST(CliSolveExamples, KnownAnswersOfTheShippedPositions) {
+    const auto solveExample = [](const std::string& name, std::vector<std::string> more = {}) {
+        std::vector<std::string> arguments{"solve", "--dir", example(name).string()};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return parseSolved(run.out);
+    };
+    Solved s = solveExample("middlegame");
+    EXPECT_EQ(s.result, "proved");
+    EXPECT_EQ(s.move, 246);
+    EXPECT_EQ(firstOf(s.line, 1), std::vector<int>{246});
+    s = solveExample("forced-win");
+    EXPECT_EQ(s.result, "proved");
+    EXPECT_EQ(s.move, 211);
+    EXPECT_EQ(s.nodes, 0);
+    s = solveExample("opening", {"--nodes", "2000"});
+    EXPECT_EQ(s.result, "unknown");
+    EXPECT_EQ(s.move, -1);
+    EXPECT_GT(s.pn, 0);
+    EXPECT_GT(s.dn, 0);
+    EXPECT_GE(s.nodes, 2000);
+    EXPECT_LT(s.nodes, 2400);  // the budget is looked at before each expansion
+    EXPECT_FALSE(s.line.empty());
+}
+
+// Child 5 of the middle-game root is the winning 246, child 0 (148) loses. The
+// result is player 1's, and where player 0 is to move there is no proving move.
+TEST(CliSolveExamples, PathNamesTheNodeToSolveFrom) {
+    const std::string dir = example("middlegame").string();
+    Solved s = parseSolved(runCli({"solve", "--dir", dir, "5"}).out);
+    EXPECT_EQ(s.result, "proved");
+    EXPECT_EQ(s.move, -1);
+    EXPECT_FALSE(s.line.empty());
+    s = parseSolved(runCli({"solve", "--dir", dir, "--nodes", "300000", "0"}).out);
+    EXPECT_EQ(s.result, "disproved");
+    EXPECT_GT(s.nodes, 0);
+}
+
+TEST(CliSolveExamples, JsonIsTheSameOnOneLine) {
+    const std::string dir = example("middlegame").string();
+    const Solved plain = parseSolved(runCli({"solve", "--dir", dir}).out);
+    const CliRun run = runCli({"solve", "--json", "--dir", dir});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::ostringstream line;
+    for (std::size_t i = 0; i < plain.line.size(); ++i) line << (i ? "," : "") << plain.line[i];
+    const std::regex form(R"(\{"result":"proved","move":246,"pn":0,"dn":-1,"nodes":)" +
+                          std::to_string(plain.nodes) + R"(,"seconds":\d+\.\d{3},"rate":\d+,"line":\[)" +
+                          line.str() + "\\]\\}\n");
+    EXPECT_TRUE(std::regex_match(run.out, form)) << run.out;
+    // An empty line is an empty array.
+    const CliRun atOnce = runCli({"solve", "--dir", example("forced-win").string(), "--json"});
+    EXPECT_TRUE(atOnce.out.ends_with(R"("rate":0,"line":[]})"
+                                     "\n"))
+        << atOnce.out;
+}
+
+TEST(CliSolveOptions, BudgetsInEitherFormAreAccepted) {
+    const std::string dir = example("opening").string();
+    for (const std::vector<std::string>& budget :
+         {std::vector<std::string>{"--nodes=50", "--seconds", "5"},
+          std::vector<std::string>{"--seconds=.5", "--nodes", "00050"},
+          std::vector<std::string>{"--seconds", "2.", "--nodes", "50", "root"}}) {
+        std::vector<std::string> arguments{"solve", "--dir", dir};
+        arguments.insert(arguments.end(), budget.begin(), budget.end());
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << budget.front() << run.err;
+        const Solved s = parseSolved(run.out);
+        EXPECT_EQ(s.result, "unknown");
+        EXPECT_GE(s.nodes, 50);
+        EXPECT_LT(s.nodes, 200);
+    }
+}
+
+TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
+    const std::string dir = example("middlegame").string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--nodes", "0"}, "bad --nodes '0': give a whole number above 0"},
+        {{"--nodes", "-5"}, "bad --nodes '-5': give a whole number above 0"},
+        {{"--nodes", "1.5"}, "bad --nodes '1.5': give a whole number above 0"},
+        {{"--nodes", "99999999999999999999"},
+         "bad --nodes '99999999999999999999': give a whole number above 0"},
+        {{"--nodes=1e6"}, "bad --nodes '1e6': give a whole number above 0"},
+        {{"--seconds", "0"}, "bad --seconds '0': give a number of seconds above 0, such as 10 or 2.5"},
+        {{"--seconds", "0.000"},
+         "bad --seconds '0.000': give a number of seconds above 0, such as 10 or 2.5"},
+        {{"--seconds", "-1"}, "bad --seconds '-1': give a number of seconds above 0, such as 10 or 2.5"},
+        {{"--seconds=inf"}, "bad --seconds 'inf': give a number of seconds above 0, such as 10 or 2.5"},
+        {{"--seconds=1e3"}, "bad --seconds '1e3': give a number of seconds above 0, such as 10 or 2.5"},
+        {{"--seconds=1.2.3"},
+         "bad --seconds '1.2.3': give a number of seconds above 0, such as 10 or 2.5"},
+        {{"--seconds=."}, "bad --seconds '.': give a number of seconds above 0, such as 10 or 2.5"},
+        {{"--seconds"}, "option --seconds needs a value"},
+        {{"--json=yes"}, "option --json takes no value"},
+        {{"--json", "--json"}, "option --json is given twice"},
+        {{"--depth", "3"}, "unknown option --depth"},
+        {{"root", "0"}, "takes one PATH at most, got '0' as well"},
+        {{"0.x"}, "bad PATH '0.x': give root, or child indices from the root separated by dots"},
+        {{"9"}, "PATH '9' leads nowhere: node root has 9 children"},
+        {{"0.1"}, "PATH '0.1' leads nowhere: node 0 has 1 child"},
+    };
+    const std::string usage = runCli({"solve", "--help"}).out;
+    ASSERT_TRUE(usage.starts_with("usage: vorek-cli solve [--dir DIR] [--nodes N] [--seconds S] "
+                                  "[--json] [PATH]\n"))
+        << usage;
+    for (const auto& [more, message] : cases) {
+        std::vector<std::string> arguments{"solve", "--dir", dir};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << message;
+        EXPECT_EQ(run.out, "") << message;
+        EXPECT_EQ(run.err, "vorek-cli: solve: " + message + "\n" + usage);
+    }
+}
+
+// In the child: a standard stream into a file, or give up.
+void redirect(int stream, const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0 || ::dup2(fd, stream) < 0) ::_exit(127);
+    ::close(fd);
+}
+
+// Whether the process has a handler for the signal, from /proc.
+bool catches(pid_t pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("SigCgt:"))
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1) != 0;
+    return false;
+}
+
+TEST(CliSolveInterrupt, CtrlCStopsTheSolveAndPrintsWhatItReached) {
+    const TempDir capture;
+    const std::string dir = example("opening").string();
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        redirect(STDOUT_FILENO, capture / "out");
+        redirect(STDERR_FILENO, capture / "err");
+        ::execl(VOREK_CLI_BINARY, VOREK_CLI_BINARY, "solve", "--dir", dir.c_str(), "--nodes",
+                "100000000", "--seconds", "600", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!catches(pid, SIGINT) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // well into the solve
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const Solved s = parseSolved(capture.read("out"));
+    EXPECT_EQ(s.result, "unknown");
+    EXPECT_GT(s.nodes, 0);
+    EXPECT_LT(s.nodes, 100000000);
+    EXPECT_EQ(capture.read("err"),
+              "vorek-cli: solve: interrupted; the numbers are those the solve had reached\n");
+}
+
+TEST(CliSolveReadOnly, PositionFilesKeepTheirBytesAndTimes) {
+    const TempDir dir;
+    const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* file : {"plocha.dat", "tah.dat"}) {
+        std::filesystem::copy_file(example("middlegame") / file, dir / file);
+        std::filesystem::last_write_time(dir / file, anHourAgo);
+    }
+    const auto state = [&dir] {
+        return dir.listing() + dir.read("plocha.dat") + dir.read("tah.dat") +
+               std::to_string(std::filesystem::last_write_time(dir / "plocha.dat").time_since_epoch().count()) +
+               std::to_string(std::filesystem::last_write_time(dir / "tah.dat").time_since_epoch().count());
+    };
+    const std::string before = state();
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"solve"}, std::vector<std::string>{"solve", "--json", "5"},
+          std::vector<std::string>{"solve", "--dir", dir.path().string(), "--nodes", "5000", "0"}}) {
+        const CliRun run = runCli(arguments, dir.path());
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(state(), before) << arguments.back();
+    }
+}
+
+}  // namespace
+}  // namespace vorek::testing
