@@ -1,10 +1,6 @@
-// The solver on positions with known answers, its budgets, and its agreement
-// with growing the same tree by hand.
+// The solver on positions with known answers, and its budgets. (That it grows
+// the tree a user would grow by hand is checked with the command-line tool's tests.)
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <map>
-#include <sstream>
 
 #include "board/evaluation.h"
 #include "search/numbers.h"
@@ -150,59 +146,6 @@ TEST(Solver, CancelFlagMemoryLimitAndSlices) {
     while (!sliced.runSlice(std::chrono::nanoseconds(1))) ++slices;
     EXPECT_GT(slices, 1);
     EXPECT_EQ(sliced.report().result, SolveResult::Proved);
-}
-
-// The tree as text: every node's path, move, kind, numbers and expansion.
-std::string describeTree(const StatNode& node, const std::string& path = "root") {
-    std::ostringstream out;
-    out << path << ' ' << node.move << ' ' << node.isOr() << ' ' << node.pn << '/' << node.dn << ' '
-        << node.isExpanded() << ' ' << node.childCount << '\n';
-    for (std::uint32_t i = 0; i < node.childCount; ++i)
-        out << describeTree(*node.child(i), path == "root" ? std::to_string(i) : path + "." + std::to_string(i));
-    return out.str();
-}
-
-void collectExpanded(StatNode& node, std::vector<std::pair<std::uint32_t, std::vector<int>>>& out,
-                     std::vector<int>& path) {
-    if (node.isExpanded()) out.push_back({node.child(0)->serial, path});
-    for (std::uint32_t i = 0; i < node.childCount; ++i) {
-        path.push_back(static_cast<int>(i));
-        collectExpanded(*node.child(i), out, path);
-        path.pop_back();
-    }
-}
-
-TEST(Solver, GrowsTheSameTreeAsExpandingByHand) {
-    auto solved = rootOver(CHAIN_OF_FOURS);
-    solve(*solved, nodes(100000));
-    ASSERT_EQ(checkTree(*solved), "");
-
-    // Replay the solver's expansions, in the order their children were made.
-    std::vector<std::pair<std::uint32_t, std::vector<int>>> expanded;
-    std::vector<int> path;
-    collectExpanded(*solved, expanded, path);
-    std::sort(expanded.begin(), expanded.end());
-    auto byHand = rootOver(CHAIN_OF_FOURS);
-    for (const auto& [serial, steps] : expanded) {
-        StatNode* node = byHand.get();
-        for (int i : steps) node = node->child(static_cast<std::uint32_t>(i));
-        EXPECT_TRUE(expandAndPropagate(*node));
-    }
-    // Nodes the generator decided without children were expansions too.
-    std::vector<StatNode*> pending{byHand.get()};
-    std::vector<StatNode*> order{solved.get()};
-    while (!pending.empty()) {
-        StatNode* mine = pending.back();
-        StatNode* theirs = order.back();
-        pending.pop_back();
-        order.pop_back();
-        if (!mine->isExpanded() && mine->isDecided() != theirs->isDecided()) expandAndPropagate(*mine);
-        for (std::uint32_t i = 0; i < mine->childCount && i < theirs->childCount; ++i) {
-            pending.push_back(mine->child(i));
-            order.push_back(theirs->child(i));
-        }
-    }
-    EXPECT_EQ(describeTree(*byHand), describeTree(*solved));
 }
 
 TEST(MostProvingChild, FollowsTheNumbersOfTheSideToMove) {
