@@ -33,19 +33,6 @@ constexpr std::string_view USAGE =
 
 constexpr std::array<std::string_view, 2> OPTIONS{DIR_OPTION, OUT_OPTION};
 
-std::string unreadPositionNote(const std::filesystem::path& dir) {
-    std::string note = "the position in ";
-    if (dir.empty()) {
-        note += "the working directory";
-    } else {
-        note += '\'';
-        note += dir.string();
-        note += '\'';
-    }
-    note += " could not be read in full; squares not read are empty";
-    return note;
-}
-
 std::optional<Misuse> writePicture(V2Board& board, std::string_view file) {
 #ifdef VOREK_WITH_PICTURE
     const QString name = QString::fromLocal8Bit(file.data(), static_cast<qsizetype>(file.size()));

@@ -17,6 +17,8 @@
 
 #include "cli/arguments.h"
 #include "cli/command.h"
+#include "cli/played_position.h"
+#include "cli/tree_path.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
 #include "search/solver.h"
@@ -61,7 +63,6 @@ constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
 constexpr std::uint64_t DEFAULT_NODES = 1'000'000;
 constexpr double DEFAULT_SECONDS = 10;
 
-constexpr std::string_view ROOT_PATH = "root";
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -108,50 +109,6 @@ std::variant<SolveBudget, Misuse> budgetOption(const CommandArguments& arguments
         budget.maxSeconds = *seconds;
     }
     return budget;
-}
-
-std::string childPath(std::string_view parentPath, std::uint32_t index) {
-    if (parentPath == ROOT_PATH) return std::to_string(index);
-    return std::string(parentPath) + '.' + std::to_string(index);
-}
-
-std::string childCountText(std::uint32_t count) {
-    if (count == 0) return "no children";
-    return std::to_string(count) + (count == 1 ? " child" : " children");
-}
-
-// The node a PATH names, made to exist by expanding each node on the way to it
-// (those already expanded or decided are left as they are).
-std::variant<StatNode*, Misuse> growToNode(StatNode& root, const std::string& text) {
-    const auto indices = parsePath(text);
-    if (!indices)
-        return Misuse{"bad PATH '" + text +
-                      "': give root, or child indices from the root separated by dots"};
-    StatNode* node = &root;
-    std::string reached(ROOT_PATH);
-    for (int index : *indices) {
-        expandAndPropagate(*node);
-        const auto i = static_cast<std::uint32_t>(index);
-        if (i >= node->childCount)
-            return Misuse{"PATH '" + text + "' leads nowhere: node " + reached + " has " +
-                          childCountText(node->childCount)};
-        node = node->child(i);
-        reached = childPath(reached, i);
-    }
-    return node;
-}
-
-std::string unreadPositionNote(const std::filesystem::path& dir) {
-    std::string note = "the position in ";
-    if (dir.empty()) {
-        note += "the working directory";
-    } else {
-        note += '\'';
-        note += dir.string();
-        note += '\'';
-    }
-    note += " could not be read in full; squares not read are empty";
-    return note;
 }
 
 // Ctrl-C sets this; the solver looks at it between expansions. A signal
@@ -237,7 +194,7 @@ std::optional<Misuse> runSolve(const CommandArguments& arguments, std::ostream& 
     const std::filesystem::path dir = folderOption(arguments);
     const RootBuild build = buildRootNode(dir);
     if (!build.read) notes.push_back(unreadPositionNote(dir));
-    auto found = growToNode(*build.root, path);
+    auto found = nodeAtPath(*build.root, path, PathWalk::Grow);
     if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);
 
     std::get<SolveBudget>(budget).cancel = interrupt.flag();

@@ -6,6 +6,8 @@
 
 #include "cli/arguments.h"
 #include "cli/command.h"
+#include "cli/played_position.h"
+#include "cli/tree_path.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
 
@@ -27,49 +29,6 @@ constexpr std::string_view USAGE =
     "             (0.3 is child 3 of child 0 of the root)\n";
 
 constexpr std::array<std::string_view, 1> OPTIONS{DIR_OPTION};
-
-constexpr std::string_view ROOT_PATH = "root";
-
-std::string childPath(std::string_view parentPath, std::uint32_t index) {
-    if (parentPath == ROOT_PATH) return std::to_string(index);
-    return std::string(parentPath) + '.' + std::to_string(index);
-}
-
-std::string childCountText(std::uint32_t count) {
-    if (count == 0) return "no children";
-    return std::to_string(count) + (count == 1 ? " child" : " children");
-}
-
-// The node a PATH names in the tree as it stands now.
-std::variant<StatNode*, Misuse> findNode(StatNode& root, const std::string& text) {
-    const auto indices = parsePath(text);
-    if (!indices)
-        return Misuse{"bad PATH '" + text +
-                      "': give root, or child indices from the root separated by dots"};
-    StatNode* node = &root;
-    std::string reached(ROOT_PATH);
-    for (int index : *indices) {
-        if (static_cast<std::uint32_t>(index) >= node->childCount)
-            return Misuse{"PATH '" + text + "' leads nowhere: node " + reached + " has " +
-                          childCountText(node->childCount)};
-        node = node->child(static_cast<std::uint32_t>(index));
-        reached = childPath(reached, static_cast<std::uint32_t>(index));
-    }
-    return node;
-}
-
-std::string unreadPositionNote(const std::filesystem::path& dir) {
-    std::string note = "the position in ";
-    if (dir.empty()) {
-        note += "the working directory";
-    } else {
-        note += '\'';
-        note += dir.string();
-        note += '\'';
-    }
-    note += " could not be read in full; squares not read are empty";
-    return note;
-}
 
 void printNode(std::ostream& out, const StatNode& node, std::string_view path) {
     out << path << ' ' << node.move << ' ' << (node.isOr() ? "OR" : "AND") << ' ' << node.pn << ' '
@@ -97,7 +56,7 @@ std::optional<Misuse> runTree(const CommandArguments& arguments, std::ostream& o
     // alone would not show that the position was not the one asked for.
     if (!build.read) notes.push_back(unreadPositionNote(dir));
     for (const std::string& text : arguments.operands) {
-        auto found = findNode(*build.root, text);
+        auto found = nodeAtPath(*build.root, text, PathWalk::Find);
         if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);
         expandAndPropagate(*std::get<StatNode*>(found));
     }

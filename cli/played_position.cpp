@@ -28,4 +28,18 @@ std::variant<PlayedPosition, Misuse> playPosition(const std::filesystem::path& d
     return position;
 }
 
+// Built by appending: g++ 12 warns falsely (-Wrestrict) on chains of string +.
+std::string unreadPositionNote(const std::filesystem::path& dir) {
+    std::string note = "the position in ";
+    if (dir.empty()) {
+        note += "the working directory";
+    } else {
+        note += '\'';
+        note += dir.string();
+        note += '\'';
+    }
+    note += " could not be read in full; squares not read are empty";
+    return note;
+}
+
 }  // namespace vorek::cli

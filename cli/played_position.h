@@ -32,4 +32,7 @@ struct PlayedPosition {
 std::variant<PlayedPosition, Misuse> playPosition(const std::filesystem::path& dir,
                                                   std::span<const std::string> moves);
 
+// The note for stderr when the position in dir could not be read in full.
+std::string unreadPositionNote(const std::filesystem::path& dir);
+
 }  // namespace vorek::cli
