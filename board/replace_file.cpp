@@ -1,6 +1,7 @@
 #include "board/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,10 +23,27 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Whether size bytes can be written from the start of the open file without
+// failing part way: within the process's file size limit, and with the room
+// reserved where the file system can reserve it (the file is not changed).
+bool fitsInPlace(int fd, std::size_t size) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && size > limit.rlim_cur)
+        return false;
+    if (size == 0) return true;
+    return ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0 || errno == EOPNOTSUPP;
+}
+
+// Overwrites the target where it is. A regular file keeps its old bytes when
+// the new ones would not fit, and is cut to its new length only once every
+// byte is written.
 bool writeInPlace(const std::filesystem::path& target, std::string_view bytes) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes);
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    bool written = (!regular || fitsInPlace(fd, bytes.size())) && writeAll(fd, bytes);
+    if (regular) written = written && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
     return ::close(fd) == 0 && written;
 }
 

@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ByteStream in(data, size);
     auto board = std::make_unique<V2Board>();
     readPosition(*board, fuzz::startFolder(in));
-    evaluateAll(*board);
+    bool noFiveYet = !evaluateAll(*board);
     fuzz::require(checkInvariants(*board));
 
     for (int move = 0; move < MAX_MOVES && !in.empty(); ++move) {
@@ -125,6 +125,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (std::string fault = checkInvariants(*child.board); !fault.empty()) fuzz::fail(step(move, fault));
         if (child.win && fiveSquare(*child.board) < 0)
             fuzz::fail(step(move, "a win flag with no square that completes five"));
+        noFiveYet = noFiveYet && !child.win;
+        if (noFiveYet)
+            if (std::string fault = fuzz::differenceFromFullEvaluation(*child.board); !fault.empty())
+                fuzz::fail(step(move, fault));
         board = std::move(child.board);
     }
     showBoard(*board);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "board/evaluation.h"
 #include "board/position_files.h"
 
 namespace vorek::fuzz {
@@ -81,7 +82,43 @@ bool writeWhole(const fs::path& path, std::string_view bytes) {
     return ::close(fd) == 0 && ok;
 }
 
+// A list as (place, pattern) pairs in a fixed order.
+std::vector<std::pair<int, int>> sortedItems(const ThreatListItem* list) {
+    std::vector<std::pair<int, int>> items;
+    for (; list; list = list->next) items.emplace_back(list->threat.place, list->threat.pattern);
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+std::string describeItems(const std::vector<std::pair<int, int>>& items) {
+    std::string text;
+    for (const auto& [place, pattern] : items)
+        text += " " + std::to_string(place >> 4) + "/" + std::to_string(place & 15) + ":" + std::to_string(pattern);
+    return text;
+}
+
 }  // namespace
+
+std::string differenceFromFullEvaluation(const V2Board& board) {
+    V2Board fresh;
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        const std::uint8_t flags = board.squares[s];
+        fresh.squares[s] = isEmptySquare(flags) ? EMPTY_LIVE_SQUARE
+                           : stoneOwner(flags)  ? PLAYER1_STONE
+                                                : PLAYER0_STONE;
+    }
+    fresh.sideToMove = board.sideToMove;
+    fresh.stoneCount = board.stoneCount;
+    if (evaluateAll(fresh)) return {};
+    for (int player = 0; player < 2; ++player) {
+        const auto kept = sortedItems(board.threats[player]);
+        const auto full = sortedItems(fresh.threats[player]);
+        if (kept != full)
+            return "player " + std::to_string(player) + "'s list differs from a full evaluation: kept" +
+                   describeItems(kept) + "; full" + describeItems(full);
+    }
+    return {};
+}
 
 const fs::path& scratchFolder() {
     static const fs::path folder = [] {

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "board/v2board.h"
+
 namespace vorek::fuzz {
 
 // A folder of this process's own under /dev/shm (the temp folder when there
@@ -43,6 +45,13 @@ private:
 // the following BOARD_CHUNK bytes, with "x" to move.
 constexpr std::size_t BOARD_CHUNK = 400;
 std::filesystem::path startFolder(ByteStream& in);
+
+// For a board whose every evaluation so far found no five (the full one when it
+// was read, and each move's): its lists hold exactly what a full evaluation of
+// the same stones gives, the order among equal rank aside. Returns a
+// description of the first difference, or nothing; also nothing when the side
+// to move completes five, where a full evaluation stops early.
+std::string differenceFromFullEvaluation(const V2Board& board);
 
 // Prints the description to stderr and aborts, so that libFuzzer keeps the input.
 [[noreturn]] void fail(std::string_view what);

@@ -3,7 +3,8 @@
 // walks down from the root, the next byte choosing the child at every expanded
 // node, and expands the leaf it reaches as the window does (nothing when the
 // leaf is decided). After every expansion the whole tree must be consistent
-// and every new board too; the tree is deleted at the end, so that a leak shows.
+// and every new board too, and the lists of one of them, chosen by the next
+// byte, equal to those of a full evaluation when it is undecided; the tree is deleted at the end, so that a leak shows.
 #include <cstdint>
 
 #include "board/invariants.h"
@@ -43,6 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++expansions;
         for (std::uint32_t i = 0; i < leaf->childCount; ++i)
             fuzz::require(checkInvariants(*leaf->child(i)->board));
+        // A full evaluation costs as much as the expansion: one child is compared.
+        if (leaf->childCount > 0) {
+            const StatNode& sample = *leaf->child(in.next() % leaf->childCount);
+            if (!sample.isDecided()) fuzz::require(fuzz::differenceFromFullEvaluation(*sample.board));
+        }
         fuzz::require(checkTree(root));
     }
     return 0;

@@ -79,6 +79,20 @@ TEST_F(FailedWrites, AFullDiskLeavesTheOldFileWhole) {
                                      {"timeouts.dat", "9\r\n2147483647\r\n"}}));
 }
 
+// In a read-only folder the files can only be overwritten where they are, and
+// a full disk must stop that before the first old byte is lost.
+TEST_F(FailedWrites, AFullDiskInAReadOnlyFolderLeavesTheOldFileWhole) {
+    makeReadOnly(dir.path(), /*writableFiles=*/true);
+    const FolderContents before = contentsOf(dir.path());
+    const auto board = boardFromRows({"x"}, /*sideToMove=*/0);
+    const ChildResult run = runInChild({.unprivileged = true, .fileSize = 100}, [&]() -> std::string {
+        return writePositionFiles(*board, dir.path()) ? "writing the position reported success" : "";
+    });
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.report, "");
+    EXPECT_EQ(contentsOf(dir.path()), (FolderContents{{"plocha.dat", before.at("plocha.dat")}, {"tah.dat", "o"}}));
+}
+
 class ToolsInAReadOnlyFolder : public ::testing::Test {
 protected:
     TempDir dir;
