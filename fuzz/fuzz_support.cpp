@@ -121,11 +121,9 @@ std::string differenceFromFullEvaluation(const V2Board& board) {
 }
 
 const fs::path& scratchFolder() {
-    static const fs::path folder = [] {
-        fs::path made = makeScratchFolder();
-        std::atexit(removeScratchFolder);
-        return made;
-    }();
+    static const fs::path folder = makeScratchFolder();
+    // Registered after the path itself, so that it runs before the path is destroyed.
+    [[maybe_unused]] static const int removal = std::atexit(removeScratchFolder);
     return folder;
 }
 
