@@ -1,5 +1,9 @@
 #include "board/position_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 #include <cstdio>
 #include <memory>
@@ -19,12 +23,28 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// Opens a regular file for reading. Anything else is refused without waiting:
+// a named pipe would block the open until some writer came, a folder or a
+// device holds no position.
+std::FILE* openRegularFile(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) ::close(fd);
+    return file;
+}
+
 // Reads a protocol file item by item, skipping whitespace before each item as
 // formatted input does.
 class ItemReader {
 public:
     explicit ItemReader(const std::filesystem::path& path)
-        : file_(std::fopen(path.c_str(), "rb")) {}
+        : file_(openRegularFile(path)) {}
 
     bool isOpen() const { return file_ != nullptr; }
 

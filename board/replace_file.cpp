@@ -38,7 +38,8 @@ bool fitsInPlace(int fd, std::size_t size) {
 // the new ones would not fit, and is cut to its new length only once every
 // byte is written.
 bool writeInPlace(const std::filesystem::path& target, std::string_view bytes) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    // Without blocking: a named pipe with no reader fails at once.
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     struct stat st {};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);

@@ -105,6 +105,16 @@ TEST_F(PositionFiles, MissingOrEmptyFilesGiveTheEmptyBoard) {
     expectEmpty("no plocha.dat");
     std::filesystem::create_directory(dir / "plocha.dat");
     expectEmpty("plocha.dat is a folder");
+    std::filesystem::remove(dir / "plocha.dat");
+    ASSERT_EQ(::mkfifo((dir / "plocha.dat").c_str(), 0644), 0);
+    expectEmpty("plocha.dat is a named pipe");  // refused at once, never waited on
+    std::filesystem::remove(dir / "tah.dat");
+    ASSERT_EQ(::mkfifo((dir / "tah.dat").c_str(), 0644), 0);
+    expectEmpty("tah.dat is a named pipe");
+    EXPECT_FALSE(readMoveReply(dir.path()).has_value());
+    auto board = boardFromRows({"x"});
+    EXPECT_TRUE(writePositionFiles(*board, dir.path()));  // pipes replaced by files
+    EXPECT_EQ(dir.read("tah.dat"), "x");
 }
 
 TEST(WriteSquares, TwentyLinesOfTwentyWithCrLf) {
