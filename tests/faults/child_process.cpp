@@ -54,6 +54,10 @@ bool applyLimits(const ChildLimits& limits) {
         const rlimit cap{size, size};
         if (::setrlimit(RLIMIT_AS, &cap) != 0) return false;
     }
+    if (limits.dataSize > 0 && ADDRESS_SPACE_CAPS_WORK) {
+        const rlimit cap{limits.dataSize, limits.dataSize};
+        if (::setrlimit(RLIMIT_DATA, &cap) != 0) return false;
+    }
     if (limits.unprivileged && ::geteuid() == 0) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0) return false;
     }

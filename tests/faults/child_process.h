@@ -33,6 +33,11 @@ struct ChildLimits {
     // RLIMIT_AS: the address space the child holds when it starts plus this
     // many bytes; 0 for no cap. Not applied where caps do not work (see above).
     std::size_t extraAddressSpace = 0;
+    // RLIMIT_DATA in bytes, for a program the child runs: its heap and other
+    // private writable memory, but not the shared libraries it maps (a tool
+    // linked with Qt maps more address space than any cap on that would
+    // allow); 0 for no cap. Not applied where caps do not work.
+    std::size_t dataSize = 0;
     // RLIMIT_FSIZE in bytes, with SIGXFSZ ignored so that writes fail instead;
     // 0 for no cap.
     std::size_t fileSize = 0;

@@ -16,6 +16,8 @@ namespace {
 constexpr std::size_t HUNDRED_MB = 100u << 20;
 constexpr std::size_t MEMORY_CAP = 32u << 20;
 constexpr long MEMORY_CAP_KB = MEMORY_CAP >> 10;
+// The tools run under a cap on their private memory, far below the 100 MB file.
+constexpr std::size_t PROGRAM_DATA_CAP = 64u << 20;
 
 class HugeBoardFile : public ::testing::Test {
 protected:
@@ -65,7 +67,7 @@ TEST_F(HugeBoardFile, PositionAfterAHundredMegabytesOfBlankLinesIsFound) {
 
 TEST_F(HugeBoardFile, CliReadsItUnderTheSameCap) {
     writeBlanksFirst();
-    const ProgramRun show = runProgram(CLI_PROGRAM, {"show"}, dir.path(), {.extraAddressSpace = MEMORY_CAP});
+    const ProgramRun show = runProgram(CLI_PROGRAM, {"show"}, dir.path(), {.dataSize = PROGRAM_DATA_CAP});
     EXPECT_EQ(show.exitCode, 0) << show.err;
     EXPECT_EQ(show.out.substr(0, 7), "read 1\n");
     EXPECT_NE(show.out.find("\nstones " + std::to_string(expected.stoneCount) + "\n"), std::string::npos);
@@ -75,7 +77,7 @@ TEST_F(HugeBoardFile, CliReadsItUnderTheSameCap) {
 // read quick however slow the build, so only the memory is at stake.
 TEST_F(HugeBoardFile, AiAnswersUnderTheSameCap) {
     writeSparse(dir / "plocha.dat", position, HUNDRED_MB);
-    const ProgramRun ai = runProgram(AI_PROGRAM, {}, dir.path(), {.extraAddressSpace = MEMORY_CAP});
+    const ProgramRun ai = runProgram(AI_PROGRAM, {}, dir.path(), {.dataSize = PROGRAM_DATA_CAP});
     EXPECT_EQ(ai.exitCode, 0) << ai.err;
     EXPECT_NE(dir.read("tah.dat"), "x");  // the answer replaced the side to move
 }
