@@ -99,9 +99,10 @@ constexpr auto NEAR_PARTS = buildNearParts();
 // Walls on the cells from `count` on.
 constexpr std::array<unsigned, 5> WALLS_FROM = {0xFF, 0xFC, 0xF0, 0xC0, 0x00};
 
-unsigned halfLineWord(const SquareBytes& squares, int s, HalfLine h) {
-    const int step = HALF_LINE_STEPS[h].index();
-    const int count = STEP_COUNTS[h][s];
+template <HalfLine H>
+unsigned halfLineWord(const SquareBytes& squares, int s) {
+    constexpr int step = HALF_LINE_STEPS[H].index();
+    const int count = STEP_COUNTS[H][s];
     // Always four reads, without branches: cells past the reach read the
     // scanned square itself and are then covered by walls.
     auto cell = [&](int k) -> unsigned {
@@ -184,17 +185,23 @@ void recordThreats(V2Board& board, int player, const LineSummary& lines, int s, 
     }
 }
 
+template <int Line>
+void scanLine(const SquareBytes& squares, int s) {
+    const unsigned farWord = halfLineWord<LINE_HALVES[Line].far>(squares, s);
+    const unsigned nearWord = halfLineWord<LINE_HALVES[Line].near>(squares, s);
+    for (int player = 1; player >= 0; --player) {
+        const int code = segmentCode(farWord, nearWord, player);
+        lineThreats[lineThreatIndex(player, Line)] = makeThreat(code, s, lineMask(Line));
+    }
+}
+
 }  // namespace
 
 void scanSquare(const V2Board& board, int s) {
-    for (int line = 0; line < LINES; ++line) {
-        const unsigned farWord = halfLineWord(board.squares, s, LINE_HALVES[line].far);
-        const unsigned nearWord = halfLineWord(board.squares, s, LINE_HALVES[line].near);
-        for (int player = 1; player >= 0; --player) {
-            const int code = segmentCode(farWord, nearWord, player);
-            lineThreats[lineThreatIndex(player, line)] = makeThreat(code, s, lineMask(line));
-        }
-    }
+    scanLine<ROW>(board.squares, s);
+    scanLine<COLUMN>(board.squares, s);
+    scanLine<DIAGONAL>(board.squares, s);
+    scanLine<ANTIDIAGONAL>(board.squares, s);
 }
 
 bool evaluateSquare(V2Board& board, int s) {
