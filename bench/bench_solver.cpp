@@ -1,6 +1,6 @@
-// Solving speed (nodes per second) and tree size (heap bytes per node).
+// Solving speed (nodes per second) and tree size (bytes per node held by the
+// tree: nodes, boards, children arrays and list items).
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include "bench/positions.h"
 #include "search/solver.h"
@@ -8,22 +8,17 @@
 namespace vorek::bench {
 namespace {
 
-std::size_t heapInUse() {
-    const struct mallinfo2 info = ::mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
 
 void solveBoard(benchmark::State& state, const V2Board& board, std::uint64_t maxNodes) {
     SolveReport last;
     double bytesPerNode = 0;
     for (auto _ : state) {
         auto root = std::make_unique<StatNode>(board.clone());
-        const std::size_t before = heapInUse();
         SolveBudget budget;
         budget.maxNodes = maxNodes;
         last = solve(*root, budget);
         state.PauseTiming();
-        if (last.nodes > 0) bytesPerNode = static_cast<double>(heapInUse() - before) / last.nodes;
+        bytesPerNode = static_cast<double>(treeBytes(*root)) / static_cast<double>(treeNodes(*root));
         root.reset();
         state.ResumeTiming();
     }

@@ -1,6 +1,7 @@
 #include "bench/positions.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include "board/evaluation.h"
 #include "board/position_files.h"
@@ -64,6 +65,43 @@ std::unique_ptr<V2Board> sixtyStones() {
         "....................", "....................",
     };
     return fromRows(rows);
+}
+
+namespace {
+
+template <typename Visit>
+void forEachNode(const StatNode& root, Visit visit) {
+    std::vector<const StatNode*> pending{&root};
+    while (!pending.empty()) {
+        const StatNode* node = pending.back();
+        pending.pop_back();
+        visit(*node);
+        for (std::uint32_t i = 0; i < node->childCount; ++i) pending.push_back(node->child(i));
+    }
+}
+
+std::size_t listItems(const ThreatListItem* list) {
+    std::size_t n = 0;
+    for (; list != nullptr; list = list->next) ++n;
+    return n;
+}
+
+}  // namespace
+
+std::size_t treeBytes(const StatNode& root) {
+    std::size_t bytes = 0;
+    forEachNode(root, [&bytes](const StatNode& node) {
+        bytes += sizeof(StatNode) + sizeof(V2Board);
+        if (node.childCount > 0) bytes += 16 + node.childCount * sizeof(StatNode*);
+        bytes += sizeof(ThreatListItem) * (listItems(node.board->threats[0]) + listItems(node.board->threats[1]));
+    });
+    return bytes;
+}
+
+std::size_t treeNodes(const StatNode& root) {
+    std::size_t nodes = 0;
+    forEachNode(root, [&nodes](const StatNode&) { ++nodes; });
+    return nodes;
 }
 
 }  // namespace vorek::bench

@@ -148,12 +148,22 @@ struct LineSummary {
     }
 };
 
+// cn and tn of every code in one byte (cn * 16 + tn), one load per line.
+constexpr std::array<std::uint8_t, PATTERN_CODES> buildCnTn() {
+    std::array<std::uint8_t, PATTERN_CODES> packed{};
+    for (int code = 0; code < PATTERN_CODES; ++code)
+        packed[code] = static_cast<std::uint8_t>(cnTable[code] * 16 + tnTable[code]);
+    return packed;
+}
+constexpr std::array<std::uint8_t, PATTERN_CODES> CN_TN = buildCnTn();
+
 LineSummary summarize(int player) {
     LineSummary s;
     for (int line = 0; line < LINES; ++line) {
         s.values[line] = lineThreats[lineThreatIndex(player, line)];
-        s.cn[line] = cnTable[s.values[line].pattern];
-        s.tn[line] = tnTable[s.values[line].pattern];
+        const std::uint8_t cnTn = CN_TN[s.values[line].pattern];
+        s.cn[line] = cnTn >> 4;
+        s.tn[line] = cnTn & 15;
     }
     s.bestCn = std::min(std::min(s.cn[0], s.cn[1]), std::min(s.cn[2], s.cn[3]));
     s.bestTn = std::min(std::min(s.tn[0], s.tn[1]), std::min(s.tn[2], s.tn[3]));

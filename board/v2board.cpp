@@ -1,5 +1,7 @@
 #include "board/v2board.h"
 
+#include "threats/slot_pool.h"
+
 namespace vorek {
 
 V2Board::V2Board() : threats{nullptr, nullptr} { setEmptyBoard(*this); }
@@ -18,6 +20,12 @@ std::unique_ptr<V2Board> V2Board::clone() const {
     copy->threats[1] = copyThreatList(threats[1]);
     return copy;
 }
+
+using BoardPool = SlotPool<sizeof(V2Board), alignof(V2Board)>;
+
+void* V2Board::operator new(std::size_t) { return BoardPool::take(); }
+
+void V2Board::operator delete(void* board) noexcept { BoardPool::give(board); }
 
 void setEmptyBoard(V2Board& board) {
     board.squares.fill(EMPTY_LIVE_SQUARE);

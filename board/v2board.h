@@ -24,6 +24,10 @@ struct V2Board {
 
     // A copy with its own list items.
     std::unique_ptr<V2Board> clone() const;
+
+    // Boards come from a pool of board-sized slots (threats/slot_pool.h).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* board) noexcept;
 };
 
 // Makes every square empty and live, player 1 to move and no stones; the lists

@@ -5,6 +5,7 @@
 #include "board/candidates.h"
 #include "board/error_log.h"
 #include "board/moves.h"
+#include "threats/slot_pool.h"
 
 namespace vorek {
 
@@ -30,6 +31,12 @@ constexpr const char* DELETION_FAILURE[] = {
 };
 
 }  // namespace
+
+using NodePool = SlotPool<sizeof(StatNode), alignof(StatNode)>;
+
+void* StatNode::operator new(std::size_t) { return NodePool::take(); }
+
+void StatNode::operator delete(void* node) noexcept { NodePool::give(node); }
 
 StatNode::StatNode(std::unique_ptr<V2Board> b) : StatNode(std::move(b), nullptr, -1) {}
 

@@ -64,6 +64,10 @@ public:
     std::int32_t dn = 1;
     std::int32_t move = -1;  // square of the move from the parent; -1 for the root
 
+    // Nodes come from a pool of node-sized slots (threats/slot_pool.h).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* node) noexcept;
+
     // Test hook, called by the destructor at the end of each guarded step (1:
     // one child released, 2: the children array, 3: the board); throwing from it
     // makes that step report a failure.

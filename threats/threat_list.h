@@ -10,8 +10,7 @@ struct ThreatListItem {
     Threat threat;
     ThreatListItem* next;
 
-    // Items are small and made and freed by the million while a tree grows;
-    // they come from a per-thread free list instead of the general allocator.
+    // Items come from a pool of item-sized slots (threats/slot_pool.h).
     static void* operator new(std::size_t size);
     static void operator delete(void* item) noexcept;
 };
