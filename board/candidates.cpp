@@ -151,12 +151,11 @@ int addCombinedDefences(V2Board& board, Threat t, int defender) {
         const Threat value = lineThreats[lineThreatIndex(attacker, line)];
         if (tn(value) != wantedTn) continue;
         // The segment starts on the scan's far side: count its squares before s.
-        static constexpr HalfLine FAR_SIDE[LINES] = {LEFT, UP, UP_LEFT, DOWN_LEFT};
-        static constexpr HalfLine NEAR_SIDE[LINES] = {RIGHT, DOWN, DOWN_RIGHT, UP_RIGHT};
-        const int farStep = HALF_LINE_STEPS[FAR_SIDE[line]].index();
-        const int nearStep = HALF_LINE_STEPS[NEAR_SIDE[line]].index();
+        const LineHalves halves = LINE_HALVES[line];
+        const int farStep = HALF_LINE_STEPS[halves.far].index();
+        const int nearStep = HALF_LINE_STEPS[halves.near].index();
         int before = 0;
-        for (int q = s, k = reachSteps(FAR_SIDE[line], s); k > 0; --k) {
+        for (int q = s, k = reachSteps(halves.far, s); k > 0; --k) {
             q += farStep;
             if (isStoneOf(board, q, defender)) break;
             ++before;

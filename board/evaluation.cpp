@@ -11,16 +11,6 @@ std::array<Threat, 8> lineThreats{};
 
 namespace {
 
-// Each line is walked first on its far side (towards the smaller column, or
-// upwards for the column), then on its near side.
-struct LineHalves {
-    HalfLine far;
-    HalfLine near;
-};
-constexpr std::array<LineHalves, LINES> LINE_HALVES{{
-    {LEFT, RIGHT}, {UP, DOWN}, {UP_LEFT, DOWN_RIGHT}, {DOWN_LEFT, UP_RIGHT},
-}};
-
 using StepCounts = std::array<std::array<std::uint8_t, BOARD_SQUARES>, HALF_LINES>;
 
 constexpr StepCounts buildStepCounts() {

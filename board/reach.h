@@ -47,6 +47,17 @@ constexpr ReachTable buildReachTable() {
 
 inline constexpr ReachTable reachTable = buildReachTable();
 
+// The two half-lines of each line through a square, indexed row, column,
+// diagonal, antidiagonal: the far side (towards the smaller column; upwards for
+// the column), where a segment starts, then the near side.
+struct LineHalves {
+    HalfLine far;
+    HalfLine near;
+};
+inline constexpr std::array<LineHalves, 4> LINE_HALVES{{
+    {LEFT, RIGHT}, {UP, DOWN}, {UP_LEFT, DOWN_RIGHT}, {DOWN_LEFT, UP_RIGHT},
+}};
+
 // How many squares half-line h walks from s before reaching its reach entry.
 constexpr int reachSteps(int h, int s) {
     return (reachTable[h][s] - s) / HALF_LINE_STEPS[h].index();
