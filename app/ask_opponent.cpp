@@ -3,7 +3,7 @@
 #include "app/board_image.h"
 #include "app/form1.h"
 #include "app/opponent_dialogs.h"
-#include "app/process_runner.h"
+#include "opponent/process_runner.h"
 #include "board/position_files.h"
 
 namespace vorek {

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/qt_canvas.h"
+#include "picture/qt_canvas.h"
 #include "board/board_picture.h"
 
 namespace vorek {

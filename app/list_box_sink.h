@@ -3,7 +3,7 @@
 
 #include <QListWidget>
 
-#include "board/board_picture.h"
+#include "board/threat_text.h"
 
 namespace vorek {
 

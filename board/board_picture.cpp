@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "board/candidates.h"
-#include "threats/pattern_tables.h"
 
 namespace vorek {
 
@@ -46,20 +45,6 @@ void drawCandidates(const V2Board& board, BoardCanvas& canvas) {
     }
 }
 
-void checkSquare(int square) {
-    if (square < 0 || square >= BOARD_SQUARES)
-        throw std::out_of_range("square index " + std::to_string(square) + " is not 0..399");
-}
-
-// "cn=C tn=T" of the item, nothing for no item.
-void appendItem(std::string& text, const ThreatListItem* item) {
-    if (item == nullptr) return;
-    text += "cn=";
-    text += std::to_string(cn(item->threat));
-    text += " tn=";
-    text += std::to_string(tn(item->threat));
-}
-
 }  // namespace
 
 void drawBoard(V2Board& board, BoardCanvas& canvas) {
@@ -80,31 +65,6 @@ void drawMoveMark(BoardCanvas& canvas, int column, int row) {
     canvas.setBrushStyle(BrushStyle::CLEAR);
     cellEllipse(canvas, column, row, STONE_INSET, STONE_END);
     canvas.setBrushStyle(BrushStyle::SOLID);
-}
-
-std::string squareReport(const V2Board& board, int square) {
-    checkSquare(square);
-    std::string text = "{";
-    appendItem(text, findThreatAt(board.threats[0], square));
-    text += "}/{";
-    appendItem(text, findThreatAt(board.threats[1], square));
-    text += "}";
-    return text;
-}
-
-std::string threatListLine(const ThreatListItem& item) {
-    std::string line = "[";
-    line += std::to_string(square(item.threat));
-    line += "] ";
-    appendItem(line, &item);
-    return line;
-}
-
-void fillThreatList(const V2Board& board, LineSink& sink, int player) {
-    if (player != 0 && player != 1)
-        throw std::out_of_range("player " + std::to_string(player) + " is not 0 or 1");
-    for (const ThreatListItem* item = board.threats[player]; item != nullptr; item = item->next)
-        sink.addLine(threatListLine(*item));
 }
 
 }  // namespace vorek

@@ -9,7 +9,7 @@
 #ifdef VOREK_WITH_PICTURE
 #include <QString>
 
-#include "app/board_png.h"
+#include "picture/board_png.h"
 #endif
 
 namespace vorek::cli {

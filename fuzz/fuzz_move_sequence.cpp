@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "board/board_picture.h"
+#include "board/threat_text.h"
 #include "board/candidates.h"
 #include "board/evaluation.h"
 #include "board/invariants.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "board/board_picture.h"
+#include "board/threat_text.h"
 #include "tests/board_builder.h"
 
 namespace vorek {

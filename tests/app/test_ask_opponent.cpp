@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "app/board_image.h"
-#include "app/board_png.h"
+#include "picture/board_png.h"
 #include "app/opponent_dialogs.h"
 #include "tests/app/window_fixture.h"
 

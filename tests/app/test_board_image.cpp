@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/board_png.h"
-#include "app/qt_canvas.h"
+#include "picture/board_png.h"
+#include "picture/qt_canvas.h"
 #include "tests/board_builder.h"
 
 namespace vorek {

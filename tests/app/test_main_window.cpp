@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 #include "app/board_image.h"
-#include "app/board_png.h"
+#include "picture/board_png.h"
 #include "board/board_picture.h"
 #include "tests/app/window_fixture.h"
 

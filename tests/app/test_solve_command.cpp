@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "app/board_image.h"
-#include "app/board_png.h"
+#include "picture/board_png.h"
 #include "app/node_label.h"
 #include "app/solve_progress.h"
 #include "search/tree_check.h"

@@ -2,7 +2,7 @@
 #include <QKeyEvent>
 
 #include "app/board_image.h"
-#include "app/board_png.h"
+#include "picture/board_png.h"
 #include "app/node_label.h"
 #include "tests/app/window_fixture.h"
 #include "tests/board_builder.h"

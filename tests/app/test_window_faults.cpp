@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "app/board_image.h"
-#include "app/board_png.h"
+#include "picture/board_png.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"

@@ -1,4 +1,4 @@
-#include "app/process_runner.h"
+#include "opponent/process_runner.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,6 +1,7 @@
-#include "app/board_png.h"
+#include "picture/board_png.h"
 
-#include "app/qt_canvas.h"
+#include "board/board_picture.h"
+#include "picture/qt_canvas.h"
 
 namespace vorek {
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "app/process_runner.h"
+#include "opponent/process_runner.h"
 #include "tests/temp_dir.h"
 
 namespace vorek {

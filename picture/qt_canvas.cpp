@@ -1,4 +1,4 @@
-#include "app/qt_canvas.h"
+#include "picture/qt_canvas.h"
 
 #include <QPen>
 #include <QRect>

@@ -1,7 +1,7 @@
 // Splitting a typed command line into words as a POSIX shell does.
 #include <gtest/gtest.h>
 
-#include "app/process_runner.h"
+#include "opponent/process_runner.h"
 
 namespace vorek {
 namespace {
