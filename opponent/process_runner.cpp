@@ -73,8 +73,9 @@ public:
     SpawnSettings(const SpawnSettings&) = delete;
     SpawnSettings& operator=(const SpawnSettings&) = delete;
 
-    // 0, or the error number of the first setting that failed.
-    int prepare() {
+    // 0, or the error number of the first setting that failed. A non-empty
+    // folder becomes the program's working directory.
+    int prepare(const std::filesystem::path& folder) {
         sigset_t all;
         sigset_t none;
         ::sigfillset(&all);
@@ -83,6 +84,7 @@ public:
         if (!error) error = ::posix_spawn_file_actions_addopen(&actions_, 1, "/dev/null", O_WRONLY, 0);
         if (!error) error = ::posix_spawn_file_actions_adddup2(&actions_, 1, 2);
         if (!error) error = ::posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
+        if (!error && !folder.empty()) error = ::posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str());
         if (!error) error = ::posix_spawnattr_setsigdefault(&attributes_, &all);
         if (!error) error = ::posix_spawnattr_setsigmask(&attributes_, &none);
         if (!error)
@@ -99,11 +101,12 @@ private:
 };
 
 // Starts the program named by the first word, searched on PATH as execvp does,
-// in this program's working directory and environment. Exec failures (not
-// found, not executable) come back as the spawn's error.
-std::optional<pid_t> startProgram(const std::vector<std::string>& words) {
+// in the folder (empty: this program's working directory) with this program's
+// environment. Exec failures (not found, not executable, no such folder) come
+// back as the spawn's error.
+std::optional<pid_t> startProgram(const std::vector<std::string>& words, const std::filesystem::path& folder) {
     SpawnSettings settings;
-    if (settings.prepare() != 0) return std::nullopt;
+    if (settings.prepare(folder) != 0) return std::nullopt;
     std::vector<char*> argv;
     argv.reserve(words.size() + 1);
     for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
@@ -230,11 +233,11 @@ std::optional<std::vector<std::string>> splitCommandLine(std::string_view text) 
     return words;
 }
 
-int RunOpponent(std::string_view commandLine, int milliseconds) {
+int RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder) {
     try {
         const std::optional<std::vector<std::string>> words = splitCommandLine(commandLine);
         if (!words || words->empty()) return RUN_NOT_STARTED;
-        const std::optional<pid_t> pid = startProgram(*words);
+        const std::optional<pid_t> pid = startProgram(*words, folder);
         if (!pid) return RUN_NOT_STARTED;
         const auto limit = std::chrono::milliseconds(std::max(milliseconds, 0));
         const int result = waitUntil(*pid, Clock::now() + limit);

@@ -3,6 +3,7 @@
 // a time limit. A program still running at the limit is never stopped.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,12 +22,13 @@ constexpr int RUN_OK = 0, RUN_FAILED = 1, RUN_TIMEOUT = 2, RUN_NOT_STARTED = 3;
 // included, is part of a word. A NUL character cannot be passed on and gives nullopt.
 std::optional<std::vector<std::string>> splitCommandLine(std::string_view text);
 
-// Starts the program in the working directory with stdin/stdout/stderr on /dev/null, waits
-// at most `milliseconds`, and returns RUN_OK .. RUN_NOT_STARTED.
-// The first word names the program, searched on PATH unless it holds a slash.
+// Starts the program in the folder (empty: this program's working directory)
+// with stdin/stdout/stderr on /dev/null, waits at most `milliseconds`, and
+// returns RUN_OK .. RUN_NOT_STARTED. The first word names the program, searched
+// on PATH unless it holds a slash (then it is taken from the folder).
 // The program gets default signal dispositions, an empty signal mask and no
 // other open descriptors. One still running at the limit is left running and
 // is reaped in the background when it ends; the caller is not blocked by it.
-int RunOpponent(std::string_view commandLine, int milliseconds);
+int RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder = {});
 
 }  // namespace vorek

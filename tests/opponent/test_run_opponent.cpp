@@ -68,6 +68,15 @@ TEST_F(RunOpponentTest, AnswerIsWrittenInTheWorkingDirectoryWithoutWaitingOutThe
     EXPECT_EQ(dir.read("tah.dat"), "10,9");
 }
 
+TEST_F(RunOpponentTest, ProgramRunsInTheFolderGivenAndFindsRelativeNamesThere) {
+    fs::create_directory(dir / "other");
+    script("other/ai", "printf 3,4 > tah.dat");
+    EXPECT_EQ(RunOpponent("./ai", 1100, dir / "other"), RUN_OK);
+    EXPECT_EQ(dir.read("other/tah.dat"), "3,4");
+    EXPECT_FALSE(fs::exists(dir / "tah.dat"));
+    EXPECT_EQ(RunOpponent("./ai", 1100, dir / "missing"), RUN_NOT_STARTED);
+}
+
 TEST_F(RunOpponentTest, ProgramsThatCannotStartGiveNotStarted) {
     dir.write("plain", "#!/bin/sh\nexit 0\n");  // not executable
     fs::create_directory(dir / "folder");
