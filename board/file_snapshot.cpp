@@ -1,0 +1,80 @@
+#include "board/file_snapshot.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "board/replace_file.h"
+
+namespace vorek {
+
+namespace {
+
+enum class Found { MISSING, KEPT, LEFT_OUT };
+
+// The whole content of a regular file of at most the given size; opened
+// without blocking, so a named pipe in the way is left out at once.
+Found readWhole(const std::filesystem::path& path, std::size_t largest, std::string& bytes) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? Found::MISSING : Found::LEFT_OUT;
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return Found::LEFT_OUT;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Found::LEFT_OUT;
+    Found found = Found::LEFT_OUT;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= largest) {
+        bytes.clear();
+        char buffer[65536];
+        ssize_t n;
+        while ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+            if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
+            if (bytes.size() > largest) break;
+        }
+        if (n == 0 && bytes.size() <= largest) found = Found::KEPT;
+    }
+    ::close(fd);
+    return found;
+}
+
+bool holds(const std::filesystem::path& path, const std::string& bytes) {
+    std::string now;
+    return readWhole(path, bytes.size(), now) == Found::KEPT && now == bytes;
+}
+
+}  // namespace
+
+FileSnapshot FileSnapshot::take(const std::filesystem::path& folder,
+                                std::initializer_list<std::string_view> names) {
+    FileSnapshot snapshot;
+    for (std::string_view name : names) {
+        const std::filesystem::path path = folder.empty() ? std::filesystem::path(name) : folder / name;
+        std::string bytes;
+        switch (readWhole(path, LARGEST_KEPT_FILE, bytes)) {
+            case Found::MISSING: snapshot.entries_.push_back({path, std::nullopt}); break;
+            case Found::KEPT: snapshot.entries_.push_back({path, std::move(bytes)}); break;
+            case Found::LEFT_OUT: break;
+        }
+    }
+    return snapshot;
+}
+
+bool FileSnapshot::restore() const {
+    bool all = true;
+    for (const Entry& entry : entries_) {
+        if (entry.bytes) {
+            if (!holds(entry.path, *entry.bytes)) all = replaceFile(entry.path, *entry.bytes) && all;
+            continue;
+        }
+        struct stat st {};
+        if (::lstat(entry.path.c_str(), &st) != 0) continue;  // still missing
+        // Only a file is taken away; whatever else came in its place stays.
+        if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))
+            all = ::unlink(entry.path.c_str()) == 0 && all;
+        else
+            all = false;
+    }
+    return all;
+}
+
+}  // namespace vorek
