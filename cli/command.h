@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace vorek::cli {
@@ -16,6 +17,15 @@ namespace vorek::cli {
 struct Misuse {
     std::string message;
 };
+
+// A command called rightly that could not do its work (a file that does not
+// hold what it should, a program that gave no answer): one line on stderr
+// after whatever output the command wrote, and exit status 1.
+struct Failure {
+    std::string message;
+};
+
+using CommandError = std::variant<Misuse, Failure>;
 
 // The arguments of one command with its options taken apart.
 struct CommandArguments {
@@ -39,8 +49,8 @@ struct Command {
 
     // Writes the command's output to out, and adds a line to notes for anything
     // the user should know that does not stop the command (stderr, after the
-    // output). After a misuse both are discarded.
-    std::optional<Misuse> (*run)(const CommandArguments& arguments, std::ostream& out,
+    // output). After a misuse both are discarded; after a failure both are kept.
+    std::optional<CommandError> (*run)(const CommandArguments& arguments, std::ostream& out,
                                  std::vector<std::string>& notes);
 };
 

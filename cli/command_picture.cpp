@@ -48,7 +48,7 @@ std::optional<Misuse> writePicture(V2Board& board, std::string_view file) {
 #endif
 }
 
-std::optional<Misuse> runPicture(const CommandArguments& arguments, std::ostream&,
+std::optional<CommandError> runPicture(const CommandArguments& arguments, std::ostream&,
                                  std::vector<std::string>& notes) {
     const auto out = arguments.value(OUT_OPTION);
     if (!out) return Misuse{"needs --out FILE.png"};

@@ -59,7 +59,7 @@ void printCandidates(std::ostream& out, V2Board& board) {
     out << '\n';
 }
 
-std::optional<Misuse> runShow(const CommandArguments& arguments, std::ostream& out,
+std::optional<CommandError> runShow(const CommandArguments& arguments, std::ostream& out,
                               std::vector<std::string>&) {
     auto played = playPosition(folderOption(arguments), arguments.operands);
     if (auto* bad = std::get_if<Misuse>(&played)) return std::move(*bad);

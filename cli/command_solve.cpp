@@ -179,7 +179,7 @@ void printJson(std::ostream& out, const SolveReport& report) {
     out << "]}\n";
 }
 
-std::optional<Misuse> runSolve(const CommandArguments& arguments, std::ostream& out,
+std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ostream& out,
                                std::vector<std::string>& notes) {
     auto budget = budgetOption(arguments);
     if (auto* bad = std::get_if<Misuse>(&budget)) return std::move(*bad);

@@ -16,7 +16,7 @@ constexpr std::string_view USAGE =
     "tn and cn are the further own stones needed for a won line and for five,\n"
     "D0..D8 the defence entries along the segment.\n";
 
-std::optional<Misuse> runTables(const CommandArguments& arguments, std::ostream& out,
+std::optional<CommandError> runTables(const CommandArguments& arguments, std::ostream& out,
                                 std::vector<std::string>&) {
     if (!arguments.operands.empty())
         return Misuse{"takes no arguments, got '" + arguments.operands.front() + "'"};

@@ -48,7 +48,7 @@ void printTree(std::ostream& out, const StatNode& root) {
     }
 }
 
-std::optional<Misuse> runTree(const CommandArguments& arguments, std::ostream& out,
+std::optional<CommandError> runTree(const CommandArguments& arguments, std::ostream& out,
                               std::vector<std::string>& notes) {
     const std::filesystem::path dir = folderOption(arguments);
     const RootBuild build = buildRootNode(dir);

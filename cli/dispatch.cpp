@@ -27,7 +27,7 @@ int finishOutput(std::ostream& out, std::ostream& err) {
     out.flush();
     if (out) return 0;
     err << TOOL << ": cannot write the output\n";
-    return EXIT_OUTPUT_FAILED;
+    return EXIT_FAILED;
 }
 
 std::string commandMessage(const Command& command, std::string_view message) {
@@ -47,11 +47,17 @@ int runCommand(const Command& command, std::span<const std::string_view> argumen
     } else {
         std::ostringstream buffer;
         std::vector<std::string> notes;
-        if (const auto bad = command.run(commandArguments, buffer, notes))
+        const std::optional<CommandError> error = command.run(commandArguments, buffer, notes);
+        if (const auto* bad = error ? std::get_if<Misuse>(&*error) : nullptr)
             return misuse(err, commandMessage(command, bad->message), command.usage);
         out << buffer.view();
         for (const std::string& note : notes)
             err << TOOL << ": " << commandMessage(command, note) << '\n';
+        if (const auto* failed = error ? std::get_if<Failure>(&*error) : nullptr) {
+            out.flush();
+            err << TOOL << ": " << commandMessage(command, failed->message) << '\n';
+            return EXIT_FAILED;
+        }
     }
     return finishOutput(out, err);
 }

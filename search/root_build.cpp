@@ -7,9 +7,16 @@
 namespace vorek {
 
 RootBuild buildRootNode(const std::filesystem::path& dir) {
-    RootBuild build;
     auto board = std::make_unique<V2Board>();
-    build.read = readPosition(*board, dir);
+    const bool read = readPosition(*board, dir);
+    RootBuild build = buildRootNode(std::move(board));
+    build.read = read;
+    return build;
+}
+
+RootBuild buildRootNode(std::unique_ptr<V2Board> board) {
+    RootBuild build;
+    build.read = true;
     build.fiveAtOnce = evaluateAll(*board);
     build.root = std::make_unique<StatNode>(std::move(board));
     updateNumbers(*build.root);

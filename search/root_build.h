@@ -20,4 +20,9 @@ struct RootBuild {
 // proved at once (0/-1).
 RootBuild buildRootNode(const std::filesystem::path& dir = {});
 
+// The same for a position given as a board whose squares, side to move and
+// stone count are set and whose lists are empty (a game record's position, an
+// engine's own board); read is true.
+RootBuild buildRootNode(std::unique_ptr<V2Board> board);
+
 }  // namespace vorek
