@@ -36,7 +36,7 @@ void TForm1::setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs) {
 void TForm1::AskOpponentMove(int digit) {
     const QString commandLine = dialogs_->askCommandLine(this);
     ShowSelectedNode();
-    writePositionFiles(*CurrentNode->board);
+    writePositionFiles(CurrentNode->ensureBoard());
     writeTimeouts(digit);
     const int result =
         RunOpponent(commandLine.toLocal8Bit().toStdString(), digit * MILLISECONDS_PER_DIGIT);

@@ -109,9 +109,10 @@ void TForm1::addChildItems(QTreeWidgetItem* item, const StatNode& node) {
 
 void TForm1::ShowSelectedNode() {
     if (QTreeWidgetItem* item = selectedItem()) CurrentNode = nodeOf(item);
-    ImgBoard->showBoard(*CurrentNode->board);
-    showThreats(*TList0, *CurrentNode->board, 0);
-    showThreats(*TList1, *CurrentNode->board, 1);
+    V2Board& board = CurrentNode->ensureBoard();
+    ImgBoard->showBoard(board);
+    showThreats(*TList0, board, 0);
+    showThreats(*TList1, board, 1);
 }
 
 void TForm1::destroyTree() {
@@ -127,7 +128,7 @@ void TForm1::FileInput1Click() {
     BuildRootNode();
 }
 
-void TForm1::FileOutput1Click() { writePositionFiles(*CurrentNode->board); }
+void TForm1::FileOutput1Click() { writePositionFiles(CurrentNode->ensureBoard()); }
 
 void TForm1::FormDestroy() {
     destroyTree();
@@ -144,7 +145,7 @@ void TForm1::ImgBoardMouseMove(int x, int y) {
     MouseSquare = MouseRow * BOARD_SIDE + MouseColumn;
     setWindowTitle(QStringLiteral("[%1,%2,%3]").arg(MouseColumn).arg(MouseRow).arg(MouseSquare));
 
-    const V2Board& board = *CurrentNode->board;
+    const V2Board& board = CurrentNode->ensureBoard();
     StatusPanels[0]->setText(QString::fromStdString(squareReport(board, MouseSquare)));
     scanSquare(board, MouseSquare);
     StatusPanels[1]->setText(QString::number(playerOneWeightSum()));

@@ -1,7 +1,7 @@
 #include "app/solve_run.h"
 
 #include "app/form1.h"
-#include "app/solve_progress.h"
+#include "app/solve_dialog.h"
 
 namespace vorek {
 
@@ -22,8 +22,8 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, QWidget* window)
     : startItem_(startItem),
       start_(*TForm1::nodeOf(startItem)),
       solver_(start_, cancelOnly(cancelled_)),
-      dialog_(std::make_unique<SolveProgress>(window)) {
-    QObject::connect(dialog_.get(), &SolveProgress::cancelRequested, dialog_.get(),
+      dialog_(std::make_unique<SolveDialog>(window)) {
+    QObject::connect(dialog_.get(), &SolveDialog::cancelRequested, dialog_.get(),
                      [this] { cancel(); });
     showProgress();
     dialog_->show();

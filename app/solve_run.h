@@ -15,7 +15,7 @@ class QWidget;
 
 namespace vorek {
 
-class SolveProgress;
+class SolveDialog;
 
 class SolveRun {
 public:
@@ -42,7 +42,7 @@ private:
     StatNode& start_;
     std::atomic<bool> cancelled_{false};
     Solver solver_;  // its budget points at cancelled_
-    std::unique_ptr<SolveProgress> dialog_;
+    std::unique_ptr<SolveDialog> dialog_;
 };
 
 }  // namespace vorek

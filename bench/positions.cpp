@@ -91,9 +91,11 @@ std::size_t listItems(const ThreatListItem* list) {
 std::size_t treeBytes(const StatNode& root) {
     std::size_t bytes = 0;
     forEachNode(root, [&bytes](const StatNode& node) {
-        bytes += sizeof(StatNode) + sizeof(V2Board);
+        bytes += sizeof(StatNode);
         if (node.childCount > 0) bytes += 16 + node.childCount * sizeof(StatNode*);
-        bytes += sizeof(ThreatListItem) * (listItems(node.board->threats[0]) + listItems(node.board->threats[1]));
+        if (node.board != nullptr)
+            bytes += sizeof(V2Board) +
+                     sizeof(ThreatListItem) * (listItems(node.board->threats[0]) + listItems(node.board->threats[1]));
     });
     return bytes;
 }

@@ -8,7 +8,7 @@
 
 namespace vorek {
 
-CandidateRecord CandidateList;
+thread_local CandidateRecord CandidateList;
 
 namespace {
 

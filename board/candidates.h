@@ -19,8 +19,9 @@ struct CandidateRecord {
     std::array<std::int32_t, BOARD_SQUARES> squares{};
 };
 
-// The output of the last generator run, valid until the next run.
-extern CandidateRecord CandidateList;
+// The output of the last generator run on this thread, valid until the next
+// run on it. Each thread has its own, so that a solve can run beside the window.
+extern thread_local CandidateRecord CandidateList;
 
 // The cut-off of the scored fill: 1% of the best score, with 0.01 taken as the
 // single-precision constant 0.0099999998 and the product truncated.

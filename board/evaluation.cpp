@@ -7,7 +7,7 @@
 
 namespace vorek {
 
-std::array<Threat, 8> lineThreats{};
+thread_local std::array<Threat, 8> lineThreats{};
 
 namespace {
 

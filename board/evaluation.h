@@ -14,9 +14,10 @@ enum Line { ROW, COLUMN, DIAGONAL, ANTIDIAGONAL, LINES };
 
 constexpr int lineMask(int line) { return DIR_ROW >> line; }
 
-// The eight line values of the last scan: player 1's row, column, diagonal and
-// antidiagonal, then player 0's. Valid until the next scan.
-extern std::array<Threat, 8> lineThreats;
+// The eight line values of the last scan on this thread: player 1's row,
+// column, diagonal and antidiagonal, then player 0's. Valid until the next
+// scan on the same thread.
+extern thread_local std::array<Threat, 8> lineThreats;
 
 constexpr int lineThreatIndex(int player, int line) { return (player ? 0 : 4) + line; }
 

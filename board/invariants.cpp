@@ -56,4 +56,16 @@ std::string checkInvariants(const V2Board& board) {
     return {};
 }
 
+bool samePosition(const V2Board& a, const V2Board& b) {
+    if (a.squares != b.squares || a.sideToMove != b.sideToMove || a.stoneCount != b.stoneCount) return false;
+    for (int player = 0; player < 2; ++player) {
+        const ThreatListItem* x = a.threats[player];
+        const ThreatListItem* y = b.threats[player];
+        for (; x != nullptr && y != nullptr; x = x->next, y = y->next)
+            if (!(x->threat == y->threat)) return false;
+        if (x != y) return false;  // one list is longer
+    }
+    return true;
+}
+
 }  // namespace vorek

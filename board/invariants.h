@@ -15,4 +15,7 @@ namespace vorek {
 // description of the first violation, or an empty string.
 std::string checkInvariants(const V2Board& board);
 
+// Both boards hold the same squares, side to move, stone count and lists.
+bool samePosition(const V2Board& a, const V2Board& b);
+
 }  // namespace vorek

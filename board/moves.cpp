@@ -1,6 +1,7 @@
 #include "board/moves.h"
 
 #include "board/evaluation.h"
+#include "threats/pattern_tables.h"
 
 namespace vorek {
 
@@ -12,6 +13,12 @@ bool makeMove(V2Board& board, int square) {
     board.sideToMove = board.sideToMove == 0 ? 1 : 0;
     ++board.stoneCount;
     return reevaluateAround(board, square);
+}
+
+bool moveLeavesFive(const V2Board& board, int square) {
+    const ThreatListItem* other = board.threats[board.sideToMove ? 0 : 1];
+    if (other == nullptr || cn(other->threat) != 0) return false;
+    return childAfterMove(board, square).win;
 }
 
 ChildBoard childAfterMove(const V2Board& board, int square) {

@@ -13,12 +13,16 @@ V2Board::~V2Board() {
 
 std::unique_ptr<V2Board> V2Board::clone() const {
     auto copy = std::make_unique<V2Board>();
-    copy->squares = squares;
-    copy->sideToMove = sideToMove;
-    copy->stoneCount = stoneCount;
-    copy->threats[0] = copyThreatList(threats[0]);
-    copy->threats[1] = copyThreatList(threats[1]);
+    copy->copyFrom(*this);
     return copy;
+}
+
+void V2Board::copyFrom(const V2Board& source) {
+    squares = source.squares;
+    sideToMove = source.sideToMove;
+    stoneCount = source.stoneCount;
+    assignThreatList(threats[0], source.threats[0]);
+    assignThreatList(threats[1], source.threats[1]);
 }
 
 using BoardPool = SlotPool<sizeof(V2Board), alignof(V2Board)>;

@@ -24,6 +24,8 @@ struct V2Board {
 
     // A copy with its own list items.
     std::unique_ptr<V2Board> clone() const;
+    // Makes this board a copy of the source, reusing its own list items.
+    void copyFrom(const V2Board& source);
 
     // Boards come from a pool of board-sized slots (threats/slot_pool.h).
     static void* operator new(std::size_t size);

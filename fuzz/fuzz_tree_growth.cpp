@@ -3,11 +3,15 @@
 // walks down from the root, the next byte choosing the child at every expanded
 // node, and expands the leaf it reaches as the window does (nothing when the
 // leaf is decided). After every expansion the whole tree must be consistent
-// and every new board too, and the lists of one of them, chosen by the next
-// byte, equal to those of a full evaluation when it is undecided; the tree is deleted at the end, so that a leak shows.
+// (checkTree also makes every node's position by playing its moves and holds
+// the children decided at once to what the moves leave), every new position
+// too, and the lists of one of them, chosen by the next byte, equal to those
+// of a full evaluation when it is undecided; the tree is deleted at the end,
+// so that a leak shows.
 #include <cstdint>
 
 #include "board/invariants.h"
+#include "board/moves.h"
 #include "fuzz/fuzz_support.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
@@ -42,12 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         StatNode* leaf = chooseLeaf(in, root);
         if (!expandAndPropagate(*leaf)) continue;  // a decided leaf: the window refuses too
         ++expansions;
-        for (std::uint32_t i = 0; i < leaf->childCount; ++i)
-            fuzz::require(checkInvariants(*leaf->child(i)->board));
-        // A full evaluation costs as much as the expansion: one child is compared.
-        if (leaf->childCount > 0) {
-            const StatNode& sample = *leaf->child(in.next() % leaf->childCount);
-            if (!sample.isDecided()) fuzz::require(fuzz::differenceFromFullEvaluation(*sample.board));
+        // Children keep no board: their positions are made here from the leaf's.
+        const std::uint32_t sample = leaf->childCount > 0 ? in.next() % leaf->childCount : 0;
+        for (std::uint32_t i = 0; i < leaf->childCount; ++i) {
+            const StatNode& child = *leaf->child(i);
+            const ChildBoard made = childAfterMove(leaf->ensureBoard(), child.move);
+            fuzz::require(checkInvariants(*made.board));
+            // A full evaluation costs as much as the expansion: one child is compared.
+            if (i == sample && !child.isDecided())
+                fuzz::require(fuzz::differenceFromFullEvaluation(*made.board));
         }
         fuzz::require(checkTree(root));
     }

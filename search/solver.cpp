@@ -1,11 +1,12 @@
 #include "search/solver.h"
 
-#include <sys/resource.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "board/candidates.h"
 #include "board/evaluation.h"
-#include "search/numbers.h"
+#include "board/moves.h"
 
 namespace vorek {
 
@@ -24,15 +25,6 @@ std::size_t halfOfPhysicalMemory() {
     const long pageSize = ::sysconf(_SC_PAGE_SIZE);
     if (pages <= 0 || pageSize <= 0) return std::size_t{1} << 31;
     return static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 2;
-}
-
-// The peak memory of the process so far. Freed trees stay with the allocator
-// for reuse, so the peak is what a growing tree has to pass. One system call,
-// whatever the state of the heap.
-std::size_t peakMemory() {
-    struct rusage usage {};
-    if (::getrusage(RUSAGE_SELF, &usage) != 0) return 0;
-    return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
 }
 
 std::uint64_t subtreeSize(const StatNode& root) {
@@ -67,10 +59,10 @@ StatNode* firstProvedChild(const StatNode& node) {
     return nullptr;
 }
 
-StatNode* mainLineChild(const StatNode& node) {
+StatNode* mainLineChild(const StatNode& node, const TreeRules& rules) {
     if (!node.isOr()) return largestChild(node);
     if (StatNode* proved = firstProvedChild(node)) return proved;
-    if (StatNode* proving = mostProvingChild(node)) return proving;
+    if (StatNode* proving = rules.mostProvingChild(node)) return proving;
     return largestChild(node);
 }
 
@@ -81,11 +73,25 @@ int winningMove(StatNode& node) {
         const StatNode* proved = firstProvedChild(node);
         return proved ? proved->move : -1;
     }
-    if (const int five = fiveSquare(*node.board); five >= 0) return five;
-    return generateCandidates(*node.board) == GENERATE_WIN ? CandidateList.squares[0] : -1;
+    V2Board& position = node.ensureBoard();
+    if (const int five = fiveSquare(position); five >= 0) return five;
+    return generateCandidates(position) == GENERATE_WIN ? CandidateList.squares[0] : -1;
 }
 
 }  // namespace
+
+std::size_t currentMemory() {
+    // The resident set, in pages, is the second field of /proc/self/statm.
+    std::FILE* statm = std::fopen("/proc/self/statm", "re");
+    if (statm == nullptr) return 0;
+    unsigned long long size = 0;
+    unsigned long long resident = 0;
+    const int read = std::fscanf(statm, "%llu %llu", &size, &resident);
+    std::fclose(statm);
+    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+    if (read != 2 || pageSize <= 0) return 0;
+    return static_cast<std::size_t>(resident) * static_cast<std::size_t>(pageSize);
+}
 
 StatNode* mostProvingChild(const StatNode& node) {
     StatNode* best = nullptr;
@@ -101,48 +107,107 @@ StatNode* mostProvingChild(const StatNode& node) {
     return best;
 }
 
-Solver::Solver(StatNode& start, const SolveBudget& budget)
+Solver::Solver(StatNode& start, const SolveBudget& budget, const TreeRules& rules)
     : start_(start),
       budget_(budget),
+      rules_(rules),
       memoryLimit_(budget.maxMemoryBytes ? budget.maxMemoryBytes : halfOfPhysicalMemory()),
-      serialAtStart_(NodeSerial) {}
+      path_{&start},
+      publishedPn_(start.pn),
+      publishedDn_(start.dn) {
+    positions_.push_back(start.ensureBoard().clone());
+}
+
+Solver::~Solver() = default;
 
 bool Solver::budgetSpent() {
-    if (budget_.cancel && budget_.cancel->load(std::memory_order_relaxed)) return true;
-    if (budget_.maxNodes && NodeSerial - serialAtStart_ >= budget_.maxNodes) return true;
+    if (budget_.cancel && budget_.cancel->load(std::memory_order_relaxed)) {
+        stopped_ = SolveStop::Interrupted;
+        return true;
+    }
+    if (budget_.maxNodes && nodes_ >= budget_.maxNodes) {
+        stopped_ = SolveStop::Nodes;
+        return true;
+    }
     if (budget_.maxSeconds > 0 && expansions_ % CLOCK_CHECK_EVERY == 0) {
         const std::chrono::duration<double> busy = busy_ + (Clock::now() - sliceStart_);
-        if (busy.count() >= budget_.maxSeconds) return true;
+        if (busy.count() >= budget_.maxSeconds) {
+            stopped_ = SolveStop::Seconds;
+            return true;
+        }
     }
-    if (expansions_ % MEMORY_CHECK_EVERY == 0 && peakMemory() + MEMORY_MARGIN >= memoryLimit_) return true;
+    if (expansions_ % MEMORY_CHECK_EVERY == 0 && currentMemory() + MEMORY_MARGIN >= memoryLimit_) {
+        stopped_ = SolveStop::Memory;
+        return true;
+    }
     return false;
 }
 
+V2Board& Solver::positionAt(std::size_t depth) {
+    if (positions_.size() <= depth) positions_.push_back(std::make_unique<V2Board>());
+    V2Board& position = *positions_[depth];
+    position.copyFrom(*positions_[depth - 1]);
+    makeMove(position, path_[depth]->move);
+    return position;
+}
+
 void Solver::expandOnce() {
-    StatNode* node = &start_;
+    std::size_t depth = resume_;
+    StatNode* node = path_[depth];
     while (node->isExpanded()) {
-        node = mostProvingChild(*node);
+        node = rules_.mostProvingChild(*node);
         if (node == nullptr) {  // numbers out of step with the children: nothing to expand
             finished_ = true;
             return;
         }
+        ++depth;
+        path_.resize(depth + 1);
+        path_[depth] = node;
+        positionAt(depth);
     }
-    expandAndPropagate(*node);
+    rules_.expand(*node, *positions_[depth]);
+    nodes_ += node->childCount;
     ++expansions_;
+
+    const StatNode* last = rules_.propagate(*node);
+    resume_ = 0;
+    for (std::size_t d = depth; d > 0; --d) {
+        if (path_[d] == last) {
+            resume_ = d;
+            break;
+        }
+    }
+}
+
+void Solver::publishProgress(std::chrono::steady_clock::duration busy) {
+    publishedNodes_.store(nodes_, std::memory_order_relaxed);
+    publishedSeconds_.store(std::chrono::duration<double>(busy).count(), std::memory_order_relaxed);
+    publishedPn_.store(start_.pn, std::memory_order_relaxed);
+    publishedDn_.store(start_.dn, std::memory_order_relaxed);
+}
+
+SolveProgress Solver::progress() const {
+    return {publishedNodes_.load(std::memory_order_relaxed), publishedSeconds_.load(std::memory_order_relaxed),
+            publishedPn_.load(std::memory_order_relaxed), publishedDn_.load(std::memory_order_relaxed)};
 }
 
 bool Solver::runSlice(std::chrono::nanoseconds slice) {
     if (finished_) return true;
     sliceStart_ = Clock::now();
     while (!finished_) {
-        if (start_.isDecided() || budgetSpent()) {
+        if (rules_.settled(start_) || budgetSpent()) {
             finished_ = true;
             break;
         }
         expandOnce();
-        if (expansions_ % CLOCK_CHECK_EVERY == 0 && Clock::now() - sliceStart_ >= slice) break;
+        if (expansions_ % CLOCK_CHECK_EVERY == 0) {
+            const Clock::duration inSlice = Clock::now() - sliceStart_;
+            publishProgress(busy_ + inSlice);
+            if (inSlice >= slice) break;
+        }
     }
     busy_ += Clock::now() - sliceStart_;
+    publishProgress(busy_);
     return finished_;
 }
 
@@ -161,20 +226,21 @@ SolveReport Solver::report() const {
     r.pn = start_.pn;
     r.dn = start_.dn;
     r.result = result();
+    r.stopped = stopped_;
     r.nodes = nodes();
     r.seconds = seconds();
     r.rate = rate();
     r.move = provingMove();
     for (const StatNode* node = &start_; node->childCount > 0;) {
-        node = mainLineChild(*node);
+        node = mainLineChild(*node, rules_);
         if (node == nullptr) break;
         r.line.push_back(node->move);
     }
     return r;
 }
 
-SolveReport solve(StatNode& start, const SolveBudget& budget) {
-    Solver solver(start, budget);
+SolveReport solve(StatNode& start, const SolveBudget& budget, const TreeRules& rules) {
+    Solver solver(start, budget, rules);
     while (!solver.runSlice(std::chrono::hours(1))) {
     }
     return solver.report();

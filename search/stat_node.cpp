@@ -1,6 +1,8 @@
 #include "search/stat_node.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <vector>
 
 #include "board/candidates.h"
 #include "board/error_log.h"
@@ -9,7 +11,7 @@
 
 namespace vorek {
 
-std::uint32_t NodeSerial = 0;
+thread_local std::uint32_t NodeSerial = 0;
 
 namespace {
 
@@ -38,16 +40,34 @@ void* StatNode::operator new(std::size_t) { return NodePool::take(); }
 
 void StatNode::operator delete(void* node) noexcept { NodePool::give(node); }
 
-StatNode::StatNode(std::unique_ptr<V2Board> b) : StatNode(std::move(b), nullptr, -1) {}
+static_assert(sizeof(StatNode) <= 56, "a tree holds millions of nodes");
 
-StatNode::StatNode(std::unique_ptr<V2Board> b, StatNode* parent, int m) {
-    board = b.release();
-    parents.one = parent;
-    parentCount = parent ? 1 : 0;
+StatNode::StatNode(std::unique_ptr<V2Board> b) : board(b.release()) {
     serial = NodeSerial++;
-    creator = parents.one;
-    move = m;
     if (board->sideToMove) flags |= NODE_OR;
+}
+
+StatNode::StatNode(StatNode* parent, int m) : move(static_cast<std::int16_t>(m)) {
+    parents.one = parent;
+    parentCount = 1;
+    serial = NodeSerial++;
+    creator = parent;
+    // The parent's side to move plays, so the kinds alternate.
+    if (!parent->isOr()) flags |= NODE_OR;
+}
+
+V2Board& StatNode::ensureBoard() {
+    if (board != nullptr) return *board;
+    std::vector<int> moves;
+    StatNode* source = this;
+    for (; source->board == nullptr; source = source->parent()) {
+        if (source->parent() == nullptr) throw std::logic_error("a node without a board has no single parent");
+        moves.push_back(source->move);
+    }
+    std::unique_ptr<V2Board> made = source->board->clone();
+    for (auto m = moves.rbegin(); m != moves.rend(); ++m) makeMove(*made, *m);
+    board = made.release();
+    return *board;
 }
 
 StatNode::~StatNode() {
@@ -76,8 +96,10 @@ StatNode::~StatNode() {
     if (parentCount > 1) delete[] parents.many;
 }
 
-void StatNode::expand() {
-    const int result = generateCandidates(*board);
+void StatNode::expand() { expand(ensureBoard()); }
+
+void StatNode::expand(V2Board& position) {
+    const int result = generateCandidates(position);
     if (result != GENERATE_OPEN) {
         // Win at an OR node or loss at an AND node proves it for player 1.
         if ((result == GENERATE_WIN) == isOr())
@@ -86,7 +108,7 @@ void StatNode::expand() {
             setDisproved(*this);
         return;
     }
-    const std::uint32_t n = static_cast<std::uint32_t>(CandidateList.count);
+    const std::uint16_t n = static_cast<std::uint16_t>(CandidateList.count);
     if (n == 0) {
         setDisproved(*this);  // a full board: a draw is no win for player 1
         return;
@@ -94,13 +116,12 @@ void StatNode::expand() {
     children = new StatNode*[n]();
     childCount = n;
     candidateCount = n;
-    for (std::uint32_t i = 0; i < n; ++i) {
+    for (std::uint16_t i = 0; i < n; ++i) {
         const int s = CandidateList.squares[i];
-        ChildBoard made = childAfterMove(*board, s);
-        StatNode* child = new StatNode(std::move(made.board), this, s);
+        StatNode* child = new StatNode(this, s);
         children[i] = child;
-        // The side now to move completes five at once.
-        if (made.win) {
+        // The side then to move completes five at once.
+        if (moveLeavesFive(position, s)) {
             if (child->isOr())
                 setProved(*child);
             else

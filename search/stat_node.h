@@ -15,25 +15,36 @@ constexpr std::uint8_t NODE_EXPANDED = 0x08;  // the children have been made
 
 constexpr std::int32_t INFINITE_NUMBER = -1;  // in pn or dn; 0 means proved (pn) or disproved (dn)
 
-// Creation counter: each node takes its value as its serial, then it advances.
-extern std::uint32_t NodeSerial;
+// Creation counter of this thread: each node takes its value as its serial,
+// then it advances.
+extern thread_local std::uint32_t NodeSerial;
 
 class StatNode {
 public:
     // A root over the board, which the node takes over.
     explicit StatNode(std::unique_ptr<V2Board> board);
     // A child made by expansion, reached from parent by a move on the square.
-    StatNode(std::unique_ptr<V2Board> board, StatNode* parent, int move);
+    // It has no board of its own until one is asked for (ensureBoard): most
+    // leaves are never expanded or shown.
+    StatNode(StatNode* parent, int move);
     // Deletes the subtree, the children array and the board; each step is
     // guarded, and a failing step appends its line to "vorek-error.log".
     ~StatNode();
     StatNode(const StatNode&) = delete;
     StatNode& operator=(const StatNode&) = delete;
 
+    // The node's position: its own board, made first (and kept) from the
+    // nearest ancestor that has one by playing the moves on the way, when it
+    // has none yet. Only a node with a single parent can lack a board.
+    V2Board& ensureBoard();
+
     // Makes the children of an unexpanded, undecided node, one per generator
     // candidate, or decides the node at once (0/-1 proved, -1/0 disproved).
     // The caller brings the numbers up to date towards the root afterwards.
     void expand();
+    // The same from the node's position given by the caller (a board equal to
+    // the one ensureBoard would give); the node's own board is not made.
+    void expand(V2Board& position);
 
     // Links a further parent; the node then lives until its last parent is deleted.
     void addParent(StatNode* parent);
@@ -47,22 +58,22 @@ public:
     bool isDecided() const { return pn == 0 || dn == 0; }
     StatNode* child(std::uint32_t i) const { return children[i]; }
 
+    // Small fields first, so that a node takes 56 bytes.
     std::uint8_t flags = 0;
-    std::uint32_t reserved = 0;
+    std::uint8_t parentCount = 0;
+    std::uint16_t childCount = 0;
+    std::uint16_t candidateCount = 0;  // childCount as made by expansion
+    std::int16_t move = -1;            // square of the move from the parent; -1 for the root
     std::uint32_t serial = 0;
-    V2Board* board = nullptr;  // owned
+    std::int32_t pn = 1;
+    std::int32_t dn = 1;
+    V2Board* board = nullptr;  // owned; null until the position is first needed
     union {
         StatNode* one;    // while parentCount is 0 or 1
         StatNode** many;  // while parentCount is above 1
     } parents{nullptr};
     StatNode** children = nullptr;  // childCount entries, owned; null until expanded
-    std::uint32_t childCount = 0;
-    std::uint8_t parentCount = 0;
-    StatNode* creator = nullptr;  // the parent given at creation
-    std::uint32_t candidateCount = 0;
-    std::int32_t pn = 1;
-    std::int32_t dn = 1;
-    std::int32_t move = -1;  // square of the move from the parent; -1 for the root
+    StatNode* creator = nullptr;    // the parent given at creation
 
     // Nodes come from a pool of node-sized slots (threats/slot_pool.h).
     static void* operator new(std::size_t size);

@@ -7,10 +7,13 @@
 
 namespace vorek {
 
-// Walks the subtree: every expanded, undecided node holds the numbers its
-// children give it, node kinds alternate, each child points back to its parent
-// and its move was an empty square on the parent's board. Returns a description
-// of the first violation, or an empty string.
+// Walks the subtree from a node that has its board, making each node's
+// position from it by playing the moves: every expanded, undecided node holds
+// the numbers its children give it, node kinds alternate, each child points
+// back to its parent, its move was an empty square of the parent's position,
+// a move that leaves the side then to move a five made a child decided at
+// once, and a board a node keeps equals its position. Returns a description of
+// the first violation, or an empty string.
 std::string checkTree(const StatNode& root);
 
 }  // namespace vorek

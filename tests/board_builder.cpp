@@ -41,10 +41,4 @@ std::vector<Threat> itemsAt(const V2Board& board, int player, int sq) {
     return items;
 }
 
-bool sameBoard(const V2Board& a, const V2Board& b) {
-    return a.squares == b.squares && a.sideToMove == b.sideToMove &&
-           a.stoneCount == b.stoneCount && listOf(a, 0) == listOf(b, 0) &&
-           listOf(a, 1) == listOf(b, 1);
-}
-
 }  // namespace vorek::testing

@@ -23,7 +23,4 @@ std::unique_ptr<V2Board> evaluatedBoard(std::initializer_list<std::string_view> 
 std::vector<Threat> listOf(const V2Board& board, int player);
 std::vector<Threat> itemsAt(const V2Board& board, int player, int square);
 
-// Every field and every list item equal, in order.
-bool sameBoard(const V2Board& a, const V2Board& b);
-
 }  // namespace vorek::testing

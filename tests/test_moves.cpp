@@ -1,6 +1,7 @@
 // The board record's copy and the two ways of playing a stone.
 #include <gtest/gtest.h>
 
+#include "board/invariants.h"
 #include "board/moves.h"
 #include "tests/board_builder.h"
 #include "threats/pattern_tables.h"
@@ -11,7 +12,6 @@ namespace {
 using testing::evaluatedBoard;
 using testing::itemsAt;
 using testing::listOf;
-using testing::sameBoard;
 
 constexpr int S = squareAt(10, 7);
 
@@ -29,7 +29,7 @@ TEST(Board, NewBoardIsEmptyAndCloneIsIndependent) {
     auto board = middleGame();
     ASSERT_NE(board->threats[1], nullptr);
     auto copy = board->clone();
-    EXPECT_TRUE(sameBoard(*board, *copy));
+    EXPECT_TRUE(samePosition(*board, *copy));
     EXPECT_NE(copy->threats[1], board->threats[1]);
     const auto before = listOf(*board, 1);
     copy.reset();
@@ -71,7 +71,7 @@ TEST(ChildAfterMove, LeavesTheSourceUntouched) {
     auto board = middleGame();
     auto before = board->clone();
     const ChildBoard child = childAfterMove(*board, S);
-    EXPECT_TRUE(sameBoard(*board, *before));
+    EXPECT_TRUE(samePosition(*board, *before));
     EXPECT_EQ(child.board->squares[S], PLAYER1_STONE);
     EXPECT_EQ(child.board->stoneCount, board->stoneCount + 1);
     EXPECT_FALSE(child.win);
@@ -82,6 +82,20 @@ TEST(ChildAfterMove, ReportsAFiveForTheSideNowToMove) {
     const ChildBoard child = childAfterMove(*board, squareAt(4, 9));  // (4, 5) is in reach
     EXPECT_TRUE(child.win);
     EXPECT_EQ(child.board->sideToMove, 0);
+}
+
+TEST(MoveLeavesFive, AgreesWithPlayingTheMoveOnEverySquare) {
+    const std::unique_ptr<V2Board> boards[] = {
+        middleGame(),
+        evaluatedBoard({"", "", "", "", "", "oooo", "", " xxx"}),           // player 0 has a five square
+        evaluatedBoard({"", "", "", "", "", " oooo", "", "o", "o", "o", "o"}),  // and two of them
+    };
+    for (const auto& board : boards) {
+        for (int s = 0; s < BOARD_SQUARES; ++s) {
+            if (!isEmptySquare(board->squares[s])) continue;
+            EXPECT_EQ(moveLeavesFive(*board, s), childAfterMove(*board, s).win) << "square " << s;
+        }
+    }
 }
 
 }  // namespace

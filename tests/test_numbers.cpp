@@ -23,11 +23,9 @@ std::unique_ptr<StatNode> node(bool orNode) {
 std::unique_ptr<StatNode> expandedWith(bool orNode, const std::vector<Pair>& numbers) {
     auto parent = node(orNode);
     parent->children = new StatNode*[numbers.size()];
-    parent->childCount = static_cast<std::uint32_t>(numbers.size());
+    parent->childCount = static_cast<std::uint16_t>(numbers.size());
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-        auto board = std::make_unique<V2Board>();
-        board->sideToMove = orNode ? 0 : 1;
-        auto* child = new StatNode(std::move(board), parent.get(), static_cast<int>(i));
+        auto* child = new StatNode(parent.get(), static_cast<int>(i));
         child->pn = numbers[i].pn;
         child->dn = numbers[i].dn;
         parent->children[i] = child;
@@ -95,20 +93,17 @@ TEST(PropagateNumbers, StopsAtTheFirstUnchangedAncestor) {
     // root (OR) -> a (AND) -> leaf (OR) with two children of its own.
     auto root = expandedWith(true, {{1, 1}, {1, 1}});
     StatNode* a = root->children[0];
-    a->board->sideToMove = 0;
     a->children = new StatNode*[1];
     a->childCount = 1;
     a->flags |= NODE_EXPANDED;
-    auto board = std::make_unique<V2Board>();
-    a->children[0] = new StatNode(std::move(board), a, 0);
+    a->children[0] = new StatNode(a, 0);
     StatNode* leaf = a->children[0];
     updateNumbers(*a);
     updateNumbers(*root);
     ASSERT_EQ(numbersOf(*root), (Pair{1, 2}));
 
     // The leaf gets one 1/1 child: it stays 1/1, so the walk stops there.
-    leaf->children = new StatNode*[1]{new StatNode(std::make_unique<V2Board>(), leaf, 1)};
-    leaf->children[0]->flags &= static_cast<std::uint8_t>(~NODE_OR);
+    leaf->children = new StatNode*[1]{new StatNode(leaf, 1)};
     leaf->childCount = 1;
     leaf->flags |= NODE_EXPANDED;
     root->pn = 99;  // a marker: the root must not be recomputed

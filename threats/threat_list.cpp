@@ -31,6 +31,16 @@ ThreatListItem* copyThreatList(const ThreatListItem* list) {
     return head;
 }
 
+void assignThreatList(ThreatListItem*& list, const ThreatListItem* source) {
+    ThreatListItem** link = &list;
+    for (; source != nullptr; source = source->next) {
+        if (*link == nullptr) *link = new ThreatListItem{source->threat, nullptr};
+        else (*link)->threat = source->threat;
+        link = &(*link)->next;
+    }
+    freeThreatList(*link);
+}
+
 void freeThreatList(ThreatListItem*& list) {
     while (list != nullptr) {
         ThreatListItem* next = list->next;

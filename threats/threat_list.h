@@ -25,6 +25,10 @@ const ThreatListItem* findThreatAt(const ThreatListItem* list, int square);
 // A new list of new items with the same values in the same order.
 ThreatListItem* copyThreatList(const ThreatListItem* list);
 
+// Makes the list hold the source's values in the source's order, reusing its
+// own items and freeing those left over.
+void assignThreatList(ThreatListItem*& list, const ThreatListItem* source);
+
 // Frees every item from the head and leaves the head null.
 void freeThreatList(ThreatListItem*& list);
 

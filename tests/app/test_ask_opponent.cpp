@@ -57,7 +57,7 @@ struct AiWindow : WindowFixture {
         std::filesystem::permissions(dir() / name, std::filesystem::perms::owner_all);
     }
 
-    QImage plainBoard() const { return renderBoard(*form->CurrentNode->board); }
+    QImage plainBoard() const { return renderBoard(form->CurrentNode->ensureBoard()); }
 };
 
 // The pixels where two images differ, as a bounding rectangle, and whether all

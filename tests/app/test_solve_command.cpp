@@ -10,7 +10,7 @@
 #include "app/board_image.h"
 #include "picture/board_png.h"
 #include "app/node_label.h"
-#include "app/solve_progress.h"
+#include "app/solve_dialog.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
@@ -36,7 +36,7 @@ struct ExampleWindow : WindowFixture {
     }
 
     void pressSolveShortcut() { QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); }
-    SolveProgress* progress() const { return form->findChild<SolveProgress*>(); }
+    SolveDialog* progress() const { return form->findChild<SolveDialog*>(); }
     QString progressValue(const char* name) const {
         return progress()->findChild<QLabel*>(QLatin1String(name))->text();
     }
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(proving->parent(), w.root());
         QCOMPARE(w.node(proving)->move, 246);
         QCOMPARE(w.form->CurrentNode, w.node(proving));
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.node(proving)->board));
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(w.node(proving)->ensureBoard()));
         QVERIFY(w.form->Tree->isEnabled());
 
         // Right arrow opens it (the view unfolds it, the window adds the items).
@@ -155,7 +155,7 @@ private slots:
         w.form->TreeKeyUp(KEY_DIGIT_1);
         w.form->FileInput1->trigger();
         w.form->FileInput1Click();
-        QCOMPARE(w.form->findChildren<SolveProgress*>().size(), 1);
+        QCOMPARE(w.form->findChildren<SolveDialog*>().size(), 1);
         QCOMPARE(w.root(), root);
         QCOMPARE(root->childCount(), 0);
         QCOMPARE(w.text(root), QStringLiteral("1/1"));

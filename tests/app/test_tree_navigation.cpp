@@ -104,9 +104,9 @@ private slots:
         StatNode* first = w.node(w.root()->child(0));
         QCOMPARE(w.form->selectedItem(), w.root()->child(0));
         QCOMPARE(w.form->CurrentNode, first);
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*first->board));
-        QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(*first->board, 0).size()));
-        QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(*first->board, 1).size()));
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(first->ensureBoard()));
+        QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(first->ensureBoard(), 0).size()));
+        QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(first->ensureBoard(), 1).size()));
         QVERIFY(w.form->TList1->count() > 0);
 
         w.keyClick(Qt::Key_Down);
@@ -125,7 +125,7 @@ private slots:
         QTest::mouseClick(w.form->Tree->viewport(), Qt::LeftButton, {},
                           w.form->Tree->visualItemRect(third).center());
         QCOMPARE(w.form->CurrentNode, w.node(third));
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.node(third)->board));
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(w.node(third)->ensureBoard()));
     }
 
     void keysActOnReleaseOnlyAndNotOnAutoRepeat() {

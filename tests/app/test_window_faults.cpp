@@ -52,7 +52,7 @@ struct AiWindow : WindowFixture {
         fs::permissions(dir() / name, fs::perms::owner_all);
     }
 
-    QImage plainBoard() const { return renderBoard(*form->CurrentNode->board); }
+    QImage plainBoard() const { return renderBoard(form->CurrentNode->ensureBoard()); }
 
     // The window still grows the tree and shows what is selected.
     void checkItGoesOn() {

@@ -3,6 +3,7 @@
 // expands the same nodes by hand.
 #include <gtest/gtest.h>
 
+#include "board/invariants.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
 #include "search/solver.h"
@@ -57,7 +58,9 @@ void expectSameTree(const StatNode& a, const StatNode& b) {
         ASSERT_EQ(x->pn, y->pn) << "move " << x->move;
         ASSERT_EQ(x->dn, y->dn) << "move " << x->move;
         ASSERT_EQ(x->childCount, y->childCount) << "move " << x->move;
-        ASSERT_TRUE(sameBoard(*x->board, *y->board)) << "move " << x->move;
+        if (x->board && y->board) {
+            ASSERT_TRUE(samePosition(*x->board, *y->board)) << "move " << x->move;
+        }
         for (std::uint32_t i = 0; i < x->childCount; ++i)
             pending.emplace_back(x->child(i), y->child(i));
     }

@@ -11,12 +11,12 @@ class QLabel;
 
 namespace vorek {
 
-class SolveProgress final : public QDialog {
+class SolveDialog final : public QDialog {
     Q_OBJECT
 
 public:
     // A dialog over the window that does not block it.
-    explicit SolveProgress(QWidget* window);
+    explicit SolveDialog(QWidget* window);
 
     void showProgress(std::uint64_t nodes, double rate, const StatNode& start);
 

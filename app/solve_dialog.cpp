@@ -1,4 +1,4 @@
-#include "app/solve_progress.h"
+#include "app/solve_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -19,8 +19,8 @@ QLabel* valueLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-SolveProgress::SolveProgress(QWidget* window) : QDialog(window) {
-    setObjectName(QStringLiteral("SolveProgress"));
+SolveDialog::SolveDialog(QWidget* window) : QDialog(window) {
+    setObjectName(QStringLiteral("SolveDialog"));
     setWindowTitle(QStringLiteral("Solve"));
     setWindowModality(Qt::NonModal);
 
@@ -38,17 +38,17 @@ SolveProgress::SolveProgress(QWidget* window) : QDialog(window) {
     rows->addRow(busy);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &SolveProgress::reject);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SolveDialog::reject);
     rows->addRow(buttons);
 }
 
-void SolveProgress::showProgress(std::uint64_t nodes, double rate, const StatNode& start) {
+void SolveDialog::showProgress(std::uint64_t nodes, double rate, const StatNode& start) {
     nodes_->setText(QString::number(nodes));
     rate_->setText(QString::number(static_cast<qint64>(rate)));
     numbers_->setText(NodeLabel(start));
 }
 
-void SolveProgress::reject() {
+void SolveDialog::reject() {
     emit cancelRequested();
     QDialog::reject();
 }
