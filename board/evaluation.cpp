@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "board/line_words.h"
 #include "board/reach.h"
 #include "threats/pattern_tables.h"
 
@@ -22,22 +23,10 @@ constexpr StepCounts buildStepCounts() {
 }
 constexpr StepCounts STEP_COUNTS = buildStepCounts();
 
-// The scan reads each half-line once, as a word of four 2-bit cells from the
-// scanned square outwards, and turns it into each player's part of the code by
-// table lookup. Beyond the reach every cell is a wall, which ends a walk just
-// as an opponent stone does.
-enum Cell : unsigned { CELL_EMPTY = 0, CELL_PLAYER1 = 1, CELL_PLAYER0 = 2, CELL_WALL = 3 };
-
-constexpr std::array<std::uint8_t, 256> buildCellOfFlags() {
-    std::array<std::uint8_t, 256> cells{};
-    for (int flags = 0; flags < 256; ++flags)
-        cells[flags] = isEmptySquare(static_cast<std::uint8_t>(flags)) ? CELL_EMPTY
-                       : stoneOwner(static_cast<std::uint8_t>(flags)) ? CELL_PLAYER1
-                                                                      : CELL_PLAYER0;
-    return cells;
-}
-constexpr std::array<std::uint8_t, 256> CELL_OF_FLAGS = buildCellOfFlags();
-
+// The scan takes each half-line as four 2-bit cells from the board's line
+// words (board/line_words.h) and turns them into each player's part of the
+// code by table lookup. Off the board every cell is a wall, which ends a walk
+// just as an opponent stone does.
 constexpr unsigned cellAt(unsigned word, int k) { return (word >> (2 * k)) & 3u; }
 constexpr bool isOwnCell(unsigned cell, int player) { return cell == (player ? CELL_PLAYER1 : CELL_PLAYER0); }
 constexpr bool isBlockingCell(unsigned cell, int player) {
@@ -83,28 +72,25 @@ constexpr std::array<std::array<NearPart, 256>, 2> buildNearParts() {
     return parts;
 }
 
-constexpr auto FAR_CODES = buildFarCodes();
-constexpr auto NEAR_PARTS = buildNearParts();
-
-// Walls on the cells from `count` on.
-constexpr std::array<unsigned, 5> WALLS_FROM = {0xFF, 0xFC, 0xF0, 0xC0, 0x00};
-
-template <HalfLine H>
-unsigned halfLineWord(const SquareBytes& squares, int s) {
-    constexpr int step = HALF_LINE_STEPS[H].index();
-    const int count = STEP_COUNTS[H][s];
-    // Always four reads, without branches: cells past the reach read the
-    // scanned square itself and are then covered by walls.
-    auto cell = [&](int k) -> unsigned {
-        const int q = k < count ? s + (k + 1) * step : s;
-        return CELL_OF_FLAGS[squares[q]];
-    };
-    return (cell(0) | cell(1) << 2 | cell(2) << 4 | cell(3) << 6) | WALLS_FROM[count];
+// The cells before a square lie in its line word with the nearest highest:
+// the far-side table is indexed by them in that order.
+constexpr unsigned reverseCells(unsigned word) {
+    return (word & 3u) << 6 | (word >> 2 & 3u) << 4 | (word >> 4 & 3u) << 2 | (word >> 6 & 3u);
+}
+constexpr std::array<std::array<std::uint8_t, 256>, 2> buildFarCodesBefore() {
+    const auto nearestFirst = buildFarCodes();
+    std::array<std::array<std::uint8_t, 256>, 2> codes{};
+    for (int player = 0; player < 2; ++player)
+        for (unsigned word = 0; word < 256; ++word) codes[player][word] = nearestFirst[player][reverseCells(word)];
+    return codes;
 }
 
-int segmentCode(unsigned farWord, unsigned nearWord, int player) {
-    const NearPart near = NEAR_PARTS[player][nearWord];
-    return (FAR_CODES[player][farWord] << near.length) | near.bits;
+constexpr auto FAR_CODES = buildFarCodesBefore();
+constexpr auto NEAR_PARTS = buildNearParts();
+
+int segmentCode(unsigned before, unsigned after, int player) {
+    const NearPart near = NEAR_PARTS[player][after];
+    return (FAR_CODES[player][before] << near.length) | near.bits;
 }
 
 // One player's four line values at the scanned square. The best cn and tn
@@ -185,32 +171,31 @@ void recordThreats(V2Board& board, int player, const LineSummary& lines, int s, 
     }
 }
 
-template <int Line>
-void scanLine(const SquareBytes& squares, int s) {
-    const unsigned farWord = halfLineWord<LINE_HALVES[Line].far>(squares, s);
-    const unsigned nearWord = halfLineWord<LINE_HALVES[Line].near>(squares, s);
+void scanLine(const LineWords& lines, int s, int line) {
+    const LinePlace place = LINE_PLACES[s][line];
+    const std::uint64_t word = lines[place.word];
+    const unsigned before = cellsBefore(word, place);
+    const unsigned after = cellsAfter(word, place);
     for (int player = 1; player >= 0; --player) {
-        const int code = segmentCode(farWord, nearWord, player);
-        lineThreats[lineThreatIndex(player, Line)] = makeThreat(code, s, lineMask(Line));
+        const int code = segmentCode(before, after, player);
+        lineThreats[lineThreatIndex(player, line)] = makeThreat(code, s, lineMask(line));
     }
 }
 
 }  // namespace
 
 void scanSquare(const V2Board& board, int s) {
-    scanLine<ROW>(board.squares, s);
-    scanLine<COLUMN>(board.squares, s);
-    scanLine<DIAGONAL>(board.squares, s);
-    scanLine<ANTIDIAGONAL>(board.squares, s);
+    for (int line = 0; line < LINES; ++line) scanLine(board.lines, s, line);
 }
 
 bool evaluateSquare(V2Board& board, int s) {
     if (!isEmptySquare(board.squares[s])) return false;
-    scanSquare(board, s);
     if ((board.squares[s] & SQ_SIDE) == 0) {
-        board.squares[s] |= SQ_SIDE;  // quiet: only wake it up
+        // Quiet: only wake it up. Its scan would tell nothing anyone reads.
+        board.squares[s] |= SQ_SIDE;
         return false;
     }
+    scanSquare(board, s);
     for (int player = 1; player >= 0; --player) {
         if (board.squares[s] & inListFlag(player)) {
             removeSquareThreats(board, player, s);
@@ -256,6 +241,7 @@ bool reevaluateAround(V2Board& board, int s) {
 }
 
 bool evaluateAll(V2Board& board) {
+    syncLines(board);
     for (int s = 0; s < BOARD_SQUARES; ++s)
         if (isEmptySquare(board.squares[s]) && evaluateSquare(board, s)) return true;
     return false;

@@ -21,6 +21,10 @@ std::string checkSquares(const V2Board& board) {
     if (stones != board.stoneCount)
         return "stoneCount " + std::to_string(board.stoneCount) + " but " + std::to_string(stones) +
                " stones on the board";
+    V2Board fresh;
+    fresh.squares = board.squares;
+    syncLines(fresh);
+    if (fresh.lines != board.lines) return "line words that differ from the stones on the squares";
     return {};
 }
 

@@ -10,6 +10,7 @@ bool makeMove(V2Board& board, int square) {
     for (int player = 1; player >= 0; --player)
         if (board.squares[square] & inListFlag(player)) removeSquareThreats(board, player, square);
     if (board.sideToMove == 1) board.squares[square] |= SQ_SIDE;
+    placeInLines(board.lines, square, board.sideToMove == 1 ? CELL_PLAYER1 : CELL_PLAYER0);
     board.sideToMove = board.sideToMove == 0 ? 1 : 0;
     ++board.stoneCount;
     return reevaluateAround(board, square);

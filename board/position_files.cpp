@@ -106,7 +106,9 @@ bool readPosition(V2Board& board, const std::filesystem::path& dir) {
         const int c = boardFile.nextItem();
         if (c == EOF) return false;  // the squares not read stay empty
         board.squares[s] = squareFromCharacter(c, namedStone);
-        if (!isEmptySquare(board.squares[s])) ++board.stoneCount;
+        if (isEmptySquare(board.squares[s])) continue;
+        ++board.stoneCount;
+        placeInLines(board.lines, s, cellOfFlags(board.squares[s]));
     }
     return true;
 }

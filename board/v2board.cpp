@@ -21,6 +21,7 @@ void V2Board::copyFrom(const V2Board& source) {
     squares = source.squares;
     sideToMove = source.sideToMove;
     stoneCount = source.stoneCount;
+    lines = source.lines;
     assignThreatList(threats[0], source.threats[0]);
     assignThreatList(threats[1], source.threats[1]);
 }
@@ -35,6 +36,13 @@ void setEmptyBoard(V2Board& board) {
     board.squares.fill(EMPTY_LIVE_SQUARE);
     board.sideToMove = 1;
     board.stoneCount = 0;
+    board.lines = EMPTY_LINES;
+}
+
+void syncLines(V2Board& board) {
+    board.lines = EMPTY_LINES;
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        if (!isEmptySquare(board.squares[s])) placeInLines(board.lines, s, cellOfFlags(board.squares[s]));
 }
 
 void insertThreat(V2Board& board, int player, Threat t) {

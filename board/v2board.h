@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "board/line_words.h"
 #include "board/square_flags.h"
 #include "threats/threat_list.h"
 
@@ -15,6 +16,9 @@ struct V2Board {
     ThreatListItem* threats[2];  // entry p heads player p's rank-ordered list
     std::uint8_t sideToMove;     // 1 when player 1 is to move
     std::int16_t stoneCount;
+    // The stones of the squares again, line by line, for the square scan:
+    // kept by makeMove, made anew from the squares by syncLines.
+    LineWords lines;
 
     // An empty board: every square empty and live, player 1 to move, no stones.
     V2Board();
@@ -35,6 +39,11 @@ struct V2Board {
 // Makes every square empty and live, player 1 to move and no stones; the lists
 // are left as they are.
 void setEmptyBoard(V2Board& board);
+
+// Makes the line words anew from the stones on the squares. Whoever puts
+// stones on the squares directly (a reader, a board set up by hand) calls it
+// before the board is scanned; evaluateAll does.
+void syncLines(V2Board& board);
 
 // The list operations on a board's own lists and square flags.
 void insertThreat(V2Board& board, int player, Threat t);

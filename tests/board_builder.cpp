@@ -17,6 +17,7 @@ std::unique_ptr<V2Board> boardFromRows(std::initializer_list<std::string_view> r
         ++y;
     }
     board->sideToMove = static_cast<std::uint8_t>(sideToMove);
+    syncLines(*board);
     return board;
 }
 

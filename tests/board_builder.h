@@ -12,7 +12,8 @@ namespace vorek::testing {
 
 // A board from rows of text, row 0 first: 'x' is a stone of player 1, 'o' of
 // player 0, anything else empty. Missing rows and columns are empty. Squares
-// are set as the position reader sets them; nothing is evaluated.
+// are set as the position reader sets them (line words too); nothing is
+// evaluated.
 std::unique_ptr<V2Board> boardFromRows(std::initializer_list<std::string_view> rows,
                                        int sideToMove = 1);
 

@@ -256,6 +256,7 @@ TEST(ScoredFill, TakesOnlyEligibleSquares) {
         board->squares[s] = ((s / 3) % 2) ? PLAYER1_STONE : PLAYER0_STONE;
     for (int s : {0, 200, 399}) board->squares[s] = EMPTY_LIVE_SQUARE;
     board->stoneCount = 397;
+    syncLines(*board);
     CandidateList.count = 0;
     pushCandidate(*board, 200);  // listed squares are not scored again
     addScoredCandidates(*board, 8);
@@ -285,6 +286,7 @@ TEST(Generator, NeverLeavesAnEmptyListWhileAMoveExists) {
     for (int s = 0; s < BOARD_SQUARES; ++s)
         full->squares[s] = ((s / 3 + s / 20) % 2) ? PLAYER1_STONE : PLAYER0_STONE;
     full->stoneCount = 400;
+    syncLines(*full);
     const Generated g = generate(*full);
     EXPECT_EQ(g.result, GENERATE_OPEN);
     EXPECT_TRUE(g.squares.empty());  // only a full board gives no candidate

@@ -118,6 +118,7 @@ TEST(StatNode, FullBoardIsADrawAndSoDisproved) {
     for (int s = 0; s < BOARD_SQUARES; ++s)
         board->squares[s] = ((s / 3 + s / 20) % 2) ? PLAYER1_STONE : PLAYER0_STONE;
     board->stoneCount = 400;
+    syncLines(*board);
     StatNode node(std::move(board));
     EXPECT_TRUE(expandAndPropagate(node));
     EXPECT_EQ(node.pn, INFINITE_NUMBER);
