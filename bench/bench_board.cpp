@@ -24,8 +24,8 @@ void evaluateFresh(benchmark::State& state, const V2Board& source) {
     V2Board board;
     for (auto _ : state) {
         state.PauseTiming();
-        freeThreatList(board.threats[0]);
-        freeThreatList(board.threats[1]);
+        board.threats[0].clear();
+        board.threats[1].clear();
         board.squares = source.squares;
         for (auto& flags : board.squares)
             if (isEmptySquare(flags)) flags = EMPTY_LIVE_SQUARE;

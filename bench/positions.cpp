@@ -80,11 +80,7 @@ void forEachNode(const StatNode& root, Visit visit) {
     }
 }
 
-std::size_t listItems(const ThreatListItem* list) {
-    std::size_t n = 0;
-    for (; list != nullptr; list = list->next) ++n;
-    return n;
-}
+std::size_t listItems(const ThreatList& list) { return list.size(); }
 
 }  // namespace
 
@@ -95,7 +91,7 @@ std::size_t treeBytes(const StatNode& root) {
         if (node.childCount > 0) bytes += 16 + node.childCount * sizeof(StatNode*);
         if (node.board != nullptr)
             bytes += sizeof(V2Board) +
-                     sizeof(ThreatListItem) * (listItems(node.board->threats[0]) + listItems(node.board->threats[1]));
+                     sizeof(Threat) * (listItems(node.board->threats[0]) + listItems(node.board->threats[1]));
     });
     return bytes;
 }

@@ -169,7 +169,8 @@ int addCombinedDefences(V2Board& board, Threat t, int defender) {
     return found;
 }
 
-// The general case, steps in order; the first that applies decides.
+// The general case, steps in order; the first that applies decides. The
+// lists are walked through pointers to their items; nothing here changes them.
 class Generator {
 public:
     explicit Generator(V2Board& board)
@@ -179,12 +180,12 @@ public:
           opponent_(board.threats[1 - mover_]) {}
 
     int run() {
-        if (own_ && cn(own_->threat) == 0) return win(square(own_->threat));
-        if (opponent_ && cn(opponent_->threat) == 0) return answerFive();
-        if (own_ && tn(own_->threat) == 0 &&
-            (cn(own_->threat) == 1 || (opponent_ && cn(opponent_->threat) > 2)))
-            return win(square(own_->threat));
-        if (opponent_ && tn(opponent_->threat) == 0) return answerUnstoppableLine();
+        if (!own_.empty() && cn(own_.front()) == 0) return win(square(own_.front()));
+        if (!opponent_.empty() && cn(opponent_.front()) == 0) return answerFive();
+        if (!own_.empty() && tn(own_.front()) == 0 &&
+            (cn(own_.front()) == 1 || (!opponent_.empty() && cn(opponent_.front()) > 2)))
+            return win(square(own_.front()));
+        if (!opponent_.empty() && tn(opponent_.front()) == 0) return answerUnstoppableLine();
         return collectCandidates();
     }
 
@@ -207,53 +208,54 @@ private:
 
     // The opponent completes five next move: block it, unless there are two.
     int answerFive() {
-        const ThreatListItem* second = opponent_->next;
-        if (second && cn(second->threat) == 0) return loss(square(opponent_->threat));
-        pushCandidate(board_, square(opponent_->threat));
+        const Threat head = opponent_.front();
+        if (opponent_.size() > 1 && cn(opponent_[1]) == 0) return loss(square(head));
+        pushCandidate(board_, square(head));
         return finish();
     }
 
     // The opponent's head is a line that wins unless answered now.
     int answerUnstoppableLine() {
-        addDefences(board_, opponent_->threat, mover_);
+        const Threat head = opponent_.front();
+        addDefences(board_, head, mover_);
 
         bool doubleThreat = false;
-        const ThreatListItem* e = opponent_->next;
-        for (; e && tn(e->threat) == 0; e = e->next) {
-            if (isMarked(board_, square(e->threat))) continue;  // covered by the defences
+        const Threat* e = opponent_.begin() + 1;
+        for (; e != opponent_.end() && tn(*e) == 0; ++e) {
+            if (isMarked(board_, square(*e))) continue;  // covered by the defences
             clearCandidateMarks(board_, 0);
             CandidateList.count = 0;
             doubleThreat = true;
             break;
         }
         if (!doubleThreat && CandidateList.count == 0) {
-            while (e && tn(e->threat) != 0) e = e->next;
-            for (; e && tn(e->threat) == 0; e = e->next)
-                if (!isMarked(board_, square(e->threat))) addDefences(board_, e->threat, mover_);
+            while (e != opponent_.end() && tn(*e) != 0) ++e;
+            for (; e != opponent_.end() && tn(*e) == 0; ++e)
+                if (!isMarked(board_, square(*e))) addDefences(board_, *e, mover_);
         }
 
-        const int limit = cn(opponent_->threat);
+        const int limit = cn(head);
         bool lookedAtOwn = false;
-        for (const ThreatListItem* own = own_; own && cn(own->threat) <= limit; own = own->next) {
+        for (const Threat* own = own_.begin(); own != own_.end() && cn(*own) <= limit; ++own) {
             lookedAtOwn = true;
-            if (cn(own->threat) == 1 && (board_.squares[square(own->threat)] & secondItemFlag(mover_))) {
-                if (winsByFourThree(own)) return win(square(own->threat));
+            if (cn(*own) == 1 && (board_.squares[square(*own)] & secondItemFlag(mover_))) {
+                if (winsByFourThree(own)) return win(square(*own));
             }
-            pushCandidate(board_, square(own->threat));
+            pushCandidate(board_, square(*own));
         }
-        if (doubleThreat && !lookedAtOwn) return loss(square(opponent_->threat));
+        if (doubleThreat && !lookedAtOwn) return loss(square(head));
         return finish();
     }
 
     // A four on a square that also holds a second own threat wins when every
     // answer to that second threat is a square not yet listed.
-    bool winsByFourThree(const ThreatListItem* four) {
-        const int s = square(four->threat);
-        const ThreatListItem* second = four->next;
-        while (second && square(second->threat) != s) second = second->next;
-        if (!second) return false;
+    bool winsByFourThree(const Threat* four) {
+        const int s = square(*four);
+        const Threat* second = four + 1;
+        while (second != own_.end() && square(*second) != s) ++second;
+        if (second == own_.end()) return false;
         const int mark = CandidateList.count;
-        const int defences = addDefences(board_, second->threat, 1 - mover_);
+        const int defences = addDefences(board_, *second, 1 - mover_);
         if (CandidateList.count - defences == mark) return true;
         clearCandidateMarks(board_, mark);
         CandidateList.count = mark;
@@ -262,20 +264,19 @@ private:
 
     // Nothing forced: own threats, answers to the opponent's, then scored squares.
     int collectCandidates() {
-        for (const ThreatListItem* e = own_; e; e = e->next) {
-            if (tn(e->threat) == 0 && (!opponent_ || cn(opponent_->threat) >= 2))
-                return win(square(e->threat));
-            pushCandidate(board_, square(e->threat));
+        for (const Threat& e : own_) {
+            if (tn(e) == 0 && (opponent_.empty() || cn(opponent_.front()) >= 2)) return win(square(e));
+            pushCandidate(board_, square(e));
         }
 
-        const ThreatListItem* e = opponent_;
-        while (e && tn(e->threat) != 0) e = e->next;
-        for (; e && tn(e->threat) == 0; e = e->next) addDefences(board_, e->threat, mover_);
+        const Threat* e = opponent_.begin();
+        while (e != opponent_.end() && tn(*e) != 0) ++e;
+        for (; e != opponent_.end() && tn(*e) == 0; ++e) addDefences(board_, *e, mover_);
 
-        if (CandidateList.count < 5 && opponent_) {
+        if (CandidateList.count < 5 && !opponent_.empty()) {
             int taken = 0;
-            for (e = opponent_; e && taken < 3; e = e->next, ++taken)
-                addDefences(board_, e->threat, mover_);
+            for (e = opponent_.begin(); e != opponent_.end() && taken < 3; ++e, ++taken)
+                addDefences(board_, *e, mover_);
         }
         if (CandidateList.count < 5) addScoredCandidates(board_, 8);
         return finish();
@@ -283,8 +284,8 @@ private:
 
     V2Board& board_;
     const int mover_;
-    const ThreatListItem* const own_;
-    const ThreatListItem* const opponent_;
+    const ThreatList& own_;
+    const ThreatList& opponent_;
 };
 
 // The square order of the scored fill: the lower half of the board first.

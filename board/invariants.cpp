@@ -1,5 +1,6 @@
 #include "board/invariants.h"
 
+#include <algorithm>
 #include <array>
 
 #include "threats/pattern_tables.h"
@@ -30,19 +31,19 @@ std::string checkSquares(const V2Board& board) {
 
 std::string checkList(const V2Board& board, int player) {
     std::array<int, BOARD_SQUARES> items{};
-    const ThreatListItem* previous = nullptr;
-    for (const ThreatListItem* item = board.threats[player]; item; item = item->next) {
-        const int s = square(item->threat);
+    const Threat* previous = nullptr;
+    for (const Threat& item : board.threats[player]) {
+        const int s = square(item);
         if (s < 0 || s >= BOARD_SQUARES) return "item off the board";
-        if (previous && precedes(previous->threat, item->threat)) return at("list out of rank order", s);
+        if (previous && precedes(*previous, item)) return at("list out of rank order", s);
         if (!isEmptySquare(board.squares[s])) return at("item on a stone", s);
         if (!(board.squares[s] & inListFlag(player))) return at("item without its in-list flag", s);
         if (++items[s] > 2) return at("more than two items", s);
         if (items[s] == 2) {
             if (!(board.squares[s] & secondItemFlag(player))) return at("second item without its flag", s);
-            if (item->threat.pattern != PATTERN_DOUBLE_THREAT) return at("second item not a double threat", s);
+            if (item.pattern != PATTERN_DOUBLE_THREAT) return at("second item not a double threat", s);
         }
-        previous = item;
+        previous = &item;
     }
     for (int s = 0; s < BOARD_SQUARES; ++s)
         if (isEmptySquare(board.squares[s]) && (board.squares[s] & secondItemFlag(player)) && items[s] != 2)
@@ -63,11 +64,9 @@ std::string checkInvariants(const V2Board& board) {
 bool samePosition(const V2Board& a, const V2Board& b) {
     if (a.squares != b.squares || a.sideToMove != b.sideToMove || a.stoneCount != b.stoneCount) return false;
     for (int player = 0; player < 2; ++player) {
-        const ThreatListItem* x = a.threats[player];
-        const ThreatListItem* y = b.threats[player];
-        for (; x != nullptr && y != nullptr; x = x->next, y = y->next)
-            if (!(x->threat == y->threat)) return false;
-        if (x != y) return false;  // one list is longer
+        const ThreatList& x = a.threats[player];
+        const ThreatList& y = b.threats[player];
+        if (!std::equal(x.begin(), x.end(), y.begin(), y.end())) return false;
     }
     return true;
 }

@@ -17,8 +17,8 @@ bool makeMove(V2Board& board, int square) {
 }
 
 bool moveLeavesFive(const V2Board& board, int square) {
-    const ThreatListItem* other = board.threats[board.sideToMove ? 0 : 1];
-    if (other == nullptr || cn(other->threat) != 0) return false;
+    const ThreatList& other = board.threats[board.sideToMove ? 0 : 1];
+    if (other.empty() || cn(other.front()) != 0) return false;
     return childAfterMove(board, square).win;
 }
 

@@ -14,12 +14,12 @@ void checkSquare(int square) {
 }
 
 // "cn=C tn=T" of the item, nothing for no item.
-void appendItem(std::string& text, const ThreatListItem* item) {
+void appendItem(std::string& text, const Threat* item) {
     if (item == nullptr) return;
     text += "cn=";
-    text += std::to_string(cn(item->threat));
+    text += std::to_string(cn(*item));
     text += " tn=";
-    text += std::to_string(tn(item->threat));
+    text += std::to_string(tn(*item));
 }
 
 }  // namespace
@@ -34,9 +34,9 @@ std::string squareReport(const V2Board& board, int square) {
     return text;
 }
 
-std::string threatListLine(const ThreatListItem& item) {
+std::string threatListLine(Threat item) {
     std::string line = "[";
-    line += std::to_string(square(item.threat));
+    line += std::to_string(square(item));
     line += "] ";
     appendItem(line, &item);
     return line;
@@ -45,8 +45,7 @@ std::string threatListLine(const ThreatListItem& item) {
 void fillThreatList(const V2Board& board, LineSink& sink, int player) {
     if (player != 0 && player != 1)
         throw std::out_of_range("player " + std::to_string(player) + " is not 0 or 1");
-    for (const ThreatListItem* item = board.threats[player]; item != nullptr; item = item->next)
-        sink.addLine(threatListLine(*item));
+    for (const Threat item : board.threats[player]) sink.addLine(threatListLine(item));
 }
 
 }  // namespace vorek

@@ -15,7 +15,7 @@ namespace vorek {
 std::string squareReport(const V2Board& board, int square);
 
 // "[S] cn=C tn=T" for one threat item.
-std::string threatListLine(const ThreatListItem& item);
+std::string threatListLine(Threat item);
 
 // Something that takes lines at its end, like a list box.
 class LineSink {

@@ -4,12 +4,7 @@
 
 namespace vorek {
 
-V2Board::V2Board() : threats{nullptr, nullptr} { setEmptyBoard(*this); }
-
-V2Board::~V2Board() {
-    freeThreatList(threats[0]);
-    freeThreatList(threats[1]);
-}
+V2Board::V2Board() { setEmptyBoard(*this); }
 
 std::unique_ptr<V2Board> V2Board::clone() const {
     auto copy = std::make_unique<V2Board>();
@@ -22,8 +17,8 @@ void V2Board::copyFrom(const V2Board& source) {
     sideToMove = source.sideToMove;
     stoneCount = source.stoneCount;
     lines = source.lines;
-    assignThreatList(threats[0], source.threats[0]);
-    assignThreatList(threats[1], source.threats[1]);
+    threats[0] = source.threats[0];
+    threats[1] = source.threats[1];
 }
 
 using BoardPool = SlotPool<sizeof(V2Board), alignof(V2Board)>;

@@ -13,7 +13,7 @@ namespace vorek {
 
 struct V2Board {
     SquareBytes squares;
-    ThreatListItem* threats[2];  // entry p heads player p's rank-ordered list
+    ThreatList threats[2];       // entry p is player p's rank-ordered list
     std::uint8_t sideToMove;     // 1 when player 1 is to move
     std::int16_t stoneCount;
     // The stones of the squares again, line by line, for the square scan:
@@ -22,13 +22,12 @@ struct V2Board {
 
     // An empty board: every square empty and live, player 1 to move, no stones.
     V2Board();
-    ~V2Board();
     V2Board(const V2Board&) = delete;
     V2Board& operator=(const V2Board&) = delete;
 
-    // A copy with its own list items.
+    // A copy with its own lists.
     std::unique_ptr<V2Board> clone() const;
-    // Makes this board a copy of the source, reusing its own list items.
+    // Makes this board a copy of the source, reusing its lists' memory.
     void copyFrom(const V2Board& source);
 
     // Boards come from a pool of board-sized slots (threats/slot_pool.h).

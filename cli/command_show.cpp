@@ -41,11 +41,8 @@ void printFlags(std::ostream& out, const V2Board& board) {
 }
 
 void printList(std::ostream& out, const V2Board& board, int player) {
-    int count = 0;
-    for (const ThreatListItem* item = board.threats[player]; item; item = item->next) ++count;
-    out << "list" << player << ' ' << count << '\n';
-    for (const ThreatListItem* item = board.threats[player]; item; item = item->next) {
-        const Threat t = item->threat;
+    out << "list" << player << ' ' << board.threats[player].size() << '\n';
+    for (const Threat t : board.threats[player]) {
         out << square(t) << ' ' << t.pattern << ' ' << directions(t) << ' ' << cn(t) << ' ' << tn(t)
             << ' ' << weight(t) << '\n';
     }

@@ -62,7 +62,7 @@ int chooseSquare(fuzz::ByteStream& in, const V2Board& board) {
 
 std::vector<Threat> listOf(const V2Board& board, int player) {
     std::vector<Threat> items;
-    for (const ThreatListItem* item = board.threats[player]; item; item = item->next) items.push_back(item->threat);
+    items.assign(board.threats[player].begin(), board.threats[player].end());
     return items;
 }
 

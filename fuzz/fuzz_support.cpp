@@ -83,9 +83,9 @@ bool writeWhole(const fs::path& path, std::string_view bytes) {
 }
 
 // A list as (place, pattern) pairs in a fixed order.
-std::vector<std::pair<int, int>> sortedItems(const ThreatListItem* list) {
+std::vector<std::pair<int, int>> sortedItems(const ThreatList& list) {
     std::vector<std::pair<int, int>> items;
-    for (; list; list = list->next) items.emplace_back(list->threat.place, list->threat.pattern);
+    for (const Threat t : list) items.emplace_back(t.place, t.pattern);
     std::sort(items.begin(), items.end());
     return items;
 }

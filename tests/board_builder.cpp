@@ -29,10 +29,7 @@ std::unique_ptr<V2Board> evaluatedBoard(std::initializer_list<std::string_view> 
 }
 
 std::vector<Threat> listOf(const V2Board& board, int player) {
-    std::vector<Threat> items;
-    for (const ThreatListItem* item = board.threats[player]; item; item = item->next)
-        items.push_back(item->threat);
-    return items;
+    return std::vector<Threat>(board.threats[player].begin(), board.threats[player].end());
 }
 
 std::vector<Threat> itemsAt(const V2Board& board, int player, int sq) {

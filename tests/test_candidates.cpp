@@ -187,9 +187,9 @@ TEST(Defences, LineThreatWithTnAboveZeroDefendsOnlyItsSquareNextToAStone) {
 
 TEST(Defences, UnstoppableLineIsAnsweredWhereItTouchesStones) {
     auto board = withRows({OPEN_THREE_ROW_10});
-    ASSERT_EQ(square(board->threats[0]->threat), 207);
+    ASSERT_EQ(square(board->threats[0].front()), 207);
     CandidateList.count = 0;
-    EXPECT_EQ(addDefences(*board, board->threats[0]->threat, 1), 2);
+    EXPECT_EQ(addDefences(*board, board->threats[0].front(), 1), 2);
     EXPECT_EQ(listed(), (std::vector<int>{207, 211}));  // 206 defends too but touches nothing
     clearCandidateMarks(*board, 0);
 }

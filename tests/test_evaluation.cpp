@@ -80,7 +80,7 @@ TEST(Evaluation, OpponentFiveIsOneMustBlockItem) {
         EXPECT_EQ(directions(items[0]), DIR_ROW);
         EXPECT_TRUE(board->squares[s] & SQ_SIDE);
     }
-    EXPECT_EQ(cn(board->threats[0]->threat), 0);
+    EXPECT_EQ(cn(board->threats[0].front()), 0);
 }
 
 TEST(Evaluation, TwoOpenThreesMakeOneDoubleThreat) {
@@ -139,8 +139,8 @@ TEST(Evaluation, QuietSquaresWakeBeforeTheyAreJudged) {
     EXPECT_TRUE(board->squares[210 - 4 * 21] & SQ_SIDE);
     EXPECT_FALSE(board->squares[215] & SQ_SIDE);  // five steps away
     EXPECT_FALSE(board->squares[0] & SQ_SIDE);
-    EXPECT_EQ(board->threats[0], nullptr);
-    EXPECT_EQ(board->threats[1], nullptr);
+    EXPECT_TRUE(board->threats[0].empty());
+    EXPECT_TRUE(board->threats[1].empty());
 }
 
 TEST(Evaluation, StonesAreNeverJudged) {

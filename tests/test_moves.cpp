@@ -27,10 +27,10 @@ TEST(Board, NewBoardIsEmptyAndCloneIsIndependent) {
     for (auto flags : empty.squares) EXPECT_EQ(flags, EMPTY_LIVE_SQUARE);
 
     auto board = middleGame();
-    ASSERT_NE(board->threats[1], nullptr);
+    ASSERT_FALSE(board->threats[1].empty());
     auto copy = board->clone();
     EXPECT_TRUE(samePosition(*board, *copy));
-    EXPECT_NE(copy->threats[1], board->threats[1]);
+    EXPECT_NE(copy->threats[1].begin(), board->threats[1].begin());
     const auto before = listOf(*board, 1);
     copy.reset();
     EXPECT_EQ(listOf(*board, 1), before);

@@ -1,6 +1,8 @@
 // Rank order and the list operations with the square flags they keep.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/board_builder.h"
 #include "threats/pattern_tables.h"
 
@@ -42,7 +44,7 @@ TEST(ThreatList, InsertKeepsRankAndPutsEqualsLast) {
     EXPECT_EQ(squares, (std::vector<int>{11, 13, 10, 12, 14}));
     for (int s : squares) EXPECT_TRUE(board.squares[s] & SQ_IN_LIST1);
     EXPECT_FALSE(board.squares[10] & SQ_IN_LIST0);
-    EXPECT_EQ(board.threats[0], nullptr);
+    EXPECT_TRUE(board.threats[0].empty());
 }
 
 TEST(ThreatList, RemovingBothItemsOfADoubledSquare) {
@@ -70,25 +72,22 @@ TEST(ThreatList, RemovingWithoutSecondFlagTakesOnlyTheFirstItem) {
     EXPECT_EQ(listOf(board, 1)[0].pattern, OPEN_THREE);
 }
 
-TEST(ThreatList, FindCopyAndFree) {
+TEST(ThreatList, FindAndCopy) {
     V2Board board;
     EXPECT_EQ(findThreatAt(board.threats[1], 5), nullptr);
-    EXPECT_EQ(copyThreatList(nullptr), nullptr);
     insertThreat(board, 1, makeThreat(OPEN_THREE, 5, DIR_ROW));
     insertThreat(board, 1, makeThreat(PLAIN_FOUR, 5, DIR_COLUMN));
     ASSERT_NE(findThreatAt(board.threats[1], 5), nullptr);
-    EXPECT_EQ(findThreatAt(board.threats[1], 5)->threat.pattern, PLAIN_FOUR);  // best-ranked
+    EXPECT_EQ(findThreatAt(board.threats[1], 5)->pattern, PLAIN_FOUR);  // best-ranked
 
-    ThreatListItem* copy = copyThreatList(board.threats[1]);
-    const ThreatListItem* a = board.threats[1];
-    for (const ThreatListItem* b = copy; b; b = b->next, a = a->next) {
-        ASSERT_NE(a, nullptr);
-        EXPECT_NE(a, b);
-        EXPECT_EQ(a->threat, b->threat);
-    }
-    EXPECT_EQ(a, nullptr);
-    freeThreatList(copy);
-    EXPECT_EQ(copy, nullptr);
+    // A copy has its own items; a copy into a longer list drops the rest.
+    ThreatList copy = board.threats[1];
+    EXPECT_TRUE(std::equal(copy.begin(), copy.end(), board.threats[1].begin(), board.threats[1].end()));
+    EXPECT_NE(copy.begin(), board.threats[1].begin());
+    for (int s = 10; s < 50; ++s) copy.insert(makeThreat(CLOSED_THREE, s, DIR_ROW));
+    copy = board.threats[1];
+    EXPECT_EQ(copy.size(), 2u);
+    copy.clear();
     EXPECT_EQ(listOf(board, 1).size(), 2u);
 }
 

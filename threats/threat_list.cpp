@@ -1,72 +1,81 @@
 #include "threats/threat_list.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
 #include "threats/pattern_tables.h"
-#include "threats/slot_pool.h"
 
 namespace vorek {
 
-using ItemPool = SlotPool<sizeof(ThreatListItem), alignof(ThreatListItem)>;
+namespace {
 
-void* ThreatListItem::operator new(std::size_t) { return ItemPool::take(); }
+constexpr std::uint32_t FIRST_CAPACITY = 16;
 
-void ThreatListItem::operator delete(void* item) noexcept { ItemPool::give(item); }
+}  // namespace
+
+ThreatList::ThreatList(const ThreatList& other) { *this = other; }
+
+ThreatList& ThreatList::operator=(const ThreatList& other) {
+    if (this == &other) return *this;
+    if (other.size_ > capacity_) reserve(other.size_);
+    if (other.size_ > 0) std::memcpy(items_, other.items_, other.size_ * sizeof(Threat));
+    size_ = other.size_;
+    return *this;
+}
+
+ThreatList::~ThreatList() { std::free(items_); }
+
+void ThreatList::reserve(std::uint32_t capacity) {
+    capacity = std::max({capacity, FIRST_CAPACITY, 2 * capacity_});
+    void* grown = std::realloc(items_, capacity * sizeof(Threat));
+    if (grown == nullptr) throw std::bad_alloc();
+    items_ = static_cast<Threat*>(grown);
+    capacity_ = capacity;
+}
+
+void ThreatList::insert(Threat t) {
+    if (size_ == capacity_) reserve(size_ + 1);
+    // After the last item that t does not precede: the list is in rank order.
+    const Threat* after = std::upper_bound(items_, items_ + size_, t, [](Threat a, Threat b) {
+        return rankKeyTable[a.pattern] < rankKeyTable[b.pattern];
+    });
+    const auto position = static_cast<std::uint32_t>(after - items_);
+    std::memmove(items_ + position + 1, items_ + position, (size_ - position) * sizeof(Threat));
+    items_[position] = t;
+    ++size_;
+}
+
+void ThreatList::erase(std::size_t position) {
+    std::memmove(items_ + position, items_ + position + 1, (size_ - position - 1) * sizeof(Threat));
+    --size_;
+}
 
 bool precedes(Threat existing, Threat candidate) {
     return rankKeyTable[candidate.pattern] < rankKeyTable[existing.pattern];
 }
 
-const ThreatListItem* findThreatAt(const ThreatListItem* list, int sq) {
-    for (const ThreatListItem* item = list; item != nullptr; item = item->next)
-        if (square(item->threat) == sq) return item;
+const Threat* findThreatAt(const ThreatList& list, int sq) {
+    for (const Threat& t : list)
+        if (square(t) == sq) return &t;
     return nullptr;
 }
 
-ThreatListItem* copyThreatList(const ThreatListItem* list) {
-    ThreatListItem* head = nullptr;
-    ThreatListItem** tail = &head;
-    for (const ThreatListItem* item = list; item != nullptr; item = item->next) {
-        *tail = new ThreatListItem{item->threat, nullptr};
-        tail = &(*tail)->next;
-    }
-    return head;
-}
-
-void assignThreatList(ThreatListItem*& list, const ThreatListItem* source) {
-    ThreatListItem** link = &list;
-    for (; source != nullptr; source = source->next) {
-        if (*link == nullptr) *link = new ThreatListItem{source->threat, nullptr};
-        else (*link)->threat = source->threat;
-        link = &(*link)->next;
-    }
-    freeThreatList(*link);
-}
-
-void freeThreatList(ThreatListItem*& list) {
-    while (list != nullptr) {
-        ThreatListItem* next = list->next;
-        delete list;
-        list = next;
-    }
-}
-
-void insertThreat(ThreatListItem*& head, SquareBytes& squares, int player, Threat t) {
-    ThreatListItem** link = &head;
-    while (*link != nullptr && !precedes((*link)->threat, t)) link = &(*link)->next;
-    *link = new ThreatListItem{t, *link};
+void insertThreat(ThreatList& list, SquareBytes& squares, int player, Threat t) {
+    list.insert(t);
     squares[square(t)] |= inListFlag(player);
 }
 
-void removeSquareThreats(ThreatListItem*& head, SquareBytes& squares, int player, int sq) {
+void removeSquareThreats(ThreatList& list, SquareBytes& squares, int player, int sq) {
     const std::uint8_t second = secondItemFlag(player);
-    ThreatListItem** link = &head;
-    while (*link != nullptr) {
-        ThreatListItem* item = *link;
-        if (square(item->threat) != sq) {
-            link = &item->next;
+    std::size_t i = 0;
+    while (i < list.size()) {
+        if (square(list[i]) != sq) {
+            ++i;
             continue;
         }
-        *link = item->next;
-        delete item;
+        list.erase(i);
         if ((squares[sq] & second) == 0) return;
         squares[sq] &= static_cast<std::uint8_t>(~second);
     }

@@ -1,18 +1,49 @@
-// Rank-ordered, singly linked threat lists and their operations.
+// One player's threats in rank order, the most urgent first, and the list
+// operations that keep the square flags in step with the lists.
+//
+// A list is a sequence of threat values in one block of memory, so that a
+// walk, an insertion or a removal touches neighbouring memory and copying a
+// list is one copy. Its order is the rank order: smaller cn first, then
+// smaller tn, then larger weight, and among equals the order of insertion.
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
 
 #include "threats/list_flags.h"
 #include "threats/threat.h"
 
 namespace vorek {
 
-struct ThreatListItem {
-    Threat threat;
-    ThreatListItem* next;
+class ThreatList {
+public:
+    ThreatList() = default;
+    ThreatList(const ThreatList& other);
+    // Makes this list hold the other's values, reusing its block when it is large enough.
+    ThreatList& operator=(const ThreatList& other);
+    ~ThreatList();
 
-    // Items come from a pool of item-sized slots (threats/slot_pool.h).
-    static void* operator new(std::size_t size);
-    static void operator delete(void* item) noexcept;
+    const Threat* begin() const { return items_; }
+    const Threat* end() const { return items_ + size_; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // The head: the most urgent threat. The list must not be empty.
+    const Threat& front() const { return items_[0]; }
+    const Threat& operator[](std::size_t i) const { return items_[i]; }
+
+    // Inserts t after every item of equal or better rank.
+    void insert(Threat t);
+    // Removes the item at the position; the later items move up one place.
+    void erase(std::size_t position);
+    // Removes every item.
+    void clear() { size_ = 0; }
+
+private:
+    void reserve(std::uint32_t capacity);
+
+    Threat* items_ = nullptr;
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = 0;
 };
 
 // True when candidate must stand before existing: smaller cn, then smaller tn,
@@ -20,25 +51,15 @@ struct ThreatListItem {
 bool precedes(Threat existing, Threat candidate);
 
 // The first item, from the head, on the given square; null if there is none.
-const ThreatListItem* findThreatAt(const ThreatListItem* list, int square);
+const Threat* findThreatAt(const ThreatList& list, int square);
 
-// A new list of new items with the same values in the same order.
-ThreatListItem* copyThreatList(const ThreatListItem* list);
-
-// Makes the list hold the source's values in the source's order, reusing its
-// own items and freeing those left over.
-void assignThreatList(ThreatListItem*& list, const ThreatListItem* source);
-
-// Frees every item from the head and leaves the head null.
-void freeThreatList(ThreatListItem*& list);
-
-// Inserts a copy of t after every item of equal or better rank, and sets the
-// player's in-list flag on square(t).
-void insertThreat(ThreatListItem*& head, SquareBytes& squares, int player, Threat t);
+// Inserts t after every item of equal or better rank, and sets the player's
+// in-list flag on square(t).
+void insertThreat(ThreatList& list, SquareBytes& squares, int player, Threat t);
 
 // Removes the square's items from the list: both of them while the player's
 // second-item flag is set on the square (clearing it), otherwise the first.
 // A walk that finds no item clears the square's in-list flag.
-void removeSquareThreats(ThreatListItem*& head, SquareBytes& squares, int player, int square);
+void removeSquareThreats(ThreatList& list, SquareBytes& squares, int player, int square);
 
 }  // namespace vorek
