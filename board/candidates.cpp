@@ -137,10 +137,10 @@ int addLineDefences(V2Board& board, Threat t, int defender, int line) {
 int addCombinedDefences(V2Board& board, Threat t, int defender) {
     const int attacker = 1 - defender;
     const int s = square(t);
-    scanSquare(board, s);
+    const std::array<std::int16_t, LINES> codes = scanCodes(board, s).codes[attacker];
     int tnOneLines = 0;
     for (int line = 0; line < LINES; ++line)
-        if (tn(lineThreats[lineThreatIndex(attacker, line)]) == 1) ++tnOneLines;
+        if (tnTable[codes[line]] == 1) ++tnOneLines;
     const int wantedTn = (tnOneLines == 0 && tn(t) == 0 && cn(t) == 1) ? 0 : 1;
 
     pushCandidate(board, s);
@@ -148,8 +148,8 @@ int addCombinedDefences(V2Board& board, Threat t, int defender) {
     if (tnOneLines > 2) return found;
 
     for (int line = 0; line < LINES; ++line) {
-        const Threat value = lineThreats[lineThreatIndex(attacker, line)];
-        if (tn(value) != wantedTn) continue;
+        const int code = codes[line];
+        if (tnTable[code] != wantedTn) continue;
         // The segment starts on the scan's far side: count its squares before s.
         const LineHalves halves = LINE_HALVES[line];
         const int farStep = HALF_LINE_STEPS[halves.far].index();
@@ -161,7 +161,7 @@ int addCombinedDefences(V2Board& board, Threat t, int defender) {
             ++before;
         }
         for (int j = 0; j < DEFENCE_ENTRIES; ++j) {
-            if (defence(value, j) == 0) continue;
+            if (defence(code, j) == 0) continue;
             pushCandidate(board, s + (j - before) * nearStep);
             ++found;
         }
@@ -291,12 +291,12 @@ private:
 // The square order of the scored fill: the lower half of the board first.
 constexpr int scoringOrder(int i) { return (i + BOARD_SQUARES / 2) % BOARD_SQUARES; }
 
-std::int64_t squareScore(int mover) {
+std::int64_t squareScore(const SquareCodes& scanned, int mover) {
     std::int64_t own = 0;
     std::int64_t other = 0;
     for (int line = 0; line < LINES; ++line) {
-        own += weight(lineThreats[lineThreatIndex(mover, line)]);
-        other += weight(lineThreats[lineThreatIndex(1 - mover, line)]);
+        own += weightTable[scanned.codes[mover][line]];
+        other += weightTable[scanned.codes[1 - mover][line]];
     }
     return 5 * own + other;
 }
@@ -333,8 +333,7 @@ void addScoredCandidates(V2Board& board, int n) {
     for (int i = 0; i < BOARD_SQUARES; ++i) {
         const int q = scoringOrder(i);
         if (!isEmpty(board, q) || isMarked(board, q)) continue;
-        scanSquare(board, q);
-        const std::int64_t score = squareScore(mover);
+        const std::int64_t score = squareScore(scanCodes(board, q), mover);
         if (score <= threshold) continue;
         int place = n;
         window[place] = q;

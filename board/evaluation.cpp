@@ -96,7 +96,8 @@ int segmentCode(unsigned before, unsigned after, int player) {
 // One player's four line values at the scanned square. The best cn and tn
 // are all that most squares need; the rest is worked out only when asked.
 struct LineSummary {
-    std::array<Threat, LINES> values;
+    int square;
+    std::array<std::int16_t, LINES> codes;
     std::array<int, LINES> cn;
     std::array<int, LINES> tn;
     int bestCn;
@@ -114,7 +115,7 @@ struct LineSummary {
     Threat chosen() const {
         int line = 0;
         while (cn[line] != bestCn) ++line;
-        return values[line];
+        return makeThreat(codes[line], square, lineMask(line));
     }
     int linesWithTn(int value) const {
         return static_cast<int>(std::count(tn.begin(), tn.end(), value));
@@ -133,11 +134,12 @@ constexpr std::array<std::uint8_t, PATTERN_CODES> buildCnTn() {
 }
 constexpr std::array<std::uint8_t, PATTERN_CODES> CN_TN = buildCnTn();
 
-LineSummary summarize(int player) {
+LineSummary summarize(const SquareCodes& scanned, int square, int player) {
     LineSummary s;
+    s.square = square;
+    s.codes = scanned.codes[player];
     for (int line = 0; line < LINES; ++line) {
-        s.values[line] = lineThreats[lineThreatIndex(player, line)];
-        const std::uint8_t cnTn = CN_TN[s.values[line].pattern];
+        const std::uint8_t cnTn = CN_TN[s.codes[line]];
         s.cn[line] = cnTn >> 4;
         s.tn[line] = cnTn & 15;
     }
@@ -146,14 +148,32 @@ LineSummary summarize(int player) {
     return s;
 }
 
+// The smallest cn and tn among one player's four lines: all that most
+// squares need.
+struct Bests {
+    int cn;
+    int tn;
+};
+Bests bestsOf(const SquareCodes& scanned, int player) {
+    Bests bests{UNREACHABLE, UNREACHABLE};
+    for (const std::int16_t code : scanned.codes[player]) {
+        const std::uint8_t cnTn = CN_TN[code];
+        bests.cn = std::min(bests.cn, cnTn >> 4);
+        bests.tn = std::min(bests.tn, cnTn & 15);
+    }
+    return bests;
+}
+
 // Records player's threats at square s; a player with nothing within two
 // stones of a won line counts the square one step towards quiet.
-void recordThreats(V2Board& board, int player, const LineSummary& lines, int s, int& quietCounter) {
-    if (lines.bestTn >= 3) {
+void recordThreats(V2Board& board, int player, const SquareCodes& scanned, Bests bests, int s,
+                   int& quietCounter) {
+    if (bests.tn >= 3) {
         --quietCounter;
         return;
     }
-    if (lines.bestTn == 2) return;
+    if (bests.tn == 2) return;
+    const LineSummary lines = summarize(scanned, s, player);
     if (lines.bestTn == 0 || lines.linesWithTn(1) == 1) {
         insertThreat(board, player, lines.chosen());
         return;
@@ -171,21 +191,26 @@ void recordThreats(V2Board& board, int player, const LineSummary& lines, int s, 
     }
 }
 
-void scanLine(const LineWords& lines, int s, int line) {
-    const LinePlace place = LINE_PLACES[s][line];
-    const std::uint64_t word = lines[place.word];
-    const unsigned before = cellsBefore(word, place);
-    const unsigned after = cellsAfter(word, place);
-    for (int player = 1; player >= 0; --player) {
-        const int code = segmentCode(before, after, player);
-        lineThreats[lineThreatIndex(player, line)] = makeThreat(code, s, lineMask(line));
-    }
-}
-
 }  // namespace
 
+SquareCodes scanCodes(const V2Board& board, int s) {
+    SquareCodes scanned;
+    for (int line = 0; line < LINES; ++line) {
+        const LinePlace place = LINE_PLACES[s][line];
+        const std::uint64_t word = board.lines[place.word];
+        const unsigned before = cellsBefore(word, place);
+        const unsigned after = cellsAfter(word, place);
+        for (int player = 0; player < 2; ++player)
+            scanned.codes[player][line] = static_cast<std::int16_t>(segmentCode(before, after, player));
+    }
+    return scanned;
+}
+
 void scanSquare(const V2Board& board, int s) {
-    for (int line = 0; line < LINES; ++line) scanLine(board.lines, s, line);
+    const SquareCodes scanned = scanCodes(board, s);
+    for (int player = 0; player < 2; ++player)
+        for (int line = 0; line < LINES; ++line)
+            lineThreats[lineThreatIndex(player, line)] = makeThreat(scanned.codes[player][line], s, lineMask(line));
 }
 
 bool evaluateSquare(V2Board& board, int s) {
@@ -195,7 +220,7 @@ bool evaluateSquare(V2Board& board, int s) {
         board.squares[s] |= SQ_SIDE;
         return false;
     }
-    scanSquare(board, s);
+    const SquareCodes scanned = scanCodes(board, s);
     for (int player = 1; player >= 0; --player) {
         if (board.squares[s] & inListFlag(player)) {
             removeSquareThreats(board, player, s);
@@ -205,17 +230,18 @@ bool evaluateSquare(V2Board& board, int s) {
 
     const int mover = board.sideToMove ? 1 : 0;
     const int other = 1 - mover;
-    const LineSummary moverLines = summarize(mover);
-    const LineSummary otherLines = summarize(other);
-    if (moverLines.bestCn == 0) return true;
+    const Bests moverBests = bestsOf(scanned, mover);
+    if (moverBests.cn == 0) return true;
 
     int quietCounter = 2;
-    recordThreats(board, mover, moverLines, s, quietCounter);
-    if (otherLines.bestCn == 0) {
-        insertThreat(board, other, otherLines.chosen());  // a square the mover must block
+    recordThreats(board, mover, scanned, moverBests, s, quietCounter);
+    const Bests otherBests = bestsOf(scanned, other);
+    if (otherBests.cn == 0) {
+        // A square the mover must block.
+        insertThreat(board, other, summarize(scanned, s, other).chosen());
         return false;
     }
-    recordThreats(board, other, otherLines, s, quietCounter);
+    recordThreats(board, other, scanned, otherBests, s, quietCounter);
     if (quietCounter == 0) board.squares[s] &= static_cast<std::uint8_t>(~SQ_SIDE);
     return false;
 }
@@ -251,9 +277,9 @@ int fiveSquare(const V2Board& board) {
     const int mover = board.sideToMove ? 1 : 0;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         if (!isEmptySquare(board.squares[s])) continue;
-        scanSquare(board, s);
+        const SquareCodes scanned = scanCodes(board, s);
         for (int line = 0; line < LINES; ++line)
-            if (cn(lineThreats[lineThreatIndex(mover, line)]) == 0) return s;
+            if (cnTable[scanned.codes[mover][line]] == 0) return s;
     }
     return -1;
 }

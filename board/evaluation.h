@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 #include "board/v2board.h"
 #include "threats/threat.h"
@@ -21,7 +22,16 @@ extern thread_local std::array<Threat, 8> lineThreats;
 
 constexpr int lineThreatIndex(int player, int line) { return (player ? 0 : 4) + line; }
 
-// Fills lineThreats for the square; its own content is not looked at.
+// Both players' pattern codes of the four lines through a square, indexed
+// [player][line], as the square scan finds them.
+struct SquareCodes {
+    std::array<std::array<std::int16_t, LINES>, 2> codes;
+};
+
+// The scan of one square, returned; its own content is not looked at.
+SquareCodes scanCodes(const V2Board& board, int square);
+
+// Fills lineThreats for the square with the values of scanCodes.
 void scanSquare(const V2Board& board, int square);
 
 // Re-judges one empty square and updates both lists and its flags. True when

@@ -19,6 +19,13 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t MEMORY_MARGIN = 64u << 20;
 constexpr std::uint64_t MEMORY_CHECK_EVERY = 256;
 constexpr std::uint64_t CLOCK_CHECK_EVERY = 16;
+// Places of the table of kept positions (a power of two; a few megabytes).
+constexpr std::size_t KEPT_POSITIONS = 4096;
+
+std::size_t keptPlace(const StatNode* node) {
+    const auto bits = reinterpret_cast<std::uintptr_t>(node) >> 3;
+    return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> 40) & (KEPT_POSITIONS - 1);
+}
 
 std::size_t halfOfPhysicalMemory() {
     const long pages = ::sysconf(_SC_PHYS_PAGES);
@@ -113,6 +120,7 @@ Solver::Solver(StatNode& start, const SolveBudget& budget, const TreeRules& rule
       rules_(rules),
       memoryLimit_(budget.maxMemoryBytes ? budget.maxMemoryBytes : halfOfPhysicalMemory()),
       path_{&start},
+      kept_(KEPT_POSITIONS),
       publishedPn_(start.pn),
       publishedDn_(start.dn) {
     positions_.push_back(start.ensureBoard().clone());
@@ -146,8 +154,17 @@ bool Solver::budgetSpent() {
 V2Board& Solver::positionAt(std::size_t depth) {
     if (positions_.size() <= depth) positions_.push_back(std::make_unique<V2Board>());
     V2Board& position = *positions_[depth];
+    const StatNode* node = path_[depth];
+    KeptPosition& kept = kept_[keptPlace(node)];
+    if (kept.node == node) {
+        position.copyFrom(*kept.position);
+        return position;
+    }
     position.copyFrom(*positions_[depth - 1]);
-    makeMove(position, path_[depth]->move);
+    makeMove(position, node->move);
+    if (kept.position == nullptr) kept.position = std::make_unique<V2Board>();
+    kept.position->copyFrom(position);
+    kept.node = node;
     return position;
 }
 

@@ -108,6 +108,13 @@ private:
     std::vector<StatNode*> path_;
     std::vector<std::unique_ptr<V2Board>> positions_;
     std::size_t resume_ = 0;
+    // Positions made on earlier walks down: most nodes below the resume point
+    // were walked through before. A table with one place per hash of the node.
+    struct KeptPosition {
+        const StatNode* node = nullptr;
+        std::unique_ptr<V2Board> position;
+    };
+    std::vector<KeptPosition> kept_;
     std::uint64_t nodes_ = 0;
     std::chrono::steady_clock::time_point sliceStart_;
     std::chrono::steady_clock::duration busy_{};  // time spent inside slices

@@ -1,11 +1,16 @@
 #include "threats/threat_list.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "threats/pattern_tables.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace vorek {
 
@@ -47,6 +52,31 @@ void ThreatList::insert(Threat t) {
     ++size_;
 }
 
+// A threat's square lies in the high bits of its 32-bit value (its place,
+// square * 16 + directions, is the upper half), so one masked compare tests it,
+// four items at a time where the processor has 128-bit integer vectors.
+std::size_t ThreatList::findSquare(int square, std::size_t from) const {
+    static_assert(sizeof(Threat) == 4 && offsetof(Threat, place) == 2);
+    constexpr std::uint32_t SQUARE_BITS = 0xFFF00000u;
+    const std::uint32_t wanted = static_cast<std::uint32_t>(square) << 20;
+    std::size_t i = from;
+#ifdef __SSE2__
+    const __m128i mask = _mm_set1_epi32(static_cast<int>(SQUARE_BITS));
+    const __m128i key = _mm_set1_epi32(static_cast<int>(wanted));
+    for (; i + 4 <= size_; i += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(items_ + i));
+        const int hits = _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(four, mask), key));
+        if (hits != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits))) / 4;
+    }
+#endif
+    for (; i < size_; ++i) {
+        std::uint32_t value;
+        std::memcpy(&value, items_ + i, sizeof value);
+        if ((value & SQUARE_BITS) == wanted) return i;
+    }
+    return size_;
+}
+
 void ThreatList::erase(std::size_t position) {
     std::memmove(items_ + position, items_ + position + 1, (size_ - position - 1) * sizeof(Threat));
     --size_;
@@ -57,9 +87,8 @@ bool precedes(Threat existing, Threat candidate) {
 }
 
 const Threat* findThreatAt(const ThreatList& list, int sq) {
-    for (const Threat& t : list)
-        if (square(t) == sq) return &t;
-    return nullptr;
+    const std::size_t i = list.findSquare(sq);
+    return i < list.size() ? &list[i] : nullptr;
 }
 
 void insertThreat(ThreatList& list, SquareBytes& squares, int player, Threat t) {
@@ -70,11 +99,7 @@ void insertThreat(ThreatList& list, SquareBytes& squares, int player, Threat t) 
 void removeSquareThreats(ThreatList& list, SquareBytes& squares, int player, int sq) {
     const std::uint8_t second = secondItemFlag(player);
     std::size_t i = 0;
-    while (i < list.size()) {
-        if (square(list[i]) != sq) {
-            ++i;
-            continue;
-        }
+    while ((i = list.findSquare(sq, i)) < list.size()) {
         list.erase(i);
         if ((squares[sq] & second) == 0) return;
         squares[sq] &= static_cast<std::uint8_t>(~second);

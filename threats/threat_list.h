@@ -33,6 +33,9 @@ public:
 
     // Inserts t after every item of equal or better rank.
     void insert(Threat t);
+    // The position of the first item on the square at or after from; size()
+    // if there is none.
+    std::size_t findSquare(int square, std::size_t from = 0) const;
     // Removes the item at the position; the later items move up one place.
     void erase(std::size_t position);
     // Removes every item.
