@@ -200,12 +200,6 @@ private slots:
         const std::function<void(WindowFixture&)> fileOutput = [](WindowFixture& w) {
             w.form->FileOutput1->trigger();
         };
-        const std::function<void(WindowFixture&)> outputAChild = [](WindowFixture& w) {
-            w.keyClick(Qt::Key_Right);
-            w.keyClick(Qt::Key_Down);
-            w.form->FileOutput1->trigger();
-            QCOMPARE(w.dir().read("tah.dat"), std::string("o"));
-        };
         const std::function<void(WindowFixture&)> askAnAi = [](WindowFixture& w) {
             testing::DialogRecord record;
             w.form->setOpponentDialogs(
@@ -226,7 +220,6 @@ private slots:
             {"board only, untouched", testing::openingBoard(), std::nullopt, nothing},
             {"board only, File Output", testing::openingBoard(), std::nullopt, fileOutput},
             {"o to move, LF, asked of an AI", goodLf, "o", askAnAi, "1\r\n2147483647\r\n"},
-            {"o to move, LF, a child written", goodLf, "o\n", outputAChild},
             {"unreadable board, File Output", "garbage", "x", fileOutput},
         };
         for (const Case& c : cases) {

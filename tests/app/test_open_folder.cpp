@@ -1,16 +1,12 @@
 // Position folders: visual-vorek's command line, "File" > "Open Folder..."
-// and "Open Recent", "Quit", and the folder in which the window reads, writes
-// and runs AI programs.
-#include <unistd.h>
-
+// and "Open Recent", and the folder in which the window reads, writes and
+// runs AI programs.
 #include <QAction>
 #include <QMenu>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app/board_image.h"
 #include "app/folder_dialogs.h"
@@ -31,13 +27,8 @@ namespace fs = std::filesystem;
 
 QString textOf(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-std::string exampleFile(const char* name) {
-    std::ifstream in(fs::path(VOREK_EXAMPLES_DIR) / "middlegame" / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A folder holding a position of `stones` stones in a row, player 1 to move,
-// and an AI script that keeps what it was given and answers 3,4.
+// A position of `stones` stones in a row, and an AI script that keeps the
+// board it was given and answers 3,4.
 void fillFolder(const TempDir& dir, int stones) {
     dir.write("plocha.dat", testing::boardFile({"", "", std::string(stones, 'o')}));
     dir.write("tah.dat", "x");
@@ -45,48 +36,38 @@ void fillFolder(const TempDir& dir, int stones) {
     fs::permissions(dir / "ai.sh", fs::perms::owner_all);
 }
 
-// The folder dialog answers a fixed text; every error is recorded.
-struct FolderDialogRecord {
-    QString answer;
-    QStringList errors;
-    int asked = 0;
-};
-
+// The folder dialog answers `answer`; the errors are recorded.
 class ScriptedFolderDialogs final : public FolderDialogs {
 public:
-    explicit ScriptedFolderDialogs(FolderDialogRecord& record) : record_(record) {}
-    QString chooseFolder(QWidget*, const QString&) override {
-        ++record_.asked;
-        return record_.answer;
-    }
-    void showError(QWidget*, const QString& message) override { record_.errors << message; }
+    ScriptedFolderDialogs(const QString& answer, QStringList& errors) : answer_(answer), errors_(errors) {}
+    QString chooseFolder(QWidget*, const QString&) override { return answer_; }
+    void showError(QWidget*, const QString& message) override { errors_ << message; }
 
 private:
-    FolderDialogRecord& record_;
+    const QString& answer_;
+    QStringList& errors_;
 };
 
-// A window in a scratch working directory whose folder and AI dialogs are scripted.
+// A window with no recent folders whose dialogs are scripted.
 struct FolderWindow : WindowFixture {
-    FolderDialogRecord folders;
+    QString answer;
+    QStringList errors;
     testing::DialogRecord opponent;
 
     FolderWindow() {
         QSettings().clear();
         form->FileMenu->showRecent();
-        form->setFolderDialogs(std::make_unique<ScriptedFolderDialogs>(folders));
+        form->setFolderDialogs(std::make_unique<ScriptedFolderDialogs>(answer, errors));
         form->setOpponentDialogs(
             std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), opponent));
     }
 
+    // "Open Folder..." answered with the folder.
     void open(const fs::path& folder) {
-        folders.answer = textOf(folder);
+        answer = textOf(folder);
         form->FileMenu->OpenFolder1->trigger();
     }
-    QStringList recentMenu() const {
-        QStringList texts;
-        for (const QAction* action : form->FileMenu->OpenRecent1->actions()) texts << action->text();
-        return texts;
-    }
+    QList<QAction*> recent() const { return form->FileMenu->OpenRecent1->actions(); }
 };
 
 struct Run {
@@ -95,7 +76,7 @@ struct Run {
     QString err;
 };
 
-// visual-vorek with the arguments, with no display named in its environment.
+// visual-vorek with the arguments and no display named in its environment.
 Run runWithoutDisplay(const QStringList& arguments) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -103,9 +84,8 @@ Run runWithoutDisplay(const QStringList& arguments) {
         environment.remove(QLatin1String(name));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VISUAL_VOREK_BINARY), arguments);
-    if (!process.waitForFinished(20000)) return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit) return {};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
@@ -118,9 +98,10 @@ private slots:
     void commandLineIsAnsweredWithoutADisplay() {
         const TempDir folder;
         folder.write("a-file", "");
+        const QString dir = textOf(folder.path());
         const QString usage = runWithoutDisplay({QStringLiteral("--help")}).out;
         QVERIFY(usage.startsWith(QLatin1String("usage: visual-vorek [FOLDER]\n")));
-        const QString dir = textOf(folder.path());
+        const QString cannot = "visual-vorek: cannot open the folder \"" + dir;
         struct Case {
             QStringList arguments;
             int exitCode;
@@ -128,20 +109,13 @@ private slots:
             QString err;
         };
         const Case cases[] = {
-            {{"--help"}, 0, usage, ""},
-            {{dir, "--help", "--bogus"}, 0, usage, ""},
             {{"--version"}, 0, "visual-vorek " VOREK_VERSION "\n", ""},
             {{dir}, 1, "", "visual-vorek: no display to open the window on (DISPLAY and "
                            "WAYLAND_DISPLAY are not set)\n"},
-            {{dir + "/missing"}, 2, "",
-             "visual-vorek: cannot open the folder \"" + dir + "/missing\": it does not exist\n"},
-            {{dir + "/a-file"}, 2, "",
-             "visual-vorek: cannot open the folder \"" + dir + "/a-file\": it is not a folder\n"},
-            {{"--", "--help"}, 2, "",
-             "visual-vorek: cannot open the folder \"--help\": it does not exist\n"},
+            {{dir + "/missing"}, 2, "", cannot + "/missing\": it does not exist\n"},
+            {{dir + "/a-file"}, 2, "", cannot + "/a-file\": it is not a folder\n"},
             {{"--bogus"}, 2, "", "visual-vorek: unknown option --bogus\n" + usage},
-            {{dir, dir}, 2, "",
-             "visual-vorek: takes one FOLDER, got a second: " + dir + "\n" + usage},
+            {{dir, dir}, 2, "", "visual-vorek: takes one FOLDER, got a second: " + dir + "\n" + usage},
         };
         for (const Case& c : cases) {
             const Run run = runWithoutDisplay(c.arguments);
@@ -152,7 +126,7 @@ private slots:
         }
     }
 
-    // Started on a folder given relative to another working directory, the
+    // Started on a folder named relative to another working directory, the
     // window gives the AI its files in that folder and leaves the working
     // directory alone.
     void windowWorksInItsFolderNotTheWorkingDirectory() {
@@ -160,10 +134,8 @@ private slots:
         const TempDir folder;
         fillFolder(folder, 3);
         const std::string board = folder.read("plocha.dat");
-        const fs::path relative = fs::relative(folder.path(), elsewhere.dir().path());
-        QVERIFY(relative.is_relative());
 
-        TForm1 form(relative);
+        TForm1 form(fs::relative(folder.path(), elsewhere.dir().path()));
         testing::DialogRecord dialogs;
         form.setOpponentDialogs(
             std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
@@ -188,33 +160,29 @@ private slots:
         fillFolder(next, 2);
 
         w.open(next.path());
-        QCOMPARE(w.folders.asked, 1);
-        QVERIFY(w.folders.errors.isEmpty());
+        QVERIFY(w.errors.isEmpty());
         QCOMPARE(w.dir().read("plocha.dat"), start);
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
         QCOMPARE(w.form->folder(), next.path());
         QCOMPARE(w.form->FolderPath->path(), textOf(next.path()));
-        QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
         QCOMPARE(w.root()->childCount(), 0);
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
         QCOMPARE(w.form->RootBoard->stoneCount, 2);
         QCOMPARE(w.form->StartBoard->stoneCount, 2);
-        QCOMPARE(w.recentMenu(), QStringList{textOf(next.path())});
-
-        w.keyClick(Qt::Key_5);  // asks in the new folder
+        w.keyClick(Qt::Key_5);
         QCOMPARE(next.read("tah.dat"), std::string("3,4"));
         QVERIFY(!w.dir().exists("timeouts.dat"));
 
-        // Back by "Open Recent": the folder the window wrote gets its files back.
+        // "Open Recent" lists the newest first; going back puts back the
+        // files the window wrote in the folder it leaves.
         RecentFolders::add(textOf(w.dir().path()));
         w.form->FileMenu->showRecent();
-        w.form->FileMenu->OpenRecent1->actions().at(1)->trigger();
-        QCOMPARE(w.form->folder(), next.path());  // the second entry: the same folder again
-        QCOMPARE(next.read("tah.dat"), std::string("x"));
-        w.form->FileMenu->OpenRecent1->actions().at(1)->trigger();
+        QCOMPARE(w.recent().size(), 2);
+        w.recent().at(0)->trigger();
         QCOMPARE(w.form->folder(), w.dir().path());
         QCOMPARE(w.form->RootBoard->stoneCount, 4);
-        QCOMPARE(w.recentMenu(), (QStringList{textOf(w.dir().path()), textOf(next.path())}));
+        QCOMPARE(next.read("tah.dat"), std::string("x"));
+        QCOMPARE(w.recent().at(1)->text(), textOf(next.path()));
     }
 
     void unusableFolderGetsAMessageAndTheWindowStays() {
@@ -226,54 +194,31 @@ private slots:
         const StatNode* shown = w.form->CurrentNode;
         const TempDir other;
         other.write("a-file", "");
-        fs::create_directory(other / "closed");
-        fs::permissions(other / "closed", fs::perms::none);
-        const QString dir = textOf(other.path());
-        struct Case {
-            fs::path folder;
-            QString error;
-        };
-        std::vector<Case> cases = {
-            {other / "missing", "Cannot open the folder \"" + dir + "/missing\": it does not exist"},
-            {other / "a-file", "Cannot open the folder \"" + dir + "/a-file\": it is not a folder"},
-        };
-        if (::geteuid() != 0)  // the superuser may enter any folder
-            cases.push_back({other / "closed",
-                             "Cannot open the folder \"" + dir + "/closed\": Permission denied"});
-        for (const Case& c : cases) {
-            w.folders.errors.clear();
-            w.open(c.folder);
-            QCOMPARE(w.folders.errors, QStringList{c.error});
-        }
+
+        w.open(other / "missing");
+        w.open(other / "a-file");
         w.open({});  // a cancelled dialog
-        QCOMPARE(w.folders.errors.size(), 1);
+        const QString named = "Cannot open the folder \"" + textOf(other.path());
+        QCOMPARE(w.errors, (QStringList{named + "/missing\": it does not exist",
+                                        named + "/a-file\": it is not a folder"}));
         QCOMPARE(w.form->folder(), w.dir().path());
         QCOMPARE(w.form->CurrentNode, shown);
         QCOMPARE(w.dir().read("plocha.dat"), written);
-        QVERIFY(w.recentMenu().isEmpty());
         QVERIFY(!w.form->FileMenu->OpenRecent1->isEnabled());
     }
 
-    void openingWaitsForARunningSolve() {
+    void noFolderOpensWhileASolveRuns() {
         FolderWindow w;
-        w.dir().write("plocha.dat", exampleFile("plocha.dat"));
-        w.dir().write("tah.dat", exampleFile("tah.dat"));
-        w.form->FileInput1->trigger();
         const TempDir next;
         fillFolder(next, 2);
         RecentFolders::add(textOf(next.path()));
-
         w.form->SolveSelectedNode();
-        QVERIFY(w.form->solving());
         QVERIFY(!w.form->FileMenu->OpenFolder1->isEnabled());
         QVERIFY(!w.form->FileMenu->OpenRecent1->isEnabled());
-        w.form->OpenFolderClick();
         QVERIFY(!w.form->OpenFolder(next.path()));
-        QCOMPARE(w.folders.asked, 0);
         QCOMPARE(w.form->folder(), w.dir().path());
 
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), 20000);
-        QVERIFY(w.form->FileMenu->OpenFolder1->isEnabled());
+        w.form->close();  // ends the solve
         QVERIFY(w.form->FileMenu->OpenRecent1->isEnabled());
         QVERIFY(w.form->OpenFolder(next.path()));
     }
@@ -285,23 +230,6 @@ private slots:
         RecentFolders::add(QStringLiteral("/R&D"));
         QCOMPARE(RecentFolders::folders(),
                  (QStringList{"/R&D", "/f5", "/f9", "/f8", "/f7", "/f6", "/f4", "/f3"}));
-
-        FolderWindow w;
-        RecentFolders::add(QStringLiteral("/R&D"));
-        w.form->FileMenu->showRecent();
-        QCOMPARE(w.recentMenu(), QStringList{QStringLiteral("/R&&D")});
-    }
-
-    void quitClosesTheWindowAndPutsBackItsFiles() {
-        FolderWindow w;
-        const std::string start = w.dir().read("plocha.dat");
-        w.form->FileOutput1->trigger();
-        w.dir().write("plocha.dat", "changed");
-        QVERIFY(w.form->isVisible());
-        w.form->FileMenu->Quit1->trigger();
-        QVERIFY(!w.form->isVisible());
-        w.close();
-        QCOMPARE(w.dir().read("plocha.dat"), start);
     }
 };
 
