@@ -61,7 +61,7 @@ public:
 
     // Window state.
     V2Board* RootBoard = nullptr;            // the root's board, owned by the root node
-    std::unique_ptr<V2Board> StartBoard;     // the position read at start-up
+    std::unique_ptr<V2Board> StartBoard;     // the position read at start-up or on opening a folder
     StatNode* CurrentNode = nullptr;         // the node shown; points into the tree
     int MouseColumn = 0;
     int MouseRow = 0;
