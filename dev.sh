@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Development entry point: installs what is missing, builds, and runs.
 #   ./dev.sh run            build and start the window on a copy of an example position
+#                           (without a display: print it and draw it into a picture file)
 #   ./dev.sh test           build and run every test (also under the sanitizers)
 #   ./dev.sh bench          build and run the benchmarks
 #   ./dev.sh fuzz [SECONDS] build and run each fuzz target (default 60 s each)
@@ -118,16 +119,24 @@ cmd_fuzz() {
   done
 }
 
+# Without a display (over ssh, in a container) the window cannot open: the
+# position is shown as text and drawn into a picture file instead.
 cmd_run() {
   cmd_build
   local work
   work=$(mktemp -d "${TMPDIR:-/tmp}/visual-vorek-XXXXXX")
   cp examples/middlegame/plocha.dat examples/middlegame/tah.dat "$work/"
   log "position folder: $work"
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    log "no display (DISPLAY and WAYLAND_DISPLAY are not set): showing the position with vorek-cli instead of the window"
+    build/cli/vorek-cli show --dir "$work"
+    build/cli/vorek-cli picture --dir "$work" --out "$work/position.png" && log "picture: $work/position.png"
+    return 0
+  fi
   if [ -x build/app/visual-vorek ]; then
-    cd "$work" && exec "$ROOT/build/app/visual-vorek"
+    exec build/app/visual-vorek "$work"
   else
-    cd "$work" && exec "$ROOT/build/cli/vorek-cli" show
+    exec build/cli/vorek-cli show --dir "$work"
   fi
 }
 
@@ -137,5 +146,5 @@ case "${1:-}" in
   bench) shift; cmd_bench "$@" ;;
   build) shift; cmd_build "$@" ;;
   fuzz) shift; cmd_fuzz "$@" ;;
-  *) sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  *) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
 esac

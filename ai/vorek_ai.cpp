@@ -3,10 +3,12 @@
 // working directory, solves for part of that time, writes its move "x,y"
 // (column, row) into "tah.dat" and exits 0. On failure it writes nothing, says
 // why on one line of stderr and exits 1 (2 for a wrong invocation).
+// "vorek-ai --version" prints its name and version.
 #include <chrono>
 #include <cstdint>
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "ai/choose_move.h"
 #include "ai/time_limit.h"
@@ -33,8 +35,12 @@ std::string reply(int square) {
 
 }  // namespace
 
-int main(int argc, char**) {
+int main(int argc, char** argv) {
     const Clock::time_point started = Clock::now();
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "vorek-ai " VOREK_VERSION "\n" << std::flush;
+        return std::cout ? 0 : 1;
+    }
     if (argc > 1)
         return fail("takes no arguments; it works on the position files in the working directory", 2);
     const std::chrono::milliseconds limit = vorek::readTimeLimit();

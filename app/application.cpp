@@ -8,6 +8,9 @@ namespace vorek {
 VorekApplication::VorekApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationDisplayName(QLatin1String(APPLICATION_TITLE));
     setApplicationName(QStringLiteral("visual-vorek"));
+    // The settings (the recent folders) live in ~/.config/visual-vorek/.
+    setOrganizationName(QStringLiteral("visual-vorek"));
+    setApplicationVersion(QStringLiteral(VOREK_VERSION));
 }
 
 bool VorekApplication::notify(QObject* receiver, QEvent* event) {

@@ -1,5 +1,6 @@
 // Asking an external AI program for its move in the shown position, through
-// the position files, and circling its answer on the board.
+// the position files of the window's folder, and circling its answer on the
+// board.
 #include "app/board_image.h"
 #include "app/form1.h"
 #include "app/opponent_dialogs.h"
@@ -36,16 +37,16 @@ void TForm1::setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs) {
 void TForm1::AskOpponentMove(int digit) {
     const QString commandLine = dialogs_->askCommandLine(this);
     ShowSelectedNode();
-    writePositionFiles(CurrentNode->ensureBoard());
-    writeTimeouts(digit);
-    const int result =
-        RunOpponent(commandLine.toLocal8Bit().toStdString(), digit * MILLISECONDS_PER_DIGIT);
+    folder_.writePosition(CurrentNode->ensureBoard());
+    writeTimeouts(digit, folder());
+    const int result = RunOpponent(commandLine.toLocal8Bit().toStdString(),
+                                   digit * MILLISECONDS_PER_DIGIT, folder());
     if (result != RUN_OK) {
         dialogs_->showMessage(this, failureMessage(result));
         return;
     }
     // An answer that cannot be read or lies off the board is not shown.
-    const std::optional<MoveReply> move = readMoveReply();
+    const std::optional<MoveReply> move = readMoveReply(folder());
     if (move && onBoard(*move)) ImgBoard->markMove(move->x, move->y);
 }
 

@@ -5,15 +5,17 @@
 #include <QListWidget>
 
 #include "app/board_image.h"
+#include "app/folder_dialogs.h"
+#include "app/folder_menu.h"
 #include "app/list_box_sink.h"
 #include "app/node_label.h"
 #include "app/node_tree.h"
 #include "app/opponent_dialogs.h"
+#include "app/path_text.h"
 #include "app/solve_run.h"
 #include "board/board_canvas.h"
 #include "board/threat_text.h"
 #include "board/evaluation.h"
-#include "board/position_files.h"
 #include "search/root_build.h"
 #include "threats/pattern_tables.h"
 
@@ -42,14 +44,20 @@ void showThreats(QListWidget& list, const V2Board& board, int player) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), dialogs_(std::make_unique<QtOpponentDialogs>()) {
+TForm1::TForm1(const std::filesystem::path& folder, QWidget* parent)
+    : QMainWindow(parent),
+      folder_(folder),
+      dialogs_(std::make_unique<QtOpponentDialogs>()),
+      folderDialogs_(std::make_unique<QtFolderDialogs>()) {
     setUpLayout();
     connectHandlers();
     BuildRootNode();
     // Drawing and showing the root leave its board as it was read.
     StartBoard = RootBoard->clone();
+    showFolder();
 }
+
+TForm1::TForm1(QWidget* parent) : TForm1(std::filesystem::path(), parent) {}
 
 TForm1::~TForm1() {
     // The solve goes first: its dialog is a child of this window, and it
@@ -67,6 +75,10 @@ void TForm1::connectHandlers() {
     connect(Tree, &NodeTree::treeKeyReleased, this, &TForm1::TreeKeyUp);
     connect(Tree, &QTreeWidget::itemExpanded, this, &TForm1::TreeItemExpanded);
     connect(Solve1, &QAction::triggered, this, &TForm1::SolveSelectedNode);
+    connect(FileMenu, &FolderMenu::openFolderChosen, this, &TForm1::OpenFolderClick);
+    connect(FileMenu, &FolderMenu::recentFolderChosen, this,
+            [this](const QString& folder) { OpenFolder(pathOf(folder)); });
+    connect(FileMenu, &FolderMenu::quitChosen, this, &QWidget::close);
     connect(&solveTimer_, &QTimer::timeout, this, &TForm1::solveSlice);
 }
 
@@ -80,7 +92,7 @@ QTreeWidgetItem* TForm1::selectedItem() const {
 }
 
 void TForm1::BuildRootNode() {
-    root_ = buildRootNode().root;
+    root_ = buildRootNode(folder_.path()).root;
     RootBoard = root_->board;
     CurrentNode = root_.get();
     ImgBoard->showBoard(*RootBoard);
@@ -128,11 +140,13 @@ void TForm1::FileInput1Click() {
     BuildRootNode();
 }
 
-void TForm1::FileOutput1Click() { writePositionFiles(CurrentNode->ensureBoard()); }
+void TForm1::FileOutput1Click() { folder_.writePosition(CurrentNode->ensureBoard()); }
 
+// The start-up position is not written back: the bytes found are what the
+// user had, also when they could not be read or name the players otherwise.
 void TForm1::FormDestroy() {
     destroyTree();
-    if (StartBoard) writePositionFiles(*StartBoard);
+    folder_.putBack();
     StartBoard.reset();
 }
 

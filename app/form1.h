@@ -1,11 +1,14 @@
 // The main window: the board picture with its status bar on the left; the
-// search tree, the two threat lists and an empty log page on the right.
+// search tree, the two threat lists, an empty log page and the position
+// folder's path on the right.
 #pragma once
 
 #include <QMainWindow>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 
+#include "app/position_folder.h"
 #include "search/stat_node.h"
 
 class QAction;
@@ -19,18 +22,25 @@ class QTreeWidgetItem;
 namespace vorek {
 
 class BoardImage;
+class FolderDialogs;
+class FolderMenu;
 class NodeTree;
 class OpponentDialogs;
+class PathLabel;
 class SolveRun;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Lays out the window, reads the position in the working directory, keeps
-    // a copy of it for the write-back at closing, and shows the root node.
+    // Lays out the window, reads the position in the folder (empty: the
+    // working directory), keeps the position files as found for closing, and
+    // shows the root node. Reads, writes and AI runs all happen in the folder.
+    explicit TForm1(const std::filesystem::path& folder, QWidget* parent = nullptr);
+    // The same in the working directory.
     explicit TForm1(QWidget* parent = nullptr);
-    // Destroys the tree and writes the start-up position back.
+    // Destroys the tree and, where the window wrote the position files, puts
+    // back the files found at start-up.
     ~TForm1() override;
 
     // Window components, named as their object names.
@@ -42,14 +52,16 @@ public:
     QListWidget* TList1 = nullptr;
     QPlainTextEdit* Memo = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+    PathLabel* FolderPath = nullptr;         // in StatusBar1
     QTabWidget* PageControl1 = nullptr;
+    FolderMenu* FileMenu = nullptr;
     QAction* FileInput1 = nullptr;
     QAction* FileOutput1 = nullptr;
     QAction* Solve1 = nullptr;
 
     // Window state.
     V2Board* RootBoard = nullptr;            // the root's board, owned by the root node
-    std::unique_ptr<V2Board> StartBoard;     // the position read at start-up
+    std::unique_ptr<V2Board> StartBoard;     // the position read at start-up or on opening a folder
     StatNode* CurrentNode = nullptr;         // the node shown; points into the tree
     int MouseColumn = 0;
     int MouseRow = 0;
@@ -84,6 +96,18 @@ public:
     // Replaces the input box and the message box of AskOpponentMove.
     void setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs);
 
+    // The folder the window works on, absolute.
+    const std::filesystem::path& folder() const { return folder_.path(); }
+    // "Open Folder...": asks for a folder and opens it.
+    void OpenFolderClick();
+    // Puts back the current folder's files as closing does, then reads the
+    // new folder as "File Input" does, with a new start-up board. A folder
+    // that cannot be opened gets a message and the window stays where it is;
+    // while a solve runs nothing happens. True when the folder was opened.
+    bool OpenFolder(const std::filesystem::path& folder);
+    // Replaces the dialogs of OpenFolderClick and OpenFolder.
+    void setFolderDialogs(std::unique_ptr<FolderDialogs> dialogs);
+
     // Solves from the selected node in slices between the window's events,
     // with a progress dialog; tree commands, digit keys, "File Input" and a
     // second solve do nothing while it runs. Afterwards the path is relabelled
@@ -109,9 +133,12 @@ private:
     void enableCommandsBesideSolve(bool enabled);
     void showSolvedItems(QTreeWidgetItem* item);
     void selectChildByMove(QTreeWidgetItem* item, int move);
+    void showFolder();
 
+    PositionFolder folder_;
     std::unique_ptr<StatNode> root_;
     std::unique_ptr<OpponentDialogs> dialogs_;
+    std::unique_ptr<FolderDialogs> folderDialogs_;
     std::unique_ptr<SolveRun> solve_;
     QTimer solveTimer_;
 };

@@ -12,8 +12,10 @@
 #include <QVBoxLayout>
 
 #include "app/board_image.h"
+#include "app/folder_menu.h"
 #include "app/form1.h"
 #include "app/node_tree.h"
+#include "app/path_label.h"
 
 namespace vorek {
 
@@ -129,6 +131,9 @@ void TForm1::setUpLayout() {
 
     right->addWidget(PageControl1);
     StatusBar1 = panelStatusBar("StatusBar1", panel2);
+    StatusBar1->setSizeGripEnabled(false);
+    FolderPath = named(new PathLabel(StatusBar1), "FolderPath");
+    StatusBar1->addWidget(FolderPath, 1);
     right->addWidget(StatusBar1);
     columns->addWidget(panel2, 1);
 
@@ -139,6 +144,7 @@ void TForm1::setUpLayout() {
     FileOutput1 = named(currNode->addAction(QStringLiteral("File Output")), "FileOutput1");
     Solve1 = named(currNode->addAction(QStringLiteral("Solve")), "Solve1");
     Solve1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileMenu = new FolderMenu(*menuBar(), currNode->menuAction());
 
     Tree->setFocus();
 }

@@ -1,14 +1,45 @@
-// Visual Vorek: studies the position in the working directory's position
-// files in one window. Takes no arguments.
+// Visual Vorek: studies the position in a folder's position files in one
+// window.
+//   visual-vorek [FOLDER]
+//   visual-vorek --help | --version
+#include <cstdio>
 #include <exception>
+#include <string_view>
+#include <vector>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/form1.h"
+#include "app/path_text.h"
+#include "app/recent_folders.h"
+
+namespace {
+
+int endAtOnce(const vorek::EndAtOnce& end) {
+    std::fputs(end.out.c_str(), stdout);
+    std::fputs(end.err.c_str(), stderr);
+    return std::fflush(stdout) == 0 ? end.code : 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    vorek::VorekApplication application(argc, argv);
+    // The arguments are the program's own: Qt gets none of them, so that a
+    // FOLDER is never taken for one of its options.
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const auto request = vorek::parseCommandLine(arguments);
+    if (const auto* end = std::get_if<vorek::EndAtOnce>(&request)) return endAtOnce(*end);
+    if (const char* missing = vorek::missingDisplay()) {
+        std::fprintf(stderr, "%s\n", missing);
+        return vorek::EXIT_NO_DISPLAY;
+    }
+    const std::filesystem::path& folder = std::get<vorek::OpenWindow>(request).folder;
+
+    int qtArgc = argc > 0 ? 1 : 0;
+    vorek::VorekApplication application(qtArgc, argv);
     try {
-        vorek::TForm1 form;
+        vorek::TForm1 form(folder);
+        if (!folder.empty()) vorek::RecentFolders::add(vorek::pathText(form.folder()));
         form.show();
         return application.exec();
     } catch (const std::exception& error) {

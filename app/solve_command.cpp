@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QTreeWidgetItem>
 
+#include "app/folder_menu.h"
 #include "app/form1.h"
 #include "app/node_label.h"
 #include "app/node_tree.h"
@@ -48,10 +49,11 @@ void TForm1::finishSolve() {
     ShowSelectedNode();
 }
 
-// The tree view, "File Input" and "Solve" rest while the solver works; the
-// board, the threat lists and "File Output" stay at hand.
+// The tree view, opening a folder, "File Input" and "Solve" rest while the
+// solver works; the board, the threat lists and "File Output" stay at hand.
 void TForm1::enableCommandsBesideSolve(bool enabled) {
     Tree->setEnabled(enabled);
+    FileMenu->setOpeningEnabled(enabled);
     FileInput1->setEnabled(enabled);
     Solve1->setEnabled(enabled);
     if (enabled) Tree->setFocus();

@@ -70,6 +70,7 @@ std::string toolUsage(std::span<const Command* const> commands) {
     std::string usage =
         "usage: vorek-cli COMMAND [ARGUMENT ...]\n"
         "       vorek-cli [COMMAND] --help\n"
+        "       vorek-cli --version\n"
         "\n"
         "commands:\n";
     for (const Command* command : commands) {
@@ -86,6 +87,10 @@ int runTool(std::span<const Command* const> commands, std::span<const std::strin
     const std::string_view first = arguments.front();
     if (first == HELP_OPTION) {
         out << toolUsage(commands);
+        return finishOutput(out, err);
+    }
+    if (first == "--version") {
+        out << TOOL << ' ' << VOREK_VERSION << '\n';
         return finishOutput(out, err);
     }
     const Command* command = findCommand(commands, first);

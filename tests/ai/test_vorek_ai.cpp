@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <regex>
 
 #include "board/candidates.h"
 #include "tests/board_builder.h"
@@ -64,6 +65,15 @@ TEST_F(VorekAi, OpensInTheCentreWhateverTheTimeFileHolds) {
         if (*timeouts) dir.write("timeouts.dat", timeouts);
         EXPECT_EQ(answer({}), "10,10") << timeouts;
     }
+}
+
+TEST_F(VorekAi, VersionIsPrintedWithoutTouchingAnyFile) {
+    const std::string command =
+        "cd '" + dir.path().string() + "' && '" VOREK_AI_PATH "' --version > version 2> err";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(std::regex_match(dir.read("version"),
+                                 std::regex("vorek-ai [0-9]+\\.[0-9]+\\.[0-9]+\n")));
+    EXPECT_EQ(dir.listing(), "err version ");
 }
 
 TEST_F(VorekAi, PositionItCannotPlayLeavesTheMoveFileAlone) {

@@ -193,6 +193,64 @@ private slots:
         QCOMPARE(w.dir().read("plocha.dat")[10 * 22 + 8], 'x');
     }
 
+    // The AI gets the position of the node that was selected when the key
+    // went down: neither the view's search for an item labelled "1..." nor
+    // an arrow pressed meanwhile moves the question elsewhere.
+    void digitAsksAboutTheNodeSelectedWhenTheKeyWentDown() {
+        AiWindow w(QStringLiteral("./ai.sh"));
+        w.script("ai.sh", "cp plocha.dat seen-board; cp tah.dat seen-move");
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_1);  // every child is labelled "1/1"
+        QCOMPARE(w.dir().read("seen-board"), testing::openingBoard());
+        QCOMPARE(w.dir().read("seen-move"), std::string("x"));
+        QCOMPARE(w.form->selectedItem(), w.root());
+
+        QTreeWidgetItem* first = w.root()->child(0);
+        w.select(first);
+        w.keyClick(Qt::Key_1);
+        QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');  // the first child's move
+        QCOMPARE(w.form->selectedItem(), first);
+
+        QTest::keyPress(w.form->Tree, Qt::Key_1);
+        w.keyClick(Qt::Key_Down);
+        QTest::keyRelease(w.form->Tree, Qt::Key_1);
+        QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');
+        QCOMPARE(w.form->selectedItem(), first);
+        QCOMPARE(w.form->CurrentNode, w.node(first));
+        QCOMPARE(w.asked, 3);
+    }
+
+    // The top-row keys by their place (X keycodes 10..18), whatever the
+    // layout and Shift make of them; the keypad never asks.
+    void topRowKeysAskOnEveryLayout() {
+        struct Case {
+            const char* layout;
+            int key;
+            const char* text;
+            Qt::KeyboardModifiers modifiers;
+            quint32 scanCode;
+            int digit;  // 0: no question
+        };
+        const Case cases[] = {
+            {"fr, key 1", Qt::Key_Ampersand, "&", Qt::NoModifier, 10, 1},
+            {"us, Shift+9", Qt::Key_ParenLeft, "(", Qt::ShiftModifier, 18, 9},
+            {"keypad 1", Qt::Key_1, "1", Qt::KeypadModifier, 87, 0},
+        };
+        for (const Case& c : cases) {
+            AiWindow w(QStringLiteral("./ai.sh"));
+            w.script("ai.sh", "exit 0");
+            for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent event(type, c.key, c.modifiers, c.scanCode, 0, 0,
+                                QString::fromUtf8(c.text));
+                QCoreApplication::sendEvent(w.form->Tree, &event);
+            }
+            QVERIFY2(w.asked == (c.digit > 0 ? 1 : 0), c.layout);
+            const std::string timeouts =
+                c.digit > 0 ? std::to_string(c.digit) + "\r\n2147483647\r\n" : "";
+            QVERIFY2(w.dir().read("timeouts.dat") == timeouts, c.layout);
+        }
+    }
+
     void keypadDigitsAndZeroDoNotAsk() {
         AiWindow w(QStringLiteral("./ai.sh"));
         QTest::keyClick(w.form->Tree, Qt::Key_5, Qt::KeypadModifier);

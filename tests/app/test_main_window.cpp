@@ -1,19 +1,33 @@
 // The main window: start-up, the mouse report, the menu and closing.
 #include <QAction>
 #include <QMenuBar>
+#include <filesystem>
+#include <functional>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 
 #include "app/board_image.h"
+#include "app/folder_menu.h"
+#include "app/path_label.h"
 #include "picture/board_png.h"
 #include "board/board_picture.h"
+#include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
 
 namespace vorek {
 
 using testing::WindowFixture;
+
+namespace {
+
+std::string withLineFeeds(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
+}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -66,6 +80,19 @@ private slots:
         QCOMPARE(w.form->Solve1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
         QCOMPARE(menu->actions(),
                  (QList<QAction*>{w.form->FileInput1, w.form->FileOutput1, w.form->Solve1}));
+
+        const FolderMenu& file = *w.form->FileMenu;
+        QCOMPARE(w.form->menuBar()->actions(),
+                 (QList<QAction*>{file.File1->menuAction(), menu->menuAction()}));
+        QCOMPARE(file.File1->title(), QStringLiteral("File"));
+        QCOMPARE(file.OpenFolder1->text(), QStringLiteral("Open Folder..."));
+        QCOMPARE(file.OpenFolder1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(file.OpenRecent1->title(), QStringLiteral("Open Recent"));
+        QCOMPARE(file.Quit1->text(), QStringLiteral("Quit"));
+        QCOMPARE(file.Quit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QCOMPARE(w.form->FolderPath->parentWidget(), w.form->StatusBar1);
+        QCOMPARE(w.form->FolderPath->path(), QString::fromStdString(w.dir().path().string()));
+        QCOMPARE(w.form->FolderPath->text(), w.form->FolderPath->path());  // room for all of it
     }
 
     void rootProvedWhenPlayerOneCompletesFiveAtOnce() {
@@ -143,14 +170,14 @@ private slots:
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
     }
 
-    void fileInputRebuildsTheTreeButClosingWritesTheFirstPosition() {
-        WindowFixture w(testing::openingBoard(), "o");  // "o" to move: the letters swap
-        const std::string start = w.dir().read("plocha.dat");
+    void fileInputRebuildsTheTreeAndClosingLeavesFilesTheWindowNeverWrote() {
+        WindowFixture w;
         w.keyClick(Qt::Key_Right);
         QVERIFY(w.root()->childCount() > 0);
 
-        w.dir().write("plocha.dat", testing::boardFile({"x"}));
-        w.dir().write("tah.dat", "x");
+        const std::string changed = testing::boardFile({"x"});
+        w.dir().write("plocha.dat", changed);
+        w.dir().write("tah.dat", "o");
         w.form->FileInput1->trigger();
         QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
         QCOMPARE(w.root()->childCount(), 0);
@@ -160,10 +187,50 @@ private slots:
         QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
 
         w.close();
-        std::string swapped = start;  // written back with the side to move as "x"
-        for (char& c : swapped) c = c == 'x' ? 'o' : c == 'o' ? 'x' : c;
-        QCOMPARE(w.dir().read("plocha.dat"), swapped);
-        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+        QCOMPARE(w.dir().read("plocha.dat"), changed);
+        QCOMPARE(w.dir().read("tah.dat"), std::string("o"));
+    }
+
+    // Closing gives back the bytes found at start-up wherever the window
+    // wrote the position files: a file it could not read, another line end,
+    // the letters of an "o" to move, no "tah.dat" where there was none.
+    void closingPutsBackExactlyTheFilesFound() {
+        const std::string goodLf = withLineFeeds(testing::openingBoard());
+        const std::function<void(WindowFixture&)> nothing = [](WindowFixture&) {};
+        const std::function<void(WindowFixture&)> fileOutput = [](WindowFixture& w) {
+            w.form->FileOutput1->trigger();
+        };
+        const std::function<void(WindowFixture&)> askAnAi = [](WindowFixture& w) {
+            testing::DialogRecord record;
+            w.form->setOpponentDialogs(
+                std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), record));
+            w.dir().write("ai.sh", "#!/bin/sh\nprintf 10,9 > tah.dat\n");
+            std::filesystem::permissions(w.dir() / "ai.sh", std::filesystem::perms::owner_all);
+            w.form->AskOpponentMove(1);
+            QCOMPARE(w.dir().read("tah.dat"), std::string("10,9"));
+        };
+        struct Case {
+            const char* name;
+            std::string board;
+            std::optional<std::string> move;
+            std::function<void(WindowFixture&)> act;
+            const char* timeouts = "";  // "timeouts.dat" as the last ask left it
+        };
+        const Case cases[] = {
+            {"board only, untouched", testing::openingBoard(), std::nullopt, nothing},
+            {"board only, File Output", testing::openingBoard(), std::nullopt, fileOutput},
+            {"o to move, LF, asked of an AI", goodLf, "o", askAnAi, "1\r\n2147483647\r\n"},
+            {"unreadable board, File Output", "garbage", "x", fileOutput},
+        };
+        for (const Case& c : cases) {
+            WindowFixture w(c.board, c.move);
+            c.act(w);
+            w.close();
+            QVERIFY2(w.dir().read("plocha.dat") == c.board, c.name);
+            QVERIFY2(w.dir().exists("tah.dat") == c.move.has_value(), c.name);
+            if (c.move) QVERIFY2(w.dir().read("tah.dat") == *c.move, c.name);
+            QVERIFY2(w.dir().read("timeouts.dat") == c.timeouts, c.name);
+        }
     }
 
     void windowsInOneProcessKeepTheirOwnState() {

@@ -160,12 +160,70 @@ private slots:
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
     }
 
+    void clickBelowTheItemsKeepsTheSelection() {
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right);
+        QTreeWidgetItem* third = w.root()->child(2);
+        w.select(third);
+        const QPoint below(20, w.form->Tree->visualItemRect(w.root()->child(11)).bottom() + 30);
+        QVERIFY(!w.form->Tree->indexAt(below).isValid());
+        QTest::mouseClick(w.form->Tree->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(w.form->selectedItem(), third);
+        QCOMPARE(w.form->CurrentNode, w.node(third));
+        w.keyClick(Qt::Key_Right);
+        QVERIFY(third->childCount() > 0);
+        QCOMPARE(w.form->selectedItem(), third);
+    }
+
+    // Whatever character a key gives ("1" for the label "1/1", or "-" and
+    // "+", which fold and unfold), letters and top-row digits leave the
+    // selection and the items' folding alone.
+    void lettersAndDigitsNeitherSearchNorFold() {
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right);
+        struct Press {
+            int key;
+            const char* text;
+            quint32 scanCode;
+        };
+        constexpr Press presses[] = {
+            {Qt::Key_1, "1", 0}, {Qt::Key_A, "a", 38}, {Qt::Key_Minus, "-", 15}, {Qt::Key_Plus, "+", 10},
+        };
+        for (const Press& p : presses) {
+            QKeyEvent press(QEvent::KeyPress, p.key, Qt::NoModifier, p.scanCode, 0, 0,
+                            QString::fromUtf8(p.text));
+            QCoreApplication::sendEvent(w.form->Tree, &press);
+            QVERIFY2(w.form->selectedItem() == w.root(), p.text);
+            QVERIFY2(w.root()->isExpanded(), p.text);
+        }
+    }
+
     void virtualKeyCodes() {
-        QCOMPARE(virtualKeyCode(Qt::Key_Right, Qt::ControlModifier), KEY_RIGHT);
-        QCOMPARE(virtualKeyCode(Qt::Key_1, Qt::NoModifier), KEY_DIGIT_1);
-        QCOMPARE(virtualKeyCode(Qt::Key_9, Qt::NoModifier), KEY_DIGIT_9);
-        QCOMPARE(virtualKeyCode(Qt::Key_5, Qt::KeypadModifier), KEY_OTHER);
-        QCOMPARE(virtualKeyCode(Qt::Key_Left, Qt::NoModifier), KEY_OTHER);
+        struct Case {
+            int key;
+            Qt::KeyboardModifiers modifiers;
+            quint32 scanCode;
+            int code;
+        };
+        const Case cases[] = {
+            {Qt::Key_Right, Qt::ControlModifier, 114, KEY_RIGHT},
+            {Qt::Key_Down, Qt::ShiftModifier, 116, KEY_DOWN},
+            // No scan code: the Qt key of a main-keyboard digit.
+            {Qt::Key_9, Qt::NoModifier, 0, KEY_DIGIT_9},
+            {Qt::Key_5, Qt::KeypadModifier, 0, KEY_OTHER},
+            {Qt::Key_Exclam, Qt::ShiftModifier, 0, KEY_OTHER},
+            {Qt::Key_Left, Qt::NoModifier, 0, KEY_OTHER},
+            // A scan code: the top-row key's place, whatever it gives.
+            {Qt::Key_Plus, Qt::NoModifier, 10, KEY_DIGIT_1},
+            {Qt::Key_Eacute, Qt::ControlModifier, 11, KEY_DIGIT_1 + 1},
+            {Qt::Key_Ccedilla, Qt::NoModifier, 18, KEY_DIGIT_9},
+            {Qt::Key_Agrave, Qt::NoModifier, 19, KEY_DIGIT_0},
+            {Qt::Key_1, Qt::KeypadModifier, 87, KEY_OTHER},
+            {Qt::Key_1, Qt::NoModifier, 38, KEY_OTHER},
+            {Qt::Key_Minus, Qt::NoModifier, 20, KEY_OTHER},
+        };
+        for (const Case& c : cases)
+            QCOMPARE(virtualKeyCode(c.key, c.modifiers, c.scanCode), c.code);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/form1.h"
@@ -23,17 +24,20 @@ inline std::string openingBoard() {
 
 class WindowFixture {
 public:
-    // Writes the position files, then opens the window on them.
-    WindowFixture(const std::string& board = openingBoard(), const std::string& move = "x") {
+    // Writes the position files (no "tah.dat" for nullopt), then opens the
+    // window on them.
+    WindowFixture(const std::string& board = openingBoard(),
+                  const std::optional<std::string>& move = "x") {
         dir().write("plocha.dat", board);
-        dir().write("tah.dat", move);
+        if (move) dir().write("tah.dat", *move);
         form = std::make_unique<TForm1>();
         form->show();
     }
 
     const TempDir& dir() const { return scratch.dir(); }
 
-    // Closes the window: the tree is destroyed and the start-up position written.
+    // Closes the window: the tree is destroyed and the files found put back
+    // where the window wrote them.
     void close() { form.reset(); }
 
     QTreeWidgetItem* root() const { return form->Tree->topLevelItem(0); }

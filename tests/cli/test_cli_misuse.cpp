@@ -1,6 +1,8 @@
 // vorek-cli's help and misuse: exit codes, and what goes to stdout and stderr.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "tests/cli/cli_run.h"
 
 namespace vorek::testing {
@@ -24,6 +26,8 @@ TEST(CliHelp, ToolAndEachCommandPrintTheirUsageToStdout) {
     // --help wins over whatever else is on the line.
     EXPECT_EQ(usageOf({"show", "--dir", "/nonexistent", "400", "--help"}),
               usageOf({"show", "--help"}));
+    EXPECT_TRUE(std::regex_match(usageOf({"--version"}),
+                                 std::regex("vorek-cli [0-9]+\\.[0-9]+\\.[0-9]+\n")));
 }
 
 struct MisuseCase {

@@ -1,0 +1,58 @@
+#include "app/folder_menu.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/recent_folders.h"
+
+namespace vorek {
+
+namespace {
+
+// A menu text shows "&" only doubled; a single one marks the shortcut letter.
+QString menuText(QString text) { return text.replace(QLatin1Char('&'), QLatin1String("&&")); }
+
+}  // namespace
+
+FolderMenu::FolderMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
+    File1 = new QMenu(QStringLiteral("File"), &bar);
+    File1->setObjectName(QStringLiteral("File1"));
+    bar.insertMenu(before, File1);
+
+    OpenFolder1 = File1->addAction(QStringLiteral("Open Folder..."));
+    OpenFolder1->setObjectName(QStringLiteral("OpenFolder1"));
+    OpenFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    OpenRecent1 = File1->addMenu(QStringLiteral("Open Recent"));
+    OpenRecent1->setObjectName(QStringLiteral("OpenRecent1"));
+    File1->addSeparator();
+    Quit1 = File1->addAction(QStringLiteral("Quit"));
+    Quit1->setObjectName(QStringLiteral("Quit1"));
+    Quit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    connect(OpenFolder1, &QAction::triggered, this, &FolderMenu::openFolderChosen);
+    connect(Quit1, &QAction::triggered, this, &FolderMenu::quitChosen);
+    // Another window may have opened a folder since: the list is read afresh.
+    connect(File1, &QMenu::aboutToShow, this, &FolderMenu::showRecent);
+    showRecent();
+}
+
+void FolderMenu::showRecent() {
+    OpenRecent1->clear();
+    const QStringList folders = RecentFolders::folders();
+    for (const QString& folder : folders) {
+        QAction* action = OpenRecent1->addAction(menuText(folder));
+        connect(action, &QAction::triggered, this,
+                [this, folder] { emit recentFolderChosen(folder); });
+    }
+    OpenRecent1->setEnabled(openingEnabled_ && !folders.isEmpty());
+}
+
+void FolderMenu::setOpeningEnabled(bool enabled) {
+    openingEnabled_ = enabled;
+    OpenFolder1->setEnabled(enabled);
+    showRecent();
+}
+
+}  // namespace vorek

@@ -1,0 +1,42 @@
+// Opening another position folder from the "File" menu.
+#include "app/folder_dialogs.h"
+#include "app/folder_menu.h"
+#include "app/form1.h"
+#include "app/path_label.h"
+#include "app/path_text.h"
+#include "app/recent_folders.h"
+
+namespace vorek {
+
+void TForm1::setFolderDialogs(std::unique_ptr<FolderDialogs> dialogs) {
+    folderDialogs_ = std::move(dialogs);
+}
+
+void TForm1::OpenFolderClick() {
+    if (solving()) return;  // the solver works on the tree
+    const QString chosen = folderDialogs_->chooseFolder(this, pathText(folder()));
+    if (!chosen.isEmpty()) OpenFolder(pathOf(chosen));
+}
+
+bool TForm1::OpenFolder(const std::filesystem::path& next) {
+    if (solving()) return false;
+    if (const std::optional<std::string> why = PositionFolder::whyUnusable(next)) {
+        QString message = QString::fromLocal8Bit(why->c_str());
+        message[0] = message[0].toUpper();  // a sentence of its own in the box
+        folderDialogs_->showError(this, message);
+        return false;
+    }
+    folder_.putBack();
+    folder_ = PositionFolder(next);
+    destroyTree();
+    BuildRootNode();
+    StartBoard = RootBoard->clone();
+    showFolder();
+    RecentFolders::add(pathText(folder()));
+    FileMenu->showRecent();
+    return true;
+}
+
+void TForm1::showFolder() { FolderPath->setPath(pathText(folder())); }
+
+}  // namespace vorek

@@ -1,0 +1,250 @@
+// Position folders: visual-vorek's command line, "File" > "Open Folder..."
+// and "Open Recent", and the folder in which the window reads, writes and
+// runs AI programs.
+#include <QAction>
+#include <QMenu>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "app/board_image.h"
+#include "app/folder_dialogs.h"
+#include "app/folder_menu.h"
+#include "app/path_label.h"
+#include "app/recent_folders.h"
+#include "tests/app/scripted_dialogs.h"
+#include "tests/app/window_fixture.h"
+
+namespace vorek {
+
+using testing::TempDir;
+using testing::WindowFixture;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QString textOf(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+// A position of `stones` stones in a row, and an AI script that keeps the
+// board it was given and answers 3,4.
+void fillFolder(const TempDir& dir, int stones) {
+    dir.write("plocha.dat", testing::boardFile({"", "", std::string(stones, 'o')}));
+    dir.write("tah.dat", "x");
+    dir.write("ai.sh", "#!/bin/sh\ncp plocha.dat seen-board\nprintf 3,4 > tah.dat\n");
+    fs::permissions(dir / "ai.sh", fs::perms::owner_all);
+}
+
+// The folder dialog answers `answer`; the errors are recorded.
+class ScriptedFolderDialogs final : public FolderDialogs {
+public:
+    ScriptedFolderDialogs(const QString& answer, QStringList& errors) : answer_(answer), errors_(errors) {}
+    QString chooseFolder(QWidget*, const QString&) override { return answer_; }
+    void showError(QWidget*, const QString& message) override { errors_ << message; }
+
+private:
+    const QString& answer_;
+    QStringList& errors_;
+};
+
+// A window with no recent folders whose dialogs are scripted.
+struct FolderWindow : WindowFixture {
+    QString answer;
+    QStringList errors;
+    testing::DialogRecord opponent;
+
+    FolderWindow() {
+        QSettings().clear();
+        form->FileMenu->showRecent();
+        form->setFolderDialogs(std::make_unique<ScriptedFolderDialogs>(answer, errors));
+        form->setOpponentDialogs(
+            std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), opponent));
+    }
+
+    // "Open Folder..." answered with the folder.
+    void open(const fs::path& folder) {
+        answer = textOf(folder);
+        form->FileMenu->OpenFolder1->trigger();
+    }
+    QList<QAction*> recent() const { return form->FileMenu->OpenRecent1->actions(); }
+};
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// visual-vorek with the arguments and no display named in its environment.
+Run runWithoutDisplay(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(VISUAL_VOREK_BINARY), arguments);
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit) return {};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+}  // namespace
+
+class OpenFolderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commandLineIsAnsweredWithoutADisplay() {
+        const TempDir folder;
+        folder.write("a-file", "");
+        const QString dir = textOf(folder.path());
+        const QString usage = runWithoutDisplay({QStringLiteral("--help")}).out;
+        QVERIFY(usage.startsWith(QLatin1String("usage: visual-vorek [FOLDER]\n")));
+        const QString cannot = "visual-vorek: cannot open the folder \"" + dir;
+        struct Case {
+            QStringList arguments;
+            int exitCode;
+            QString out;
+            QString err;
+        };
+        const Case cases[] = {
+            {{"--version"}, 0, "visual-vorek " VOREK_VERSION "\n", ""},
+            {{dir}, 1, "", "visual-vorek: no display to open the window on (DISPLAY and "
+                           "WAYLAND_DISPLAY are not set)\n"},
+            {{dir + "/missing"}, 2, "", cannot + "/missing\": it does not exist\n"},
+            {{dir + "/a-file"}, 2, "", cannot + "/a-file\": it is not a folder\n"},
+            {{"--bogus"}, 2, "", "visual-vorek: unknown option --bogus\n" + usage},
+            {{dir, dir}, 2, "", "visual-vorek: takes one FOLDER, got a second: " + dir + "\n" + usage},
+        };
+        for (const Case& c : cases) {
+            const Run run = runWithoutDisplay(c.arguments);
+            const QByteArray name = c.arguments.join(QLatin1Char(' ')).toLocal8Bit();
+            QVERIFY2(run.exitCode == c.exitCode, name);
+            QVERIFY2(run.out == c.out, name);
+            QVERIFY2(run.err == c.err, name);
+        }
+    }
+
+    // Started on a folder named relative to another working directory, the
+    // window gives the AI its files in that folder and leaves the working
+    // directory alone.
+    void windowWorksInItsFolderNotTheWorkingDirectory() {
+        testing::ScratchWorkingDirectory elsewhere;
+        const TempDir folder;
+        fillFolder(folder, 3);
+        const std::string board = folder.read("plocha.dat");
+
+        TForm1 form(fs::relative(folder.path(), elsewhere.dir().path()));
+        testing::DialogRecord dialogs;
+        form.setOpponentDialogs(
+            std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
+        QCOMPARE(form.folder(), folder.path());
+        QCOMPARE(form.FolderPath->path(), textOf(folder.path()));
+        QCOMPARE(form.RootBoard->stoneCount, 3);
+        form.AskOpponentMove(2);
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(folder.read("seen-board"), board);
+        QCOMPARE(folder.read("tah.dat"), std::string("3,4"));
+        QCOMPARE(folder.read("timeouts.dat"), std::string("2\r\n2147483647\r\n"));
+        QCOMPARE(elsewhere.dir().listing(), std::string());
+    }
+
+    void openFolderPutsBackTheOldFilesAndReadsTheNewFolder() {
+        FolderWindow w;
+        const std::string start = w.dir().read("plocha.dat");
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        w.form->FileOutput1->trigger();
+        const TempDir next;
+        fillFolder(next, 2);
+
+        w.open(next.path());
+        QVERIFY(w.errors.isEmpty());
+        QCOMPARE(w.dir().read("plocha.dat"), start);
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+        QCOMPARE(w.form->folder(), next.path());
+        QCOMPARE(w.form->FolderPath->path(), textOf(next.path()));
+        QCOMPARE(w.root()->childCount(), 0);
+        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+        QCOMPARE(w.form->RootBoard->stoneCount, 2);
+        QCOMPARE(w.form->StartBoard->stoneCount, 2);
+        w.keyClick(Qt::Key_5);
+        QCOMPARE(next.read("tah.dat"), std::string("3,4"));
+        QVERIFY(!w.dir().exists("timeouts.dat"));
+
+        // "Open Recent" lists the newest first; going back puts back the
+        // files the window wrote in the folder it leaves.
+        RecentFolders::add(textOf(w.dir().path()));
+        w.form->FileMenu->showRecent();
+        QCOMPARE(w.recent().size(), 2);
+        w.recent().at(0)->trigger();
+        QCOMPARE(w.form->folder(), w.dir().path());
+        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(next.read("tah.dat"), std::string("x"));
+        QCOMPARE(w.recent().at(1)->text(), textOf(next.path()));
+    }
+
+    void unusableFolderGetsAMessageAndTheWindowStays() {
+        FolderWindow w;
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        w.form->FileOutput1->trigger();
+        const std::string written = w.dir().read("plocha.dat");
+        const StatNode* shown = w.form->CurrentNode;
+        const TempDir other;
+        other.write("a-file", "");
+
+        w.open(other / "missing");
+        w.open(other / "a-file");
+        w.open({});  // a cancelled dialog
+        const QString named = "Cannot open the folder \"" + textOf(other.path());
+        QCOMPARE(w.errors, (QStringList{named + "/missing\": it does not exist",
+                                        named + "/a-file\": it is not a folder"}));
+        QCOMPARE(w.form->folder(), w.dir().path());
+        QCOMPARE(w.form->CurrentNode, shown);
+        QCOMPARE(w.dir().read("plocha.dat"), written);
+        QVERIFY(!w.form->FileMenu->OpenRecent1->isEnabled());
+    }
+
+    void noFolderOpensWhileASolveRuns() {
+        FolderWindow w;
+        const TempDir next;
+        fillFolder(next, 2);
+        RecentFolders::add(textOf(next.path()));
+        w.form->SolveSelectedNode();
+        QVERIFY(!w.form->FileMenu->OpenFolder1->isEnabled());
+        QVERIFY(!w.form->FileMenu->OpenRecent1->isEnabled());
+        QVERIFY(!w.form->OpenFolder(next.path()));
+        QCOMPARE(w.form->folder(), w.dir().path());
+
+        w.form->close();  // ends the solve
+        QVERIFY(w.form->FileMenu->OpenRecent1->isEnabled());
+        QVERIFY(w.form->OpenFolder(next.path()));
+    }
+
+    void recentFoldersKeepTheLastEightMostRecentFirst() {
+        QSettings().clear();
+        for (int i = 0; i < 10; ++i) RecentFolders::add(QStringLiteral("/f%1").arg(i));
+        RecentFolders::add(QStringLiteral("/f5"));
+        RecentFolders::add(QStringLiteral("/R&D"));
+        QCOMPARE(RecentFolders::folders(),
+                 (QStringList{"/R&D", "/f5", "/f9", "/f8", "/f7", "/f6", "/f4", "/f3"}));
+    }
+};
+
+}  // namespace vorek
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // The recent folders go to settings of the test's own, never the user's.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("vorek-tests"));
+    QCoreApplication::setApplicationName(QStringLiteral("test_open_folder"));
+    vorek::OpenFolderTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_open_folder.moc"
