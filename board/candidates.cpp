@@ -291,6 +291,24 @@ private:
 // The square order of the scored fill: the lower half of the board first.
 constexpr int scoringOrder(int i) { return (i + BOARD_SQUARES / 2) % BOARD_SQUARES; }
 
+// The score of a square with no stone within the scan's reach: both players
+// see the same lines, empty up to the edges, the code of each being the
+// square itself, its empty squares on the far side, the start marker, and
+// the empty squares on the near side.
+constexpr std::array<std::int64_t, BOARD_SQUARES> buildOpenFieldScores() {
+    std::array<std::int64_t, BOARD_SQUARES> scores{};
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        std::int64_t weights = 0;
+        for (const LineHalves halves : LINE_HALVES) {
+            const int code = (1 + (2 << reachSteps(halves.far, s))) << reachSteps(halves.near, s);
+            weights += weightTable[code];
+        }
+        scores[s] = 5 * weights + weights;
+    }
+    return scores;
+}
+constexpr std::array<std::int64_t, BOARD_SQUARES> OPEN_FIELD_SCORES = buildOpenFieldScores();
+
 std::int64_t squareScore(const SquareCodes& scanned, int mover) {
     std::int64_t own = 0;
     std::int64_t other = 0;
@@ -326,14 +344,17 @@ void addScoredCandidates(V2Board& board, int n) {
     n = std::min(n, BOARD_SQUARES - 1 - first);
     if (n <= 0) return;
     std::int32_t* window = &CandidateList.squares[first];  // n places and the insertion slot
-    std::int64_t scores[BOARD_SQUARES] = {};                // 0 marks an empty place
+    std::int64_t scores[BOARD_SQUARES];                    // 0 marks an empty place
+    std::fill_n(scores, n + 1, 0);
     std::int64_t threshold = 0;
     const int mover = board.sideToMove ? 1 : 0;
+    const std::array<bool, BOARD_SQUARES> near = stonesInReach(board);
 
     for (int i = 0; i < BOARD_SQUARES; ++i) {
         const int q = scoringOrder(i);
         if (!isEmpty(board, q) || isMarked(board, q)) continue;
-        const std::int64_t score = squareScore(scanCodes(board, q), mover);
+        const std::int64_t score =
+            near[q] ? squareScore(scanCodes(board, q), mover) : OPEN_FIELD_SCORES[q];
         if (score <= threshold) continue;
         int place = n;
         window[place] = q;

@@ -206,6 +206,19 @@ SquareCodes scanCodes(const V2Board& board, int s) {
     return scanned;
 }
 
+std::array<bool, BOARD_SQUARES> stonesInReach(const V2Board& board) {
+    std::array<bool, BOARD_SQUARES> near{};
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        if (isEmptySquare(board.squares[s])) continue;
+        // The squares within reach of a stone are those it is within reach of.
+        for (int h = 0; h < HALF_LINES; ++h) {
+            const int step = HALF_LINE_STEPS[h].index();
+            for (int q = s, k = STEP_COUNTS[h][s]; k > 0; --k) near[q += step] = true;
+        }
+    }
+    return near;
+}
+
 void scanSquare(const V2Board& board, int s) {
     const SquareCodes scanned = scanCodes(board, s);
     for (int player = 0; player < 2; ++player)

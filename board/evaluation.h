@@ -31,6 +31,11 @@ struct SquareCodes {
 // The scan of one square, returned; its own content is not looked at.
 SquareCodes scanCodes(const V2Board& board, int square);
 
+// For every square, whether a stone lies within the scan's reach of it: four
+// squares each way along each of its lines. A square without one has codes
+// that depend on the edges of the board alone.
+std::array<bool, BOARD_SQUARES> stonesInReach(const V2Board& board);
+
 // Fills lineThreats for the square with the values of scanCodes.
 void scanSquare(const V2Board& board, int square);
 
