@@ -18,6 +18,7 @@
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/played_position.h"
+#include "cli/progress_line.h"
 #include "cli/tree_path.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
@@ -45,6 +46,10 @@ constexpr std::string_view USAGE =
     "  rate R       nodes per second\n"
     "  line SQ ...  the main line from the node: player 1's proving (or most\n"
     "               promising) moves, player 0's toughest defences\n"
+    "  stopped WHY  only when the result is unknown: the budget that ended the\n"
+    "               solve, nodes, seconds or memory, or interrupted (Ctrl-C)\n"
+    "While it runs, a progress line on stderr shows the nodes, the rate, the\n"
+    "node's numbers and the time, when stderr is a terminal.\n"
     "\n"
     "  --dir DIR    the folder that holds the position files; they are only read\n"
     "  --nodes N    stop once N nodes have been made (default 1000000)\n"
@@ -158,6 +163,34 @@ std::string threeDecimals(double value) {
 
 long long wholeRate(const SolveReport& report) { return std::llround(report.rate); }
 
+// Why an undecided solve ended; empty when it is decided or had nothing left
+// to search.
+std::string_view stopText(const SolveReport& report) {
+    if (report.result != SolveResult::Unknown) return {};
+    switch (report.stopped) {
+        case SolveStop::Nodes: return "nodes";
+        case SolveStop::Seconds: return "seconds";
+        case SolveStop::Memory: return "memory";
+        case SolveStop::Interrupted: return "interrupted";
+        case SolveStop::Settled: break;
+    }
+    return {};
+}
+
+// Runs the solve in slices, showing how far it has got on stderr when that
+// is a terminal.
+SolveReport solveShowingProgress(StatNode& start, const SolveBudget& budget) {
+    Solver solver(start, budget);
+    ProgressLine progress;
+    while (!solver.runSlice(progress.shown() ? ProgressLine::EVERY : std::chrono::hours(1))) {
+        std::ostringstream text;
+        text << "solving: " << solver.nodes() << " nodes, " << std::llround(solver.rate()) << " nodes/s, pn "
+             << start.pn << " dn " << start.dn << ", " << threeDecimals(solver.seconds()) << " s";
+        progress.show(text.str());
+    }
+    return solver.report();
+}
+
 void printReport(std::ostream& out, const SolveReport& report) {
     out << "result " << resultText(report.result) << '\n'
         << "move " << report.move << '\n'
@@ -168,6 +201,7 @@ void printReport(std::ostream& out, const SolveReport& report) {
         << "line";
     for (int square : report.line) out << ' ' << square;
     out << '\n';
+    if (const std::string_view stop = stopText(report); !stop.empty()) out << "stopped " << stop << '\n';
 }
 
 void printJson(std::ostream& out, const SolveReport& report) {
@@ -176,7 +210,9 @@ void printJson(std::ostream& out, const SolveReport& report) {
         << R"(,"seconds":)" << threeDecimals(report.seconds) << R"(,"rate":)" << wholeRate(report)
         << R"(,"line":[)";
     for (std::size_t i = 0; i < report.line.size(); ++i) out << (i ? "," : "") << report.line[i];
-    out << "]}\n";
+    out << ']';
+    if (const std::string_view stop = stopText(report); !stop.empty()) out << R"(,"stopped":")" << stop << '"';
+    out << "}\n";
 }
 
 std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ostream& out,
@@ -198,7 +234,7 @@ std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ost
     if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);
 
     std::get<SolveBudget>(budget).cancel = interrupt.flag();
-    const SolveReport report = solve(*std::get<StatNode*>(found), std::get<SolveBudget>(budget));
+    const SolveReport report = solveShowingProgress(*std::get<StatNode*>(found), std::get<SolveBudget>(budget));
     if (interrupt.flag()->load())
         notes.push_back("interrupted; the numbers are those the solve had reached");
 

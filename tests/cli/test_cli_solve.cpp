@@ -2,6 +2,7 @@
 // outputs, misuse, Ctrl-C during a solve, and a position folder only read.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,23 +26,29 @@ struct Solved {
     long long nodes = -1, rate = -1;
     std::string seconds;
     std::vector<int> line;
+    std::string stopped;  // only after an undecided solve
 };
 
-// The seven lines of the plain output; a line out of place fails the test.
+// The seven lines of the plain output, and the eighth when the result is
+// unknown; a line out of place fails the test.
 Solved parseSolved(const std::string& out) {
     Solved s;
     const std::vector<std::string> lines = linesOf(out);
-    EXPECT_EQ(lines.size(), 7u) << out;
-    if (lines.size() != 7) return s;
+    const bool undecided = out.starts_with("result unknown");
+    EXPECT_EQ(lines.size(), undecided ? 8u : 7u) << out;
+    if (lines.size() != (undecided ? 8u : 7u)) return s;
     const std::regex form(
         "result (proved|disproved|unknown)\nmove -?\\d+\npn -?\\d+ dn -?\\d+\nnodes \\d+\n"
-        "seconds \\d+\\.\\d{3}\nrate \\d+\nline( \\d+)*\n");
+        "seconds \\d+\\.\\d{3}\nrate \\d+\nline( \\d+)*\n(stopped (nodes|seconds|memory|interrupted)\n)?");
     EXPECT_TRUE(std::regex_match(out, form)) << out;
-    std::istringstream in(out);
+    std::istringstream in(lines[0] + ' ' + lines[1] + ' ' + lines[2] + ' ' + lines[3] + ' ' + lines[4] + ' ' +
+                          lines[5]);
     std::string key;
     in >> key >> s.result >> key >> s.move >> key >> s.pn >> key >> s.dn >> key >> s.nodes >> key >>
-        s.seconds >> key >> s.rate >> key;
-    for (int square; in >> square;) s.line.push_back(square);
+        s.seconds >> key >> s.rate;
+    std::istringstream line(lines[6].substr(4));
+    for (int square; line >> square;) s.line.push_back(square);
+    if (undecided) s.stopped = lines[7].substr(8);
     return s;
 }
 
@@ -148,6 +155,7 @@ TEST(CliSolveExamples, KnownAnswersOfTheShippedPositions) {
     EXPECT_GE(s.nodes, 2000);
     EXPECT_LT(s.nodes, 2400);  // the budget is looked at before each expansion
     EXPECT_FALSE(s.line.empty());
+    EXPECT_EQ(s.stopped, "nodes");
 }
 
 // Child 5 of the middle-game root is the winning 246, child 7 (245) loses. The
@@ -179,6 +187,11 @@ TEST(CliSolveExamples, JsonIsTheSameOnOneLine) {
     EXPECT_TRUE(atOnce.out.ends_with(R"("rate":0,"line":[]})"
                                      "\n"))
         << atOnce.out;
+    // An undecided solve says why it stopped.
+    const CliRun cut = runCli({"solve", "--dir", example("opening").string(), "--nodes", "100", "--json"});
+    EXPECT_TRUE(cut.out.ends_with(R"(],"stopped":"nodes"})"
+                                  "\n"))
+        << cut.out;
 }
 
 TEST(CliSolveOptions, BudgetsInEitherFormAreAccepted) {
@@ -189,6 +202,7 @@ TEST(CliSolveOptions, BudgetsInEitherFormAreAccepted) {
     EXPECT_EQ(s.result, "unknown");
     EXPECT_GE(s.nodes, 50);
     EXPECT_LT(s.nodes, 200);
+    EXPECT_EQ(s.stopped, "nodes");
 }
 
 TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
@@ -265,8 +279,36 @@ TEST(CliSolveInterrupt, CtrlCStopsTheSolveAndPrintsWhatItReached) {
     EXPECT_EQ(s.result, "unknown");
     EXPECT_GT(s.nodes, 0);
     EXPECT_LT(s.nodes, 100000000);
+    EXPECT_EQ(s.stopped, "interrupted");
     EXPECT_EQ(capture.read("err"),
               "vorek-cli: solve: interrupted; the numbers are those the solve had reached\n");
+}
+
+// On a terminal the solve keeps one line on stderr up to date and clears it
+// at the end; the output on stdout is what it always is.
+TEST(CliSolveProgress, ALineOnAStderrTerminalIsRewrittenThenCleared) {
+    const TempDir capture;
+    const std::string dir = example("opening").string();
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        redirect(STDOUT_FILENO, capture / "out");
+        ::execl(VOREK_CLI_BINARY, VOREK_CLI_BINARY, "solve", "--dir", dir.c_str(), "--nodes",
+                "100000000", "--seconds", "0.7", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::string seen;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) seen.append(buffer, static_cast<std::size_t>(n));
+    ::close(terminal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(std::regex_search(seen, std::regex("\rsolving: \\d+ nodes, \\d+ nodes/s, pn \\d+ dn \\d+, 0\\.\\d{3} s")))
+        << seen;
+    EXPECT_TRUE(std::regex_search(seen, std::regex("\r +\r$"))) << seen;
+    EXPECT_EQ(parseSolved(capture.read("out")).stopped, "seconds");
 }
 
 TEST(CliSolveReadOnly, PositionFilesKeepTheirBytesAndTimes) {
