@@ -122,16 +122,6 @@ TEST(CliGame, FiveEndsTheAnalysisAndTheFirstLetterFollowsTheHeader) {
               "summary missed 0 blunder 0\n");
 }
 
-TEST(CliGame, MalformedRecordFailsWithOneLine) {
-    const TempDir dir;
-    dir.write("bad.psq", "Piskvorky 20x20, 7:7, 0\r\n10,10,0\r\n10,10,0\r\n");
-    const std::string path = (dir / "bad.psq").string();
-    const CliRun run = game(path);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "vorek-cli: game: game record '" + path + "' line 3: move 2 (10,10) is on the stone of move 1\n");
-}
-
 // The rules of the marks, on verdicts made up for the purpose.
 TEST(GameMarks, MissedAndBlunderFollowTheVerdictsBeforeAndAfterTheMove) {
     using cli::PositionVerdict;

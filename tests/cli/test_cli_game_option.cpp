@@ -3,6 +3,8 @@
 // for a record that cannot be read.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "cli/played_position.h"
 #include "tests/cli/cli_run.h"
 #include "tests/temp_dir.h"
@@ -100,24 +102,30 @@ TEST(CliGameOption, RecordsThatCannotBeReadFailWithOneLine) {
         {"taken.psq", "line 4: move 3 (11,11) is on the stone of move 2"},
         {"none.psq", "line 2: no moves; each move is a line x,y,t with column and row from 1 to 20"},
     };
-    const std::vector<std::vector<std::string>> commands{
-        {"show"}, {"tree", "root"}, {"solve"}, {"picture", "--out", (dir / "out.png").string()}};
+    // Each command with the record's path and the rest of its arguments.
+    const std::vector<std::function<std::vector<std::string>(const std::string&)>> commands{
+        [](const std::string& game) { return std::vector<std::string>{"show", "--game", game}; },
+        [](const std::string& game) { return std::vector<std::string>{"tree", "--game", game, "root"}; },
+        [](const std::string& game) { return std::vector<std::string>{"solve", "--game", game}; },
+        [&](const std::string& game) {
+            return std::vector<std::string>{"picture", "--game", game, "--out", (dir / "out.png").string()};
+        },
+        [](const std::string& game) { return std::vector<std::string>{"game", game.substr(0, game.rfind(':'))}; },
+    };
     for (const auto& command : commands) {
         for (const auto& [file, message] : files) {
-            std::vector<std::string> arguments = command;
             const std::string path = (dir / file).string();
-            arguments.insert(arguments.begin() + 1, {"--game", path + ":0"});
-            const CliRun run = runCli(arguments);
-            EXPECT_EQ(run.exitCode, 1) << command.front() << ' ' << file;
+            const CliRun run = runCli(command(path + ":0"));
+            const std::string name = command(path).front();
+            EXPECT_EQ(run.exitCode, 1) << name << ' ' << file;
             EXPECT_EQ(run.out, "");
-            EXPECT_EQ(run.err, "vorek-cli: " + command.front() + ": game record '" + path + "' " + message + "\n");
+            EXPECT_EQ(run.err, "vorek-cli: " + name + ": game record '" + path + "' " + message + "\n");
         }
-        std::vector<std::string> missing = command;
-        missing.insert(missing.begin() + 1, {"--game", (dir / "missing.psq").string()});
-        const CliRun run = runCli(missing);
+        const std::string missing = (dir / "missing.psq").string();
+        const CliRun run = runCli(command(missing));
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err, "vorek-cli: " + command.front() + ": cannot read the game record '" +
-                               (dir / "missing.psq").string() + "': cannot be opened as a file\n");
+        EXPECT_EQ(run.err, "vorek-cli: " + command(missing).front() + ": cannot read the game record '" + missing +
+                               "': cannot be opened as a file\n");
     }
     EXPECT_FALSE(dir.exists("out.png"));
 }
