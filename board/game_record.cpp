@@ -13,7 +13,6 @@ namespace vorek {
 namespace {
 
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
-constexpr int RECORD_BOARD_SIDE = 20;
 constexpr int FIVE = 5;
 
 // Column and row steps of the four lines through a square.
@@ -126,7 +125,7 @@ std::variant<char, std::string> readHeader(std::optional<std::string> line, bool
     if (text.starts_with(BYTE_ORDER_MARK)) text.remove_prefix(BYTE_ORDER_MARK.size());
     const std::optional<Header> header = complete ? parseHeader(text) : std::nullopt;
     if (!header) return std::string("not a game record header \"") + RECORD_HEADER_FORM + "\"";
-    if (header->width != RECORD_BOARD_SIDE || header->height != RECORD_BOARD_SIDE)
+    if (header->width != BOARD_SIDE || header->height != BOARD_SIDE)
         return "the game is played on " + std::to_string(header->width) + "x" +
                std::to_string(header->height) + "; only 20x20 games can be read";
     if (header->firstMover != 0 && header->firstMover != 1)
@@ -150,7 +149,7 @@ std::optional<MoveLine> parseMoveLine(std::string_view text) {
     return MoveLine{*column, *row};
 }
 
-bool onBoard(long coordinate) { return coordinate >= 1 && coordinate <= RECORD_BOARD_SIDE; }
+bool onBoard(long coordinate) { return coordinate >= 1 && coordinate <= BOARD_SIDE; }
 
 // The stones of a record being read, by the number of the move that put each.
 class RecordBoard {

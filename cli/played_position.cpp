@@ -65,7 +65,7 @@ std::variant<StartPosition, CommandError> positionFromGameOption(std::string_vie
     const int count = choice->count.value_or(moves);
     if (count > moves)
         return Misuse{"--game '" + std::string(text) + "': the game has " + std::to_string(moves) +
-                      " moves; K runs from 0 to " + std::to_string(moves)};
+                      (moves == 1 ? " move" : " moves") + "; K runs from 0 to " + std::to_string(moves)};
     return positionFromRecord(record, count);
 }
 
