@@ -8,7 +8,14 @@ namespace vorek {
 
 namespace {
 
-constexpr Rgb stoneColor(int player) { return player == 1 ? COLOR_BLACK : COLOR_WHITE; }
+// The fill of a player's stones: by player, or by the letter they play.
+Rgb stoneColor(int player, const PictureOptions& options) {
+    if (!options.coloursByLetter) return player == 1 ? COLOR_BLACK : COLOR_WHITE;
+    const bool playsX = (options.player1Letter == 'x') == (player == 1);
+    return playsX ? COLOR_BLACK : COLOR_WHITE;
+}
+
+Rgb contrastColor(Rgb fill) { return fill == COLOR_BLACK ? COLOR_WHITE : COLOR_BLACK; }
 
 void drawGrid(BoardCanvas& canvas) {
     canvas.setPenColor(COLOR_BLACK);
@@ -26,19 +33,32 @@ void cellEllipse(BoardCanvas& canvas, int column, int row, int inset, int end) {
     canvas.ellipse(left + inset, top + inset, left + end, top + end);
 }
 
-void drawStones(const V2Board& board, BoardCanvas& canvas) {
+void drawStones(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
     for (int column = 0; column < BOARD_SIDE; ++column) {
         for (int row = 0; row < BOARD_SIDE; ++row) {
             const std::uint8_t flags = board.squares[squareAt(column, row)];
             if (isEmptySquare(flags)) continue;
-            canvas.setBrushColor(stoneColor(stoneOwner(flags)));
+            canvas.setBrushColor(stoneColor(stoneOwner(flags), options));
             cellEllipse(canvas, column, row, STONE_INSET, STONE_END);
         }
     }
 }
 
-void drawCandidates(const V2Board& board, BoardCanvas& canvas) {
-    canvas.setBrushColor(stoneColor(board.sideToMove == 1 ? 1 : 0));
+// The numbers on the stones, in the order the stones were drawn.
+void drawMoveNumbers(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
+    for (int column = 0; column < BOARD_SIDE; ++column) {
+        for (int row = 0; row < BOARD_SIDE; ++row) {
+            const int square = squareAt(column, row);
+            const std::uint8_t flags = board.squares[square];
+            const int number = options.moveNumbers[static_cast<std::size_t>(square)];
+            if (isEmptySquare(flags) || number == 0) continue;
+            drawStoneNumber(canvas, column, row, number, contrastColor(stoneColor(stoneOwner(flags), options)));
+        }
+    }
+}
+
+void drawCandidates(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
+    canvas.setBrushColor(stoneColor(board.sideToMove == 1 ? 1 : 0, options));
     for (int i = 0; i < CandidateList.count; ++i) {
         const int square = CandidateList.squares[i];
         cellEllipse(canvas, columnOf(square), rowOf(square), DOT_INSET, DOT_END);
@@ -47,14 +67,15 @@ void drawCandidates(const V2Board& board, BoardCanvas& canvas) {
 
 }  // namespace
 
-void drawBoard(V2Board& board, BoardCanvas& canvas) {
+void drawBoard(V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
     generateCandidates(board);  // only the list is used, not the result
     canvas.setBrushStyle(BrushStyle::SOLID);
     canvas.setBrushColor(COLOR_YELLOW);
     canvas.fillRect(0, 0, PICTURE_SIZE, PICTURE_SIZE);
     drawGrid(canvas);
-    drawStones(board, canvas);
-    drawCandidates(board, canvas);
+    drawStones(board, canvas, options);
+    drawMoveNumbers(board, canvas, options);
+    drawCandidates(board, canvas, options);
 }
 
 void drawMoveMark(BoardCanvas& canvas, int column, int row) {

@@ -3,14 +3,28 @@
 #pragma once
 
 #include "board/board_canvas.h"
+#include "board/move_numbers.h"
 #include "board/v2board.h"
 
 namespace vorek {
 
+// What the picture may show beyond the stones and the dots. The default
+// options give the picture as it always was.
+struct PictureOptions {
+    // Off: player 1's stones are black and player 0's white, so the side to
+    // move at the root is black. On: "x" stones are black and "o" stones
+    // white whoever is to move, and the dots take the colour of the side to
+    // move's letter.
+    bool coloursByLetter = false;
+    char player1Letter = 'x';  // the letter of player 1's stones: 'x' or 'o'
+    MoveNumbers moveNumbers{};  // written on the stones, white on black, black on white
+};
+
 // Runs the move generator on the board (which sets and clears its transient
-// marks) and paints the whole picture: background, grid, stones, and the
-// generator's candidates as dots in the colour of the side to move.
-void drawBoard(V2Board& board, BoardCanvas& canvas);
+// marks) and paints the whole picture: background, grid, stones, their
+// numbers, and the generator's candidates as dots in the colour of the side
+// to move.
+void drawBoard(V2Board& board, BoardCanvas& canvas, const PictureOptions& options = {});
 
 // Circles the cell of column, row in red, leaving what is under it visible.
 // Coordinates outside the board are rejected with std::out_of_range.

@@ -1,14 +1,10 @@
 #include "board/position_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstdio>
-#include <memory>
 #include <sstream>
 
+#include "board/regular_file.h"
 #include "board/replace_file.h"
 
 namespace vorek {
@@ -17,26 +13,6 @@ namespace {
 
 std::filesystem::path inDir(const std::filesystem::path& dir, const char* name) {
     return dir.empty() ? std::filesystem::path(name) : dir / name;
-}
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-// Opens a regular file for reading. Anything else is refused without waiting:
-// a named pipe would block the open until some writer came, a folder or a
-// device holds no position.
-std::FILE* openRegularFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    std::FILE* file = ::fdopen(fd, "rb");
-    if (file == nullptr) ::close(fd);
-    return file;
 }
 
 // Reads a protocol file item by item, skipping whitespace before each item as
@@ -81,7 +57,7 @@ private:
     }
     static bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
-    std::unique_ptr<std::FILE, FileCloser> file_;
+    ReadFile file_;
 };
 
 std::uint8_t squareFromCharacter(int c, int namedStone) {
@@ -111,6 +87,11 @@ bool readPosition(V2Board& board, const std::filesystem::path& dir) {
         placeInLines(board.lines, s, cellOfFlags(board.squares[s]));
     }
     return true;
+}
+
+char readMoverLetter(const std::filesystem::path& dir) {
+    ItemReader moveFile(inDir(dir, MOVE_FILE));
+    return moveFile.isOpen() && moveFile.nextItem() == 'o' ? 'o' : 'x';
 }
 
 std::ostream& writeSquares(std::ostream& out, const V2Board& board) {

@@ -22,6 +22,11 @@ inline constexpr const char* TIMEOUTS_FILE = "timeouts.dat";
 // (all of them when a file cannot be opened or "tah.dat" names nobody).
 bool readPosition(V2Board& board, const std::filesystem::path& dir = {});
 
+// The letter of the stones readPosition makes player 1's: 'o' when the first
+// non-whitespace character of "tah.dat" is "o", otherwise 'x' (also when the
+// file cannot be read).
+char readMoverLetter(const std::filesystem::path& dir = {});
+
 // The 400 square characters of the board in 20 lines, each ending CR LF.
 std::ostream& writeSquares(std::ostream& out, const V2Board& board);
 

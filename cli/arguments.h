@@ -14,6 +14,7 @@ namespace vorek::cli {
 
 inline constexpr std::string_view HELP_OPTION = "--help";
 inline constexpr std::string_view DIR_OPTION = "--dir";
+inline constexpr std::string_view GAME_OPTION = "--game";
 
 // Splits a command's arguments into options and operands. An argument that
 // starts with "--", or with "-" and no digit after it, is an option: "--help",

@@ -13,18 +13,22 @@ namespace vorek::cli {
 namespace {
 
 constexpr std::string_view USAGE =
-    "usage: vorek-cli show [--dir DIR] [MOVE ...]\n"
+    "usage: vorek-cli show [--dir DIR | --game FILE.psq[:K]] [MOVE ...]\n"
     "\n"
     "Reads \"plocha.dat\" and \"tah.dat\" from DIR (default: the working directory),\n"
-    "evaluates the position, plays each MOVE in order and prints the results, the\n"
-    "side to move, the stone count, the square flags row by row, both threat lists\n"
+    "or takes the position after K moves of a game record; evaluates the position,\n"
+    "plays each MOVE in order and prints the results, the side to move, the stone\n"
+    "count, the square flags row by row, both threat lists\n"
     "(SQUARE PATTERN DIRECTIONS CN TN WEIGHT) and the move generator's answer.\n"
     "\n"
-    "  --dir DIR  the folder that holds the position files; they are only read\n"
-    "  MOVE       a square index 0..399, or x,y with column x and row y, each 0..19;\n"
-    "             it must be an empty square\n";
+    "  --dir DIR   the folder that holds the position files; they are only read\n"
+    "  --game FILE.psq[:K]\n"
+    "              the position after K moves (default: all) of a game record;\n"
+    "              the letter to move is player 1\n"
+    "  MOVE        a square index 0..399, or x,y with column x and row y, each\n"
+    "              0..19; it must be an empty square\n";
 
-constexpr std::array<std::string_view, 1> OPTIONS{DIR_OPTION};
+constexpr std::array<std::string_view, 2> OPTIONS{DIR_OPTION, GAME_OPTION};
 
 constexpr std::string_view HEX_DIGITS = "0123456789abcdef";
 
@@ -58,8 +62,8 @@ void printCandidates(std::ostream& out, V2Board& board) {
 
 std::optional<CommandError> runShow(const CommandArguments& arguments, std::ostream& out,
                               std::vector<std::string>&) {
-    auto played = playPosition(folderOption(arguments), arguments.operands);
-    if (auto* bad = std::get_if<Misuse>(&played)) return std::move(*bad);
+    auto played = playPosition(arguments, arguments.operands);
+    if (auto* error = std::get_if<CommandError>(&played)) return std::move(*error);
     auto& position = std::get<PlayedPosition>(played);
     V2Board& board = *position.board;
 

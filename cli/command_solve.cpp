@@ -1,13 +1,7 @@
 // vorek-cli solve: the solver run on the tree from the node a PATH names,
 // reached by the window's expansion alone, with its result printed.
-#include <algorithm>
 #include <array>
-#include <atomic>
-#include <charconv>
 #include <cmath>
-#include <csignal>
-#include <cstdint>
-#include <filesystem>
 #include <iomanip>
 #include <optional>
 #include <sstream>
@@ -17,8 +11,10 @@
 
 #include "cli/arguments.h"
 #include "cli/command.h"
+#include "cli/interrupt.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
+#include "cli/solve_options.h"
 #include "cli/tree_path.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
@@ -29,16 +25,17 @@ namespace vorek::cli {
 namespace {
 
 constexpr std::string_view USAGE =
-    "usage: vorek-cli solve [--dir DIR] [--nodes N] [--seconds S] [--json] [PATH]\n"
+    "usage: vorek-cli solve [--dir DIR | --game FILE.psq[:K]] [--nodes N] [--seconds S]\n"
+    "                       [--json] [PATH]\n"
     "\n"
-    "Builds the root over the position in DIR (default: the working directory) as\n"
-    "the window does at start-up, expands each node on the way from the root to\n"
-    "the node PATH names (default: root) as the window expands it, and nothing\n"
-    "else, then solves from that node: expands its most-proving leaf again and\n"
-    "again until the node is proved or disproved or the budget is spent. Ctrl-C\n"
-    "stops the solve early; what was reached is printed as usual. Prints, one per\n"
-    "line:\n"
-    "  result proved|disproved|unknown  whether player 1 (to move in the files) wins\n"
+    "Builds the root over the position in DIR (default: the working directory), or\n"
+    "after K moves of a game record, as the window does at start-up, expands each\n"
+    "node on the way from the root to the node PATH names (default: root) as the\n"
+    "window expands it, and nothing else, then solves from that node: expands its\n"
+    "most-proving leaf again and again until the node is proved or disproved or\n"
+    "the budget is spent. Ctrl-C stops the solve early; what was reached is\n"
+    "printed as usual. Prints, one per line:\n"
+    "  result proved|disproved|unknown  whether player 1 (to move at the root) wins\n"
     "  move SQ      the proving move at the node, -1 when there is none\n"
     "  pn P dn D    the node's proof and disproof numbers (-1 is infinity)\n"
     "  nodes N      the nodes the solver made\n"
@@ -52,108 +49,20 @@ constexpr std::string_view USAGE =
     "node's numbers and the time, when stderr is a terminal.\n"
     "\n"
     "  --dir DIR    the folder that holds the position files; they are only read\n"
+    "  --game FILE.psq[:K]\n"
+    "               the position after K moves (default: all) of a game record;\n"
+    "               the letter to move is player 1\n"
     "  --nodes N    stop once N nodes have been made (default 1000000)\n"
     "  --seconds S  stop after S seconds, such as 10 or 2.5 (default 10)\n"
     "  --json       print the same as one JSON object on one line\n"
     "  PATH         root, or child indices from the root separated by dots\n"
     "               (0.3 is child 3 of child 0 of the root)\n";
 
-constexpr std::string_view NODES_OPTION = "--nodes";
-constexpr std::string_view SECONDS_OPTION = "--seconds";
-constexpr std::string_view JSON_OPTION = "--json";
-
-constexpr std::array<std::string_view, 3> OPTIONS{DIR_OPTION, NODES_OPTION, SECONDS_OPTION};
+constexpr std::array<std::string_view, 4> OPTIONS{DIR_OPTION, GAME_OPTION, NODES_OPTION,
+                                                  SECONDS_OPTION};
 constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
 
-constexpr std::uint64_t DEFAULT_NODES = 1'000'000;
-constexpr double DEFAULT_SECONDS = 10;
-
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A whole number above 0 written with digits alone.
-std::optional<std::uint64_t> positiveCount(std::string_view text) {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), isDigit)) return std::nullopt;
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value == 0) return std::nullopt;
-    return value;
-}
-
-// A number above 0 written as digits with at most one decimal point: no sign,
-// exponent, blanks or words such as "inf".
-std::optional<double> positiveDecimal(std::string_view text) {
-    const auto digits = std::count_if(text.begin(), text.end(), isDigit);
-    const auto points = std::count(text.begin(), text.end(), '.');
-    if (digits == 0 || points > 1 || digits + points != static_cast<std::ptrdiff_t>(text.size()))
-        return std::nullopt;
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                              std::chars_format::fixed);
-    if (error != std::errc() || end != text.data() + text.size() || !(value > 0) ||
-        !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-// The budget from --nodes and --seconds, or what is wrong with them.
-std::variant<SolveBudget, Misuse> budgetOption(const CommandArguments& arguments) {
-    SolveBudget budget;
-    budget.maxNodes = DEFAULT_NODES;
-    budget.maxSeconds = DEFAULT_SECONDS;
-    if (const auto text = arguments.value(NODES_OPTION)) {
-        const auto nodes = positiveCount(*text);
-        if (!nodes) return Misuse{"bad --nodes '" + std::string(*text) + "': give a whole number above 0"};
-        budget.maxNodes = *nodes;
-    }
-    if (const auto text = arguments.value(SECONDS_OPTION)) {
-        const auto seconds = positiveDecimal(*text);
-        if (!seconds)
-            return Misuse{"bad --seconds '" + std::string(*text) +
-                          "': give a number of seconds above 0, such as 10 or 2.5"};
-        budget.maxSeconds = *seconds;
-    }
-    return budget;
-}
-
-// Ctrl-C sets this; the solver looks at it between expansions. A signal
-// handler can reach nothing but static state, and a lock-free atomic is safe
-// to write from one.
-constinit std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-void noteInterrupt(int) { interrupted.store(true, std::memory_order_relaxed); }
-
-// While it lives, the first Ctrl-C asks the solve to stop; a second one ends
-// the tool as usual.
-class InterruptStopsSolve {
-public:
-    InterruptStopsSolve() {
-        interrupted.store(false);
-        struct sigaction action {};
-        action.sa_handler = noteInterrupt;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESETHAND;
-        ::sigaction(SIGINT, &action, &previous_);
-    }
-    ~InterruptStopsSolve() { ::sigaction(SIGINT, &previous_, nullptr); }
-    InterruptStopsSolve(const InterruptStopsSolve&) = delete;
-    InterruptStopsSolve& operator=(const InterruptStopsSolve&) = delete;
-
-    const std::atomic<bool>* flag() const { return &interrupted; }
-
-private:
-    struct sigaction previous_ {};
-};
-
-std::string_view resultText(SolveResult result) {
-    switch (result) {
-        case SolveResult::Proved: return "proved";
-        case SolveResult::Disproved: return "disproved";
-        case SolveResult::Unknown: break;
-    }
-    return "unknown";
-}
+constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
 
 std::string threeDecimals(double value) {
     std::ostringstream text;
@@ -217,7 +126,7 @@ void printJson(std::ostream& out, const SolveReport& report) {
 
 std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ostream& out,
                                std::vector<std::string>& notes) {
-    auto budget = budgetOption(arguments);
+    auto budget = budgetOption(arguments, DEFAULT_BUDGET);
     if (auto* bad = std::get_if<Misuse>(&budget)) return std::move(*bad);
     if (arguments.operands.size() > 1)
         return Misuse{"takes one PATH at most, got '" + arguments.operands[1] + "' as well"};
@@ -227,9 +136,11 @@ std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ost
     // Set up before the tree is built, so that it is also taken down after the
     // tree: a Ctrl-C while the tree is deleted still leaves the output printed.
     const InterruptStopsSolve interrupt;
-    const std::filesystem::path dir = folderOption(arguments);
-    const RootBuild build = buildRootNode(dir);
-    if (!build.read) notes.push_back(unreadPositionNote(dir));
+    auto start = readStartPosition(arguments);
+    if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
+    StartPosition& position = std::get<StartPosition>(start);
+    if (!position.read) notes.push_back(position.unreadNote);
+    const RootBuild build = buildRootNode(std::move(position.board));
     auto found = nodeAtPath(*build.root, path, PathWalk::Grow);
     if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);
 

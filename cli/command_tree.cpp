@@ -16,19 +16,23 @@ namespace vorek::cli {
 namespace {
 
 constexpr std::string_view USAGE =
-    "usage: vorek-cli tree [--dir DIR] [PATH ...]\n"
+    "usage: vorek-cli tree [--dir DIR | --game FILE.psq[:K]] [PATH ...]\n"
     "\n"
-    "Builds the root over the position in DIR (default: the working directory) as\n"
-    "the window does at start-up, then applies the window's expansion to the node\n"
-    "each PATH names, in order (nothing when it is expanded, proved or disproved).\n"
+    "Builds the root over the position in DIR (default: the working directory), or\n"
+    "after K moves of a game record, as the window does at start-up, then applies\n"
+    "the window's expansion to the node each PATH names, in order (nothing when it\n"
+    "is expanded, proved or disproved).\n"
     "Prints the tree in preorder, one line a node:\n"
     "  PATH MOVE KIND PN DN EXPANDED CHILDREN\n"
     "\n"
-    "  --dir DIR  the folder that holds the position files; they are only read\n"
-    "  PATH       root, or child indices from the root separated by dots\n"
-    "             (0.3 is child 3 of child 0 of the root)\n";
+    "  --dir DIR   the folder that holds the position files; they are only read\n"
+    "  --game FILE.psq[:K]\n"
+    "              the position after K moves (default: all) of a game record;\n"
+    "              the letter to move is player 1\n"
+    "  PATH        root, or child indices from the root separated by dots\n"
+    "              (0.3 is child 3 of child 0 of the root)\n";
 
-constexpr std::array<std::string_view, 1> OPTIONS{DIR_OPTION};
+constexpr std::array<std::string_view, 2> OPTIONS{DIR_OPTION, GAME_OPTION};
 
 void printNode(std::ostream& out, const StatNode& node, std::string_view path) {
     out << path << ' ' << node.move << ' ' << (node.isOr() ? "OR" : "AND") << ' ' << node.pn << ' '
@@ -50,11 +54,13 @@ void printTree(std::ostream& out, const StatNode& root) {
 
 std::optional<CommandError> runTree(const CommandArguments& arguments, std::ostream& out,
                               std::vector<std::string>& notes) {
-    const std::filesystem::path dir = folderOption(arguments);
-    const RootBuild build = buildRootNode(dir);
+    auto start = readStartPosition(arguments);
+    if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
+    StartPosition& position = std::get<StartPosition>(start);
     // The tree goes on from what was read, as the window does, but the output
     // alone would not show that the position was not the one asked for.
-    if (!build.read) notes.push_back(unreadPositionNote(dir));
+    if (!position.read) notes.push_back(position.unreadNote);
+    const RootBuild build = buildRootNode(std::move(position.board));
     for (const std::string& text : arguments.operands) {
         auto found = nodeAtPath(*build.root, text, PathWalk::Find);
         if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);

@@ -12,6 +12,8 @@ namespace vorek::cli { extern const Command PICTURE_COMMAND; }  // command_pictu
 
 namespace vorek::cli { extern const Command SOLVE_COMMAND; }  // command_solve.cpp
 
+namespace vorek::cli { extern const Command GAME_COMMAND; }  // command_game.cpp
+
 namespace {
 
 // The commands, in the order the tool's usage lists them. One line adds one.
@@ -20,6 +22,7 @@ constexpr std::array COMMANDS{
     &vorek::cli::SHOW_COMMAND,
     &vorek::cli::TREE_COMMAND,
     &vorek::cli::SOLVE_COMMAND,
+    &vorek::cli::GAME_COMMAND,
     &vorek::cli::PICTURE_COMMAND,
 };
 

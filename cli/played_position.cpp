@@ -1,19 +1,84 @@
 #include "cli/played_position.h"
 
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <optional>
+
 #include "board/evaluation.h"
+#include "board/game_record.h"
 #include "board/moves.h"
 #include "board/position_files.h"
 #include "cli/arguments.h"
 
 namespace vorek::cli {
 
-std::variant<PlayedPosition, Misuse> playPosition(const std::filesystem::path& dir,
-                                                  std::span<const std::string> moves) {
+namespace {
+
+struct GameChoice {
+    std::string file;
+    std::optional<int> count;  // K; all the moves when not given
+};
+
+// FILE.psq[:K]: K is what follows the last colon when that is all digits, so
+// that a file name with a colon in it can still be given alone.
+std::optional<GameChoice> parseGameOption(std::string_view text) {
+    GameChoice choice{std::string(text), std::nullopt};
+    const std::size_t colon = text.rfind(':');
+    const std::string_view suffix = colon == std::string_view::npos ? "" : text.substr(colon + 1);
+    if (!suffix.empty() && std::all_of(suffix.begin(), suffix.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        int count = INT_MAX;  // a K too large to parse is out of range all the same
+        std::from_chars(suffix.data(), suffix.data() + suffix.size(), count);
+        choice = {std::string(text.substr(0, colon)), count};
+    }
+    if (choice.file.empty()) return std::nullopt;
+    return choice;
+}
+
+StartPosition positionFromFiles(const std::filesystem::path& dir) {
+    StartPosition start;
+    start.board = std::make_unique<V2Board>();
+    start.read = readPosition(*start.board, dir);
+    if (!start.read) start.unreadNote = unreadPositionNote(dir);
+    start.player1Letter = readMoverLetter(dir);
+    return start;
+}
+
+StartPosition positionFromRecord(const GameRecord& record, int count) {
+    StartPosition start;
+    start.board = positionAfter(record, count);
+    start.read = true;
+    start.player1Letter = letterOfMove(record, count + 1);
+    start.recordMoves = count;
+    numberStones(start.moveNumbers, std::span(record.moves).first(static_cast<std::size_t>(count)), 1);
+    return start;
+}
+
+std::variant<StartPosition, CommandError> positionFromGameOption(std::string_view text) {
+    const std::optional<GameChoice> choice = parseGameOption(text);
+    if (!choice)
+        return Misuse{"bad --game '" + std::string(text) + "': give FILE.psq or FILE.psq:K"};
+    auto read = readRecordFile(choice->file);
+    if (auto* failed = std::get_if<Failure>(&read)) return std::move(*failed);
+    const GameRecord& record = std::get<GameRecord>(read);
+    const int moves = static_cast<int>(record.moves.size());
+    const int count = choice->count.value_or(moves);
+    if (count > moves)
+        return Misuse{"--game '" + std::string(text) + "': the game has " + std::to_string(moves) +
+                      (moves == 1 ? " move" : " moves") + "; K runs from 0 to " + std::to_string(moves)};
+    return positionFromRecord(record, count);
+}
+
+std::variant<PlayedPosition, Misuse> playMoves(StartPosition start, std::span<const std::string> moves) {
     PlayedPosition position;
-    position.board = std::make_unique<V2Board>();
+    position.board = std::move(start.board);
+    position.read = start.read;
+    position.unreadNote = std::move(start.unreadNote);
+    position.player1Letter = start.player1Letter;
+    position.moveNumbers = start.moveNumbers;
     V2Board& board = *position.board;
-    position.read = readPosition(board, dir);
     position.evaluated = evaluateAll(board);
+    std::vector<int> squares;
     for (const std::string& text : moves) {
         const auto square = parseMove(text);
         if (!square)
@@ -24,8 +89,49 @@ std::variant<PlayedPosition, Misuse> playPosition(const std::filesystem::path& d
             return Misuse{"MOVE '" + text + "': square " + std::to_string(*square) +
                           " holds a stone"};
         position.moves.push_back({*square, makeMove(board, *square)});
+        squares.push_back(*square);
     }
+    numberStones(position.moveNumbers, squares, start.recordMoves + 1);
     return position;
+}
+
+}  // namespace
+
+std::variant<GameRecord, Failure> readRecordFile(const std::string& file) {
+    auto read = readGameRecord(file);
+    if (auto* record = std::get_if<GameRecord>(&read)) return std::move(*record);
+    const RecordError& error = std::get<RecordError>(read);
+    std::string message = error.line == 0 ? "cannot read the game record '" : "game record '";
+    message += file;
+    message += '\'';
+    if (error.line > 0) {
+        message += " line ";
+        message += std::to_string(error.line);
+    }
+    message += ": ";
+    message += error.message;
+    return Failure{message};
+}
+
+std::variant<StartPosition, CommandError> readStartPosition(const CommandArguments& arguments) {
+    const auto game = arguments.value(GAME_OPTION);
+    if (!game) return positionFromFiles(folderOption(arguments));
+    if (arguments.value(DIR_OPTION)) return Misuse{"give --dir or --game, not both"};
+    return positionFromGameOption(*game);
+}
+
+std::variant<PlayedPosition, CommandError> playPosition(const CommandArguments& arguments,
+                                                        std::span<const std::string> moves) {
+    auto start = readStartPosition(arguments);
+    if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
+    auto played = playMoves(std::move(std::get<StartPosition>(start)), moves);
+    if (auto* bad = std::get_if<Misuse>(&played)) return CommandError{std::move(*bad)};
+    return std::move(std::get<PlayedPosition>(played));
+}
+
+std::variant<PlayedPosition, Misuse> playPosition(const std::filesystem::path& dir,
+                                                  std::span<const std::string> moves) {
+    return playMoves(positionFromFiles(dir), moves);
 }
 
 // Built by appending: g++ 12 warns falsely (-Wrestrict) on chains of string +.

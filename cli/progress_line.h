@@ -1,31 +1,40 @@
-// A line on stderr that shows how long work is going on, rewritten in place a
-// few times a second, only when stderr is a terminal.
+// A progress line on stderr for long work, redrawn in place; shown only when
+// stderr is a terminal, so that logs and pipes get none of it.
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vorek::cli {
 
 class ProgressLine {
 public:
-    // Shows nothing at all unless stderr is a terminal.
+    // Shows nothing unless stderr is a terminal.
     ProgressLine();
-    // Clears the line.
+    // Erases the line, leaving the cursor where the line began.
     ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
+    // Whether the line is shown at all: stderr is a terminal.
     bool shown() const { return terminal_; }
-    // Replaces the line's text.
-    void show(const std::string& text);
+    // Replaces the line with the text (one line, no line end).
+    void show(std::string_view text);
 
     // How often the line is worth rewriting.
     static constexpr std::chrono::milliseconds EVERY{200};
 
 private:
+    void write(std::string_view bytes) const;
+
     bool terminal_;
-    std::size_t width_ = 0;  // characters on the line now
+    std::size_t width_ = 0;  // characters of the line now shown
 };
+
+// "[#####...............] position 5 of 20, 2.5 s": a bar of 20 steps filled
+// for the positions done before this one, and the seconds since the start.
+std::string positionProgressText(int position, int positions, double seconds);
 
 }  // namespace vorek::cli

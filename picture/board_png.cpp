@@ -5,17 +5,17 @@
 
 namespace vorek {
 
-QImage renderBoard(V2Board& board) {
+QImage renderBoard(V2Board& board, const PictureOptions& options) {
     QImage image = newBoardImage();
     {
         QtCanvas canvas(image);
-        drawBoard(board, canvas);
+        drawBoard(board, canvas, options);
     }
     return image;
 }
 
-bool writeBoardPng(V2Board& board, const QString& fileName) {
-    return renderBoard(board).save(fileName, "PNG");
+bool writeBoardPng(V2Board& board, const QString& fileName, const PictureOptions& options) {
+    return renderBoard(board, options).save(fileName, "PNG");
 }
 
 }  // namespace vorek

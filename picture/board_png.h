@@ -4,14 +4,14 @@
 #include <QImage>
 #include <QString>
 
-#include "board/v2board.h"
+#include "board/board_picture.h"
 
 namespace vorek {
 
 // The 401 x 401 picture of the board with its candidate dots.
-QImage renderBoard(V2Board& board);
+QImage renderBoard(V2Board& board, const PictureOptions& options = {});
 
 // Writes the board's picture as a PNG file; false when it cannot be written.
-bool writeBoardPng(V2Board& board, const QString& fileName);
+bool writeBoardPng(V2Board& board, const QString& fileName, const PictureOptions& options = {});
 
 }  // namespace vorek

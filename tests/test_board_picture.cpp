@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,99 @@ TEST(BoardPicture, StonesColumnByColumnInTheirOwnersColoursThenDots) {
                                         "ellipse 381,381,400,400", "brush black"}));
     for (std::size_t i = 7; i < calls.size(); ++i)
         EXPECT_EQ(calls[i].rfind("ellipse", 0), 0u) << calls[i];
+}
+
+// The stones' and the dots' brushes in drawing order: player 1's stone on
+// column 0, player 0's on column 1, then the dots.
+std::vector<std::string> brushes(int sideToMove, const PictureOptions& options) {
+    auto board = boardFromRows({"xo"}, sideToMove);
+    RecordingCanvas canvas;
+    drawBoard(*board, canvas, options);
+    std::vector<std::string> seen;
+    for (const std::string& call : canvas.afterGrid())
+        if (call.rfind("brush", 0) == 0) seen.push_back(call.substr(6));
+    return seen;
+}
+
+TEST(BoardPicture, ColoursByLetterFollowTheLettersWhoeverIsToMove) {
+    struct Case {
+        bool byLetter;
+        char player1Letter;
+        int sideToMove;
+        std::vector<std::string> expected;  // player 1's stone, player 0's, the dots
+    };
+    const std::vector<Case> cases{
+        {false, 'o', 1, {"black", "white", "black"}},  // by player: player 1 black, always
+        {false, 'x', 0, {"black", "white", "white"}},
+        {true, 'x', 1, {"black", "white", "black"}},
+        {true, 'o', 1, {"white", "black", "white"}},  // player 1 plays o: white, and to move
+        {true, 'x', 0, {"black", "white", "white"}},  // o to move: white dots
+        {true, 'o', 0, {"white", "black", "black"}},
+    };
+    for (const Case& c : cases) {
+        PictureOptions options;
+        options.coloursByLetter = c.byLetter;
+        options.player1Letter = c.player1Letter;
+        EXPECT_EQ(brushes(c.sideToMove, options), c.expected)
+            << c.byLetter << ' ' << c.player1Letter << ' ' << c.sideToMove;
+    }
+}
+
+TEST(BoardPicture, MoveNumbersOnNumberedStonesInTheContrastingColour) {
+    // Stones on 0,0 (player 1, black) and 1,0 (player 0, white); the number on
+    // the empty square 250 is not written.
+    auto board = boardFromRows({"xo"});
+    PictureOptions options;
+    numberStones(options.moveNumbers, std::vector<int>{1, 0, 250}, 7);
+    EXPECT_EQ(options.moveNumbers[1], 7);
+    EXPECT_EQ(options.moveNumbers[0], 8);
+    EXPECT_EQ(options.moveNumbers[250], 9);
+    RecordingCanvas canvas;
+    drawBoard(*board, canvas, options);
+    const std::vector<std::string> eight{"brush white",      "fill 7,5,13,7",  "fill 7,7,9,9",
+                                         "fill 11,7,13,9",   "fill 7,9,13,11", "fill 7,11,9,13",
+                                         "fill 11,11,13,13", "fill 7,13,13,15"};
+    const std::vector<std::string> seven{"brush black",      "fill 27,5,33,7",  "fill 31,7,33,9",
+                                         "fill 31,9,33,11",  "fill 31,11,33,13", "fill 31,13,33,15"};
+    std::vector<std::string> expected{"brush black", "ellipse 1,1,20,20", "brush white", "ellipse 21,1,40,20"};
+    expected.insert(expected.end(), eight.begin(), eight.end());
+    expected.insert(expected.end(), seven.begin(), seven.end());
+    expected.push_back("brush black");  // the dots, player 1 to move
+    const auto calls = canvas.afterGrid();
+    ASSERT_GT(calls.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(expected.size())),
+              expected);
+    for (std::size_t i = expected.size(); i < calls.size(); ++i) EXPECT_EQ(calls[i].rfind("ellipse", 0), 0u) << calls[i];
+
+    EXPECT_THROW(numberStones(options.moveNumbers, std::vector<int>{400}, 1), std::out_of_range);
+}
+
+// Every width of number stays inside its stone's box (pixels 1..19 of the
+// cell) and is centred on it within a pixel; 10000 and above are not written.
+TEST(StoneNumbers, EveryWidthFitsCentredOnTheStone) {
+    for (int number : {8, 88, 888, 8888, 10000}) {
+        RecordingCanvas canvas;
+        drawStoneNumber(canvas, 3, 4, number, COLOR_WHITE);
+        int left = 1000, top = 1000, right = -1, bottom = -1;
+        for (const std::string& call : canvas.calls) {
+            int l, t, r, b;
+            if (std::sscanf(call.c_str(), "fill %d,%d,%d,%d", &l, &t, &r, &b) != 4) continue;
+            left = std::min(left, l - 60);
+            top = std::min(top, t - 80);
+            right = std::max(right, r - 60);
+            bottom = std::max(bottom, b - 80);
+        }
+        if (number > LARGEST_SHOWN_NUMBER) {
+            EXPECT_TRUE(canvas.calls.empty()) << number;
+            continue;
+        }
+        EXPECT_GE(left, 2) << number;
+        EXPECT_LE(right, 19) << number;
+        EXPECT_GE(top, 2) << number;
+        EXPECT_LE(bottom, 19) << number;
+        EXPECT_LE(std::abs((left - 1) - (20 - right)), 1) << number;
+        EXPECT_LE(std::abs((top - 1) - (20 - bottom)), 1) << number;
+    }
 }
 
 TEST(MoveMark, RedOutlineOnTheCellThenTheBrushIsSolidAgain) {

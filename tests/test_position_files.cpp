@@ -38,6 +38,7 @@ TEST_F(PositionFiles, NamedPlayerBecomesPlayerOneAndWritingSwapsTheLetters) {
     EXPECT_EQ(board.squares[1], PLAYER1_STONE);
     EXPECT_EQ(board.squares[42], PLAYER1_STONE);
     EXPECT_EQ(board.squares[2], EMPTY_LIVE_SQUARE);
+    EXPECT_EQ(readMoverLetter(dir.path()), 'o');
 
     ASSERT_TRUE(writePositionFiles(board, dir.path()));
     EXPECT_EQ(dir.read("plocha.dat"), boardFile({"ox", "", "  x"}));
@@ -51,6 +52,7 @@ TEST_F(PositionFiles, AnyOtherMoveCharacterNamesTheXStones) {
         V2Board board;
         ASSERT_TRUE(read(board)) << named;
         EXPECT_EQ(board.squares[0], PLAYER1_STONE) << named;
+        EXPECT_EQ(readMoverLetter(dir.path()), 'x') << named;
     }
 }
 
@@ -111,6 +113,7 @@ TEST_F(PositionFiles, MissingOrEmptyFilesGiveTheEmptyBoard) {
     std::filesystem::remove(dir / "tah.dat");
     ASSERT_EQ(::mkfifo((dir / "tah.dat").c_str(), 0644), 0);
     expectEmpty("tah.dat is a named pipe");
+    EXPECT_EQ(readMoverLetter(dir.path()), 'x');
     EXPECT_FALSE(readMoveReply(dir.path()).has_value());
     auto board = boardFromRows({"x"});
     EXPECT_TRUE(writePositionFiles(*board, dir.path()));  // pipes replaced by files

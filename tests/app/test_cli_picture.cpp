@@ -76,6 +76,43 @@ private slots:
         QCOMPARE(image.pixel(225, 205), YELLOW);
     }
 
+    // x 10,10, o 11,10, x 10,11 (columns and rows from 1): o is to move, so o
+    // is player 1 and drawn black unless the colours follow the letters.
+    void gamePositionInLetterColoursWithMoveNumbers() {
+        testing::TempDir dir;
+        dir.write("game.psq", "Piskvorky 20x20, 1:1, 0\r\n10,10,0\r\n11,10,0\r\n10,11,0\r\n");
+        const auto picture = [&](QStringList options) {
+            const Run run = runCli(QStringList{"picture", "--game", path(dir, "game.psq"), "--out",
+                                               path(dir, "out.png")} + options);
+            if (run.exitCode != 0 || !run.err.isEmpty()) qWarning() << run.err;
+            return QImage(path(dir, "out.png")).convertToFormat(QImage::Format_RGB32);
+        };
+        const QPoint stones[] = {{184, 190}, {204, 190}, {184, 210}};  // inside x, o, x
+        const QImage byPlayer = picture({});
+        QCOMPARE(byPlayer.pixel(stones[0]), WHITE);
+        QCOMPARE(byPlayer.pixel(stones[1]), BLACK);
+        const QImage byLetter = picture({"--colours-by-letter"});
+        QCOMPARE(byLetter.pixel(stones[0]), BLACK);
+        QCOMPARE(byLetter.pixel(stones[1]), WHITE);
+        QCOMPARE(byLetter.pixel(stones[2]), BLACK);
+        QCOMPARE(byLetter.pixel(230, 210), WHITE);  // a dot for o, to move
+
+        // The numbers change pixels inside the three stones and nowhere else.
+        const QImage numbered = picture({"--colours-by-letter", "--move-numbers"});
+        const QRect boxes[] = {{181, 181, 19, 19}, {201, 181, 19, 19}, {181, 201, 19, 19}};
+        int changed[3] = {0, 0, 0};
+        for (int y = 0; y < 401; ++y) {
+            for (int x = 0; x < 401; ++x) {
+                if (numbered.pixel(x, y) == byLetter.pixel(x, y)) continue;
+                int box = 0;
+                while (box < 3 && !boxes[box].contains(x, y)) ++box;
+                QVERIFY2(box < 3, qPrintable(QStringLiteral("changed at %1,%2").arg(x).arg(y)));
+                ++changed[box];
+            }
+        }
+        for (int count : changed) QVERIFY(count > 5);
+    }
+
     void misuseWritesNoPicture() {
         testing::TempDir dir;
         writeOpening(dir);

@@ -18,7 +18,7 @@ std::string usageOf(const std::vector<std::string>& helpArguments) {
 TEST(CliHelp, ToolAndEachCommandPrintTheirUsageToStdout) {
     const std::string tool = usageOf({"--help"});
     EXPECT_TRUE(tool.starts_with("usage: vorek-cli COMMAND")) << tool;
-    for (const std::string command : {"tables", "show", "tree"}) {
+    for (const std::string command : {"tables", "show", "tree", "solve", "game", "picture"}) {
         EXPECT_NE(tool.find("\n  " + command + " "), std::string::npos) << command;
         const std::string usage = usageOf({command, "--help"});
         EXPECT_TRUE(usage.starts_with("usage: vorek-cli " + command)) << usage;
@@ -50,6 +50,7 @@ TEST_P(CliMisuse, OneLineThenTheUsageOnStderrExit2AndNothingOnStdout) {
 }
 
 const std::string FORCED_WIN = example("forced-win").string();
+const std::string GAME = example("games/o-wins-in-row-12.psq").string();
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliMisuse,
@@ -99,6 +100,34 @@ INSTANTIATE_TEST_SUITE_P(
                    "vorek-cli: tree: bad PATH '0..1': give root, or child indices from the root "
                    "separated by dots",
                    {"tree", "--help"}},
+        MisuseCase{"DirAndGame",
+                   {"show", "--dir", FORCED_WIN, "--game", GAME},
+                   "vorek-cli: show: give --dir or --game, not both",
+                   {"show", "--help"}},
+        MisuseCase{"GamePositionPastTheLastMove",
+                   {"tree", "--game", GAME + ":17"},
+                   "vorek-cli: tree: --game '" + GAME + ":17': the game has 16 moves; K runs from 0 to 16",
+                   {"tree", "--help"}},
+        MisuseCase{"GamePositionTooLargeToRead",
+                   {"solve", "--game", GAME + ":99999999999"},
+                   "vorek-cli: solve: --game '" + GAME + ":99999999999': the game has 16 moves; K runs from 0 to 16",
+                   {"solve", "--help"}},
+        MisuseCase{"GameWithoutFile",
+                   {"show", "--game=:3"},
+                   "vorek-cli: show: bad --game ':3': give FILE.psq or FILE.psq:K",
+                   {"show", "--help"}},
+        MisuseCase{"GameCommandWithoutRecord",
+                   {"game", "--nodes", "10"},
+                   "vorek-cli: game: needs a game record FILE.psq",
+                   {"game", "--help"}},
+        MisuseCase{"GameCommandWithTwoRecords",
+                   {"game", GAME, "other.psq"},
+                   "vorek-cli: game: takes one FILE.psq, got 'other.psq' as well",
+                   {"game", "--help"}},
+        MisuseCase{"GameCommandTakesNoPosition",
+                   {"game", GAME, "--dir", "."},
+                   "vorek-cli: game: unknown option --dir",
+                   {"game", "--help"}},
         // The example's root is decided at once, so expanding it makes no children.
         MisuseCase{"PathBeyondTheTree",
                    {"tree", "--dir", FORCED_WIN, "root", "0"},

@@ -225,8 +225,8 @@ TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
         {{"0.1"}, "PATH '0.1' leads nowhere: node 0 has 1 child"},
     };
     const std::string usage = runCli({"solve", "--help"}).out;
-    ASSERT_TRUE(usage.starts_with("usage: vorek-cli solve [--dir DIR] [--nodes N] [--seconds S] "
-                                  "[--json] [PATH]\n"))
+    ASSERT_TRUE(usage.starts_with("usage: vorek-cli solve [--dir DIR | --game FILE.psq[:K]] [--nodes N] "
+                                  "[--seconds S]\n                       [--json] [PATH]\n"))
         << usage;
     for (const auto& [more, message] : cases) {
         std::vector<std::string> arguments{"solve", "--dir", dir};

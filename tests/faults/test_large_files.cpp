@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "board/game_record.h"
 #include "board/position_files.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"
@@ -80,6 +81,45 @@ TEST_F(HugeBoardFile, AiAnswersUnderTheSameCap) {
     const ProgramRun ai = runProgram(AI_PROGRAM, {}, dir.path(), {.dataSize = PROGRAM_DATA_CAP});
     EXPECT_EQ(ai.exitCode, 0) << ai.err;
     EXPECT_NE(dir.read("tah.dat"), "x");  // the answer replaced the side to move
+}
+
+// Game records of 100 MB: whatever follows the moves is never read, and a
+// header line that does not end is read no further than a header can be long.
+class HugeGameRecord : public ::testing::Test {
+protected:
+    TempDir dir;
+    const std::string moves = "Piskvorky 20x20, 7:7, 0\r\n10,10,0\r\n11,11,0\r\n";
+
+    ChildResult readInChild(std::size_t expectedMoves, int expectedErrorLine) {
+        return runInChild({.extraAddressSpace = MEMORY_CAP}, [&]() -> std::string {
+            const auto read = readGameRecord(dir / "game.psq");
+            if (const auto* error = std::get_if<RecordError>(&read))
+                return error->line == expectedErrorLine ? "" : "error on line " + std::to_string(error->line);
+            if (expectedErrorLine != 0) return "read";
+            return std::get<GameRecord>(read).moves.size() == expectedMoves ? "" : "other moves";
+        });
+    }
+};
+
+TEST_F(HugeGameRecord, MovesThenAHundredMegabyteLineReadInBoundedMemory) {
+    writeSparse(dir / "game.psq", moves, HUNDRED_MB);
+    const ChildResult run = readInChild(2, 0);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.report, "");
+    EXPECT_LT(run.addedKb, MEMORY_CAP_KB);
+
+    const ProgramRun game = runProgram(CLI_PROGRAM, {"game", "game.psq", "--nodes", "100"}, dir.path(),
+                                       {.dataSize = PROGRAM_DATA_CAP});
+    EXPECT_EQ(game.exitCode, 0) << game.err;
+    EXPECT_TRUE(game.out.ends_with("summary missed 0 blunder 0\n")) << game.out;
+}
+
+TEST_F(HugeGameRecord, HeaderLineOfAHundredMegabytesIsRefusedInBoundedMemory) {
+    writeSparse(dir / "game.psq", "Piskvorky 20x20, 7:7, 0", HUNDRED_MB);
+    const ChildResult run = readInChild(0, 1);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.report, "");
+    EXPECT_LT(run.addedKb, MEMORY_CAP_KB);
 }
 
 }  // namespace

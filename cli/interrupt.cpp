@@ -1,0 +1,29 @@
+#include "cli/interrupt.h"
+
+namespace vorek::cli {
+
+namespace {
+
+// A signal handler can reach nothing but static state, and a lock-free atomic
+// is safe to write from one.
+constinit std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+void noteInterrupt(int) { interrupted.store(true, std::memory_order_relaxed); }
+
+}  // namespace
+
+InterruptStopsSolve::InterruptStopsSolve() {
+    interrupted.store(false);
+    struct sigaction action {};
+    action.sa_handler = noteInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    ::sigaction(SIGINT, &action, &previous_);
+}
+
+InterruptStopsSolve::~InterruptStopsSolve() { ::sigaction(SIGINT, &previous_, nullptr); }
+
+const std::atomic<bool>* InterruptStopsSolve::flag() const { return &interrupted; }
+
+}  // namespace vorek::cli
