@@ -1,17 +1,18 @@
 // Fixed-size slots for the small records that a growing tree makes and frees
-// by the million (list items, boards, nodes): a per-thread free list refilled a
-// block at a time. Taking or giving back a slot costs a few instructions
-// whatever state the general allocator is in, and records made one after the
-// other lie close together. Blocks stay with the thread for reuse.
+// by the million (nodes, boards): blocks of slots shared by all threads, each
+// thread taking and giving back slots through a small cache of its own, so
+// that a slot costs a few instructions whatever state the general allocator
+// is in, and records made one after the other lie close together.
+//
+// Blocks whose every slot is free can be handed back to the system
+// (releaseUnusedPoolMemory), for instance after a large tree was deleted.
 //
 // Under the address sanitizer every record comes from the general allocator
 // instead, so that the sanitizer sees each one.
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <new>
-#include <vector>
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -24,6 +25,29 @@
 
 namespace vorek {
 
+namespace slot_pool {
+
+// The shared part of every pool: blocks, the free slots not held by a
+// thread, and a lock. Defined in slot_pool.cpp.
+class SharedSlots;
+
+// Slots held by one thread for one pool. Trivially destructible, so that it
+// can still be used (through the shared part) after its thread's cache was
+// handed back at thread exit.
+struct ThreadCache {
+    void* head = nullptr;
+    std::size_t count = 0;
+    bool handedBack = false;
+};
+
+SharedSlots& sharedSlots(std::size_t slotSize);
+void* takeSlot(SharedSlots& shared, ThreadCache& cache);
+void giveSlot(SharedSlots& shared, ThreadCache& cache, void* slot) noexcept;
+// Hands the cache's slots to the shared part when its thread ends.
+void handBackAtThreadExit(SharedSlots& shared, ThreadCache& cache);
+
+}  // namespace slot_pool
+
 template <std::size_t Size, std::size_t Align>
 class SlotPool {
 public:
@@ -31,7 +55,7 @@ public:
 #ifdef VOREK_ADDRESS_SANITIZER
         return ::operator new(Size);
 #else
-        return instance().pop();
+        return slot_pool::takeSlot(shared(), cache());
 #endif
     }
 
@@ -39,47 +63,32 @@ public:
 #ifdef VOREK_ADDRESS_SANITIZER
         ::operator delete(p);
 #else
-        instance().push(p);
+        slot_pool::giveSlot(shared(), cache(), p);
 #endif
     }
 
 private:
-    union Slot {
-        Slot* next;
-        alignas(Align) unsigned char storage[Size];
-    };
-    static constexpr std::size_t BLOCK_BYTES = std::size_t{1} << 20;
-    static constexpr std::size_t BLOCK_SLOTS = BLOCK_BYTES / sizeof(Slot) > 0 ? BLOCK_BYTES / sizeof(Slot) : 1;
+    // A slot holds the record, or the link to the next free slot.
+    static constexpr std::size_t SLOT_SIZE = (Size < sizeof(void*) ? sizeof(void*) : Size) + (Align - 1) & ~(Align - 1);
+    static_assert(Align <= alignof(std::max_align_t) && alignof(void*) <= Align);
 
-    // Never destroyed: records owned by statics may be freed after the
-    // thread-local destructors have run.
-    static SlotPool& instance() {
-        thread_local SlotPool* pool = new SlotPool;
-        return *pool;
+    static slot_pool::SharedSlots& shared() {
+        static slot_pool::SharedSlots& slots = slot_pool::sharedSlots(SLOT_SIZE);
+        return slots;
     }
-
-    void* pop() {
-        if (free_ == nullptr) refill();
-        Slot* slot = free_;
-        free_ = slot->next;
-        return slot;
+    static slot_pool::ThreadCache& cache() {
+        thread_local slot_pool::ThreadCache slots;
+        thread_local struct HandBack {
+            ~HandBack() { slot_pool::handBackAtThreadExit(shared(), slots); }
+        } handBack;
+        (void)handBack;
+        return slots;
     }
-
-    void push(void* p) noexcept {
-        auto* slot = static_cast<Slot*>(p);
-        slot->next = free_;
-        free_ = slot;
-    }
-
-    // Slots are handed out from the start of a new block onwards.
-    void refill() {
-        blocks_.push_back(std::make_unique<Slot[]>(BLOCK_SLOTS));
-        Slot* block = blocks_.back().get();
-        for (std::size_t i = BLOCK_SLOTS; i-- > 0;) push(&block[i]);
-    }
-
-    Slot* free_ = nullptr;
-    std::vector<std::unique_ptr<Slot[]>> blocks_;
 };
+
+// Hands every block whose slots are all free, in every pool, back to the
+// system, and returns the general allocator's free memory too. Slots still
+// held by other threads' caches keep their blocks.
+void releaseUnusedPoolMemory();
 
 }  // namespace vorek
