@@ -30,13 +30,15 @@ std::string_view failureMessage(int result) {
     }
 }
 
+bool namesStdinEngine(std::string_view program) {
+    const std::size_t slash = program.rfind('/');
+    if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
+    return beginsIgnoringCase(program, STDIN_PROTOCOL_PREFIX);
+}
+
 bool speaksStdinProtocol(std::string_view commandLine) {
     const std::optional<std::vector<std::string>> words = splitCommandLine(commandLine);
-    if (!words || words->empty()) return false;
-    const std::string& program = words->front();
-    const std::size_t slash = program.rfind('/');
-    return beginsIgnoringCase(std::string_view(program).substr(slash == std::string::npos ? 0 : slash + 1),
-                              STDIN_PROTOCOL_PREFIX);
+    return words && !words->empty() && namesStdinEngine(words->front());
 }
 
 AskOutcome askOpponent(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,

@@ -11,9 +11,13 @@
 
 namespace vorek {
 
-// True when the program speaks the stdin/stdout protocol: the last path
-// component of the command line's first word begins with "pbrain-", case
-// ignored. Any other program speaks the file protocol.
+// True when the program of that path speaks the stdin/stdout protocol: the
+// path's last component begins with "pbrain-", case ignored.
+bool namesStdinEngine(std::string_view program);
+
+// True when the command line's first word names a program that speaks the
+// stdin/stdout protocol (namesStdinEngine). Any other program speaks the
+// file protocol.
 bool speaksStdinProtocol(std::string_view commandLine);
 
 // Asks the program of the command line (split as splitCommandLine splits it,
