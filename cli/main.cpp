@@ -12,6 +12,8 @@ namespace vorek::cli { extern const Command PICTURE_COMMAND; }  // command_pictu
 
 namespace vorek::cli { extern const Command SOLVE_COMMAND; }  // command_solve.cpp
 
+namespace vorek::cli { extern const Command ASK_COMMAND; }  // command_ask.cpp
+
 namespace {
 
 // The commands, in the order the tool's usage lists them. One line adds one.
@@ -21,6 +23,7 @@ constexpr std::array COMMANDS{
     &vorek::cli::TREE_COMMAND,
     &vorek::cli::SOLVE_COMMAND,
     &vorek::cli::PICTURE_COMMAND,
+    &vorek::cli::ASK_COMMAND,
 };
 
 }  // namespace
