@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <variant>
@@ -47,8 +48,10 @@ constexpr std::string_view USAGE =
     "  --log      print the exchange to stderr as it happens: the milliseconds\n"
     "             since the start, then a line sent (>) or received (<), a file\n"
     "             written, how the program ended\n"
-    "  COMMAND    the program, looked up on PATH unless it holds a slash, with\n"
-    "             its arguments; options after it are its own\n";
+    "  COMMAND    the program, looked up on PATH unless it holds a slash (a\n"
+    "             relative path is taken from the working directory), with its\n"
+    "             arguments, which it gets as they are; options after it are its\n"
+    "             own\n";
 
 constexpr std::string_view MS_OPTION = "--ms";
 constexpr std::string_view LOG_OPTION = "--log";
@@ -77,8 +80,13 @@ bool isPlain(char c) {
 }
 
 // The operands as one command line that splitCommandLine splits back into
-// them: a word with anything but plain characters in single quotes.
-std::string commandLineOf(const std::vector<std::string>& words) {
+// them: a word with anything but plain characters in single quotes. A
+// program named by a relative path with a slash is taken from the working
+// directory, where the user named it, not from the folder it runs in.
+std::string commandLineOf(std::vector<std::string> words) {
+    std::string& program = words.front();
+    if (program.find('/') != std::string::npos && !program.starts_with('/'))
+        program = std::filesystem::absolute(program).lexically_normal().string();
     std::string line;
     for (const std::string& word : words) {
         if (!line.empty()) line += ' ';

@@ -18,9 +18,10 @@ class CliAsk : public ::testing::Test {
 protected:
     TempDir dir;
 
+    // Runs in the folder, so that "./program" names a script written there.
     CliRun ask(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"ask", "--dir", dir.path().string()});
-        return runCli(arguments);
+        return runCli(arguments, dir.path());
     }
 
     void script(const std::string& name, const std::string& body) {
@@ -76,8 +77,20 @@ TEST_F(CliAsk, FileProtocolProgramGetsTheFilesAndTheFolderIsPutBack) {
     EXPECT_FALSE(dir.exists("timeouts.dat"));
     const std::vector<std::string> log = linesOf(answered.err);
     ASSERT_EQ(log.size(), 25u) << answered.err;
-    EXPECT_TRUE(log[0].ends_with(" ms file protocol: ./answer.sh 3 4")) << log[0];
+    EXPECT_TRUE(log[0].ends_with(" ms file protocol: " + (dir / "answer.sh").string() + " 3 4")) << log[0];
     EXPECT_TRUE(log[24].ends_with(" ms \"tah.dat\" holds \"3,4\": the move 3,4")) << log[24];
+}
+
+// The program runs in DIR, but a relative path names it from where the user is.
+TEST_F(CliAsk, RelativeProgramPathIsTakenFromTheWorkingDirectory) {
+    const TempDir here;
+    fs::create_directory(here / "bin");
+    fs::create_symlink(VOREK_PBRAIN_PATH, here / "bin" / "pbrain-vorek");
+    dir.write("plocha.dat", boardFile({}));
+    dir.write("tah.dat", "x");
+    const CliRun run = runCli({"ask", "--dir", dir.path().string(), "--ms", "200", "bin/pbrain-vorek"}, here.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "10,10\n");
 }
 
 TEST_F(CliAsk, EachFailureHasItsMessageAndExitsOne) {
