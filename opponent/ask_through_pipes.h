@@ -27,7 +27,9 @@ constexpr int LOGGED_LINES = 1000;
 // BOARD ... DONE, then lines up to the move (MESSAGE and DEBUG lines passed
 // over) within milliseconds + ANSWER_MARGIN. Then END is sent and the engine
 // is ended in the background (EnginePipes::end). Blocks for at most
-// START_LIMIT + milliseconds + ANSWER_MARGIN and a little more.
+// START_LIMIT for the start, START_LIMIT more for handing the lines to an
+// engine that does not read them, and milliseconds + ANSWER_MARGIN for the
+// move.
 AskOutcome askThroughPipes(const std::vector<std::string>& words, const V2Board& board,
                            const std::filesystem::path& folder, int milliseconds, const AskTimeline& log);
 
