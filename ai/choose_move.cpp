@@ -1,7 +1,9 @@
 #include "ai/choose_move.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "board/candidates.h"
 #include "search/solver.h"
@@ -41,21 +43,49 @@ std::optional<int> generatorMove(V2Board& board) {
     return nearestCentre(board);
 }
 
-std::optional<int> provedMove(StatNode& root, const SolvingLimits& limits) {
+std::optional<SolveReport> solveWithin(StatNode& root, const SolvingLimits& limits) {
     // The solver reads 0 seconds as no limit; without time only a root that
     // is decided already (a five at once) is looked at.
     if (limits.time <= limits.time.zero() && !root.isDecided()) return std::nullopt;
-    const SolveReport report =
-        solve(root, SolveBudget{.maxNodes = limits.nodes, .maxSeconds = limits.time.count()});
-    if (report.result != SolveResult::Proved || report.move < 0) return std::nullopt;
-    return report.move;
+    return solve(root, SolveBudget{.maxNodes = limits.nodes,
+                                   .maxSeconds = limits.time.count(),
+                                   .maxMemoryBytes = limits.memory});
+}
+
+std::string_view resultText(SolveResult result) {
+    switch (result) {
+        case SolveResult::Proved: return "proved";
+        case SolveResult::Disproved: return "disproved";
+        case SolveResult::Unknown: break;
+    }
+    return "unknown";
 }
 
 }  // namespace
 
-std::optional<int> chooseMove(StatNode& root, const SolvingLimits& limits) {
-    if (const std::optional<int> proved = provedMove(root, limits)) return proved;
-    return generatorMove(*root.board);
+MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits) {
+    MoveChoice choice;
+    choice.solve = solveWithin(root, limits);
+    if (choice.solve && choice.solve->result == SolveResult::Proved && choice.solve->move >= 0)
+        choice.move = choice.solve->move;
+    else
+        choice.move = generatorMove(*root.board);
+    return choice;
+}
+
+std::string describeChoice(const MoveChoice& choice, std::chrono::milliseconds turn) {
+    std::string text;
+    if (choice.solve) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.3f", choice.solve->seconds);
+        text = "solve ";
+        text += resultText(choice.solve->result);
+        text += ", " + std::to_string(choice.solve->nodes) + " nodes in " + seconds + " s";
+    } else {
+        text = "no time to solve";
+    }
+    text += ", turn " + std::to_string(turn.count()) + " ms";
+    return text;
 }
 
 }  // namespace vorek

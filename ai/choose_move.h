@@ -2,16 +2,29 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
+#include "search/solver.h"
 #include "search/stat_node.h"
 
 namespace vorek {
 
+// The nodes a solve may make: about 70 MB of tree at most, and few enough
+// nodes to free well inside the time left after solving.
+constexpr std::uint64_t SOLVE_NODES = 1'000'000;
+
 struct SolvingLimits {
-    std::uint64_t nodes;                // nodes the solver may make
-    std::chrono::duration<double> time; // time it may take; zero: no solving
+    std::uint64_t nodes;                 // nodes the solver may make
+    std::chrono::duration<double> time;  // time it may take; zero: no solving
+    std::size_t memory = 0;              // the process's memory in bytes; 0: the solver's default
+};
+
+struct MoveChoice {
+    std::optional<int> move;           // nullopt when no square is empty
+    std::optional<SolveReport> solve;  // nullopt when there was no time to solve
 };
 
 // Solves from the root (a tree of one node over the position, built as the
@@ -19,7 +32,11 @@ struct SolvingLimits {
 // move: the five, or the first move of a forced win. Otherwise the move
 // generator's first listed square (the forced block or the best candidate);
 // should the generator list no empty square, the empty square nearest the
-// centre. Nullopt when no square is empty.
-std::optional<int> chooseMove(StatNode& root, const SolvingLimits& limits);
+// centre.
+MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits);
+
+// One line about the solve behind the choice, for a manager's log: its
+// result, nodes and seconds, and the turn time.
+std::string describeChoice(const MoveChoice& choice, std::chrono::milliseconds turn);
 
 }  // namespace vorek

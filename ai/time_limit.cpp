@@ -1,24 +1,30 @@
 #include "ai/time_limit.h"
 
 #include <algorithm>
-#include <fstream>
-#include <string>
-
-#include "board/position_files.h"
 
 namespace vorek {
 
-std::chrono::milliseconds readTimeLimit(const std::filesystem::path& dir) {
-    std::ifstream file(dir.empty() ? std::filesystem::path(TIMEOUTS_FILE) : dir / TIMEOUTS_FILE);
-    std::string first;
-    file >> first;
-    const bool digit = first.size() == 1 && first[0] >= '1' && first[0] <= '9';
-    return TIME_PER_DIGIT * (digit ? first[0] - '0' : 1);
+namespace {
+
+constexpr long long LARGEST_DIGIT = 9;
+constexpr long long LARGEST_SECONDS = 999;
+
+}  // namespace
+
+std::chrono::milliseconds turnFromTimeoutsLine(std::optional<long long> value) {
+    if (!value || *value < 1) return TIME_PER_DIGIT;
+    if (*value <= LARGEST_DIGIT) return TIME_PER_DIGIT * *value;
+    if (*value <= LARGEST_SECONDS) return std::chrono::seconds(*value);
+    return std::chrono::milliseconds(*value);
 }
 
-std::chrono::duration<double> solvingTime(std::chrono::milliseconds limit,
-                                          std::chrono::duration<double> spent) {
-    const std::chrono::duration<double> share = std::min(limit / 2, limit - FINISHING_MARGIN);
+std::chrono::milliseconds turnTime(std::chrono::milliseconds turn,
+                                   std::optional<std::chrono::milliseconds> timeLeft) {
+    return timeLeft ? std::min(turn, *timeLeft) : turn;
+}
+
+std::chrono::duration<double> solvingTime(std::chrono::milliseconds turn, std::chrono::duration<double> spent) {
+    const std::chrono::duration<double> share = std::min(turn / 2, turn - FINISHING_MARGIN);
     return std::max(share - spent, std::chrono::duration<double>::zero());
 }
 

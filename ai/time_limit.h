@@ -1,27 +1,32 @@
-// The time an AI is given for its move, from "timeouts.dat", and the part of
-// it vorek-ai spends solving.
+// The time vorek-ai may take for a move, from what a manager says, and the
+// part of it spent solving.
 #pragma once
 
 #include <chrono>
-#include <filesystem>
+#include <optional>
 
 namespace vorek {
 
+// One step of the digit in "timeouts.dat": the digit d gives d x 1100 ms.
 constexpr std::chrono::milliseconds TIME_PER_DIGIT{1100};
 
-// The digit d on the first line of "timeouts.dat" in dir (empty: the working
-// directory) gives d x 1100 ms. A missing file, or a first item that is not a
-// single digit 1..9, counts as the digit 1.
-std::chrono::milliseconds readTimeLimit(const std::filesystem::path& dir = {});
+// The turn time that the first line of "timeouts.dat" gives, read by its
+// range: 1..9 is the digit, 10..999 seconds, 1000 and more milliseconds.
+// Anything else (0, negative, no number) counts as the digit 1.
+std::chrono::milliseconds turnFromTimeoutsLine(std::optional<long long> value);
 
-// Kept free at the end of the limit for writing the answer, freeing the tree
-// and ending the process.
+// The time for this turn: the turn time, capped by the time left in the
+// match when the manager gives one.
+std::chrono::milliseconds turnTime(std::chrono::milliseconds turn,
+                                   std::optional<std::chrono::milliseconds> timeLeft);
+
+// Kept free at the end of the turn for writing the answer, freeing the tree
+// and, under the file protocol, ending the process.
 constexpr std::chrono::milliseconds FINISHING_MARGIN{300};
 
-// The time left for solving when `spent` of the limit is gone already: at
-// most half the limit and never closer than FINISHING_MARGIN to its end,
-// counted from the start. Zero when nothing is left.
-std::chrono::duration<double> solvingTime(std::chrono::milliseconds limit,
-                                          std::chrono::duration<double> spent);
+// The time left for solving when `spent` of the turn is gone already: at
+// most half the turn and never closer than FINISHING_MARGIN to its end,
+// counted from its start. Zero when nothing is left.
+std::chrono::duration<double> solvingTime(std::chrono::milliseconds turn, std::chrono::duration<double> spent);
 
 }  // namespace vorek

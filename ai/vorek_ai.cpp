@@ -1,59 +1,37 @@
-// vorek-ai: an AI program that speaks the file protocol. It reads the position
-// from "plocha.dat" and "tah.dat" and its time from "timeouts.dat" in the
-// working directory, solves for part of that time, writes its move "x,y"
-// (column, row) into "tah.dat" and exits 0. On failure it writes nothing, says
-// why on one line of stderr and exits 1 (2 for a wrong invocation).
+// vorek-ai: an AI program for gomoku managers. Started under a name that
+// begins with "pbrain-" (such as the pbrain-vorek link installed beside it) or
+// with --pbrain, it speaks the stdin/stdout protocol as an engine; otherwise
+// it plays one move under the file protocol in the working directory.
 // "vorek-ai --version" prints its name and version.
 #include <chrono>
-#include <cstdint>
+#include <csignal>
 #include <iostream>
-#include <string>
 #include <string_view>
 
-#include "ai/choose_move.h"
-#include "ai/time_limit.h"
-#include "board/position_files.h"
-#include "board/replace_file.h"
-#include "search/root_build.h"
+#include "ai/engine_loop.h"
+#include "ai/file_protocol.h"
+#include "opponent/ask_opponent.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// About 0.8 GB of tree at most, and few enough nodes to free well inside the
-// time left after solving.
-constexpr std::uint64_t SOLVE_NODES = 1'000'000;
-
-int fail(const std::string& message, int code = 1) {
-    std::cerr << "vorek-ai: " << message << '\n';
-    return code;
-}
-
-std::string reply(int square) {
-    return std::to_string(vorek::columnOf(square)) + "," + std::to_string(vorek::rowOf(square));
-}
+constexpr std::string_view PBRAIN_OPTION = "--pbrain";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const Clock::time_point started = Clock::now();
+    const auto started = std::chrono::steady_clock::now();
     if (argc == 2 && std::string_view(argv[1]) == "--version") {
         std::cout << "vorek-ai " VOREK_VERSION "\n" << std::flush;
         return std::cout ? 0 : 1;
     }
-    if (argc > 1)
-        return fail("takes no arguments; it works on the position files in the working directory", 2);
-    const std::chrono::milliseconds limit = vorek::readTimeLimit();
-
-    const vorek::RootBuild build = vorek::buildRootNode();
-    if (!build.read) return fail("cannot read the position from \"plocha.dat\" and \"tah.dat\"");
-    const vorek::SolvingLimits limits{SOLVE_NODES, vorek::solvingTime(limit, Clock::now() - started)};
-    const std::optional<int> move = vorek::chooseMove(*build.root, limits);
-    if (!move) return fail("the board has no empty square");
-    // An answer after the limit would land in files the asker may already
-    // have rewritten for a later question.
-    if (Clock::now() - started > limit)
-        return fail("the time limit of " + std::to_string(limit.count()) + " ms has passed; no move written");
-    if (!vorek::replaceFile(vorek::MOVE_FILE, reply(*move))) return fail("cannot write \"tah.dat\"");
-    return 0;
+    const bool pbrainOption = argc == 2 && argv[1] == PBRAIN_OPTION;
+    if (argc > (pbrainOption ? 2 : 1)) {
+        std::cerr << "vorek-ai: takes no arguments but --pbrain; under the file protocol it works on the "
+                     "position files in the working directory\n";
+        return 2;
+    }
+    if (!pbrainOption && !(argc > 0 && vorek::namesStdinEngine(argv[0]))) return vorek::playThroughFiles(started);
+    // A manager that goes away ends the engine through a failed write, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    return vorek::runProtocolEngine(0, 1);
 }

@@ -1,5 +1,8 @@
 #include "board/position_files.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <sstream>
@@ -11,8 +14,40 @@ namespace vorek {
 
 namespace {
 
-std::filesystem::path inDir(const std::filesystem::path& dir, const char* name) {
+std::filesystem::path inDir(const std::filesystem::path& dir, std::string_view name) {
     return dir.empty() ? std::filesystem::path(name) : dir / name;
+}
+
+constexpr char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerCase(a[i]) != lowerCase(b[i])) return false;
+    return true;
+}
+
+// The regular file in dir named like name but for case, the most recently
+// modified of several; nullopt when there is none or dir cannot be listed.
+std::optional<std::filesystem::path> fileNamedIgnoringCase(const std::filesystem::path& dir,
+                                                           std::string_view name) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator entries(dir.empty() ? fs::path(".") : dir, error);
+    std::optional<fs::path> best;
+    fs::file_time_type bestTime;
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        const fs::path found = entries->path().filename();
+        std::error_code unreadable;  // an entry that cannot be looked at is passed over
+        if (!sameIgnoringCase(found.native(), name) || !entries->is_regular_file(unreadable)) continue;
+        const fs::file_time_type time = entries->last_write_time(unreadable);
+        if (unreadable) continue;
+        if (!best || time > bestTime || (time == bestTime && found < *best)) {
+            best = found;
+            bestTime = time;
+        }
+    }
+    return best ? std::optional(inDir(dir, best->native())) : std::nullopt;
 }
 
 // Reads a protocol file item by item, skipping whitespace before each item as
@@ -67,16 +102,23 @@ std::uint8_t squareFromCharacter(int c, int namedStone) {
 
 }  // namespace
 
+std::filesystem::path findProtocolFile(const std::filesystem::path& dir, std::string_view name) {
+    const std::filesystem::path exact = inDir(dir, name);
+    struct stat st {};
+    if (::lstat(exact.c_str(), &st) == 0 || errno != ENOENT) return exact;
+    return fileNamedIgnoringCase(dir, name).value_or(exact);
+}
+
 bool readPosition(V2Board& board, const std::filesystem::path& dir) {
     setEmptyBoard(board);
 
-    ItemReader moveFile(inDir(dir, MOVE_FILE));
+    ItemReader moveFile(findProtocolFile(dir, MOVE_FILE));
     if (!moveFile.isOpen()) return false;
     const int named = moveFile.nextItem();
     if (named == EOF) return false;
     const int namedStone = named == 'o' ? 'o' : 'x';
 
-    ItemReader boardFile(inDir(dir, BOARD_FILE));
+    ItemReader boardFile(findProtocolFile(dir, BOARD_FILE));
     if (!boardFile.isOpen()) return false;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const int c = boardFile.nextItem();
@@ -90,7 +132,7 @@ bool readPosition(V2Board& board, const std::filesystem::path& dir) {
 }
 
 char readMoverLetter(const std::filesystem::path& dir) {
-    ItemReader moveFile(inDir(dir, MOVE_FILE));
+    ItemReader moveFile(findProtocolFile(dir, MOVE_FILE));
     return moveFile.isOpen() && moveFile.nextItem() == 'o' ? 'o' : 'x';
 }
 
@@ -116,7 +158,7 @@ bool writeTimeouts(int digit, const std::filesystem::path& dir) {
 }
 
 std::optional<MoveReply> readMoveReply(const std::filesystem::path& dir) {
-    ItemReader reply(inDir(dir, MOVE_FILE));
+    ItemReader reply(findProtocolFile(dir, MOVE_FILE));
     if (!reply.isOpen()) return std::nullopt;
     const std::optional<int> x = reply.nextInteger();
     if (!x) return std::nullopt;

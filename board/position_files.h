@@ -1,12 +1,14 @@
 // The file protocol of gomoku AI programs: "plocha.dat" (the board), "tah.dat"
 // (the side to move, or an AI's answer) and "timeouts.dat" (the AI's time).
 // Every function works in the given folder; an empty path is the working
-// directory.
+// directory. Writers use the lower-case names; readers also find the files
+// under names in another case (see findProtocolFile).
 #pragma once
 
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string_view>
 
 #include "board/v2board.h"
 
@@ -15,6 +17,13 @@ namespace vorek {
 inline constexpr const char* BOARD_FILE = "plocha.dat";
 inline constexpr const char* MOVE_FILE = "tah.dat";
 inline constexpr const char* TIMEOUTS_FILE = "timeouts.dat";
+
+// The file a reader opens for the lower-case protocol file name in dir: dir/name
+// when the folder holds an entry of that name; otherwise the regular file whose
+// name equals it ignoring case (managers written for Windows create
+// "PLOCHA.DAT" and the like), the most recently modified of several and the
+// first by name among equally recent ones; otherwise dir/name.
+std::filesystem::path findProtocolFile(const std::filesystem::path& dir, std::string_view name);
 
 // Fills the squares, side to move and stone count of a board whose lists are
 // empty. The player named in "tah.dat" becomes player 1 and is to move. True

@@ -10,6 +10,8 @@ namespace vorek::cli {
 
 namespace {
 
+constexpr std::string_view OPTIONS_END = "--";
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool isOption(std::string_view argument) {
@@ -46,12 +48,18 @@ std::optional<std::string_view> CommandArguments::value(std::string_view option)
 
 std::variant<CommandArguments, Misuse> parseCommandArguments(
     std::span<const std::string_view> arguments, std::span<const std::string_view> valueOptions,
-    std::span<const std::string_view> flagOptions) {
+    std::span<const std::string_view> flagOptions, bool optionsEndAtFirstOperand) {
     CommandArguments parsed;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
-        if (!isOption(argument)) {
+        if (!optionsEnded && argument == OPTIONS_END) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !isOption(argument)) {
             parsed.operands.emplace_back(argument);
+            optionsEnded = optionsEnded || optionsEndAtFirstOperand;
             continue;
         }
         if (argument == HELP_OPTION) {

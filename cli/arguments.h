@@ -19,12 +19,13 @@ inline constexpr std::string_view GAME_OPTION = "--game";
 // Splits a command's arguments into options and operands. An argument that
 // starts with "--", or with "-" and no digit after it, is an option: "--help",
 // one of flagOptions written alone, or one of valueOptions written "--name
-// VALUE" or "--name=VALUE". Anything else is an operand. Unknown options,
-// missing or empty values, a value given to a flag and an option given twice
-// are misuses.
+// VALUE" or "--name=VALUE". Anything else is an operand, and so is every
+// argument after "--" and, with optionsEndAtFirstOperand, every argument
+// after the first operand. Unknown options, missing or empty values, a value
+// given to a flag and an option given twice are misuses.
 std::variant<CommandArguments, Misuse> parseCommandArguments(
     std::span<const std::string_view> arguments, std::span<const std::string_view> valueOptions,
-    std::span<const std::string_view> flagOptions = {});
+    std::span<const std::string_view> flagOptions = {}, bool optionsEndAtFirstOperand = false);
 
 // A MOVE: a square index 0..399, or "x,y" with column x and row y, each 0..19.
 // Digits only: no signs, blanks or other bases.

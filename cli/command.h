@@ -46,6 +46,9 @@ struct Command {
     std::string_view usage;                          // the command's own usage block
     std::span<const std::string_view> valueOptions;  // options that take a value, e.g. "--dir"
     std::span<const std::string_view> flagOptions = {};  // options that take none, e.g. "--json"
+    // The operands are a program's command line: options after the first
+    // operand are the program's own.
+    bool optionsEndAtFirstOperand = false;
 
     // Writes the command's output to out, and adds a line to notes for anything
     // the user should know that does not stop the command (stderr, after the

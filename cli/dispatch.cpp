@@ -38,7 +38,8 @@ std::string commandMessage(const Command& command, std::string_view message) {
 // found late (a MOVE on a stone, a PATH out of range) leaves stdout empty.
 int runCommand(const Command& command, std::span<const std::string_view> arguments,
                std::ostream& out, std::ostream& err) {
-    auto parsed = parseCommandArguments(arguments, command.valueOptions, command.flagOptions);
+    auto parsed = parseCommandArguments(arguments, command.valueOptions, command.flagOptions,
+                                        command.optionsEndAtFirstOperand);
     if (const auto* bad = std::get_if<Misuse>(&parsed))
         return misuse(err, commandMessage(command, bad->message), command.usage);
     const auto& commandArguments = std::get<CommandArguments>(parsed);

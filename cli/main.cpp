@@ -13,6 +13,7 @@ namespace vorek::cli { extern const Command PICTURE_COMMAND; }  // command_pictu
 namespace vorek::cli { extern const Command SOLVE_COMMAND; }  // command_solve.cpp
 
 namespace vorek::cli { extern const Command GAME_COMMAND; }  // command_game.cpp
+namespace vorek::cli { extern const Command ASK_COMMAND; }  // command_ask.cpp
 
 namespace {
 
@@ -24,6 +25,7 @@ constexpr std::array COMMANDS{
     &vorek::cli::SOLVE_COMMAND,
     &vorek::cli::GAME_COMMAND,
     &vorek::cli::PICTURE_COMMAND,
+    &vorek::cli::ASK_COMMAND,
 };
 
 }  // namespace

@@ -31,4 +31,13 @@ std::optional<std::vector<std::string>> splitCommandLine(std::string_view text);
 // is reaped in the background when it ends; the caller is not blocked by it.
 int RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder = {});
 
+struct RunReport {
+    int result;       // as RunOpponent returns it
+    std::string how;  // for a log, after "the program ": "exited with code 3", "ended by signal 11", ...
+};
+
+// RunOpponent with a description of how the program ended.
+RunReport runOpponentProgram(std::string_view commandLine, int milliseconds,
+                             const std::filesystem::path& folder = {});
+
 }  // namespace vorek

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "board/position_files.h"
 #include "tests/board_builder.h"
@@ -187,6 +190,51 @@ TEST_F(PositionFiles, ReplyIsIntegerSeparatorInteger) {
                             "99999999999999999999,1"})
         EXPECT_FALSE(reply(bad).has_value()) << bad;
     std::filesystem::remove(dir / "tah.dat");
+    EXPECT_FALSE(readMoveReply(dir.path()).has_value());
+}
+
+// Managers written for Windows create the files in upper case; a reader takes
+// them when the lower-case name is absent.
+TEST_F(PositionFiles, ReadersFindTheFilesUnderAnyCase) {
+    using Clock = std::filesystem::file_time_type::clock;
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, int>> boards;  // file name, age in seconds
+        int stoneRow;  // the row whose stone shows which board file was read; -1: none
+    } cases[] = {
+        {"upper case only", {{"PLOCHA.DAT", 0}}, 0},
+        {"mixed case", {{"Plocha.Dat", 0}}, 0},
+        {"lower case wins over a newer upper case", {{"plocha.dat", 60}, {"PLOCHA.DAT", 0}}, 0},
+        {"the newest of several", {{"PLOCHA.DAT", 60}, {"plocha.DAT", 0}, {"Plocha.dat", 30}}, 1},
+        {"a near name is not taken", {{"PLOCHA.DAT.bak", 0}, {"PLOCHA.DA", 0}}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir folder;
+        folder.write("TAH.DAT", "o");
+        const std::string stoneInRow[] = {boardFile({"o"}), boardFile({"", "o"}), boardFile({"", "", "o"})};
+        int row = 0;
+        for (const auto& [name, age] : c.boards) {
+            folder.write(name, stoneInRow[row++]);
+            std::filesystem::last_write_time(folder / name, Clock::now() - std::chrono::seconds(age));
+        }
+        V2Board board;
+        EXPECT_EQ(readPosition(board, folder.path()), c.stoneRow >= 0);
+        for (int r = 0; r < 3; ++r)
+            EXPECT_EQ(board.squares[squareAt(0, r)], r == c.stoneRow ? PLAYER1_STONE : EMPTY_LIVE_SQUARE) << r;
+    }
+}
+
+TEST_F(PositionFiles, ReplyAndLookupUnderAnyCase) {
+    dir.write("TAH.DAT", "3,4");
+    const std::optional<MoveReply> move = readMoveReply(dir.path());
+    ASSERT_TRUE(move.has_value());
+    EXPECT_EQ(move->x * 100 + move->y, 304);
+    EXPECT_EQ(findProtocolFile(dir.path(), MOVE_FILE), dir / "TAH.DAT");
+    std::filesystem::create_directory(dir / "Timeouts.Dat");  // not a file: passed over
+    EXPECT_EQ(findProtocolFile(dir.path(), TIMEOUTS_FILE), dir / "timeouts.dat");
+    std::filesystem::create_directory(dir / "tah.dat");  // the exact name is taken whatever it is
+    EXPECT_EQ(findProtocolFile(dir.path(), MOVE_FILE), dir / "tah.dat");
     EXPECT_FALSE(readMoveReply(dir.path()).has_value());
 }
 

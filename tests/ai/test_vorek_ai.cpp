@@ -1,12 +1,22 @@
-// vorek-ai as the window runs it: in the folder of the position files, with
-// its answer in "tah.dat" and its exit code.
+// vorek-ai as the window and managers run it: in the folder of the position
+// files, with its answer in "tah.dat" and its exit code, and as an engine on
+// pipes.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <utility>
 #include <regex>
 
 #include "board/candidates.h"
+#include "opponent/engine_pipes.h"
+#include "opponent/engine_reply.h"
 #include "tests/board_builder.h"
 #include "tests/temp_dir.h"
 
@@ -86,6 +96,113 @@ TEST_F(VorekAi, PositionItCannotPlayLeavesTheMoveFileAlone) {
     EXPECT_EQ(dir.read("tah.dat"), "x");
     const std::string err = dir.read("err");
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;  // one line
+}
+
+// A folder as managers written for Windows leave it: upper-case names only.
+TEST_F(VorekAi, AnswersIntoTheUpperCaseMoveFileItRead) {
+    dir.write("PLOCHA.DAT", boardFile({"", "", "", "       x", "       x", "       x", "       x"}));
+    dir.write("TAH.DAT", "x");
+    EXPECT_EQ(run(), 0) << dir.read("err");
+    EXPECT_EQ(dir.read("TAH.DAT"), "7,2");
+    EXPECT_EQ(dir.listing(), "PLOCHA.DAT TAH.DAT err ");
+}
+
+struct Finished {
+    int exitCode = -1;
+    std::size_t peakBytes = 0;  // the most memory the program held at once
+};
+
+// Runs vorek-ai in the folder and measures its peak resident memory.
+Finished runMeasured(const std::filesystem::path& folder) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(folder.c_str()) != 0) ::_exit(127);
+        ::execl(VOREK_AI_PATH, VOREK_AI_PATH, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    Finished finished;
+    if (pid > 0 && ::wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
+        finished.exitCode = WEXITSTATUS(status);
+        finished.peakBytes = static_cast<std::size_t>(usage.ru_maxrss) * 1024;
+    }
+    return finished;
+}
+
+void copyExample(const char* name, const testing::TempDir& dir) {
+    for (const char* file : {"plocha.dat", "tah.dat"})
+        std::filesystem::copy_file(std::filesystem::path(VOREK_EXAMPLES_DIR) / name / file, dir / file);
+}
+
+// The opening is far from solved, so the solve runs into its limits: half
+// the turn, or the memory first when that is small (solving the opening for
+// 4.5 s takes several times 100 MB).
+TEST_F(VorekAi, InfoFileTurnTimeAndMemoryAreKept) {
+    copyExample("opening", dir);
+    dir.write("timeouts.dat", "1\r\n2147483647\r\n");
+    for (const auto& [turn, memory] : {std::pair{3000, 367001600u}, std::pair{9000, 100000000u}}) {
+        SCOPED_TRACE(turn);
+        dir.write("INFO.DAT", "timeout_turn " + std::to_string(turn) + "\r\nmax_memory " + std::to_string(memory) +
+                                  "\r\ngame_type 1\r\n");
+        dir.write("MSG.DAT", "");
+        dir.write("tah.dat", "x");
+        const Finished finished = runMeasured(dir.path());
+        EXPECT_EQ(finished.exitCode, 0);  // an answer after its turn would be refused
+        EXPECT_LT(finished.peakBytes, memory);
+        EXPECT_TRUE(dir.read("MSG.DAT").ends_with(", turn " + std::to_string(turn) + " ms\r\n")) << dir.read("MSG.DAT");
+        EXPECT_NE(dir.read("tah.dat"), "x");
+    }
+}
+
+TEST_F(VorekAi, TimeoutsFileInMillisecondsSaysTheTurn) {
+    copyExample("forced-win", dir);
+    std::filesystem::rename(dir / "plocha.dat", dir / "PLOCHA.DAT");
+    dir.write("TIMEOUTS.DAT", "5000");
+    dir.write("msg.dat", "old\r\n");
+    EXPECT_EQ(run(), 0) << dir.read("err");
+    const std::string message = dir.read("msg.dat");
+    EXPECT_TRUE(message.starts_with("solve proved, ")) << message;
+    EXPECT_TRUE(message.ends_with(", turn 5000 ms\r\n")) << message;
+}
+
+// The turn is counted from the command that asks for the move: a manager
+// that stops the engine between moves takes none of its time.
+TEST(PbrainVorek, KeepsItsTurnAfterBeingStoppedBetweenMoves) {
+    const auto deadline = [] { return std::chrono::steady_clock::now() + std::chrono::seconds(10); };
+    std::unique_ptr<EnginePipes> engine = EnginePipes::start({VOREK_PBRAIN_PATH}, {});
+    ASSERT_TRUE(engine);
+    std::string line;
+    auto next = [&] {
+        EXPECT_EQ(engine->readLine(line, deadline()), EnginePipes::Read::Line);
+        return line;
+    };
+    for (const char* command : {"START 20", "INFO timeout_turn 1000", "BEGIN"})
+        ASSERT_EQ(engine->send(command, deadline()), EnginePipes::Write::Done);
+    EXPECT_EQ(next(), "OK");
+    EXPECT_TRUE(next().starts_with("MESSAGE solve ")) << line;
+    EXPECT_EQ(next(), "10,10");
+
+    ::kill(engine->pid(), SIGSTOP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // longer than the turn
+    ::kill(engine->pid(), SIGCONT);
+    ASSERT_EQ(engine->send("TURN 11,11", deadline()), EnginePipes::Write::Done);
+    EXPECT_TRUE(next().starts_with("MESSAGE solve ")) << line;  // not "no time to solve"
+    EXPECT_TRUE(parseMoveText(next()).has_value()) << line;
+    ASSERT_EQ(engine->send("END", deadline()), EnginePipes::Write::Done);
+    EXPECT_EQ(engine->readLine(line, deadline()), EnginePipes::Read::Closed);  // it ended
+}
+
+TEST(PbrainVorek, OptionOrNameMakesTheEngineOtherArgumentsAreRefused) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::unique_ptr<EnginePipes> engine = EnginePipes::start({VOREK_AI_PATH, "--pbrain"}, {});
+    ASSERT_TRUE(engine);
+    ASSERT_EQ(engine->send("ABOUT", deadline), EnginePipes::Write::Done);
+    std::string line;
+    EXPECT_EQ(engine->readLine(line, deadline), EnginePipes::Read::Line);
+    EXPECT_TRUE(line.starts_with("name=\"vorek-ai\"")) << line;
+    const int status = std::system("'" VOREK_PBRAIN_PATH "' --fast 2> /dev/null");
+    EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 
 }  // namespace

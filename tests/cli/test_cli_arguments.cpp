@@ -66,6 +66,17 @@ TEST(CliOptions, HelpAnywhereAndNoFolderMeansTheWorkingDirectory) {
     EXPECT_EQ(folderOption(std::get<CommandArguments>(parsed)), std::filesystem::path());
 }
 
+TEST(CliOptions, DoubleDashOrAFirstOperandEndsTheOptions) {
+    const auto afterDashes = parse({"--dir", "a", "--", "--out", "--"});
+    EXPECT_EQ(std::get<CommandArguments>(afterDashes).operands, (std::vector<std::string>{"--out", "--"}));
+    const std::vector<std::string_view> commandLine{"--dir", "a", "engine", "--dir", "b", "--help"};
+    const auto parsed = parseCommandArguments(commandLine, VALUE_OPTIONS, {}, true);
+    const auto& arguments = std::get<CommandArguments>(parsed);
+    EXPECT_EQ(arguments.value("--dir"), "a");
+    EXPECT_FALSE(arguments.help);
+    EXPECT_EQ(arguments.operands, (std::vector<std::string>{"engine", "--dir", "b", "--help"}));
+}
+
 TEST(CliOptions, MisusesNameTheOption) {
     EXPECT_EQ(misuseOf({"--depth", "3"}), "unknown option --depth");
     EXPECT_EQ(misuseOf({"-x"}), "unknown option -x");

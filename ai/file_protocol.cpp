@@ -1,0 +1,49 @@
+#include "ai/file_protocol.h"
+
+#include <iostream>
+#include <string>
+
+#include "ai/choose_move.h"
+#include "ai/manager_files.h"
+#include "board/position_files.h"
+#include "board/replace_file.h"
+#include "search/root_build.h"
+
+namespace vorek {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int fail(const std::string& message) {
+    std::cerr << "vorek-ai: " << message << '\n';
+    return 1;
+}
+
+std::string reply(int square) { return std::to_string(columnOf(square)) + "," + std::to_string(rowOf(square)); }
+
+}  // namespace
+
+int playThroughFiles(Clock::time_point started) {
+    const EngineLimits limits = readManagerFiles();
+    const std::chrono::milliseconds turn = limits.thisTurn();
+    const std::filesystem::path moveFile = findProtocolFile({}, MOVE_FILE);
+
+    MoveChoice choice;
+    {
+        const RootBuild build = buildRootNode();
+        if (!build.read) return fail("cannot read the position from \"plocha.dat\" and \"tah.dat\"");
+        const SolvingLimits solving{SOLVE_NODES, solvingTime(turn, Clock::now() - started), limits.maxMemory};
+        choice = chooseMove(*build.root, solving);
+    }
+    if (!choice.move) return fail("the board has no empty square");
+    // An answer after the limit would land in files the asker may already
+    // have rewritten for a later question.
+    if (Clock::now() - started > turn)
+        return fail("the time limit of " + std::to_string(turn.count()) + " ms has passed; no move written");
+    if (!replaceFile(moveFile, reply(*choice.move))) return fail("cannot write \"" + moveFile.string() + "\"");
+    writeManagerMessage(describeChoice(choice, turn));
+    return 0;
+}
+
+}  // namespace vorek

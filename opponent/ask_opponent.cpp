@@ -1,0 +1,56 @@
+#include "opponent/ask_opponent.h"
+
+#include "opponent/ask_through_files.h"
+#include "opponent/ask_through_pipes.h"
+#include "opponent/process_runner.h"
+
+namespace vorek {
+
+namespace {
+
+constexpr std::string_view STDIN_PROTOCOL_PREFIX = "pbrain-";
+
+constexpr char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool beginsIgnoringCase(std::string_view text, std::string_view lowerPrefix) {
+    if (text.size() < lowerPrefix.size()) return false;
+    for (std::size_t i = 0; i < lowerPrefix.size(); ++i)
+        if (lowerCase(text[i]) != lowerPrefix[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string_view failureMessage(int result) {
+    switch (result) {
+        case RUN_OK: return {};
+        case RUN_TIMEOUT: return "Timeout";
+        case RUN_NOT_STARTED: return "File not found";
+        default: return "AI Error";
+    }
+}
+
+bool namesStdinEngine(std::string_view program) {
+    const std::size_t slash = program.rfind('/');
+    if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
+    return beginsIgnoringCase(program, STDIN_PROTOCOL_PREFIX);
+}
+
+bool speaksStdinProtocol(std::string_view commandLine) {
+    const std::optional<std::vector<std::string>> words = splitCommandLine(commandLine);
+    return words && !words->empty() && namesStdinEngine(words->front());
+}
+
+AskOutcome askOpponent(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
+                       int milliseconds, AskLog& log) {
+    try {
+        const AskTimeline timeline(log);
+        if (!speaksStdinProtocol(commandLine)) return askThroughFiles(commandLine, board, folder, milliseconds, timeline);
+        timeline("stdin/stdout protocol: " + std::string(commandLine));
+        return askThroughPipes(*splitCommandLine(commandLine), board, folder, milliseconds, timeline);
+    } catch (const std::exception&) {
+        return AskOutcome{};  // no memory for the ask: "AI Error"
+    }
+}
+
+}  // namespace vorek

@@ -1,0 +1,151 @@
+#include "opponent/child_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <system_error>
+#include <thread>
+
+namespace vorek {
+
+namespace {
+
+// The file actions and attributes of a hidden start: stdin and stdout as the
+// setup says, stderr on /dev/null, no other descriptor inherited, default
+// signal dispositions and an empty signal mask (the window may ignore SIGPIPE
+// or block signals).
+class SpawnSettings {
+public:
+    SpawnSettings() {
+        ::posix_spawn_file_actions_init(&actions_);
+        ::posix_spawnattr_init(&attributes_);
+    }
+    ~SpawnSettings() {
+        ::posix_spawnattr_destroy(&attributes_);
+        ::posix_spawn_file_actions_destroy(&actions_);
+    }
+    SpawnSettings(const SpawnSettings&) = delete;
+    SpawnSettings& operator=(const SpawnSettings&) = delete;
+
+    // 0, or the error number of the first setting that failed. A non-empty
+    // folder becomes the program's working directory.
+    int prepare(const std::filesystem::path& folder, const ChildSetup& setup) {
+        sigset_t all;
+        sigset_t none;
+        ::sigfillset(&all);
+        ::sigemptyset(&none);
+        short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+        int error = stream(0, setup.input, O_RDONLY);
+        if (!error) error = stream(1, setup.output, O_WRONLY);
+        if (!error) error = ::posix_spawn_file_actions_addopen(&actions_, 2, "/dev/null", O_WRONLY, 0);
+        if (!error) error = ::posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
+        if (!error && !folder.empty()) error = ::posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str());
+        if (!error) error = ::posix_spawnattr_setsigdefault(&attributes_, &all);
+        if (!error) error = ::posix_spawnattr_setsigmask(&attributes_, &none);
+        if (!error && setup.ownProcessGroup) {
+            error = ::posix_spawnattr_setpgroup(&attributes_, 0);
+            flags |= POSIX_SPAWN_SETPGROUP;
+        }
+        if (!error) error = ::posix_spawnattr_setflags(&attributes_, flags);
+        return error;
+    }
+
+    const posix_spawn_file_actions_t* actions() const { return &actions_; }
+    const posix_spawnattr_t* attributes() const { return &attributes_; }
+
+private:
+    // The child's descriptor `target` from `source`, or /dev/null when source is -1.
+    int stream(int target, int source, int mode) {
+        if (source < 0) return ::posix_spawn_file_actions_addopen(&actions_, target, "/dev/null", mode, 0);
+        return ::posix_spawn_file_actions_adddup2(&actions_, source, target);
+    }
+
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+};
+
+int openPidfd(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+// Sleeps until the child behind the pidfd ends, the deadline passes, or poll
+// fails.
+void sleepUntilEnd(int pidfd, ChildClock::time_point deadline) {
+    pollfd entry{pidfd, POLLIN, 0};
+    int ready;
+    do {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - ChildClock::now());
+        ready = ::poll(&entry, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+    } while (ready < 0 && errno == EINTR);
+}
+
+// True when the child has ended (it stays to be collected) or cannot be
+// waited for.
+bool hasEnded(pid_t pid) {
+    siginfo_t info{};
+    if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
+        return errno != EINTR;
+    return info.si_pid == pid;
+}
+
+}  // namespace
+
+std::optional<pid_t> startProgram(const std::vector<std::string>& words, const std::filesystem::path& folder,
+                                  const ChildSetup& setup) {
+    if (words.empty()) return std::nullopt;
+    SpawnSettings settings;
+    if (settings.prepare(folder, setup) != 0) return std::nullopt;
+    std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
+    for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv[0], settings.actions(), settings.attributes(), argv.data(), environ) != 0)
+        return std::nullopt;
+    return pid;
+}
+
+// With a pidfd the wait sleeps until the child ends; without one (older
+// kernels) the child is looked at every few milliseconds.
+bool endsBy(pid_t pid, ChildClock::time_point deadline) {
+    constexpr auto STEP = std::chrono::milliseconds(10);
+    const int pidfd = openPidfd(pid);
+    if (pidfd >= 0) {
+        sleepUntilEnd(pidfd, deadline);
+        ::close(pidfd);
+    }
+    for (;;) {
+        if (hasEnded(pid)) return true;
+        const ChildClock::time_point now = ChildClock::now();
+        if (now >= deadline) return false;
+        std::this_thread::sleep_for(std::min<ChildClock::duration>(STEP, deadline - now));
+    }
+}
+
+void reapWhenEnded(pid_t pid) {
+    try {
+        std::thread([pid] {
+            int status = 0;
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: the child stays a zombie until this program ends.
+    }
+}
+
+}  // namespace vorek

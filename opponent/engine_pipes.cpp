@@ -1,0 +1,208 @@
+#include "opponent/engine_pipes.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <system_error>
+#include <thread>
+
+namespace vorek {
+
+namespace {
+
+void closeDescriptor(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// The descriptor moved above the standard streams, so that the child's
+// dup2 onto 0 and 1 can never overwrite one pipe end with the other.
+int aboveStandardStreams(int fd) {
+    if (fd > STDERR_FILENO) return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    ::close(fd);
+    return moved;
+}
+
+// A pipe with both ends close-on-exec, so that no other child inherits them.
+bool makePipe(int ends[2]) {
+    if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+    ends[0] = aboveStandardStreams(ends[0]);
+    ends[1] = aboveStandardStreams(ends[1]);
+    if (ends[0] >= 0 && ends[1] >= 0) return true;
+    closeDescriptor(ends[0]);
+    closeDescriptor(ends[1]);
+    return false;
+}
+
+void setNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+// While it lives, SIGPIPE is held back on this thread; one that a write to a
+// closed pipe raises meanwhile is taken back before the mask is restored, so
+// that it neither kills this program nor reaches a handler of the caller.
+class SigpipeHeld {
+public:
+    SigpipeHeld() {
+        ::sigemptyset(&pipe_);
+        ::sigaddset(&pipe_, SIGPIPE);
+        ::pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
+        sigset_t pending;
+        ::sigpending(&pending);
+        pendingBefore_ = ::sigismember(&pending, SIGPIPE) == 1;
+    }
+    ~SigpipeHeld() {
+        sigset_t pending;
+        ::sigpending(&pending);
+        if (!pendingBefore_ && ::sigismember(&pending, SIGPIPE) == 1) {
+            const timespec none{};
+            while (::sigtimedwait(&pipe_, nullptr, &none) < 0 && errno == EINTR) {
+            }
+        }
+        ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+    SigpipeHeld(const SigpipeHeld&) = delete;
+    SigpipeHeld& operator=(const SigpipeHeld&) = delete;
+
+private:
+    sigset_t pipe_;
+    sigset_t previous_;
+    bool pendingBefore_ = false;
+};
+
+// Waits until the descriptor is ready for the events (or in error) or the
+// deadline passes; false at the deadline.
+bool readyBy(int fd, short events, ChildClock::time_point deadline) {
+    pollfd entry{fd, events, 0};
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - ChildClock::now());
+        if (left.count() <= 0) return false;
+        const int ready = ::poll(&entry, 1, static_cast<int>(std::min<std::int64_t>(left.count(), INT32_MAX)));
+        if (ready > 0) return true;
+        if (ready < 0 && errno != EINTR) return true;  // the read or write that follows fails
+    }
+}
+
+// Signals the engine and whatever it started in its process group; the
+// engine itself also when it has left the group.
+void signalEngine(pid_t pid, int signal) {
+    ::kill(-pid, signal);
+    ::kill(pid, signal);
+}
+
+// The engine's pipes are closed: it gets the grace to exit, then SIGTERM,
+// then SIGKILL. It is collected only afterwards, so that its pid (and group
+// id) cannot be taken by another process while it is signalled.
+void finishEngine(pid_t pid) {
+    const auto grace = EnginePipes::ENDING_GRACE;
+    if (!endsBy(pid, ChildClock::now() + grace)) {
+        signalEngine(pid, SIGTERM);
+        endsBy(pid, ChildClock::now() + grace);
+        signalEngine(pid, SIGKILL);  // also what is left of its group
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& words,
+                                                const std::filesystem::path& folder) {
+    int input[2];   // the engine's stdin
+    int output[2];  // the engine's stdout
+    if (!makePipe(input)) return nullptr;
+    if (!makePipe(output)) {
+        closeDescriptor(input[0]);
+        closeDescriptor(input[1]);
+        return nullptr;
+    }
+    const std::optional<pid_t> pid =
+        startProgram(words, folder, ChildSetup{.input = input[0], .output = output[1], .ownProcessGroup = true});
+    closeDescriptor(input[0]);
+    closeDescriptor(output[1]);
+    if (!pid) {
+        closeDescriptor(input[1]);
+        closeDescriptor(output[0]);
+        return nullptr;
+    }
+    setNonBlocking(input[1]);
+    setNonBlocking(output[0]);
+    return std::unique_ptr<EnginePipes>(new EnginePipes(*pid, input[1], output[0]));
+}
+
+EnginePipes::EnginePipes(pid_t pid, int toEngine, int fromEngine)
+    : pid_(pid), toEngine_(toEngine), fromEngine_(fromEngine) {}
+
+EnginePipes::~EnginePipes() {
+    if (!ended_) end();
+}
+
+EnginePipes::Write EnginePipes::send(std::string_view line, ChildClock::time_point deadline) {
+    if (toEngine_ < 0) return Write::Closed;
+    std::string bytes(line);
+    bytes += "\r\n";
+    const SigpipeHeld held;
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const ssize_t written = ::write(toEngine_, rest.data(), rest.size());
+        if (written > 0) {
+            rest.remove_prefix(static_cast<std::size_t>(written));
+        } else if (written < 0 && errno == EAGAIN) {
+            if (!readyBy(toEngine_, POLLOUT, deadline)) return Write::Late;
+        } else if (!(written < 0 && errno == EINTR)) {
+            return Write::Closed;  // EPIPE: the engine no longer reads
+        }
+    }
+    return Write::Done;
+}
+
+EnginePipes::Read EnginePipes::readLine(std::string& line, ChildClock::time_point deadline) {
+    char buffer[65536];
+    for (;;) {
+        std::optional<std::string> next = lines_.next();
+        if (!next && closed_) next = lines_.finish();
+        if (next) {
+            line = std::move(*next);
+            return Read::Line;
+        }
+        if (closed_) return Read::Closed;
+        if (!readyBy(fromEngine_, POLLIN, deadline)) return Read::Late;
+        const ssize_t count = ::read(fromEngine_, buffer, sizeof buffer);
+        if (count > 0) {
+            lines_.feed(std::string_view(buffer, static_cast<std::size_t>(count)));
+        } else if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
+            closed_ = true;
+        }
+    }
+}
+
+std::future<void> EnginePipes::end() {
+    ended_ = true;
+    closeDescriptor(toEngine_);
+    closeDescriptor(fromEngine_);
+    auto gone = std::make_shared<std::promise<void>>();
+    std::future<void> ended = gone->get_future();
+    const pid_t pid = pid_;
+    try {
+        std::thread([pid, gone] {
+            finishEngine(pid);
+            gone->set_value();
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: the engine is stopped at once instead.
+        signalEngine(pid, SIGKILL);
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        gone->set_value();
+    }
+    return ended;
+}
+
+}  // namespace vorek
