@@ -52,14 +52,6 @@ std::optional<SolveReport> solveWithin(StatNode& root, const SolvingLimits& limi
                                    .maxMemoryBytes = limits.memory});
 }
 
-std::string_view resultText(SolveResult result) {
-    switch (result) {
-        case SolveResult::Proved: return "proved";
-        case SolveResult::Disproved: return "disproved";
-        case SolveResult::Unknown: break;
-    }
-    return "unknown";
-}
 
 }  // namespace
 

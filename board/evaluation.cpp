@@ -191,17 +191,33 @@ void recordThreats(V2Board& board, int player, const SquareCodes& scanned, Bests
     }
 }
 
+// Both players' codes of one line through the square, from its line word.
+void scanLine(SquareCodes& scanned, std::uint64_t word, LinePlace place, int line) {
+    const unsigned before = cellsBefore(word, place);
+    const unsigned after = cellsAfter(word, place);
+    for (int player = 0; player < 2; ++player)
+        scanned.codes[player][line] = static_cast<std::int16_t>(segmentCode(before, after, player));
+}
+
 }  // namespace
+
+SquareCodes scanCodesWith(const V2Board& board, int s, int stoneSquare, int stoneOwner) {
+    SquareCodes scanned;
+    for (int line = 0; line < LINES; ++line) {
+        const LinePlace place = LINE_PLACES[s][line];
+        std::uint64_t word = board.lines[place.word];
+        const LinePlace stone = LINE_PLACES[stoneSquare][line];
+        if (stone.word == place.word) word |= std::uint64_t{stoneOwner ? CELL_PLAYER1 : CELL_PLAYER0} << stone.bit;
+        scanLine(scanned, word, place, line);
+    }
+    return scanned;
+}
 
 SquareCodes scanCodes(const V2Board& board, int s) {
     SquareCodes scanned;
     for (int line = 0; line < LINES; ++line) {
         const LinePlace place = LINE_PLACES[s][line];
-        const std::uint64_t word = board.lines[place.word];
-        const unsigned before = cellsBefore(word, place);
-        const unsigned after = cellsAfter(word, place);
-        for (int player = 0; player < 2; ++player)
-            scanned.codes[player][line] = static_cast<std::int16_t>(segmentCode(before, after, player));
+        scanLine(scanned, board.lines[place.word], place, line);
     }
     return scanned;
 }

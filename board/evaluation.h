@@ -31,6 +31,11 @@ struct SquareCodes {
 // The scan of one square, returned; its own content is not looked at.
 SquareCodes scanCodes(const V2Board& board, int square);
 
+// The scan of the square as it would be with one more stone, of the given
+// player, on the other square (which must be empty and not the square
+// itself); the board is not changed.
+SquareCodes scanCodesWith(const V2Board& board, int square, int stoneSquare, int stoneOwner);
+
 // For every square, whether a stone lies within the scan's reach of it: four
 // squares each way along each of its lines. A square without one has codes
 // that depend on the edges of the board alone.

@@ -18,6 +18,7 @@
 #include "cli/tree_path.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
+#include "search/exact_rules.h"
 #include "search/solver.h"
 
 namespace vorek::cli {
@@ -26,15 +27,19 @@ namespace {
 
 constexpr std::string_view USAGE =
     "usage: vorek-cli solve [--dir DIR | --game FILE.psq[:K]] [--nodes N] [--seconds S]\n"
-    "                       [--json] [PATH]\n"
+    "                       [--model] [--json] [PATH]\n"
     "\n"
     "Builds the root over the position in DIR (default: the working directory), or\n"
     "after K moves of a game record, as the window does at start-up, expands each\n"
     "node on the way from the root to the node PATH names (default: root) as the\n"
-    "window expands it, and nothing else, then solves from that node: expands its\n"
-    "most-proving leaf again and again until the node is proved or disproved or\n"
-    "the budget is spent. Ctrl-C stops the solve early; what was reached is\n"
-    "printed as usual. Prints, one per line:\n"
+    "window expands it, and nothing else, then solves that node's position with\n"
+    "proof-number search until it is proved or disproved or the budget is spent.\n"
+    "The verdict is exact: proved only when player 1 has a forced win under the\n"
+    "rules of the game (five or more in a row wins), disproved only when player 0\n"
+    "has one. The same position is then solved by the window's own rules for its\n"
+    "tree, whose \"at once\" decisions are estimates, with the same budget. Ctrl-C\n"
+    "stops the solve early; what was reached is printed as usual. Prints, one per\n"
+    "line:\n"
     "  result proved|disproved|unknown  whether player 1 (to move at the root) wins\n"
     "  move SQ      the proving move at the node, -1 when there is none\n"
     "  pn P dn D    the node's proof and disproof numbers (-1 is infinity)\n"
@@ -43,6 +48,7 @@ constexpr std::string_view USAGE =
     "  rate R       nodes per second\n"
     "  line SQ ...  the main line from the node: player 1's proving (or most\n"
     "               promising) moves, player 0's toughest defences\n"
+    "  model R      only when the window's rules decide otherwise: their result\n"
     "  stopped WHY  only when the result is unknown: the budget that ended the\n"
     "               solve, nodes, seconds or memory, or interrupted (Ctrl-C)\n"
     "While it runs, a progress line on stderr shows the nodes, the rate, the\n"
@@ -54,13 +60,16 @@ constexpr std::string_view USAGE =
     "               the letter to move is player 1\n"
     "  --nodes N    stop once N nodes have been made (default 1000000)\n"
     "  --seconds S  stop after S seconds, such as 10 or 2.5 (default 10)\n"
+    "  --model      solve by the window's rules alone, in its tree from the node,\n"
+    "               and print their verdict (no model line)\n"
     "  --json       print the same as one JSON object on one line\n"
     "  PATH         root, or child indices from the root separated by dots\n"
     "               (0.3 is child 3 of child 0 of the root)\n";
 
 constexpr std::array<std::string_view, 4> OPTIONS{DIR_OPTION, GAME_OPTION, NODES_OPTION,
                                                   SECONDS_OPTION};
-constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
+constexpr std::string_view MODEL_OPTION = "--model";
+constexpr std::array<std::string_view, 2> FLAGS{JSON_OPTION, MODEL_OPTION};
 
 constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
 
@@ -88,8 +97,8 @@ std::string_view stopText(const SolveReport& report) {
 
 // Runs the solve in slices, showing how far it has got on stderr when that
 // is a terminal.
-SolveReport solveShowingProgress(StatNode& start, const SolveBudget& budget) {
-    Solver solver(start, budget);
+SolveReport solveShowingProgress(StatNode& start, const SolveBudget& budget, const TreeRules& rules) {
+    Solver solver(start, budget, rules);
     ProgressLine progress;
     while (!solver.runSlice(progress.shown() ? ProgressLine::EVERY : std::chrono::hours(1))) {
         std::ostringstream text;
@@ -100,7 +109,14 @@ SolveReport solveShowingProgress(StatNode& start, const SolveBudget& budget) {
     return solver.report();
 }
 
-void printReport(std::ostream& out, const SolveReport& report) {
+// The exact verdict, and the model's where it differs.
+struct Verdicts {
+    SolveReport report;
+    std::optional<SolveResult> model;
+};
+
+void printReport(std::ostream& out, const Verdicts& verdicts) {
+    const SolveReport& report = verdicts.report;
     out << "result " << resultText(report.result) << '\n'
         << "move " << report.move << '\n'
         << "pn " << report.pn << " dn " << report.dn << '\n'
@@ -110,16 +126,19 @@ void printReport(std::ostream& out, const SolveReport& report) {
         << "line";
     for (int square : report.line) out << ' ' << square;
     out << '\n';
+    if (verdicts.model) out << "model " << resultText(*verdicts.model) << '\n';
     if (const std::string_view stop = stopText(report); !stop.empty()) out << "stopped " << stop << '\n';
 }
 
-void printJson(std::ostream& out, const SolveReport& report) {
+void printJson(std::ostream& out, const Verdicts& verdicts) {
+    const SolveReport& report = verdicts.report;
     out << R"({"result":")" << resultText(report.result) << R"(","move":)" << report.move
         << R"(,"pn":)" << report.pn << R"(,"dn":)" << report.dn << R"(,"nodes":)" << report.nodes
         << R"(,"seconds":)" << threeDecimals(report.seconds) << R"(,"rate":)" << wholeRate(report)
         << R"(,"line":[)";
     for (std::size_t i = 0; i < report.line.size(); ++i) out << (i ? "," : "") << report.line[i];
     out << ']';
+    if (verdicts.model) out << R"(,"model":")" << resultText(*verdicts.model) << '"';
     if (const std::string_view stop = stopText(report); !stop.empty()) out << R"(,"stopped":")" << stop << '"';
     out << "}\n";
 }
@@ -144,15 +163,27 @@ std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ost
     auto found = nodeAtPath(*build.root, path, PathWalk::Grow);
     if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);
 
-    std::get<SolveBudget>(budget).cancel = interrupt.flag();
-    const SolveReport report = solveShowingProgress(*std::get<StatNode*>(found), std::get<SolveBudget>(budget));
+    SolveBudget& limits = std::get<SolveBudget>(budget);
+    limits.cancel = interrupt.flag();
+    StatNode& node = *std::get<StatNode*>(found);
+    Verdicts verdicts;
+    if (arguments.flag(MODEL_OPTION)) {
+        verdicts.report = solveShowingProgress(node, limits, handTreeRules());
+    } else {
+        const std::unique_ptr<StatNode> exact = exactRoot(node.ensureBoard());
+        verdicts.report = solveShowingProgress(*exact, limits, exactTreeRules());
+        if (!interrupt.flag()->load()) {
+            const SolveResult model = solveShowingProgress(node, limits, handTreeRules()).result;
+            if (model != verdicts.report.result) verdicts.model = model;
+        }
+    }
     if (interrupt.flag()->load())
         notes.push_back("interrupted; the numbers are those the solve had reached");
 
     if (arguments.flag(JSON_OPTION)) {
-        printJson(out, report);
+        printJson(out, verdicts);
     } else {
-        printReport(out, report);
+        printReport(out, verdicts);
     }
     return std::nullopt;
 }

@@ -1,11 +1,13 @@
 #include "cli/game_analysis.h"
 
+#include "search/exact_rules.h"
 #include "search/root_build.h"
 
 namespace vorek::cli {
 
 SolveReport solveGamePosition(StatNode& root, const SolveBudget& budget) {
-    return solve(root, budget);
+    const std::unique_ptr<StatNode> exact = exactRoot(root.ensureBoard());
+    return solve(*exact, budget, exactTreeRules());
 }
 
 PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget) {

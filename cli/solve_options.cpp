@@ -57,13 +57,5 @@ std::variant<SolveBudget, Misuse> budgetOption(const CommandArguments& arguments
     return budget;
 }
 
-std::string_view resultText(SolveResult result) {
-    switch (result) {
-        case SolveResult::Proved: return "proved";
-        case SolveResult::Disproved: return "disproved";
-        case SolveResult::Unknown: break;
-    }
-    return "unknown";
-}
 
 }  // namespace vorek::cli

@@ -1,5 +1,4 @@
-// What the commands that run the solver share: the budget options and the
-// words for a result.
+// What the commands that run the solver share: the budget options.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +19,5 @@ inline constexpr std::string_view JSON_OPTION = "--json";
 // from defaults when not given, or the misuse naming what is wrong.
 std::variant<SolveBudget, Misuse> budgetOption(const CommandArguments& arguments,
                                                const SolveBudget& defaults);
-
-// "proved", "disproved" or "unknown".
-std::string_view resultText(SolveResult result);
 
 }  // namespace vorek::cli

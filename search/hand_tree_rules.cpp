@@ -11,6 +11,7 @@ class HandTreeRules final : public TreeRules {
 public:
     void expand(StatNode& node, V2Board& position) const override { node.expand(position); }
     StatNode* propagate(StatNode& node) const override { return propagateNumbers(&node); }
+    NodeNumbers numbersOf(const StatNode& node) const override { return updatedNumbers(node); }
     StatNode* mostProvingChild(const StatNode& node) const override { return vorek::mostProvingChild(node); }
     bool settled(const StatNode& node) const override { return node.isDecided(); }
 };

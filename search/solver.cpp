@@ -256,6 +256,15 @@ SolveReport Solver::report() const {
     return r;
 }
 
+std::string_view resultText(SolveResult result) {
+    switch (result) {
+        case SolveResult::Proved: return "proved";
+        case SolveResult::Disproved: return "disproved";
+        case SolveResult::Unknown: break;
+    }
+    return "unknown";
+}
+
 SolveReport solve(StatNode& start, const SolveBudget& budget, const TreeRules& rules) {
     Solver solver(start, budget, rules);
     while (!solver.runSlice(std::chrono::hours(1))) {

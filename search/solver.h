@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "search/stat_node.h"
@@ -127,6 +128,9 @@ private:
     std::atomic<std::int32_t> publishedPn_;
     std::atomic<std::int32_t> publishedDn_;
 };
+
+// "proved", "disproved" or "unknown".
+std::string_view resultText(SolveResult result);
 
 // Runs a whole solve at once.
 SolveReport solve(StatNode& start, const SolveBudget& budget, const TreeRules& rules = handTreeRules());

@@ -11,8 +11,8 @@ namespace vorek {
 
 namespace {
 
-bool numbersAreCurrent(const StatNode& node) {
-    const NodeNumbers numbers = updatedNumbers(node);
+bool numbersAreCurrent(const StatNode& node, const TreeRules& rules) {
+    const NodeNumbers numbers = rules.numbersOf(node);
     return numbers.pn == node.pn && numbers.dn == node.dn;
 }
 
@@ -38,7 +38,7 @@ struct Visit {
 
 }  // namespace
 
-std::string checkTree(const StatNode& root) {
+std::string checkTree(const StatNode& root, const TreeRules& rules) {
     if (root.board == nullptr) return describe("start of the walk without a board", root);
     std::vector<Visit> pending{{&root, root.board->clone()}};
     while (!pending.empty()) {
@@ -48,7 +48,7 @@ std::string checkTree(const StatNode& root) {
         const V2Board& position = *visit.position;
         if (node.board != nullptr && !samePosition(*node.board, position))
             return describe("board kept by the node differs from its moves' position", node);
-        if (node.isExpanded() && !node.isDecided() && !numbersAreCurrent(node))
+        if (node.isExpanded() && !node.isDecided() && !numbersAreCurrent(node, rules))
             return describe("numbers out of step with the children", node);
         for (std::uint32_t i = 0; i < node.childCount; ++i) {
             const StatNode& child = *node.child(i);

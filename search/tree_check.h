@@ -4,6 +4,7 @@
 #include <string>
 
 #include "search/stat_node.h"
+#include "search/tree_rules.h"
 
 namespace vorek {
 
@@ -14,6 +15,6 @@ namespace vorek {
 // a move that leaves the side then to move a five made a child decided at
 // once, and a board a node keeps equals its position. Returns a description of
 // the first violation, or an empty string.
-std::string checkTree(const StatNode& root);
+std::string checkTree(const StatNode& root, const TreeRules& rules = handTreeRules());
 
 }  // namespace vorek

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "board/v2board.h"
+#include "search/numbers.h"
 #include "search/stat_node.h"
 
 namespace vorek {
@@ -23,6 +24,10 @@ public:
     // node whose numbers come out unchanged, or at the root, so nothing above
     // the returned node has changed.
     virtual StatNode* propagate(StatNode& node) const = 0;
+
+    // The numbers the node holds by these rules: its own when it is decided
+    // or not expanded, otherwise those its children give it.
+    virtual NodeNumbers numbersOf(const StatNode& node) const = 0;
 
     // The child of an expanded node on the way to its most-proving node;
     // null when there is none.

@@ -26,21 +26,21 @@ struct Solved {
     long long nodes = -1, rate = -1;
     std::string seconds;
     std::vector<int> line;
-    std::string stopped;  // only after an undecided solve
+    std::string model;    // only when the window's rules decide otherwise
+    std::string stopped;  // only after an undecided solve that a budget ended
 };
 
-// The seven lines of the plain output, and the eighth when the result is
-// unknown; a line out of place fails the test.
+// The seven lines of the plain output, then the model's verdict and why the
+// solve stopped where there are; a line out of place fails the test.
 Solved parseSolved(const std::string& out) {
     Solved s;
-    const std::vector<std::string> lines = linesOf(out);
-    const bool undecided = out.starts_with("result unknown");
-    EXPECT_EQ(lines.size(), undecided ? 8u : 7u) << out;
-    if (lines.size() != (undecided ? 8u : 7u)) return s;
     const std::regex form(
         "result (proved|disproved|unknown)\nmove -?\\d+\npn -?\\d+ dn -?\\d+\nnodes \\d+\n"
-        "seconds \\d+\\.\\d{3}\nrate \\d+\nline( \\d+)*\n(stopped (nodes|seconds|memory|interrupted)\n)?");
+        "seconds \\d+\\.\\d{3}\nrate \\d+\nline( \\d+)*\n(model (proved|disproved|unknown)\n)?"
+        "(stopped (nodes|seconds|memory|interrupted)\n)?");
     EXPECT_TRUE(std::regex_match(out, form)) << out;
+    const std::vector<std::string> lines = linesOf(out);
+    if (!std::regex_match(out, form)) return s;
     std::istringstream in(lines[0] + ' ' + lines[1] + ' ' + lines[2] + ' ' + lines[3] + ' ' + lines[4] + ' ' +
                           lines[5]);
     std::string key;
@@ -48,7 +48,10 @@ Solved parseSolved(const std::string& out) {
         s.seconds >> key >> s.rate;
     std::istringstream line(lines[6].substr(4));
     for (int square; line >> square;) s.line.push_back(square);
-    if (undecided) s.stopped = lines[7].substr(8);
+    for (std::size_t i = 7; i < lines.size(); ++i) {
+        if (lines[i].starts_with("model ")) s.model = lines[i].substr(6);
+        if (lines[i].starts_with("stopped ")) s.stopped = lines[i].substr(8);
+    }
     return s;
 }
 
@@ -91,7 +94,8 @@ TEST_F(CliSolve, OpenFourAndOpenThreeAreProvedAtOnce) {
     s = solve();
     EXPECT_EQ(s.result, "proved");
     EXPECT_EQ(s.move, 204);
-    EXPECT_EQ(s.nodes, 0);
+    EXPECT_LT(s.nodes, 20);  // the open four is proved against every answer
+    EXPECT_EQ(s.model, "");  // the window's rules agree, at once
 }
 
 TEST_F(CliSolve, FourThreeIsProvedOnItsSquare) {
@@ -146,15 +150,28 @@ TEST(CliSolveExamples, KnownAnswersOfTheShippedPositions) {
     s = solveExample("forced-win");
     EXPECT_EQ(s.result, "proved");
     EXPECT_EQ(s.move, 211);
-    EXPECT_EQ(s.nodes, 0);
-    s = solveExample("opening", {"--nodes", "2000"});
+    EXPECT_LT(s.nodes, 50);
+    // Nothing can be forced by either side yet: settled, not stopped.
+    s = solveExample("opening");
     EXPECT_EQ(s.result, "unknown");
     EXPECT_EQ(s.move, -1);
+    EXPECT_EQ(s.pn, -1);
+    EXPECT_EQ(s.dn, -1);
+    EXPECT_EQ(s.stopped, "");
+    // The window's rules go on growing it until the budget.
+    s = solveExample("opening", {"--model", "--nodes", "2000"});
+    EXPECT_EQ(s.result, "unknown");
     EXPECT_GT(s.pn, 0);
     EXPECT_GT(s.dn, 0);
     EXPECT_GE(s.nodes, 2000);
     EXPECT_LT(s.nodes, 2400);  // the budget is looked at before each expansion
     EXPECT_FALSE(s.line.empty());
+    EXPECT_EQ(s.model, "");
+    EXPECT_EQ(s.stopped, "nodes");
+    // The window's rules call this won at once; no forced win is found.
+    s = solveExample("model-estimate", {"--nodes", "60000"});
+    EXPECT_EQ(s.result, "unknown");
+    EXPECT_EQ(s.model, "proved");
     EXPECT_EQ(s.stopped, "nodes");
 }
 
@@ -183,19 +200,19 @@ TEST(CliSolveExamples, JsonIsTheSameOnOneLine) {
                           line.str() + "\\]\\}\n");
     EXPECT_TRUE(std::regex_match(run.out, form)) << run.out;
     // An empty line is an empty array.
-    const CliRun atOnce = runCli({"solve", "--dir", example("forced-win").string(), "--json"});
+    const CliRun atOnce = runCli({"solve", "--dir", example("forced-win").string(), "--json", "--model"});
     EXPECT_TRUE(atOnce.out.ends_with(R"("rate":0,"line":[]})"
                                      "\n"))
         << atOnce.out;
-    // An undecided solve says why it stopped.
-    const CliRun cut = runCli({"solve", "--dir", example("opening").string(), "--nodes", "100", "--json"});
-    EXPECT_TRUE(cut.out.ends_with(R"(],"stopped":"nodes"})"
+    // An undecided solve says why it stopped, after the model's verdict.
+    const CliRun cut = runCli({"solve", "--dir", example("model-estimate").string(), "--nodes", "60000", "--json"});
+    EXPECT_TRUE(cut.out.ends_with(R"(],"model":"proved","stopped":"nodes"})"
                                   "\n"))
         << cut.out;
 }
 
 TEST(CliSolveOptions, BudgetsInEitherFormAreAccepted) {
-    const CliRun run = runCli({"solve", "--dir", example("opening").string(), "--seconds=.5",
+    const CliRun run = runCli({"solve", "--dir", example("model-estimate").string(), "--seconds=.5",
                                "--nodes", "00050", "root"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     const Solved s = parseSolved(run.out);
@@ -226,7 +243,7 @@ TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
     };
     const std::string usage = runCli({"solve", "--help"}).out;
     ASSERT_TRUE(usage.starts_with("usage: vorek-cli solve [--dir DIR | --game FILE.psq[:K]] [--nodes N] "
-                                  "[--seconds S]\n                       [--json] [PATH]\n"))
+                                  "[--seconds S]\n                       [--model] [--json] [PATH]\n"))
         << usage;
     for (const auto& [more, message] : cases) {
         std::vector<std::string> arguments{"solve", "--dir", dir};
@@ -256,7 +273,7 @@ bool catches(pid_t pid, int signal) {
 
 TEST(CliSolveInterrupt, CtrlCStopsTheSolveAndPrintsWhatItReached) {
     const TempDir capture;
-    const std::string dir = example("opening").string();
+    const std::string dir = example("model-estimate").string();
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
@@ -288,7 +305,7 @@ TEST(CliSolveInterrupt, CtrlCStopsTheSolveAndPrintsWhatItReached) {
 // at the end; the output on stdout is what it always is.
 TEST(CliSolveProgress, ALineOnAStderrTerminalIsRewrittenThenCleared) {
     const TempDir capture;
-    const std::string dir = example("opening").string();
+    const std::string dir = example("model-estimate").string();
     int terminal = -1;
     const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     ASSERT_GE(pid, 0);
@@ -305,7 +322,7 @@ TEST(CliSolveProgress, ALineOnAStderrTerminalIsRewrittenThenCleared) {
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_TRUE(std::regex_search(seen, std::regex("\rsolving: \\d+ nodes, \\d+ nodes/s, pn \\d+ dn \\d+, 0\\.\\d{3} s")))
+    EXPECT_TRUE(std::regex_search(seen, std::regex("\rsolving: \\d+ nodes, \\d+ nodes/s, pn -?\\d+ dn -?\\d+, 0\\.\\d{3} s")))
         << seen;
     EXPECT_TRUE(std::regex_search(seen, std::regex("\r +\r$"))) << seen;
     EXPECT_EQ(parseSolved(capture.read("out")).stopped, "seconds");

@@ -1,0 +1,178 @@
+#include "search/exact_rules.h"
+
+#include <limits>
+
+#include "board/evaluation.h"
+#include "board/threat_facts.h"
+
+namespace vorek {
+
+namespace {
+
+constexpr std::int32_t MAX_NUMBER = std::numeric_limits<std::int32_t>::max();
+
+bool isInfinite(std::int32_t number) { return number < 0; }
+
+// Player 1 is the mover at an OR node: a win for the side to move proves an
+// OR node and disproves an AND node.
+void decideForMover(StatNode& node, bool moverWins) {
+    if (moverWins == node.isOr()) {
+        node.pn = 0;
+        node.dn = INFINITE_NUMBER;
+    } else {
+        node.pn = INFINITE_NUMBER;
+        node.dn = 0;
+    }
+}
+
+// Smallest of the numbers; infinite when every one is.
+std::int32_t least(std::int32_t a, std::int32_t b) {
+    if (isInfinite(a)) return b;
+    if (isInfinite(b)) return a;
+    return a < b ? a : b;
+}
+
+// Sum of the numbers; infinite when one is, saturated instead of overflowing.
+std::int32_t sum(std::int32_t a, std::int32_t b) {
+    if (isInfinite(a) || isInfinite(b)) return INFINITE_NUMBER;
+    return a > MAX_NUMBER - b ? MAX_NUMBER : a + b;
+}
+
+// The moves worth children at a position, and whether they are every move
+// that does not lose at once.
+struct Moves {
+    SquareList squares;
+    bool complete = false;
+};
+
+// The side to move has no five and the other side at most one five square.
+Moves movesOf(const V2Board& position, const PlayerMoves& own, const PlayerMoves& theirs, int other) {
+    Moves moves;
+    if (theirs.fives.count == 1) {
+        // Anything but blocking it loses at once.
+        moves.squares.add(theirs.fives.squares[0]);
+        moves.complete = true;
+    } else if (!theirs.twoFives.empty()) {
+        // Anything but a four of one's own, which must be answered first, or
+        // a move that takes every such move from them loses: they make two
+        // five squares and only one can be blocked.
+        for (const int s : own.fours) moves.squares.add(s);
+        for (const int s : answersToTwoFives(position, other, theirs.twoFives))
+            if (!own.fours.contains(s)) moves.squares.add(s);
+        moves.complete = true;
+    } else {
+        // Nothing is forced: only one's own threats are looked at.
+        moves.squares = own.threats;
+    }
+    return moves;
+}
+
+class ExactTreeRules final : public TreeRules {
+public:
+    void expand(StatNode& node, V2Board& position) const override {
+        const int mover = position.sideToMove ? 1 : 0;
+        const PlayerMoves own = playerMoves(position, mover);
+        if (!own.fives.empty()) return decideForMover(node, true);
+        const PlayerMoves theirs = playerMoves(position, 1 - mover);
+        if (theirs.fives.count >= 2) return decideForMover(node, false);
+
+        const Moves moves = movesOf(position, own, theirs, 1 - mover);
+        if (!moves.complete) node.flags |= NODE_PARTIAL;
+        node.flags |= NODE_EXPANDED;
+        const auto n = static_cast<std::uint16_t>(moves.squares.count);
+        if (n == 0) {
+            // Every move loses, or nothing can be forced either way.
+            if (moves.complete) return decideForMover(node, false);
+            node.pn = INFINITE_NUMBER;
+            node.dn = INFINITE_NUMBER;
+            return;
+        }
+        // No child is decided at once: the other side's one five square, if
+        // any, is the only child's move, and no move completes five.
+        node.children = new StatNode*[n]();
+        node.childCount = n;
+        node.candidateCount = n;
+        for (std::uint16_t i = 0; i < n; ++i) node.children[i] = new StatNode(&node, moves.squares.squares[i]);
+    }
+
+    NodeNumbers numbersOf(const StatNode& node) const override {
+        if (node.isDecided() || !node.isExpanded()) return {node.pn, node.dn};
+        const bool partial = (node.flags & NODE_PARTIAL) != 0;
+        if (node.childCount == 0) return {node.pn, node.dn};  // settled by its expansion
+        // The side to move picks the least of its own numbers; the other
+        // number adds up, unless moves are left out, which keep it open.
+        std::int32_t own = INFINITE_NUMBER;
+        std::int32_t other = 0;
+        for (std::uint32_t i = 0; i < node.childCount; ++i) {
+            const StatNode& child = *node.child(i);
+            own = least(own, node.isOr() ? child.pn : child.dn);
+            other = sum(other, node.isOr() ? child.dn : child.pn);
+        }
+        if (partial) other = INFINITE_NUMBER;
+        return node.isOr() ? NodeNumbers{own, other} : NodeNumbers{other, own};
+    }
+
+    StatNode* propagate(StatNode& node) const override {
+        StatNode* current = &node;
+        if (!node.isExpanded() || node.childCount == 0) {
+            // Decided or settled by its expansion: its numbers are final.
+            if (node.parent() == nullptr) return &node;
+            current = node.parent();
+        }
+        StatNode* last = current;
+        while (current != nullptr) {
+            const NodeNumbers numbers = numbersOf(*current);
+            last = current;
+            if (numbers.pn == current->pn && numbers.dn == current->dn) break;
+            current->pn = numbers.pn;
+            current->dn = numbers.dn;
+            current = current->parent();
+        }
+        return last;
+    }
+
+    // Towards proof where the node can still be proved, else towards disproof.
+    StatNode* mostProvingChild(const StatNode& node) const override {
+        const bool byPn = node.isOr() ? node.pn > 0 : node.dn <= 0;
+        StatNode* best = nullptr;
+        std::int32_t bestValue = 0;
+        for (std::uint32_t i = 0; i < node.childCount; ++i) {
+            StatNode* child = node.child(i);
+            const std::int32_t value = byPn ? child->pn : child->dn;
+            if (value > 0 && (best == nullptr || value < bestValue)) {
+                best = child;
+                bestValue = value;
+            }
+        }
+        return best;
+    }
+
+    bool settled(const StatNode& node) const override { return exactSettled(node); }
+};
+
+}  // namespace
+
+const TreeRules& exactTreeRules() {
+    static const ExactTreeRules rules;
+    return rules;
+}
+
+bool exactSettled(const StatNode& node) {
+    return node.isDecided() || (isInfinite(node.pn) && isInfinite(node.dn));
+}
+
+std::unique_ptr<StatNode> exactRoot(const V2Board& position) {
+    auto board = std::make_unique<V2Board>();
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        const std::uint8_t flags = position.squares[s];
+        board->squares[s] = isEmptySquare(flags) ? EMPTY_LIVE_SQUARE : stoneOwner(flags) ? PLAYER1_STONE : PLAYER0_STONE;
+    }
+    board->sideToMove = position.sideToMove;
+    board->stoneCount = position.stoneCount;
+    const bool five = evaluateAll(*board);
+    auto root = std::make_unique<StatNode>(std::move(board));
+    if (five) decideForMover(*root, true);
+    return root;
+}
+
+}  // namespace vorek
