@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "board/candidates.h"
+#include "search/exact_rules.h"
 #include "search/solver.h"
 
 namespace vorek {
@@ -43,13 +44,15 @@ std::optional<int> generatorMove(V2Board& board) {
     return nearestCentre(board);
 }
 
+// The exact solve: a move is played as winning only when the win is real.
 std::optional<SolveReport> solveWithin(StatNode& root, const SolvingLimits& limits) {
+    const std::unique_ptr<StatNode> exact = exactRoot(root.ensureBoard());
     // The solver reads 0 seconds as no limit; without time only a root that
     // is decided already (a five at once) is looked at.
-    if (limits.time <= limits.time.zero() && !root.isDecided()) return std::nullopt;
-    return solve(root, SolveBudget{.maxNodes = limits.nodes,
-                                   .maxSeconds = limits.time.count(),
-                                   .maxMemoryBytes = limits.memory});
+    if (limits.time <= limits.time.zero() && !exact->isDecided()) return std::nullopt;
+    return solve(*exact,
+                 SolveBudget{.maxNodes = limits.nodes, .maxSeconds = limits.time.count(), .maxMemoryBytes = limits.memory},
+                 exactTreeRules());
 }
 
 
