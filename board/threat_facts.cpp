@@ -63,10 +63,6 @@ PlayerMoves playerMoves(const V2Board& board, int player) {
     return moves;
 }
 
-bool stillFiveAfter(const V2Board& board, int player, int square, int blockSquare) {
-    return moveFacts(scanCodesWith(board, square, blockSquare, 1 - player), player).five;
-}
-
 SquareList answersToTwoFives(const V2Board& board, int player, const SquareList& twoFives) {
     SquareList answers;
     if (twoFives.empty()) return answers;

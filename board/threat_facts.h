@@ -53,10 +53,6 @@ struct PlayerMoves {
 // The moves of the player on a board whose lists are whole.
 PlayerMoves playerMoves(const V2Board& board, int player);
 
-// Whether the player still completes five on the square once the other
-// player has put a stone on blockSquare (an empty square other than it).
-bool stillFiveAfter(const V2Board& board, int player, int square, int blockSquare);
-
 // The squares on which the other player's stone leaves the player no move
 // that makes two five squares: the answers to all of twoFives at once.
 // Empty squares only, in index order.
