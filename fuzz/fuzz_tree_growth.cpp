@@ -1,5 +1,6 @@
 // Tree growth from a start position (an example, or a board read from the
-// input; see startFolder), built as the window builds its root. Each step
+// input; see startFolder), built as the window builds its root, by the
+// window's rules or the exact solver's, as the next byte says. Each step
 // walks down from the root, the next byte choosing the child at every expanded
 // node, and expands the leaf it reaches as the window does (nothing when the
 // leaf is decided). After every expansion the whole tree must be consistent
@@ -14,6 +15,7 @@
 #include "board/moves.h"
 #include "fuzz/fuzz_support.h"
 #include "search/numbers.h"
+#include "search/exact_rules.h"
 #include "search/root_build.h"
 #include "search/tree_check.h"
 
@@ -26,8 +28,17 @@ constexpr std::uint32_t MAX_NODES = 2000;
 
 StatNode* chooseLeaf(fuzz::ByteStream& in, StatNode& root) {
     StatNode* node = &root;
-    while (node->isExpanded()) node = node->child(in.next() % node->childCount);
+    while (node->isExpanded() && node->childCount > 0) node = node->child(in.next() % node->childCount);
     return node;
+}
+
+// Expands the leaf by the rules and brings the numbers up to date, as the
+// solver does; false when there is nothing to expand.
+bool expandByRules(StatNode& leaf, const TreeRules& rules) {
+    if (leaf.isExpanded() || rules.settled(leaf)) return false;
+    rules.expand(leaf, leaf.ensureBoard());
+    rules.propagate(leaf);
+    return true;
 }
 
 }  // namespace
@@ -36,15 +47,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ByteStream in(data, size);
     const std::uint32_t firstSerial = NodeSerial;
     RootBuild build = buildRootNode(fuzz::startFolder(in));
-    StatNode& root = *build.root;
+    // The window's rules, or the exact solver's in a tree of its own.
+    const bool exact = (in.next() & 1) != 0;
+    const TreeRules& rules = exact ? exactTreeRules() : handTreeRules();
+    const std::unique_ptr<StatNode> exactTree = exact ? exactRoot(*build.root->board) : nullptr;
+    StatNode& root = exact ? *exactTree : *build.root;
     fuzz::require(checkInvariants(*root.board));
-    fuzz::require(checkTree(root));
+    fuzz::require(checkTree(root, rules));
 
     for (int expansions = 0; expansions < MAX_EXPANSIONS && NodeSerial - firstSerial < MAX_NODES;) {
         if (root.isDecided() && !root.isExpanded()) break;  // nothing will ever grow
         if (in.empty()) break;
         StatNode* leaf = chooseLeaf(in, root);
-        if (!expandAndPropagate(*leaf)) continue;  // a decided leaf: the window refuses too
+        if (!expandByRules(*leaf, rules)) continue;  // a decided leaf: the window refuses too
         ++expansions;
         // Children keep no board: their positions are made here from the leaf's.
         const std::uint32_t sample = leaf->childCount > 0 ? in.next() % leaf->childCount : 0;
@@ -56,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (i == sample && !child.isDecided())
                 fuzz::require(fuzz::differenceFromFullEvaluation(*made.board));
         }
-        fuzz::require(checkTree(root));
+        fuzz::require(checkTree(root, rules));
     }
     return 0;
 }
