@@ -2,7 +2,10 @@
 // the tree a user would grow by hand is checked with the command-line tool's tests.)
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "board/evaluation.h"
+#include "search/exact_rules.h"
 #include "search/numbers.h"
 #include "search/solver.h"
 #include "search/tree_check.h"
@@ -146,6 +149,41 @@ TEST(Solver, CancelFlagMemoryLimitAndSlices) {
     while (!sliced.runSlice(std::chrono::nanoseconds(1))) ++slices;
     EXPECT_GT(slices, 1);
     EXPECT_EQ(sliced.report().result, SolveResult::Proved);
+}
+
+// Every node in preorder: move, kind, numbers and child count.
+std::string treeSignature(const StatNode& root) {
+    std::string text;
+    std::vector<const StatNode*> pending{&root};
+    while (!pending.empty()) {
+        const StatNode& node = *pending.back();
+        pending.pop_back();
+        text += std::to_string(node.move) + (node.isOr() ? "|" : "&") + std::to_string(node.pn) + "/" +
+                std::to_string(node.dn) + ":" + std::to_string(node.childCount) + " ";
+        for (std::uint32_t i = node.childCount; i-- > 0;) pending.push_back(node.child(i));
+    }
+    return text;
+}
+
+// A solve made on this thread and run on another, as the window runs it,
+// grows the same tree as one run here, by either kind of rules.
+TEST(Solver, ASolveOnAnotherThreadGrowsTheSameTree) {
+    for (const TreeRules* rules : {&handTreeRules(), &exactTreeRules()}) {
+        auto here = rootOver(CHAIN_OF_FOURS);
+        auto there = rootOver(CHAIN_OF_FOURS);
+        const SolveReport local = solve(*here, nodes(3000), *rules);
+        Solver solver(*there, nodes(3000), *rules);
+        std::thread([&solver] {
+            while (!solver.runSlice(std::chrono::milliseconds(1))) {
+            }
+        }).join();
+        const SolveReport remote = solver.report();
+        EXPECT_EQ(remote.nodes, local.nodes);
+        EXPECT_EQ(remote.line, local.line);
+        EXPECT_EQ(solver.progress().nodes, local.nodes);
+        EXPECT_EQ(treeSignature(*there), treeSignature(*here));
+        EXPECT_EQ(checkTree(*there, *rules), "");
+    }
 }
 
 TEST(MostProvingChild, FollowsTheNumbersOfTheSideToMove) {
