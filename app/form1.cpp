@@ -12,11 +12,13 @@
 #include "app/node_tree.h"
 #include "app/opponent_dialogs.h"
 #include "app/path_text.h"
+#include "app/solve_dialog.h"
 #include "app/solve_run.h"
 #include "board/board_canvas.h"
 #include "board/threat_text.h"
 #include "board/evaluation.h"
 #include "search/root_build.h"
+#include "threats/slot_pool.h"
 #include "threats/pattern_tables.h"
 
 namespace vorek {
@@ -51,6 +53,7 @@ TForm1::TForm1(const std::filesystem::path& folder, QWidget* parent)
       folderDialogs_(std::make_unique<QtFolderDialogs>()) {
     setUpLayout();
     connectHandlers();
+    solveSettings_ = SolveSettings::load();
     BuildRootNode();
     // Drawing and showing the root leave its board as it was read.
     StartBoard = RootBoard->clone();
@@ -74,12 +77,12 @@ void TForm1::connectHandlers() {
     connect(Tree, &NodeTree::treeDoubleClicked, this, &TForm1::TreeDblClick);
     connect(Tree, &NodeTree::treeKeyReleased, this, &TForm1::TreeKeyUp);
     connect(Tree, &QTreeWidget::itemExpanded, this, &TForm1::TreeItemExpanded);
+    connect(SolveSettings1, &QAction::triggered, this, &TForm1::SolveSettings1Click);
     connect(Solve1, &QAction::triggered, this, &TForm1::SolveSelectedNode);
     connect(FileMenu, &FolderMenu::openFolderChosen, this, &TForm1::OpenFolderClick);
     connect(FileMenu, &FolderMenu::recentFolderChosen, this,
             [this](const QString& folder) { OpenFolder(pathOf(folder)); });
     connect(FileMenu, &FolderMenu::quitChosen, this, &QWidget::close);
-    connect(&solveTimer_, &QTimer::timeout, this, &TForm1::solveSlice);
 }
 
 StatNode* TForm1::nodeOf(const QTreeWidgetItem* item) {
@@ -132,6 +135,8 @@ void TForm1::destroyTree() {
     RootBoard = nullptr;
     root_.reset();
     Tree->clear();
+    // A tree a solve grew can be gigabytes: give them back.
+    releaseUnusedPoolMemory();
 }
 
 void TForm1::FileInput1Click() {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/position_folder.h"
+#include "app/solve_settings.h"
 #include "search/stat_node.h"
 
 class QAction;
@@ -27,6 +28,7 @@ class FolderMenu;
 class NodeTree;
 class OpponentDialogs;
 class PathLabel;
+class SolveDialog;
 class SolveRun;
 
 class TForm1 : public QMainWindow {
@@ -58,6 +60,7 @@ public:
     QAction* FileInput1 = nullptr;
     QAction* FileOutput1 = nullptr;
     QAction* Solve1 = nullptr;
+    QAction* SolveSettings1 = nullptr;
 
     // Window state.
     V2Board* RootBoard = nullptr;            // the root's board, owned by the root node
@@ -108,12 +111,19 @@ public:
     // Replaces the dialogs of OpenFolderClick and OpenFolder.
     void setFolderDialogs(std::unique_ptr<FolderDialogs> dialogs);
 
-    // Solves from the selected node in slices between the window's events,
-    // with a progress dialog; tree commands, digit keys, "File Input" and a
-    // second solve do nothing while it runs. Afterwards the path is relabelled
-    // and the proving move, if any, is selected.
+    // Solves the selected node's position on a thread of its own, by the
+    // solve settings, with a progress dialog. The board, the threat lists and
+    // moving through the items keep working; commands that change the tree
+    // (expansion, digit keys, "File Input", opening, a second solve) do
+    // nothing while it runs. Afterwards the dialog says how it ended; under
+    // the tree's rules the path is relabelled, and the proving move, if any,
+    // is selected where the tree has it.
     void SolveSelectedNode();
     bool solving() const { return solve_ != nullptr; }
+    // "Solve Settings...": asks for the budgets and rules of later solves.
+    void SolveSettings1Click();
+    const SolveSettings& solveSettings() const { return solveSettings_; }
+    void setSolveSettings(const SolveSettings& settings);
 
 protected:
     // Ends a running solve before the window closes.
@@ -127,20 +137,21 @@ private:
     void addChildItems(QTreeWidgetItem* item, const StatNode& node);
     bool addGrownChildItems(QTreeWidgetItem* item);
     void relabelPath(QTreeWidgetItem* item);
-    void solveSlice();
     void finishSolve();
     void stopSolve();
     void enableCommandsBesideSolve(bool enabled);
     void showSolvedItems(QTreeWidgetItem* item);
     void selectChildByMove(QTreeWidgetItem* item, int move);
+    void selectChildItemByMove(QTreeWidgetItem* item, int move);
     void showFolder();
 
     PositionFolder folder_;
     std::unique_ptr<StatNode> root_;
     std::unique_ptr<OpponentDialogs> dialogs_;
     std::unique_ptr<FolderDialogs> folderDialogs_;
+    SolveSettings solveSettings_;
     std::unique_ptr<SolveRun> solve_;
-    QTimer solveTimer_;
+    std::unique_ptr<SolveDialog> solveDialog_;  // how the last solve ended
 };
 
 }  // namespace vorek

@@ -144,6 +144,7 @@ void TForm1::setUpLayout() {
     FileOutput1 = named(currNode->addAction(QStringLiteral("File Output")), "FileOutput1");
     Solve1 = named(currNode->addAction(QStringLiteral("Solve")), "Solve1");
     Solve1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    SolveSettings1 = named(currNode->addAction(QStringLiteral("Solve Settings...")), "SolveSettings1");
     FileMenu = new FolderMenu(*menuBar(), currNode->menuAction());
 
     Tree->setFocus();

@@ -1,5 +1,6 @@
-// "Solve": the solver grows the tree from the selected node while the window
-// goes on handling its events; afterwards the tree view shows the result.
+// "Solve": the solver works on the selected node's position on a thread of
+// its own while the window goes on; afterwards the dialog says how it ended
+// and the tree view shows what the solver found.
 #include <QAction>
 #include <QCloseEvent>
 #include <QTreeWidgetItem>
@@ -8,7 +9,10 @@
 #include "app/form1.h"
 #include "app/node_label.h"
 #include "app/node_tree.h"
+#include "app/solve_dialog.h"
+#include "app/solve_outcome.h"
 #include "app/solve_run.h"
+#include "app/solve_settings_dialog.h"
 
 namespace vorek {
 
@@ -16,13 +20,20 @@ void TForm1::SolveSelectedNode() {
     if (solving()) return;
     QTreeWidgetItem* item = selectedItem();
     if (item == nullptr) return;
-    solve_ = std::make_unique<SolveRun>(item, this);
+    solveDialog_.reset();
+    solve_ = std::make_unique<SolveRun>(item, solveSettings_, this);
+    connect(solve_.get(), &SolveRun::ended, this, &TForm1::finishSolve);
     enableCommandsBesideSolve(false);
-    solveTimer_.start();  // interval 0: one slice each time the event queue is empty
 }
 
-void TForm1::solveSlice() {
-    if (solve_ && solve_->runSlice()) finishSolve();
+void TForm1::SolveSettings1Click() {
+    SolveSettingsDialog dialog(solveSettings_, this);
+    if (dialog.exec() == QDialog::Accepted) setSolveSettings(dialog.settings());
+}
+
+void TForm1::setSolveSettings(const SolveSettings& settings) {
+    solveSettings_ = settings;
+    solveSettings_.save();
 }
 
 void TForm1::stopSolve() {
@@ -37,22 +48,29 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::finishSolve() {
-    solveTimer_.stop();
-    const std::unique_ptr<SolveRun> run = std::move(solve_);  // closes the dialog on return
-    const int provingMove = run->provingMove();
+    if (!solving()) return;
+    const std::unique_ptr<SolveRun> run = std::move(solve_);
+    const SolveReport report = run->report();  // waits for the solve's thread
     QTreeWidgetItem* start = run->startItem();
+    const StatNode& startNode = *nodeOf(start);
+    solveDialog_ = run->takeDialog();
+    solveDialog_->showOutcome(solveOutcomeText(report, startNode.isOr()));
     enableCommandsBesideSolve(true);
 
-    showSolvedItems(start);
-    relabelPath(start);
-    if (provingMove >= 0) selectChildByMove(start, provingMove);
+    // The tree's rules grew the window's tree: its items follow it.
+    if (!run->exact()) {
+        showSolvedItems(start);
+        relabelPath(start);
+        if (report.move >= 0) selectChildByMove(start, report.move);
+    } else if (report.move >= 0) {
+        selectChildItemByMove(start, report.move);
+    }
     ShowSelectedNode();
 }
 
-// The tree view, opening a folder, "File Input" and "Solve" rest while the
-// solver works; the board, the threat lists and "File Output" stay at hand.
+// While the solver works, opening a folder or a game, "File Input" and
+// "Solve" rest; the tree view stays at hand for moving through its items.
 void TForm1::enableCommandsBesideSolve(bool enabled) {
-    Tree->setEnabled(enabled);
     FileMenu->setOpeningEnabled(enabled);
     FileInput1->setEnabled(enabled);
     Solve1->setEnabled(enabled);
@@ -69,6 +87,16 @@ void TForm1::showSolvedItems(QTreeWidgetItem* item) {
     if (item->childCount() == 0 && node.childCount > 0)
         item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     for (int i = 0; i < item->childCount(); ++i) showSolvedItems(item->child(i));
+}
+
+// Selects the child item reached by the move, if the item has one already.
+void TForm1::selectChildItemByMove(QTreeWidgetItem* item, int move) {
+    for (int i = 0; i < item->childCount(); ++i) {
+        if (nodeOf(item->child(i))->move != move) continue;
+        item->setExpanded(true);
+        Tree->setCurrentItem(item->child(i));
+        return;
+    }
 }
 
 // Opens the item and selects the child item reached by the move, if there is one.

@@ -1,42 +1,78 @@
 #include "app/solve_run.h"
 
+#include <QTreeWidgetItem>
+#include <chrono>
+
 #include "app/form1.h"
 #include "app/solve_dialog.h"
+#include "search/exact_rules.h"
 
 namespace vorek {
 
 namespace {
 
-// Long enough to make slicing cheap, short enough for smooth repainting.
-constexpr std::chrono::milliseconds SLICE{30};
+// Five refreshes a second at least.
+constexpr int PROGRESS_EVERY_MS = 150;
 
-SolveBudget cancelOnly(const std::atomic<bool>& cancelled) {
-    SolveBudget budget;  // no node or time limit; half of the machine's memory
+SolveBudget budgetOf(const SolveSettings& settings, const std::atomic<bool>& cancelled) {
+    SolveBudget budget;
+    budget.maxNodes = settings.maxNodes;
+    budget.maxSeconds = settings.maxSeconds;
+    budget.maxMemoryBytes = settings.maxMemoryBytes;
     budget.cancel = &cancelled;
     return budget;
 }
 
 }  // namespace
 
-SolveRun::SolveRun(QTreeWidgetItem* startItem, QWidget* window)
-    : startItem_(startItem),
-      start_(*TForm1::nodeOf(startItem)),
-      solver_(start_, cancelOnly(cancelled_)),
-      dialog_(std::make_unique<SolveDialog>(window)) {
-    QObject::connect(dialog_.get(), &SolveDialog::cancelRequested, dialog_.get(),
-                     [this] { cancel(); });
+SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window)
+    : startItem_(startItem), dialog_(std::make_unique<SolveDialog>(window)) {
+    StatNode& start = *TForm1::nodeOf(startItem);
+    // Everything the solver needs from the window's tree is taken here, on
+    // the window's thread.
+    if (settings.exact) {
+        exactTree_ = exactRoot(start.ensureBoard());
+        solver_ = std::make_unique<Solver>(*exactTree_, budgetOf(settings, cancelled_), exactTreeRules());
+    } else {
+        solver_ = std::make_unique<Solver>(start, budgetOf(settings, cancelled_), handTreeRules());
+    }
+    QObject::connect(dialog_.get(), &SolveDialog::cancelRequested, this, [this] { cancel(); });
+    QObject::connect(&progressTimer_, &QTimer::timeout, this, &SolveRun::showProgress);
+    elapsed_.start();
     showProgress();
     dialog_->show();
+    progressTimer_.start(PROGRESS_EVERY_MS);
+
+    worker_ = std::thread([this] {
+        while (!solver_->runSlice(std::chrono::hours(1))) {
+        }
+        // Dropped if the run is gone by the time the window's thread gets to it.
+        QMetaObject::invokeMethod(this, [this] { emit ended(); }, Qt::QueuedConnection);
+    });
 }
 
-SolveRun::~SolveRun() = default;
+SolveRun::~SolveRun() {
+    cancel();
+    wait();
+}
 
-bool SolveRun::runSlice() {
-    const bool ended = solver_.runSlice(SLICE);
+void SolveRun::wait() {
+    if (worker_.joinable()) worker_.join();
+}
+
+SolveReport SolveRun::report() {
+    wait();
+    return solver_->report();
+}
+
+std::unique_ptr<SolveDialog> SolveRun::takeDialog() {
+    progressTimer_.stop();
     showProgress();
-    return ended;
+    return std::move(dialog_);
 }
 
-void SolveRun::showProgress() { dialog_->showProgress(solver_.nodes(), solver_.rate(), start_); }
+void SolveRun::showProgress() {
+    dialog_->showProgress(solver_->progress(), static_cast<double>(elapsed_.elapsed()) / 1000);
+}
 
 }  // namespace vorek

@@ -1,13 +1,21 @@
-// One solve started from the window: the solver over the selected node, the
-// flag its Cancel button sets, and the progress dialog that follows it slice
-// by slice. The slices run on the window's thread, between its events: the
-// engine's scratch records allow no second thread.
+// One solve started from the window: the solver over the selected node's
+// position, run on a thread of its own while the window goes on, the flag its
+// Cancel button sets, and the progress dialog that follows it.
+//
+// While it runs, the solver owns the tree below its start node (the window's
+// tree under the window's rules, a tree of its own under the exact rules):
+// the window may read the boards, moves and parents of the nodes it shows,
+// which the solver never changes, but not their numbers or children.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
 #include <atomic>
-#include <cstdint>
 #include <memory>
+#include <thread>
 
+#include "app/solve_settings.h"
 #include "search/solver.h"
 
 class QTreeWidgetItem;
@@ -17,32 +25,45 @@ namespace vorek {
 
 class SolveDialog;
 
-class SolveRun {
+class SolveRun final : public QObject {
+    Q_OBJECT
+
 public:
-    // A solve of the item's node, bounded by memory and the Cancel button
-    // only; shows its progress dialog over the window.
-    SolveRun(QTreeWidgetItem* startItem, QWidget* window);
-    ~SolveRun();
+    // Starts a solve of the item's node's position by the settings, and shows
+    // its progress dialog over the window.
+    SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window);
+    // Stops the solve if it still runs, and waits for its thread.
+    ~SolveRun() override;
     SolveRun(const SolveRun&) = delete;
     SolveRun& operator=(const SolveRun&) = delete;
 
-    // Runs one slice and shows the progress; true once the solve has ended.
-    bool runSlice();
-    // Makes the next slice end the solve.
+    // Asks the solve to stop; it does within a few milliseconds.
     void cancel() { cancelled_ = true; }
+    // Waits for the solve's thread; after ended(), at once.
+    void wait();
 
-    SolveResult result() const { return solver_.result(); }
-    int provingMove() const { return solver_.provingMove(); }
+    bool exact() const { return exactTree_ != nullptr; }
     QTreeWidgetItem* startItem() const { return startItem_; }
+    // The whole report: only once the solve has ended.
+    SolveReport report();
+    // The progress dialog, for showing how the solve ended after the run is gone.
+    std::unique_ptr<SolveDialog> takeDialog();
+
+signals:
+    // The solve has ended, by itself or cancelled; sent on the window's thread.
+    void ended();
 
 private:
     void showProgress();
 
     QTreeWidgetItem* startItem_;
-    StatNode& start_;
+    std::unique_ptr<StatNode> exactTree_;  // under the exact rules
     std::atomic<bool> cancelled_{false};
-    Solver solver_;  // its budget points at cancelled_
+    std::unique_ptr<Solver> solver_;       // its budget points at cancelled_
     std::unique_ptr<SolveDialog> dialog_;
+    QTimer progressTimer_;
+    QElapsedTimer elapsed_;
+    std::thread worker_;
 };
 
 }  // namespace vorek

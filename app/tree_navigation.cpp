@@ -8,12 +8,11 @@
 
 namespace vorek {
 
-// While a solve runs, the tree is the solver's: the tree commands do nothing.
+// While a solve runs, the tree's nodes below its start are the solver's:
+// the commands that change the tree do nothing, and showing a node reads only
+// its board, which the solver never touches.
 
-void TForm1::TreeClick() {
-    if (solving()) return;
-    ShowSelectedNode();
-}
+void TForm1::TreeClick() { ShowSelectedNode(); }
 
 // Only the tree changes; the board keeps showing the current node.
 void TForm1::TreeDblClick() {
@@ -24,7 +23,10 @@ void TForm1::TreeDblClick() {
 // The view has already handled the key press (moved the selection, folded or
 // unfolded an item), so every action works on the item selected now.
 void TForm1::TreeKeyUp(int virtualKey) {
-    if (solving()) return;
+    if (solving()) {
+        if (virtualKey == KEY_UP || virtualKey == KEY_DOWN) ShowSelectedNode();
+        return;
+    }
     switch (virtualKey) {
         case KEY_RIGHT:
             ExpandSelectedNode();

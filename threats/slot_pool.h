@@ -73,16 +73,16 @@ private:
     static_assert(Align <= alignof(std::max_align_t) && alignof(void*) <= Align);
 
     static slot_pool::SharedSlots& shared() {
-        static slot_pool::SharedSlots& slots = slot_pool::sharedSlots(SLOT_SIZE);
-        return slots;
+        static slot_pool::SharedSlots& all = slot_pool::sharedSlots(SLOT_SIZE);
+        return all;
     }
     static slot_pool::ThreadCache& cache() {
-        thread_local slot_pool::ThreadCache slots;
+        thread_local slot_pool::ThreadCache held;
         thread_local struct HandBack {
-            ~HandBack() { slot_pool::handBackAtThreadExit(shared(), slots); }
+            ~HandBack() { slot_pool::handBackAtThreadExit(shared(), held); }
         } handBack;
         (void)handBack;
-        return slots;
+        return held;
     }
 };
 

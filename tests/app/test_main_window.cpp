@@ -78,8 +78,9 @@ private slots:
         QCOMPARE(menu->title(), QStringLiteral("Node"));
         QCOMPARE(w.form->Solve1->text(), QStringLiteral("Solve"));
         QCOMPARE(w.form->Solve1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-        QCOMPARE(menu->actions(),
-                 (QList<QAction*>{w.form->FileInput1, w.form->FileOutput1, w.form->Solve1}));
+        QCOMPARE(w.form->SolveSettings1->text(), QStringLiteral("Solve Settings..."));
+        QCOMPARE(menu->actions(), (QList<QAction*>{w.form->FileInput1, w.form->FileOutput1, w.form->Solve1,
+                                                   w.form->SolveSettings1}));
 
         const FolderMenu& file = *w.form->FileMenu;
         QCOMPARE(w.form->menuBar()->actions(),

@@ -1,8 +1,15 @@
-// "Solve" in the window: the solver grows the tree between the window's
-// events, the path and the proving move are shown afterwards, and the items
-// of the grown nodes come when the user opens their parents.
+// "Solve" in the window: the solver runs on a thread of its own while the
+// window goes on; by the tree's rules it grows the window's tree, whose path
+// and proving move are shown afterwards and whose grown nodes get their items
+// when the user opens their parents; by the exact rules it leaves the tree
+// alone and says what it found.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,9 +18,11 @@
 #include "picture/board_png.h"
 #include "app/node_label.h"
 #include "app/solve_dialog.h"
+#include "app/solve_settings_dialog.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
+#include "tests/board_builder.h"
 
 namespace vorek {
 
@@ -36,6 +45,13 @@ struct ExampleWindow : WindowFixture {
     }
 
     void pressSolveShortcut() { QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); }
+    // The rules of the next solve: the exact ones, or the tree's own.
+    void useRules(bool exact, std::uint64_t maxNodes = 0) {
+        SolveSettings settings;
+        settings.exact = exact;
+        settings.maxNodes = maxNodes;
+        form->setSolveSettings(settings);
+    }
     SolveDialog* progress() const { return form->findChild<SolveDialog*>(); }
     QString progressValue(const char* name) const {
         return progress()->findChild<QLabel*>(QLatin1String(name))->text();
@@ -51,6 +67,13 @@ struct ExampleWindow : WindowFixture {
         return nullptr;
     }
 };
+
+// Every item's text, in preorder.
+QStringList textsOf(const QTreeWidgetItem* item) {
+    QStringList texts{item->text(0)};
+    for (int i = 0; i < item->childCount(); ++i) texts += textsOf(item->child(i));
+    return texts;
+}
 
 // Items added for a grown node: one per child, in order, each with its plain
 // label, and the opened item itself labelled as if expanded by hand.
@@ -75,14 +98,20 @@ class SolveCommandTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // the settings go to a test place
+        QSettings().clear();
+    }
+
     void solveProvesTheMiddlegameAndItsItemsComeWhenOpened() {
         ExampleWindow w("middlegame");
+        w.useRules(false);
         w.keyClick(Qt::Key_Right);  // items made by hand before the solve
         QTreeWidgetItem* handMade = w.root()->child(0);
         w.pressSolveShortcut();
         QVERIFY(w.form->solving());
         QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), SOLVE_LIMIT_MS);
-        QVERIFY(w.progress() == nullptr);
+        QVERIFY(w.progressValue("SolveOutcome").startsWith(QStringLiteral("Proved: 6,12 wins. ")));
 
         StatNode* root = w.node(w.root());
         QCOMPARE(w.text(w.root()), QStringLiteral("|| 0/-1"));
@@ -133,70 +162,142 @@ private slots:
         QCOMPARE(QString::fromStdString(checkTree(*root)), QString());
     }
 
-    void commandsRestDuringASolveAndCancelStopsIt() {
+    // The window's tree is the solver's meanwhile: what changes it rests, but
+    // the items that exist show their boards and lists as ever.
+    void treeCommandsRestButItemsShowDuringASolveAndCancelStopsIt() {
         ExampleWindow w("opening");
+        w.useRules(false);
         testing::DialogRecord dialogs;
         w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), dialogs));
+        w.keyClick(Qt::Key_Right);
+        QTreeWidgetItem* root = w.root();
+        QTreeWidgetItem* first = root->child(0);
+        QTreeWidgetItem* second = root->child(1);
+        w.select(first);
         w.form->Solve1->trigger();
-        QTest::qWait(300);  // slices run while the window handles its events
+        QTest::qWait(300);
         QVERIFY(w.form->solving());
         QVERIFY(w.progress()->isVisible());
         QVERIFY(w.progressValue("SolveNodes").toLongLong() > 0);
         QVERIFY(w.progressValue("SolveRate").toLongLong() > 0);
-        QCOMPARE(w.progressValue("SolveNumbers"), NodeLabel(*w.node(w.root())));
+        QVERIFY(w.progressValue("SolveElapsed").endsWith(QStringLiteral(" s")));
 
-        // Nothing else touches the tree meanwhile.
-        QTreeWidgetItem* root = w.root();
+        // Moving through the items shows their positions while the solver works.
+        w.keyClick(Qt::Key_Down);
+        QCOMPARE(w.form->selectedItem(), second);
+        QCOMPARE(w.form->CurrentNode, w.node(second));
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(w.node(second)->ensureBoard()));
+        QCOMPARE(w.form->TList1->count(),
+                 static_cast<int>(testing::listOf(w.node(second)->ensureBoard(), 1).size()));
+        w.mouseOverBoard(210, 210);
+        QVERIFY(!w.panel(0).isEmpty());
+        w.select(first);
+        w.form->TreeClick();
+        QCOMPARE(w.form->CurrentNode, w.node(first));
+
+        // Nothing that changes the tree happens.
+        const int items = first->childCount();
+        const QString label = w.text(first);
         w.form->Solve1->trigger();
         w.form->SolveSelectedNode();
         w.keyClick(Qt::Key_Right);
-        w.form->TreeKeyUp(KEY_RIGHT);
         w.form->TreeDblClick();
         w.form->TreeKeyUp(KEY_DIGIT_1);
         w.form->FileInput1->trigger();
         w.form->FileInput1Click();
         QCOMPARE(w.form->findChildren<SolveDialog*>().size(), 1);
         QCOMPARE(w.root(), root);
-        QCOMPARE(root->childCount(), 0);
-        QCOMPARE(w.text(root), QStringLiteral("1/1"));
+        QCOMPARE(first->childCount(), items);
+        QCOMPARE(w.text(first), label);
         QCOMPARE(dialogs.asked, 0);
 
+        QElapsedTimer cancelling;
+        cancelling.start();
         QTest::mouseClick(w.progress()->findChild<QPushButton*>(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), 2000);
-        const StatNode* node = w.node(root);
+        QVERIFY(cancelling.elapsed() < 1000);
+        QVERIFY(w.progressValue("SolveOutcome").startsWith(QStringLiteral("Not decided: cancelled. ")));
+        const StatNode* node = w.node(first);
         QVERIFY(!node->isDecided());
         QVERIFY(node->childCount > 0);
-        QCOMPARE(w.text(root), pathLabel(*node));
-        QCOMPARE(w.form->selectedItem(), root);
-        QCOMPARE(QString::fromStdString(checkTree(*node)), QString());
+        QCOMPARE(w.text(first), pathLabel(*node));
+        QCOMPARE(QString::fromStdString(checkTree(*w.node(root))), QString());
 
-        // The window is usable again: the root opens, a child expands by hand.
+        // The window is usable again: a child expands by hand, a digit asks.
+        w.select(first);
         w.keyClick(Qt::Key_Right);
-        checkOpened(w, root);
-        w.keyClick(Qt::Key_Down);
-        QCOMPARE(w.form->CurrentNode, w.node(root->child(0)));
+        checkOpened(w, first);
         w.form->TreeKeyUp(KEY_DIGIT_1);
         QCOMPARE(dialogs.asked, 1);
     }
 
-    void closingDuringASolveStopsItAndWritesTheStartPosition() {
-        ExampleWindow w("opening");
+    // By the exact rules the window's tree stays as it is; the dialog says
+    // what was found and why a solve stopped undecided.
+    void anExactSolveLeavesTheTreeAndSaysWhatItFound() {
+        ExampleWindow w("middlegame");
+        w.useRules(true);
+        w.keyClick(Qt::Key_Right);
+        const QStringList before = textsOf(w.root());
+        w.form->SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), SOLVE_LIMIT_MS);
+        QVERIFY(w.progressValue("SolveOutcome").startsWith(QStringLiteral("Proved: 6,12 wins. ")));
+        QCOMPARE(textsOf(w.root()), before);
+        QCOMPARE(w.node(w.form->selectedItem())->move, 246);  // the tree has the move: selected
+
+        ExampleWindow estimate("model-estimate");
+        estimate.useRules(true, 20000);
+        estimate.form->SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!estimate.form->solving(), SOLVE_LIMIT_MS);
+        QVERIFY(estimate.progressValue("SolveOutcome").startsWith(
+            QStringLiteral("Not decided: the node budget was spent. ")));
+        QCOMPARE(estimate.text(estimate.root()), QStringLiteral("1/1"));
+    }
+
+    void settingsAreKeptAndTheDialogEditsThem() {
+        SolveSettings chosen;
+        chosen.maxNodes = 5000;
+        chosen.maxSeconds = 2.5;
+        chosen.maxMemoryBytes = std::size_t{512} << 20;
+        chosen.exact = false;
+        chosen.save();
+        const SolveSettings loaded = SolveSettings::load();
+        QCOMPARE(loaded.maxNodes, chosen.maxNodes);
+        QCOMPARE(loaded.maxSeconds, chosen.maxSeconds);
+        QCOMPARE(loaded.maxMemoryBytes, chosen.maxMemoryBytes);
+        QCOMPARE(loaded.exact, false);
+
+        SolveSettingsDialog dialog(loaded, nullptr);
+        QCOMPARE(dialog.settings().maxNodes, chosen.maxNodes);
+        dialog.findChild<QRadioButton*>(QStringLiteral("SolveExact"))->setChecked(true);
+        dialog.findChild<QSpinBox*>(QStringLiteral("SolveNodesBudget"))->setValue(0);
+        QCOMPARE(dialog.settings().exact, true);
+        QCOMPARE(dialog.settings().maxNodes, 0u);
+        QSettings().clear();
+        QVERIFY(SolveSettings::load().exact);
+        QCOMPARE(SolveSettings::load().maxMemoryBytes, defaultSolveMemory());
+        QVERIFY(defaultSolveMemory() <= std::size_t{8} << 30);
+    }
+
+    void closingDuringASolveStopsIt() {
+        ExampleWindow w("model-estimate");
         const std::string start = w.dir().read("plocha.dat");
         w.form->SolveSelectedNode();
         QTest::qWait(100);
+        QVERIFY(w.form->solving());
         w.form->close();
         QVERIFY(!w.form->solving());
-        QCOMPARE(QString::fromStdString(checkTree(*w.node(w.root()))), QString());
         w.close();
         QCOMPARE(w.dir().read("plocha.dat"), start);
 
         // Destroying the window in the middle of a solve is just as safe.
         ExampleWindow again("opening");
+        const std::string opening = again.dir().read("plocha.dat");
+        again.useRules(false);
         again.form->SolveSelectedNode();
         QTest::qWait(100);
         QVERIFY(again.form->solving());
         again.close();
-        QCOMPARE(again.dir().read("plocha.dat"), start);
+        QCOMPARE(again.dir().read("plocha.dat"), opening);
     }
 };
 

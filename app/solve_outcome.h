@@ -1,0 +1,16 @@
+// What the window says when a solve has ended.
+#pragma once
+
+#include <QString>
+
+#include "search/solver.h"
+
+namespace vorek {
+
+// The verdict, the proving move as column,row where there is one, why an
+// undecided solve stopped, and the nodes and time: "Proved: 6,12 wins.
+// 1765 nodes in 0.0 s." startIsOr tells whether player 1 is to move at the
+// start, who then has the proving move.
+QString solveOutcomeText(const SolveReport& report, bool startIsOr);
+
+}  // namespace vorek
