@@ -5,6 +5,8 @@
 #   ./dev.sh test           build and run every test (also under the sanitizers)
 #   ./dev.sh bench          build and run the benchmarks
 #   ./dev.sh fuzz [SECONDS] build and run each fuzz target (default 60 s each)
+#   ./dev.sh tsan           build and run the tests of solving beside the window
+#                           under ThreadSanitizer
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -64,6 +66,16 @@ cmd_test() {
     ctest --output-on-failure -j "$JOBS")
   log "fuzz targets, a short run each"
   cmd_fuzz 15
+}
+
+# The solve runs on a thread of its own beside the window's: the tests that
+# exercise both at once, under ThreadSanitizer.
+cmd_tsan() {
+  ensure_packages
+  build build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREK_THREAD_SANITIZE=ON -DVOREK_BUILD_BENCH=OFF
+  log "solving beside the window under ThreadSanitizer"
+  (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    ctest --output-on-failure -j "$JOBS" -R 'Solver|SlotPool|test_solve_command|test_tree_navigation')
 }
 
 cmd_bench() {
@@ -146,5 +158,6 @@ case "${1:-}" in
   bench) shift; cmd_bench "$@" ;;
   build) shift; cmd_build "$@" ;;
   fuzz) shift; cmd_fuzz "$@" ;;
+  tsan) shift; cmd_tsan "$@" ;;
   *) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
 esac
