@@ -6,30 +6,22 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 
+#include "app/menu_action.h"
+
 namespace vorek {
-
-namespace {
-
-QAction* namedAction(QMenu& menu, const char* text, const char* name) {
-    QAction* action = menu.addAction(QLatin1String(text));
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
-}  // namespace
 
 EditMenu::EditMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
     Edit1 = new QMenu(QStringLiteral("Edit"), &bar);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     bar.insertMenu(before, Edit1);
 
-    EditPosition1 = namedAction(*Edit1, "Edit Position", "EditPosition1");
+    EditPosition1 = addNamedAction(*Edit1, "Edit Position", "EditPosition1");
     EditPosition1->setCheckable(true);
     EditPosition1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    SwapSideToMove1 = namedAction(*Edit1, "Swap Side to Move", "SwapSideToMove1");
-    ClearBoard1 = namedAction(*Edit1, "Clear Board", "ClearBoard1");
+    SwapSideToMove1 = addNamedAction(*Edit1, "Swap Side to Move", "SwapSideToMove1");
+    ClearBoard1 = addNamedAction(*Edit1, "Clear Board", "ClearBoard1");
     Edit1->addSeparator();
-    Undo1 = namedAction(*Edit1, "Undo", "Undo1");
+    Undo1 = addNamedAction(*Edit1, "Undo", "Undo1");
     Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     showEditing(false);
 }

@@ -9,7 +9,6 @@
 #include "app/edit_menu.h"
 #include "app/folder_dialogs.h"
 #include "app/folder_menu.h"
-#include "app/game_dialogs.h"
 #include "app/game_page.h"
 #include "app/list_box_sink.h"
 #include "app/node_label.h"
@@ -50,8 +49,7 @@ TForm1::TForm1(const std::filesystem::path& folder, QWidget* parent)
     : QMainWindow(parent),
       folder_(folder),
       dialogs_(std::make_unique<QtOpponentDialogs>()),
-      folderDialogs_(std::make_unique<QtFolderDialogs>()),
-      gameDialogs_(std::make_unique<QtGameDialogs>()) {
+      folderDialogs_(std::make_unique<QtFolderDialogs>()) {
     setUpLayout();
     connectHandlers();
     BuildRootNode();

@@ -28,7 +28,6 @@ class BoardImage;
 class EditMenu;
 class FolderDialogs;
 class FolderMenu;
-class GameDialogs;
 class GamePage;
 class NodeTree;
 class OpponentDialogs;
@@ -131,7 +130,7 @@ public:
     // that cannot be opened gets a message and the window stays where it is;
     // while a solve runs nothing happens. True when the folder was opened.
     bool OpenFolder(const std::filesystem::path& folder);
-    // Replaces the dialogs of OpenFolderClick and OpenFolder.
+    // Replaces the dialogs of OpenFolderClick, OpenFolder, OpenGameClick and OpenGame.
     void setFolderDialogs(std::unique_ptr<FolderDialogs> dialogs);
 
     // "Open Game...": asks for a game record and opens it.
@@ -148,8 +147,6 @@ public:
     // solve runs or a position is edited the line of `previous` moves is
     // selected again instead.
     void ShowGamePosition(int count, int previous = -1);
-    // Replaces the dialogs of OpenGameClick and OpenGame.
-    void setGameDialogs(std::unique_ptr<GameDialogs> dialogs);
     // Where the root's position came from: the letter of player 1 and the
     // numbers on its stones.
     const PositionOrigin& rootOrigin() const { return origin_; }
@@ -204,7 +201,6 @@ private:
     std::unique_ptr<StatNode> root_;
     std::unique_ptr<OpponentDialogs> dialogs_;
     std::unique_ptr<FolderDialogs> folderDialogs_;
-    std::unique_ptr<GameDialogs> gameDialogs_;
     std::filesystem::path lastGame_;  // the game record opened last; empty before one
     PositionOrigin origin_;
     std::unique_ptr<PositionEditor> editor_;  // while a position is edited

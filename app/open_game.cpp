@@ -4,7 +4,7 @@
 #include <QTabWidget>
 
 #include "app/form1.h"
-#include "app/game_dialogs.h"
+#include "app/folder_dialogs.h"
 #include "app/game_page.h"
 #include "app/path_text.h"
 #include "search/root_build.h"
@@ -23,12 +23,10 @@ QString recordErrorText(const std::filesystem::path& file, const RecordError& er
 
 }  // namespace
 
-void TForm1::setGameDialogs(std::unique_ptr<GameDialogs> dialogs) { gameDialogs_ = std::move(dialogs); }
-
 void TForm1::OpenGameClick() {
     if (solving() || editing()) return;
     const std::filesystem::path start = lastGame_.empty() ? folder() : lastGame_.parent_path();
-    const QString chosen = gameDialogs_->chooseGame(this, pathText(start));
+    const QString chosen = folderDialogs_->chooseGame(this, pathText(start));
     if (!chosen.isEmpty()) OpenGame(pathOf(chosen));
 }
 
@@ -36,7 +34,7 @@ bool TForm1::OpenGame(const std::filesystem::path& file) {
     if (solving() || editing()) return false;
     auto read = readGameRecord(file);
     if (const auto* error = std::get_if<RecordError>(&read)) {
-        gameDialogs_->showError(this, recordErrorText(file, *error));
+        folderDialogs_->showError(this, recordErrorText(file, *error));
         return false;
     }
     lastGame_ = file;

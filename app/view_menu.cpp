@@ -5,14 +5,15 @@
 #include <QMenuBar>
 #include <QSettings>
 
+#include "app/menu_action.h"
+
 namespace vorek {
 
 namespace {
 
 // A check item whose state lives in the settings under `key`.
 QAction* keptCheckItem(QMenu& menu, const char* text, const char* name, const char* key) {
-    QAction* action = menu.addAction(QLatin1String(text));
-    action->setObjectName(QLatin1String(name));
+    QAction* action = addNamedAction(menu, text, name);
     action->setCheckable(true);
     action->setChecked(QSettings().value(QLatin1String(key), false).toBool());
     QObject::connect(action, &QAction::toggled, action,

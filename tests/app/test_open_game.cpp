@@ -8,13 +8,13 @@
 #include "app/board_image.h"
 #include "app/edit_menu.h"
 #include "app/folder_menu.h"
-#include "app/game_dialogs.h"
 #include "app/game_page.h"
 #include "board/evaluation.h"
 #include "board/game_record.h"
 #include "picture/board_png.h"
 #include "tests/app/board_text.h"
 #include "tests/app/scratch_settings.h"
+#include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
 
 namespace vorek {
@@ -27,24 +27,12 @@ namespace fs = std::filesystem;
 
 const fs::path REAL_GAME = fs::path(VOREK_EXAMPLES_DIR) / "games" / "o-wins-in-row-12.psq";
 
-// The file dialog answers `answer`; the error boxes are recorded.
-class ScriptedGameDialogs final : public GameDialogs {
-public:
-    ScriptedGameDialogs(const QString& answer, QStringList& errors) : answer_(answer), errors_(errors) {}
-    QString chooseGame(QWidget*, const QString&) override { return answer_; }
-    void showError(QWidget*, const QString& text) override { errors_ << text; }
-
-private:
-    const QString& answer_;
-    QStringList& errors_;
-};
-
 struct GameWindow : WindowFixture {
     QString answer;
     QStringList errors;
 
     GameWindow() {
-        form->setGameDialogs(std::make_unique<ScriptedGameDialogs>(answer, errors));
+        form->setFolderDialogs(std::make_unique<testing::ScriptedFolderDialogs>(answer, errors));
         // The list can only take the keyboard focus in the active window.
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) qWarning("the window did not become active");
