@@ -63,18 +63,6 @@ class BoardViewTest : public QObject {
 private slots:
     void init() { QSettings().clear(); }
 
-    void everythingIsOffAtFirstAndThePictureIsThePlainOne() {
-        ViewWindow w;
-        for (QAction* item : {w.view().ColoursByLetter1, w.view().Coordinates1, w.view().MoveNumbers1}) {
-            QVERIFY(item->isCheckable());
-            QVERIFY2(!item->isChecked(), qPrintable(item->text()));
-        }
-        w.form->OpenGame(REAL_GAME);
-        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard));
-        QCOMPARE(w.form->ImgBoard->pos(), QPoint(1, 1));
-        QVERIFY(!w.part("ColumnNumbers")->isVisible());
-    }
-
     void coloursByLetterKeepXBlackWhoeverIsToMove() {
         ViewWindow w;
         w.view().ColoursByLetter1->trigger();
@@ -148,9 +136,12 @@ private slots:
         QCOMPARE(outer->width(), plainWidth);
     }
 
-    void theChoiceIsKeptForTheNextWindow() {
+    void everythingIsOffAtFirstAndAChoiceIsKeptForTheNextWindow() {
         {
             ViewWindow w;
+            for (QAction* item : {w.view().ColoursByLetter1, w.view().Coordinates1, w.view().MoveNumbers1})
+                QVERIFY2(item->isCheckable() && !item->isChecked(), qPrintable(item->text()));
+            QVERIFY(!w.part("ColumnNumbers")->isVisible());
             w.view().Coordinates1->trigger();
             w.view().MoveNumbers1->trigger();
         }

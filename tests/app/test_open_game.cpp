@@ -112,18 +112,6 @@ private slots:
         }
     }
 
-    void filesTheWayOtherProgramsWriteThemOpen() {
-        GameWindow w;
-        // "o" moves first, CR LF line ends, an upper-case name, names and a result after the moves.
-        w.dir().write("GAME.PSQ", "Piskvorky 20x20, 11:11, 1\r\n10,10,5\r\n11,12,7\r\n9,9,0\r\n"
-                                  "first.exe\r\nsecond.exe\r\n1\r\n");
-        w.open(w.dir() / "GAME.PSQ");
-        QVERIFY(w.errors.isEmpty());
-        QCOMPARE(w.lines(), (QStringList{"0. (empty board)", "1. 10,10", "2. 11,12", "3. 9,9"}));
-        checkRootIsPositionAfter(w, readRecord(w.dir() / "GAME.PSQ"), 3);
-        QCOMPARE(w.form->rootOrigin().player1Letter, 'x');
-    }
-
     void aRecordThatCannotBeReadGetsABoxNamingTheLineAndChangesNothing() {
         GameWindow w;
         w.open(REAL_GAME);
