@@ -6,9 +6,20 @@
 
 namespace vorek {
 
+namespace {
+
+// Typing never jumps to a line: a digit meant for the tree would replace it.
+class PositionList final : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+    void keyboardSearch(const QString&) override {}
+};
+
+}  // namespace
+
 GamePage::GamePage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Game"));
-    GameList = new QListWidget(this);
+    GameList = new PositionList(this);
     GameList->setObjectName(QStringLiteral("GameList"));
     GameList->setUniformItemSizes(true);
     auto* column = new QVBoxLayout(this);

@@ -1,7 +1,7 @@
 // The "Game" page: the positions of a game record, one line each, "0. (empty
 // board)" first and then one line per move, "1. 10,10", "2. 11,12", ... The
 // user picks a position by selecting its line; the arrow keys, Home and End
-// step through the game.
+// step through the game, and typing never selects a line.
 #pragma once
 
 #include <QWidget>

@@ -110,6 +110,11 @@ private slots:
             QTest::keyClick(w.list(), step.key);
             checkRootIsPositionAfter(w, record, step.count);
         }
+        // A digit meant for the tree searches no line.
+        const StatNode* root = w.node(w.root());
+        QTest::keyClick(w.list(), Qt::Key_1);
+        QCOMPARE(w.node(w.root()), root);
+        QCOMPARE(w.selected(), 16);
     }
 
     void aRecordThatCannotBeReadGetsABoxNamingTheLineAndChangesNothing() {
