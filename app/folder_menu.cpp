@@ -24,6 +24,9 @@ FolderMenu::FolderMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
     OpenFolder1 = File1->addAction(QStringLiteral("Open Folder..."));
     OpenFolder1->setObjectName(QStringLiteral("OpenFolder1"));
     OpenFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    OpenGame1 = File1->addAction(QStringLiteral("Open Game..."));
+    OpenGame1->setObjectName(QStringLiteral("OpenGame1"));
+    OpenGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     OpenRecent1 = File1->addMenu(QStringLiteral("Open Recent"));
     OpenRecent1->setObjectName(QStringLiteral("OpenRecent1"));
     File1->addSeparator();
@@ -32,6 +35,7 @@ FolderMenu::FolderMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
     Quit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(OpenFolder1, &QAction::triggered, this, &FolderMenu::openFolderChosen);
+    connect(OpenGame1, &QAction::triggered, this, &FolderMenu::openGameChosen);
     connect(Quit1, &QAction::triggered, this, &FolderMenu::quitChosen);
     // Another window may have opened a folder since: the list is read afresh.
     connect(File1, &QMenu::aboutToShow, this, &FolderMenu::showRecent);
@@ -52,6 +56,7 @@ void FolderMenu::showRecent() {
 void FolderMenu::setOpeningEnabled(bool enabled) {
     openingEnabled_ = enabled;
     OpenFolder1->setEnabled(enabled);
+    OpenGame1->setEnabled(enabled);
     showRecent();
 }
 

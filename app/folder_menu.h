@@ -1,6 +1,6 @@
-// The "File" menu: "Open Folder..." (Ctrl+O), "Open Recent" with the folders
-// opened last, and "Quit" (Ctrl+Q). It only reports what the user chose; the
-// window does the opening and the closing.
+// The "File" menu: "Open Folder..." (Ctrl+O), "Open Game..." (Ctrl+G), "Open
+// Recent" with the folders opened last, and "Quit" (Ctrl+Q). It only reports
+// what the user chose; the window does the opening and the closing.
 #pragma once
 
 #include <QObject>
@@ -21,16 +21,18 @@ public:
 
     // Refills "Open Recent" from the recent folders; an empty list disables it.
     void showRecent();
-    // Enables or disables the two ways of opening a folder.
+    // Enables or disables the ways of opening a folder and a game.
     void setOpeningEnabled(bool enabled);
 
     QMenu* File1 = nullptr;
     QAction* OpenFolder1 = nullptr;
+    QAction* OpenGame1 = nullptr;
     QMenu* OpenRecent1 = nullptr;
     QAction* Quit1 = nullptr;
 
 signals:
     void openFolderChosen();
+    void openGameChosen();
     void recentFolderChosen(const QString& folder);
     void quitChosen();
 

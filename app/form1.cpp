@@ -4,16 +4,21 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include "app/board_coordinates.h"
 #include "app/board_image.h"
+#include "app/edit_menu.h"
 #include "app/folder_dialogs.h"
 #include "app/folder_menu.h"
+#include "app/game_page.h"
 #include "app/list_box_sink.h"
 #include "app/node_label.h"
 #include "app/node_tree.h"
 #include "app/opponent_dialogs.h"
 #include "app/path_text.h"
 #include "app/solve_dialog.h"
+#include "app/position_editor.h"
 #include "app/solve_run.h"
+#include "app/view_menu.h"
 #include "board/board_canvas.h"
 #include "board/threat_text.h"
 #include "board/evaluation.h"
@@ -32,10 +37,6 @@ int playerOneWeightSum() {
     int sum = 0;
     for (int line = 0; line < LINES; ++line) sum += weight(lineThreats[lineThreatIndex(1, line)]);
     return sum;
-}
-
-bool insidePicture(int x, int y) {
-    return x >= 0 && y >= 0 && x < PICTURE_SIZE && y < PICTURE_SIZE;
 }
 
 void showThreats(QListWidget& list, const V2Board& board, int player) {
@@ -83,6 +84,15 @@ void TForm1::connectHandlers() {
     connect(FileMenu, &FolderMenu::recentFolderChosen, this,
             [this](const QString& folder) { OpenFolder(pathOf(folder)); });
     connect(FileMenu, &FolderMenu::quitChosen, this, &QWidget::close);
+    connect(ImgBoard, &BoardImage::squareClicked, this, &TForm1::ImgBoardClick);
+    connect(FileMenu, &FolderMenu::openGameChosen, this, &TForm1::OpenGameClick);
+    connect(Game, &GamePage::positionChosen, this, &TForm1::ShowGamePosition);
+    Game->restWith(*Tree);
+    connect(EditCommands->EditPosition1, &QAction::toggled, this, &TForm1::EditPositionClick);
+    connect(EditCommands->SwapSideToMove1, &QAction::triggered, this, &TForm1::SwapSideToMoveClick);
+    connect(EditCommands->ClearBoard1, &QAction::triggered, this, &TForm1::ClearBoardClick);
+    connect(EditCommands->Undo1, &QAction::triggered, this, &TForm1::UndoClick);
+    connect(ViewChoices, &ViewMenu::changed, this, &TForm1::ViewChanged);
 }
 
 StatNode* TForm1::nodeOf(const QTreeWidgetItem* item) {
@@ -95,10 +105,16 @@ QTreeWidgetItem* TForm1::selectedItem() const {
 }
 
 void TForm1::BuildRootNode() {
-    root_ = buildRootNode(folder_.path()).root;
-    RootBoard = root_->board;
+    Game->selectPosition(-1);
+    showRoot(buildRootNode(folder_.path()).root, originOfFolder(folder_.path()));
+}
+
+void TForm1::showRoot(std::unique_ptr<StatNode> root, const PositionOrigin& origin) {
+    root_ = std::move(root);
+    origin_ = origin;
+    RootBoard = root_->board;  // a root keeps the board it is built over
     CurrentNode = root_.get();
-    ImgBoard->showBoard(*RootBoard);
+    ImgBoard->showBoard(*RootBoard, pictureOptions());
 
     auto* item = new QTreeWidgetItem(QStringList{NodeLabel(*root_)});
     item->setData(0, NODE_ROLE, QVariant::fromValue(static_cast<void*>(root_.get())));
@@ -124,10 +140,26 @@ void TForm1::addChildItems(QTreeWidgetItem* item, const StatNode& node) {
 
 void TForm1::ShowSelectedNode() {
     if (QTreeWidgetItem* item = selectedItem()) CurrentNode = nodeOf(item);
-    V2Board& board = CurrentNode->ensureBoard();
-    ImgBoard->showBoard(board);
+    showPosition();
+}
+
+V2Board& TForm1::shownBoard() { return editor_ ? editor_->board() : CurrentNode->ensureBoard(); }
+
+PictureOptions TForm1::pictureOptions() const {
+    if (editor_) return ViewChoices->pictureOptions(editor_->letterToMove(), editor_->numbers());
+    return ViewChoices->pictureOptions(origin_.player1Letter, numbersAt(origin_, *CurrentNode));
+}
+
+void TForm1::showPosition() {
+    V2Board& board = shownBoard();
+    ImgBoard->showBoard(board, pictureOptions());
     showThreats(*TList0, board, 0);
     showThreats(*TList1, board, 1);
+}
+
+void TForm1::ViewChanged() {
+    coordinates_->setShown(ViewChoices->coordinates());
+    showPosition();
 }
 
 void TForm1::destroyTree() {
@@ -139,13 +171,18 @@ void TForm1::destroyTree() {
     releaseUnusedPoolMemory();
 }
 
+void TForm1::replaceRoot(std::unique_ptr<StatNode> root, const PositionOrigin& origin) {
+    destroyTree();
+    showRoot(std::move(root), origin);
+}
+
 void TForm1::FileInput1Click() {
-    if (solving()) return;  // the solver works on the tree
+    if (solving() || editing()) return;  // the solver works on the tree; an edit ends by its own command
     destroyTree();
     BuildRootNode();
 }
 
-void TForm1::FileOutput1Click() { folder_.writePosition(CurrentNode->ensureBoard()); }
+void TForm1::FileOutput1Click() { folder_.writePosition(shownBoard()); }
 
 // The start-up position is not written back: the bytes found are what the
 // user had, also when they could not be read or name the players otherwise.
@@ -157,14 +194,18 @@ void TForm1::FormDestroy() {
 
 void TForm1::ImgBoardMouseMove(int x, int y) {
     // A held button reports positions off the picture; they name no square.
-    if (!insidePicture(x, y)) return;
-    // Division truncates toward zero, so pixel 0 falls into the first cell too.
-    MouseColumn = (x - 1) / CELL_SIZE;
-    MouseRow = (y - 1) / CELL_SIZE;
-    MouseSquare = MouseRow * BOARD_SIDE + MouseColumn;
+    const std::optional<int> square = squareAtPixel(x, y);
+    if (!square) return;
+    MouseSquare = *square;
+    MouseColumn = columnOf(MouseSquare);
+    MouseRow = rowOf(MouseSquare);
     setWindowTitle(QStringLiteral("[%1,%2,%3]").arg(MouseColumn).arg(MouseRow).arg(MouseSquare));
+    showSquareReport();
+}
 
-    const V2Board& board = CurrentNode->ensureBoard();
+// The report of MouseSquare: its items and player 1's line weights.
+void TForm1::showSquareReport() {
+    const V2Board& board = shownBoard();
     StatusPanels[0]->setText(QString::fromStdString(squareReport(board, MouseSquare)));
     scanSquare(board, MouseSquare);
     StatusPanels[1]->setText(QString::number(playerOneWeightSum()));

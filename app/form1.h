@@ -1,6 +1,6 @@
 // The main window: the board picture with its status bar on the left; the
-// search tree, the two threat lists, an empty log page and the position
-// folder's path on the right.
+// search tree, the two threat lists, an empty log page, the moves of a game
+// record and the position folder's path on the right.
 #pragma once
 
 #include <QMainWindow>
@@ -10,6 +10,8 @@
 
 #include "app/position_folder.h"
 #include "app/solve_settings.h"
+#include "app/position_origin.h"
+#include "board/board_picture.h"
 #include "search/stat_node.h"
 
 class QAction;
@@ -22,14 +24,19 @@ class QTreeWidgetItem;
 
 namespace vorek {
 
+class BoardCoordinates;
 class BoardImage;
+class EditMenu;
 class FolderDialogs;
 class FolderMenu;
+class GamePage;
 class NodeTree;
 class OpponentDialogs;
 class PathLabel;
 class SolveDialog;
+class PositionEditor;
 class SolveRun;
+class ViewMenu;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -56,7 +63,10 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     PathLabel* FolderPath = nullptr;         // in StatusBar1
     QTabWidget* PageControl1 = nullptr;
+    GamePage* Game = nullptr;                // the "Game" page
     FolderMenu* FileMenu = nullptr;
+    EditMenu* EditCommands = nullptr;
+    ViewMenu* ViewChoices = nullptr;
     QAction* FileInput1 = nullptr;
     QAction* FileOutput1 = nullptr;
     QAction* Solve1 = nullptr;
@@ -75,17 +85,32 @@ public:
     // The selected tree item, or null.
     QTreeWidgetItem* selectedItem() const;
 
-    // Reads the position files into a new root and shows it as the only item.
+    // Reads the position files into a new root and shows it as the only item;
+    // no line of the "Game" page is selected.
     void BuildRootNode();
-    // Makes the selected item's node current and shows its board and lists.
+    // Makes the selected item's node current and shows its board and lists
+    // (while a position is edited: the edited board).
     void ShowSelectedNode();
     // Expands the selected item's node and shows its children and the new numbers.
     // A node the solver expanded gets the items for its children instead.
     void ExpandSelectedNode();
 
+    // The board on show: the edited one while a position is edited, else
+    // the current node's.
+    V2Board& shownBoard();
+
+    // Rebuilds the tree from the position files; nothing while a solve runs
+    // or a position is edited.
     void FileInput1Click();
+    // Writes the shown position (the edited one while editing) to the
+    // position files.
     void FileOutput1Click();
+    // Reports the square under the mouse for the shown position.
     void ImgBoardMouseMove(int x, int y);
+    // A click on the board: while a position is edited, the left button puts
+    // a stone of the side to move on an empty square and the right button
+    // one of the other side; either takes a stone off. Otherwise nothing.
+    void ImgBoardClick(int square, Qt::MouseButton button);
     void TreeClick();
     void TreeDblClick();
     void TreeKeyUp(int virtualKey);
@@ -108,8 +133,39 @@ public:
     // that cannot be opened gets a message and the window stays where it is;
     // while a solve runs nothing happens. True when the folder was opened.
     bool OpenFolder(const std::filesystem::path& folder);
-    // Replaces the dialogs of OpenFolderClick and OpenFolder.
+    // Replaces the dialogs of OpenFolderClick, OpenFolder, OpenGameClick and OpenGame.
     void setFolderDialogs(std::unique_ptr<FolderDialogs> dialogs);
+
+    // "Open Game...": asks for a game record and opens it.
+    void OpenGameClick();
+    // Reads the game record and lists its positions on the "Game" page, which
+    // comes to the front with the keyboard focus on its list; the position
+    // after the last move becomes the root of a new tree. A record that
+    // cannot be read gets a message naming the file and the line, and the
+    // tree, the position and the page stay as they were. Nothing happens while
+    // a solve runs or a position is edited. True when the game was opened.
+    bool OpenGame(const std::filesystem::path& file);
+    // Makes the position after `count` moves of the listed game the root of a
+    // new tree, as "File Input" does with the files, writing nothing. While a
+    // solve runs or a position is edited the line of `previous` moves is
+    // selected again instead.
+    void ShowGamePosition(int count, int previous = -1);
+    // Where the root's position came from: the letter of player 1 and the
+    // numbers on its stones.
+    const PositionOrigin& rootOrigin() const { return origin_; }
+
+    // "Edit Position" on: the shown position becomes the edited one, and the
+    // tree, the AI keys and the commands that replace the tree rest. Off: the
+    // edited position becomes the root of a new tree. Refused while a solve runs.
+    void EditPositionClick(bool on);
+    bool editing() const { return editor_ != nullptr; }
+    // The commands of the "Edit" menu while a position is edited.
+    void SwapSideToMoveClick();
+    void ClearBoardClick();
+    void UndoClick();
+
+    // A "View" item changed: the picture and the coordinates follow it.
+    void ViewChanged();
 
     // Solves the selected node's position on a thread of its own, by the
     // solve settings, with a progress dialog. The board, the threat lists and
@@ -134,6 +190,13 @@ private:
     void connectHandlers();
     void FormDestroy();
     void destroyTree();
+    void showRoot(std::unique_ptr<StatNode> root, const PositionOrigin& origin);
+    void replaceRoot(std::unique_ptr<StatNode> root, const PositionOrigin& origin);
+    PictureOptions pictureOptions() const;
+    void showPosition();
+    void showSquareReport();
+    void showEdit();
+    void restTreeCommands(bool resting);
     void addChildItems(QTreeWidgetItem* item, const StatNode& node);
     bool addGrownChildItems(QTreeWidgetItem* item);
     void relabelPath(QTreeWidgetItem* item);
@@ -150,6 +213,10 @@ private:
     std::unique_ptr<OpponentDialogs> dialogs_;
     std::unique_ptr<FolderDialogs> folderDialogs_;
     SolveSettings solveSettings_;
+    std::filesystem::path lastGame_;  // the game record opened last; empty before one
+    PositionOrigin origin_;
+    std::unique_ptr<PositionEditor> editor_;  // while a position is edited
+    std::unique_ptr<BoardCoordinates> coordinates_;
     std::unique_ptr<SolveRun> solve_;
     std::unique_ptr<SolveDialog> solveDialog_;  // how the last solve ended
 };

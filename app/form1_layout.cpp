@@ -11,11 +11,15 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/board_coordinates.h"
 #include "app/board_image.h"
+#include "app/edit_menu.h"
 #include "app/folder_menu.h"
 #include "app/form1.h"
+#include "app/game_page.h"
 #include "app/node_tree.h"
 #include "app/path_label.h"
+#include "app/view_menu.h"
 
 namespace vorek {
 
@@ -127,6 +131,9 @@ void TForm1::setUpLayout() {
     Memo = named(new QPlainTextEdit(logPage), "Memo");
     tightColumn(logPage)->addWidget(Memo);
     PageControl1->addTab(logPage, QStringLiteral("Log"));
+
+    Game = new GamePage;
+    PageControl1->addTab(Game, QStringLiteral("Game"));
     PageControl1->setCurrentIndex(0);
 
     right->addWidget(PageControl1);
@@ -146,7 +153,11 @@ void TForm1::setUpLayout() {
     Solve1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     SolveSettings1 = named(currNode->addAction(QStringLiteral("Solve Settings...")), "SolveSettings1");
     FileMenu = new FolderMenu(*menuBar(), currNode->menuAction());
+    EditCommands = new EditMenu(*menuBar(), currNode->menuAction());
+    ViewChoices = new ViewMenu(*menuBar(), currNode->menuAction());
 
+    coordinates_ = std::make_unique<BoardCoordinates>(*panel1, *panel3, *ImgBoard);
+    coordinates_->setShown(ViewChoices->coordinates());
     Tree->setFocus();
 }
 

@@ -13,13 +13,13 @@ void TForm1::setFolderDialogs(std::unique_ptr<FolderDialogs> dialogs) {
 }
 
 void TForm1::OpenFolderClick() {
-    if (solving()) return;  // the solver works on the tree
+    if (solving() || editing()) return;  // the solver works on the tree; an edit ends by its own command
     const QString chosen = folderDialogs_->chooseFolder(this, pathText(folder()));
     if (!chosen.isEmpty()) OpenFolder(pathOf(chosen));
 }
 
 bool TForm1::OpenFolder(const std::filesystem::path& next) {
-    if (solving()) return false;
+    if (solving() || editing()) return false;
     if (const std::optional<std::string> why = PositionFolder::whyUnusable(next)) {
         QString message = QString::fromLocal8Bit(why->c_str());
         message[0] = message[0].toUpper();  // a sentence of its own in the box

@@ -3,10 +3,13 @@
 // and the tree view shows what the solver found.
 #include <QAction>
 #include <QCloseEvent>
+#include <QListWidget>
 #include <QTreeWidgetItem>
 
+#include "app/edit_menu.h"
 #include "app/folder_menu.h"
 #include "app/form1.h"
+#include "app/game_page.h"
 #include "app/node_label.h"
 #include "app/node_tree.h"
 #include "app/solve_dialog.h"
@@ -68,10 +71,13 @@ void TForm1::finishSolve() {
     ShowSelectedNode();
 }
 
-// While the solver works, opening a folder or a game, "File Input" and
-// "Solve" rest; the tree view stays at hand for moving through its items.
+// While the solver works, opening a folder or a game, the game's positions,
+// "File Input", editing and "Solve" rest; the tree view stays at hand for
+// moving through its items.
 void TForm1::enableCommandsBesideSolve(bool enabled) {
     FileMenu->setOpeningEnabled(enabled);
+    Game->GameList->setEnabled(enabled);
+    EditCommands->EditPosition1->setEnabled(enabled);
     FileInput1->setEnabled(enabled);
     Solve1->setEnabled(enabled);
     if (enabled) Tree->setFocus();

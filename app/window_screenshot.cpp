@@ -1,19 +1,41 @@
 // Shoots the main window for the documentation: opens it on the position in
-// the working directory, grows the tree a little with the same keys a user
-// presses, points at a square, and saves the window as it is on the screen.
-//   vorek-window-screenshot OUT.png
+// the working directory, or on a position of a game record with the board's
+// coordinates, letter colours and move numbers on, grows the tree a little
+// with the same keys a user presses, points at a square, and saves the window
+// as it is on the screen. The user's own settings are neither read nor
+// changed.
+//   vorek-window-screenshot [--game FILE.psq:K] OUT.png
+#include <QAction>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 #include "app/application.h"
 #include "app/board_image.h"
 #include "app/form1.h"
+#include "app/game_page.h"
 #include "app/node_tree.h"
+#include "app/path_text.h"
+#include "app/view_menu.h"
 
 namespace {
+
+struct GameChoice {
+    QString file;
+    int count;
+};
+
+struct Request {
+    std::optional<GameChoice> game;
+    QString out;
+};
 
 void pressAndRelease(QWidget* target, Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -34,28 +56,59 @@ void growTree(vorek::TForm1& form) {
         pressAndRelease(form.Tree, key);
 }
 
+// OUT.png alone, or --game FILE.psq:K before it; nullopt for anything else.
+std::optional<Request> parseArguments(const QStringList& arguments) {
+    if (arguments.size() == 1) return Request{std::nullopt, arguments[0]};
+    if (arguments.size() != 3 || arguments[0] != QLatin1String("--game")) return std::nullopt;
+    const qsizetype colon = arguments[1].lastIndexOf(QLatin1Char(':'));
+    bool number = false;
+    const int count = arguments[1].mid(colon + 1).toInt(&number);
+    if (colon <= 0 || !number) return std::nullopt;
+    return Request{GameChoice{arguments[1].left(colon), count}, arguments[2]};
+}
+
+// The game's position after the count moves, with everything the "View" menu
+// can add to the picture.
+bool showGame(vorek::TForm1& form, const GameChoice& game) {
+    if (!form.OpenGame(vorek::pathOf(game.file))) return false;
+    if (game.count < 0 || game.count >= form.Game->GameList->count()) return false;
+    form.Game->GameList->setCurrentRow(game.count);
+    for (QAction* item : {form.ViewChoices->ColoursByLetter1, form.ViewChoices->Coordinates1,
+                          form.ViewChoices->MoveNumbers1})
+        item->setChecked(true);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     vorek::VorekApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vorek-window-screenshot OUT.png\n");
+    const std::optional<Request> request = parseArguments(application.arguments().mid(1));
+    if (!request) {
+        std::fprintf(stderr, "usage: vorek-window-screenshot [--game FILE.psq:K] OUT.png\n");
         return 2;
     }
-    const QString out = QString::fromLocal8Bit(argv[1]);
+    // Settings of its own: the shot must not depend on what the user chose.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
     vorek::TForm1 form;
     form.move(0, 0);
     form.show();
+    if (request->game && !showGame(form, *request->game)) {
+        std::fprintf(stderr, "cannot show that position of %s\n", qPrintable(request->game->file));
+        return 1;
+    }
     growTree(form);
+    if (request->game) form.PageControl1->setCurrentWidget(form.Game);
     pointAt(form.ImgBoard, QPoint(8 * 20 + 10, 10 * 20 + 10));
 
     int status = 1;
     // Give the window system time to map and paint the window first.
     QTimer::singleShot(1500, &form, [&] {
         const QPixmap shot = form.screen()->grabWindow(form.winId());
-        status = shot.save(out, "PNG") ? 0 : 1;
-        if (status != 0) std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        status = shot.save(request->out, "PNG") ? 0 : 1;
+        if (status != 0) std::fprintf(stderr, "cannot write %s\n", qPrintable(request->out));
         application.quit();
     });
     application.exec();

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Redraws docs/window.png: the window on a copy of examples/middlegame, with
-# the tree grown three levels, shot on a virtual X display.
+# Redraws the window's pictures, each shot on a virtual X display:
+# docs/window.png, the window on a copy of examples/middlegame with the tree
+# grown three levels, and docs/game-window.png, the window on the position
+# after 11 moves of examples/games/o-wins-in-row-12.psq with coordinates,
+# letter colours and move numbers on.
 #   docs/make-screenshot.sh [BUILD_DIR]    (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,5 +18,10 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vorek-screenshot-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cp examples/middlegame/plocha.dat examples/middlegame/tah.dat "$work/"
 cd "$work"
-xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$tool" "$ROOT/docs/window.png"
+shoot() {
+  xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$tool" "$@"
+}
+shoot "$ROOT/docs/window.png"
 echo "wrote $ROOT/docs/window.png"
+shoot --game "$ROOT/examples/games/o-wins-in-row-12.psq:11" "$ROOT/docs/game-window.png"
+echo "wrote $ROOT/docs/game-window.png"

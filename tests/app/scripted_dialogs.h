@@ -1,9 +1,12 @@
-// Dialogs of the AI command for tests: the input box answers a fixed command
-// line, every message is recorded, and the number of questions is counted.
+// Dialogs for tests. Of the AI command: the input box answers a fixed command
+// line, every message is recorded, and the number of questions is counted. Of
+// opening a folder or a game: the choosers answer a given path, and the error
+// boxes are recorded.
 #pragma once
 
 #include <QStringList>
 
+#include "app/folder_dialogs.h"
 #include "app/opponent_dialogs.h"
 
 namespace vorek::testing {
@@ -26,6 +29,19 @@ public:
 private:
     QString commandLine_;
     DialogRecord& record_;
+};
+
+// Both choosers answer `answer` as it is when asked.
+class ScriptedFolderDialogs final : public FolderDialogs {
+public:
+    ScriptedFolderDialogs(const QString& answer, QStringList& errors) : answer_(answer), errors_(errors) {}
+    QString chooseFolder(QWidget*, const QString&) override { return answer_; }
+    QString chooseGame(QWidget*, const QString&) override { return answer_; }
+    void showError(QWidget*, const QString& message) override { errors_ << message; }
+
+private:
+    const QString& answer_;
+    QStringList& errors_;
 };
 
 }  // namespace vorek::testing

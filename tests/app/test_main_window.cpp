@@ -9,8 +9,10 @@
 #include <QTabWidget>
 
 #include "app/board_image.h"
+#include "app/edit_menu.h"
 #include "app/folder_menu.h"
 #include "app/path_label.h"
+#include "app/view_menu.h"
 #include "picture/board_png.h"
 #include "board/board_picture.h"
 #include "tests/app/scripted_dialogs.h"
@@ -61,10 +63,11 @@ private slots:
         constexpr int panelWidths[] = {80, 50, 50};
         for (int i = 0; i < 3; ++i) QCOMPARE(w.form->StatusPanels[i]->width(), panelWidths[i]);
         auto* pages = w.form->PageControl1;
-        QCOMPARE(pages->count(), 3);
+        QCOMPARE(pages->count(), 4);
         QCOMPARE(pages->tabText(0), QStringLiteral("Tree View"));
         QCOMPARE(pages->tabText(1), QStringLiteral("Threats"));
         QCOMPARE(pages->tabText(2), QStringLiteral("Log"));
+        QCOMPARE(pages->tabText(3), QStringLiteral("Game"));
         QCOMPARE(pages->currentIndex(), 0);
         auto* splitter = w.form->findChild<QSplitter*>(QStringLiteral("Splitter1"));
         QCOMPARE(splitter->widget(0), w.form->TList1);
@@ -83,11 +86,27 @@ private slots:
                                                    w.form->SolveSettings1}));
 
         const FolderMenu& file = *w.form->FileMenu;
+        const EditMenu& edit = *w.form->EditCommands;
+        const ViewMenu& view = *w.form->ViewChoices;
         QCOMPARE(w.form->menuBar()->actions(),
-                 (QList<QAction*>{file.File1->menuAction(), menu->menuAction()}));
+                 (QList<QAction*>{file.File1->menuAction(), edit.Edit1->menuAction(),
+                                  view.View1->menuAction(), menu->menuAction()}));
         QCOMPARE(file.File1->title(), QStringLiteral("File"));
         QCOMPARE(file.OpenFolder1->text(), QStringLiteral("Open Folder..."));
         QCOMPARE(file.OpenFolder1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(file.OpenGame1->text(), QStringLiteral("Open Game..."));
+        QCOMPARE(file.OpenGame1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+        QCOMPARE(edit.Edit1->title(), QStringLiteral("Edit"));
+        QCOMPARE(edit.EditPosition1->text(), QStringLiteral("Edit Position"));
+        QVERIFY(edit.EditPosition1->isCheckable());
+        QCOMPARE(edit.EditPosition1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+        QCOMPARE(edit.SwapSideToMove1->text(), QStringLiteral("Swap Side to Move"));
+        QCOMPARE(edit.ClearBoard1->text(), QStringLiteral("Clear Board"));
+        QCOMPARE(edit.Undo1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(view.View1->title(), QStringLiteral("View"));
+        QCOMPARE(view.ColoursByLetter1->text(), QStringLiteral("Colours by Letter"));
+        QCOMPARE(view.Coordinates1->text(), QStringLiteral("Coordinates"));
+        QCOMPARE(view.MoveNumbers1->text(), QStringLiteral("Move Numbers"));
         QCOMPARE(file.OpenRecent1->title(), QStringLiteral("Open Recent"));
         QCOMPARE(file.Quit1->text(), QStringLiteral("Quit"));
         QCOMPARE(file.Quit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));

@@ -36,18 +36,6 @@ void fillFolder(const TempDir& dir, int stones) {
     fs::permissions(dir / "ai.sh", fs::perms::owner_all);
 }
 
-// The folder dialog answers `answer`; the errors are recorded.
-class ScriptedFolderDialogs final : public FolderDialogs {
-public:
-    ScriptedFolderDialogs(const QString& answer, QStringList& errors) : answer_(answer), errors_(errors) {}
-    QString chooseFolder(QWidget*, const QString&) override { return answer_; }
-    void showError(QWidget*, const QString& message) override { errors_ << message; }
-
-private:
-    const QString& answer_;
-    QStringList& errors_;
-};
-
 // A window with no recent folders whose dialogs are scripted.
 struct FolderWindow : WindowFixture {
     QString answer;
@@ -57,7 +45,7 @@ struct FolderWindow : WindowFixture {
     FolderWindow() {
         QSettings().clear();
         form->FileMenu->showRecent();
-        form->setFolderDialogs(std::make_unique<ScriptedFolderDialogs>(answer, errors));
+        form->setFolderDialogs(std::make_unique<testing::ScriptedFolderDialogs>(answer, errors));
         form->setOpponentDialogs(
             std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), opponent));
     }

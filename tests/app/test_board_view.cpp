@@ -1,0 +1,162 @@
+// The "View" menu: letter colours, move numbers and coordinates around the
+// board picture, all off until turned on and kept for the next window.
+#include <QAction>
+#include <QSettings>
+
+#include "app/board_coordinates.h"
+#include "app/board_image.h"
+#include "app/view_menu.h"
+#include "board/game_record.h"
+#include "picture/board_png.h"
+#include "tests/app/scratch_settings.h"
+#include "tests/app/window_fixture.h"
+
+namespace vorek {
+
+using testing::WindowFixture;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path REAL_GAME = fs::path(VOREK_EXAMPLES_DIR) / "games" / "o-wins-in-row-12.psq";
+
+struct ViewWindow : WindowFixture {
+    ViewMenu& view() const { return *form->ViewChoices; }
+    QWidget* part(const char* name) const { return form->findChild<QWidget*>(QLatin1String(name)); }
+    PictureOptions options(bool coloursByLetter, char player1Letter, const MoveNumbers& numbers = {}) const {
+        PictureOptions options;
+        options.coloursByLetter = coloursByLetter;
+        options.player1Letter = player1Letter;
+        options.moveNumbers = numbers;
+        return options;
+    }
+    QImage shown() const { return form->ImgBoard->image(); }
+};
+
+MoveNumbers recordNumbers(const GameRecord& record, int count) {
+    MoveNumbers numbers{};
+    for (int i = 0; i < count; ++i) {
+        const int square = record.moves[static_cast<std::size_t>(i)];
+        numbers[static_cast<std::size_t>(square)] = static_cast<std::uint16_t>(i + 1);
+    }
+    return numbers;
+}
+
+// True when the image has dark pixels in the band [from, from + width) of
+// columns (horizontal) or rows.
+bool inkIn(const QImage& image, Qt::Orientation orientation, int from, int width) {
+    const int breadth = orientation == Qt::Horizontal ? image.height() : image.width();
+    for (int along = from; along < from + width; ++along)
+        for (int across = 0; across < breadth; ++across) {
+            const QPoint at = orientation == Qt::Horizontal ? QPoint(along, across) : QPoint(across, along);
+            if (qGray(image.pixel(at)) < 100) return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+class BoardViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QSettings().clear(); }
+
+    void coloursByLetterKeepXBlackWhoeverIsToMove() {
+        ViewWindow w;
+        w.view().ColoursByLetter1->trigger();
+        const GameRecord record = std::get<GameRecord>(readGameRecord(REAL_GAME));
+        w.form->OpenGame(REAL_GAME);
+        const int firstX = record.moves[0];
+        for (int count : {16, 15, 0}) {
+            w.form->ShowGamePosition(count);
+            const char mover = letterOfMove(record, count + 1);
+            QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard, w.options(true, mover)));
+            if (count > 0)
+                QCOMPARE(w.shown().pixel(columnOf(firstX) * 20 + 10, rowOf(firstX) * 20 + 10), qRgb(0, 0, 0));
+        }
+        w.view().ColoursByLetter1->trigger();
+        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard));
+    }
+
+    void moveNumbersAreTheRecordsThenThoseOfThePathInTheTree() {
+        ViewWindow w;
+        w.view().MoveNumbers1->trigger();
+        // Position files: the path's moves from 1.
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        MoveNumbers numbers{};
+        numbers[static_cast<std::size_t>(w.form->CurrentNode->move)] = 1;
+        QCOMPARE(w.shown(), renderBoard(w.form->CurrentNode->ensureBoard(), w.options(false, 'x', numbers)));
+
+        const GameRecord record = std::get<GameRecord>(readGameRecord(REAL_GAME));
+        w.form->OpenGame(REAL_GAME);
+        w.form->ShowGamePosition(11);
+        w.select(w.root());
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down}) w.keyClick(key);
+        const StatNode& grandchild = *w.form->CurrentNode;
+        numbers = recordNumbers(record, 11);
+        numbers[static_cast<std::size_t>(grandchild.parent()->move)] = 12;
+        numbers[static_cast<std::size_t>(grandchild.move)] = 13;
+        QCOMPARE(w.shown(), renderBoard(w.form->CurrentNode->ensureBoard(), w.options(false, 'o', numbers)));
+    }
+
+    void coordinatesStandOutsideTheUnchangedPicture() {
+        ViewWindow w;
+        const QImage plain = w.shown();
+        QWidget* outer = w.part("Panel1");
+        const int plainWidth = outer->width();
+        w.view().Coordinates1->trigger();
+        QCoreApplication::processEvents();
+
+        QWidget* columns = w.part("ColumnNumbers");
+        QWidget* rows = w.part("RowNumbers");
+        QVERIFY(columns->isVisible() && rows->isVisible());
+        QCOMPARE(w.shown(), plain);
+        QCOMPARE(w.form->ImgBoard->size(), QSize(401, 401));
+        const QRect picture = w.form->ImgBoard->geometry();
+        QCOMPARE(columns->geometry().bottom() + 1, picture.top());
+        QCOMPARE(columns->x(), picture.x());
+        QCOMPARE(rows->geometry().right() + 1, picture.left());
+        QCOMPARE(rows->y(), picture.y());
+        QCOMPARE(outer->width(), plainWidth + BoardCoordinates::RULER_WIDTH);
+        // A number over each column and beside each row, and none on the cells' borders.
+        const QImage top = columns->grab().toImage();
+        const QImage left = rows->grab().toImage();
+        for (int i = 0; i < 20; ++i) {
+            QVERIFY2(inkIn(top, Qt::Horizontal, i * 20 + 3, 14), qPrintable(QString::number(i + 1)));
+            QVERIFY2(inkIn(left, Qt::Vertical, i * 20 + 3, 14), qPrintable(QString::number(i + 1)));
+            QVERIFY(!inkIn(top, Qt::Horizontal, i * 20, 1));
+        }
+
+        w.view().Coordinates1->trigger();
+        QVERIFY(!columns->isVisible());
+        QCOMPARE(w.form->ImgBoard->pos(), QPoint(1, 1));
+        QCOMPARE(outer->width(), plainWidth);
+    }
+
+    void everythingIsOffAtFirstAndAChoiceIsKeptForTheNextWindow() {
+        {
+            ViewWindow w;
+            for (QAction* item : {w.view().ColoursByLetter1, w.view().Coordinates1, w.view().MoveNumbers1})
+                QVERIFY2(item->isCheckable() && !item->isChecked(), qPrintable(item->text()));
+            QVERIFY(!w.part("ColumnNumbers")->isVisible());
+            w.view().Coordinates1->trigger();
+            w.view().MoveNumbers1->trigger();
+        }
+        ViewWindow next;
+        QVERIFY(!next.view().ColoursByLetter1->isChecked());
+        QVERIFY(next.view().Coordinates1->isChecked());
+        QVERIFY(next.view().MoveNumbers1->isChecked());
+        QVERIFY(next.part("ColumnNumbers")->isVisible());
+    }
+};
+
+}  // namespace vorek
+
+int main(int argc, char** argv) {
+    return vorek::testing::runWithScratchSettings<vorek::BoardViewTest>(argc, argv, "test_board_view");
+}
+
+#include "test_board_view.moc"

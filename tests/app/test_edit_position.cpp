@@ -1,0 +1,213 @@
+// Setting up a position by hand: "Edit" > "Edit Position", clicks on the
+// board, "Swap Side to Move", "Clear Board" and "Undo", and the tree the
+// edited position becomes.
+#include <QAction>
+
+#include "app/board_image.h"
+#include "app/edit_menu.h"
+#include "app/folder_menu.h"
+#include "app/game_page.h"
+#include "app/node_label.h"
+#include "board/threat_text.h"
+#include "picture/board_png.h"
+#include "search/root_build.h"
+#include "tests/app/board_text.h"
+#include "tests/app/scratch_settings.h"
+#include "tests/app/scripted_dialogs.h"
+#include "tests/app/window_fixture.h"
+
+namespace vorek {
+
+using testing::boardFile;
+using testing::WindowFixture;
+
+namespace {
+
+// The opening board's stones: "x" (to move) on 209 and 210, "o" on 190 and 230.
+struct EditWindow : WindowFixture {
+    testing::DialogRecord opponent;
+
+    EditWindow() {
+        form->setOpponentDialogs(
+            std::make_unique<testing::ScriptedDialogs>(QStringLiteral("true"), opponent));
+    }
+
+    void toggleEditing() { form->EditCommands->EditPosition1->trigger(); }
+    void click(int column, int row, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(form->ImgBoard, button, {}, QPoint(column * 20 + 10, row * 20 + 10));
+    }
+    V2Board& shown() { return form->CurrentNode->ensureBoard(); }
+};
+
+int owner(const V2Board& board, int square) {
+    return isEmptySquare(board.squares[square]) ? -1 : stoneOwner(board.squares[square]);
+}
+
+// The root a tree over the position files would have.
+std::unique_ptr<StatNode> rootFromFiles(const testing::TempDir& dir, const std::string& board,
+                                        const char* mover) {
+    dir.write("plocha.dat", board);
+    dir.write("tah.dat", mover);
+    return buildRootNode(dir.path()).root;
+}
+
+}  // namespace
+
+class EditPositionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void clicksSetUpAPositionThatBecomesTheRootAsIfReadFromFiles() {
+        EditWindow w;
+        w.toggleEditing();
+        QVERIFY(w.form->editing());
+        w.click(2, 3);                   // empty: an "x" stone, the side to move
+        w.click(5, 3, Qt::RightButton);  // empty: an "o" stone
+        w.click(10, 10, Qt::RightButton);  // the "x" stone on 210 comes off, whatever the button
+        w.click(10, 9);                  // and so does the "o" stone on 190
+        w.click(0, 0);
+        w.click(0, 0);  // a stone put and taken off again
+        w.click(19, 19, Qt::MiddleButton);  // no stone for the middle button
+        w.toggleEditing();
+        QVERIFY(!w.form->editing());
+
+        const std::string expected = boardFile({"", "", "", "  x  o", "", "", "", "", "", "", "         x",
+                                                "          o"});
+        testing::TempDir files;
+        const auto fromFiles = rootFromFiles(files, expected, "x");
+        QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
+        QCOMPARE(w.text(w.root()), NodeLabel(*fromFiles));
+        QCOMPARE(testing::showText(*w.form->RootBoard), testing::showText(*fromFiles->board));
+        QCOMPARE(w.form->rootOrigin().player1Letter, 'x');
+
+        // "File Output" writes it as the files above.
+        w.form->FileOutput1->trigger();
+        QCOMPARE(w.dir().read("plocha.dat"), expected);
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+    }
+
+    void whileEditingTheTreeRestsAndTheReportsFollowTheEditedBoard() {
+        EditWindow w;
+        w.mouseOverBoard(12 * 20 + 5, 10 * 20 + 5);  // the square 212, two squares past the "x" pair
+        const QString reportBefore = w.panel(0);
+        w.toggleEditing();
+        for (QAction* rests : {w.form->FileInput1, w.form->Solve1, w.form->FileMenu->OpenFolder1,
+                               w.form->FileMenu->OpenGame1})
+            QVERIFY2(!rests->isEnabled(), qPrintable(rests->text()));
+        QVERIFY(!w.form->Tree->isEnabled());
+        QVERIFY(!w.form->Game->GameList->isEnabled());
+        w.keyClick(Qt::Key_1);
+        w.keyClick(Qt::Key_Right);
+        QCOMPARE(w.opponent.asked, 0);
+        QCOMPARE(w.root()->childCount(), 0);
+
+        w.click(11, 10);  // a third "x" in the row: an open three
+        testing::TempDir files;
+        const std::string threeInARow = boardFile({"", "", "", "", "", "", "", "", "", "          o",
+                                                   "         xxx", "          o"});
+        const auto expected = rootFromFiles(files, threeInARow, "x");
+        V2Board& board = *expected->board;
+        QCOMPARE(WindowFixture::lines(w.form->TList1), testing::threatLines(board, 1));
+        QCOMPARE(WindowFixture::lines(w.form->TList0), testing::threatLines(board, 0));
+        QCOMPARE(w.form->ImgBoard->image(), renderBoard(board));
+        QCOMPARE(w.panel(0), QString::fromStdString(squareReport(board, 212)));
+        QVERIFY(w.panel(0) != reportBefore);
+        w.mouseOverBoard(8 * 20 + 5, 10 * 20 + 5);
+        QCOMPARE(w.panel(0), QString::fromStdString(squareReport(board, 208)));
+
+        // The tree is the one from before until the edit ends.
+        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        w.toggleEditing();
+        QVERIFY(w.form->Tree->isEnabled());
+        QVERIFY(w.form->FileMenu->OpenGame1->isEnabled());
+        QCOMPARE(w.form->RootBoard->stoneCount, 5);
+        w.keyClick(Qt::Key_Right);
+        QVERIFY(w.text(w.root()).startsWith(QStringLiteral("|| ")));
+    }
+
+    void swapClearAndUndoChangeThePositionStepByStep() {
+        EditWindow w;
+        EditMenu& edit = *w.form->EditCommands;
+        QVERIFY(!edit.SwapSideToMove1->isEnabled());
+        w.toggleEditing();
+        QVERIFY(!edit.Undo1->isEnabled());
+
+        struct Step {
+            QAction* command;
+            int stones;
+            int on210;  // the owner of the stone on the square of an "x" stone; -1 for none
+            int on190;  // the same for an "o" stone
+            bool canUndo;
+        };
+        const Step steps[] = {
+            {edit.SwapSideToMove1, 4, 0, 1, true},  // "o" to move, player 1 now
+            {edit.ClearBoard1, 0, -1, -1, true},
+            {edit.ClearBoard1, 0, -1, -1, true},  // nothing to change
+            {edit.Undo1, 4, 0, 1, true},
+            {edit.Undo1, 4, 1, 0, false},
+            {edit.Undo1, 4, 1, 0, false},  // nothing left to undo
+        };
+        for (const Step& step : steps) {
+            step.command->trigger();
+            V2Board& board = w.form->shownBoard();
+            QCOMPARE(board.stoneCount, step.stones);
+            QCOMPARE(owner(board, 210), step.on210);
+            QCOMPARE(owner(board, 190), step.on190);
+            QCOMPARE(edit.Undo1->isEnabled(), step.canUndo);
+            QCOMPARE(w.form->ImgBoard->image(), renderBoard(board));
+        }
+        edit.SwapSideToMove1->trigger();
+        w.toggleEditing();
+        QCOMPARE(w.form->rootOrigin().player1Letter, 'o');
+        QCOMPARE(w.form->RootBoard->squares[190], PLAYER1_STONE);
+        QVERIFY(!edit.Undo1->isEnabled());
+    }
+
+    void editingStartsFromTheShownNodeAndKeepsTheNumbersOfStonesLeftAlone() {
+        EditWindow w;
+        // Five moves, "x" first: "o" is to move at the root.
+        w.dir().write("five.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,12,0\n10,13,0\n11,13,0\n9,11,0\n");
+        QVERIFY(w.form->OpenGame(w.dir() / "five.psq"));
+        w.select(w.root());
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        const int sixth = w.form->CurrentNode->move;
+
+        w.toggleEditing();
+        QCOMPARE(w.form->shownBoard().sideToMove, 1);  // "x", to move after the sixth move, is player 1 now
+        w.click(10, 11);  // the stone of move 2 comes off
+        w.click(0, 0);    // an "x" stone
+        w.toggleEditing();
+
+        MoveNumbers numbers{};
+        const int numbered[][3] = {{10, 10, 1}, {10, 13, 3}, {11, 13, 4}, {9, 11, 5}};
+        for (const auto& [x, y, number] : numbered)
+            numbers[static_cast<std::size_t>(squareAt(x - 1, y - 1))] = static_cast<std::uint16_t>(number);
+        numbers[static_cast<std::size_t>(sixth)] = 6;
+        const PositionOrigin& origin = w.form->rootOrigin();
+        QCOMPARE(origin.player1Letter, 'x');
+        QVERIFY(origin.numbers == numbers);
+        QCOMPARE(origin.nextNumber, 7);
+        QCOMPARE(w.form->RootBoard->stoneCount, 6);
+        QCOMPARE(w.form->RootBoard->squares[0], PLAYER1_STONE);
+        QCOMPARE(w.form->Game->selectedPosition(), -1);
+    }
+
+    void editingIsRefusedWhileASolveRuns() {
+        EditWindow w;
+        w.form->SolveSelectedNode();
+        w.toggleEditing();
+        QVERIFY(!w.form->editing());
+        QVERIFY(!w.form->EditCommands->EditPosition1->isChecked());
+        QVERIFY(!w.form->EditCommands->ClearBoard1->isEnabled());
+        w.form->close();  // ends the solve
+    }
+};
+
+}  // namespace vorek
+
+int main(int argc, char** argv) {
+    return vorek::testing::runWithScratchSettings<vorek::EditPositionTest>(argc, argv, "test_edit_position");
+}
+
+#include "test_edit_position.moc"
