@@ -1,6 +1,6 @@
 // The main window: the board picture with its status bar on the left; the
-// search tree, the two threat lists, an empty log page and the position
-// folder's path on the right.
+// search tree, the two threat lists, the log of the last AI question and the
+// position folder's path on the right.
 #pragma once
 
 #include <QMainWindow>
@@ -91,7 +91,10 @@ public:
     void TreeItemExpanded(QTreeWidgetItem* item);
 
     // Asks an AI program for its move in the selected position, giving it
-    // digit x 1100 ms, and circles the answer on the board.
+    // digit x 1100 ms, shows the exchange on the "Log" page and circles the
+    // answer on the board or shows the failure. Returns once the ask is over;
+    // meanwhile the window paints and the tree and the menus rest. A close
+    // requested meanwhile closes the window afterwards, and nothing is shown.
     void AskOpponentMove(int digit);
     // Replaces the input box and the message box of AskOpponentMove.
     void setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs);
