@@ -50,6 +50,7 @@ void TForm1::AskOpponentMove(int digit) {
         closeRequested = run.closeRequested();
     }
     StatusBar1->clearMessage();
+    endingEngines_.add(std::move(outcome.engineEnded));
     if (closeRequested) {
         close();
         return;

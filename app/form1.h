@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/ending_engines.h"
 #include "app/position_folder.h"
 #include "search/stat_node.h"
 
@@ -144,6 +145,7 @@ private:
     std::unique_ptr<FolderDialogs> folderDialogs_;
     std::unique_ptr<SolveRun> solve_;
     QTimer solveTimer_;
+    EndingEngines endingEngines_;  // waited for when the window goes
 };
 
 }  // namespace vorek
