@@ -38,18 +38,22 @@ bool AskRun::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The loop ends early only when the application quits; then the rest of the
-// ask is waited for here.
+// ask is waited for here. With no thread to spare the ask runs on this one,
+// and the window waits without painting.
 AskOutcome AskRun::ask(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
                        int milliseconds, AskLog& log) {
     const std::unique_ptr<V2Board> copy = board.clone();
     const std::string line(commandLine);
     AskOutcome outcome;
-    const std::unique_ptr<QThread> worker(
-        QThread::create([&] { outcome = askOpponent(line, *copy, folder, milliseconds, log); }));
+    const auto askNow = [&] { outcome = askOpponent(line, *copy, folder, milliseconds, log); };
+    const std::unique_ptr<QThread> worker(QThread::create(askNow));
     QEventLoop loop;
     connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();
-    loop.exec();
+    if (worker->isRunning() || worker->isFinished())
+        loop.exec();
+    else
+        askNow();
     worker->wait();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     return outcome;
