@@ -1,26 +1,23 @@
 // Asking an external AI program for its move in the shown position, through
-// the position files of the window's folder, and circling its answer on the
-// board.
+// either protocol, with the exchange on the "Log" page and the answer circled
+// on the board.
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+
+#include "app/ask_run.h"
 #include "app/board_image.h"
 #include "app/form1.h"
+#include "app/log_page.h"
+#include "app/node_tree.h"
 #include "app/opponent_dialogs.h"
-#include "opponent/process_runner.h"
-#include "board/position_files.h"
+#include "opponent/ask_opponent.h"
 
 namespace vorek {
 
 namespace {
 
 constexpr int MILLISECONDS_PER_DIGIT = 1100;
-
-// The message for a run that gave no answer to read.
-QString failureMessage(int result) {
-    switch (result) {
-        case RUN_TIMEOUT: return QStringLiteral("Timeout");
-        case RUN_NOT_STARTED: return QStringLiteral("File not found");
-        default: return QStringLiteral("AI Error");
-    }
-}
 
 bool onBoard(const MoveReply& move) {
     return move.x >= 0 && move.x < BOARD_SIDE && move.y >= 0 && move.y < BOARD_SIDE;
@@ -32,22 +29,39 @@ void TForm1::setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs) {
     dialogs_ = std::move(dialogs);
 }
 
-// Waits for the AI on this thread, for at most digit x 1.1 s. The answer is
-// only shown; neither the tree nor the current node changes.
+// The answer is only shown; neither the tree nor the current node changes.
 void TForm1::AskOpponentMove(int digit) {
-    const QString commandLine = dialogs_->askCommandLine(this);
+    const std::string commandLine = dialogs_->askCommandLine(this).toLocal8Bit().toStdString();
     ShowSelectedNode();
-    folder_.writePosition(CurrentNode->ensureBoard());
-    writeTimeouts(digit, folder());
-    const int result = RunOpponent(commandLine.toLocal8Bit().toStdString(),
-                                   digit * MILLISECONDS_PER_DIGIT, folder());
-    if (result != RUN_OK) {
-        dialogs_->showMessage(this, failureMessage(result));
+    // A file-protocol program gets the position files written for it, and
+    // closing the window puts back what was found.
+    if (!speaksStdinProtocol(commandLine)) folder_.noteWritten();
+    const int milliseconds = digit * MILLISECONDS_PER_DIGIT;
+    LogPage log(*Memo);
+    log.clear();
+    StatusBar1->showMessage(QStringLiteral("Asking %1 for its move: %2 ms")
+                                .arg(QString::fromLocal8Bit(commandLine.c_str()))
+                                .arg(milliseconds));
+    AskOutcome outcome;
+    bool closeRequested = false;
+    {
+        AskRun run(*this, {Tree, menuBar()});
+        outcome = run.ask(commandLine, CurrentNode->ensureBoard(), folder(), milliseconds, log);
+        closeRequested = run.closeRequested();
+    }
+    StatusBar1->clearMessage();
+    endingEngines_.add(std::move(outcome.engineEnded));
+    if (closeRequested) {
+        close();
+        return;
+    }
+    if (outcome.result != RUN_OK) {
+        const std::string_view message = failureMessage(outcome.result);
+        dialogs_->showMessage(this, QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
         return;
     }
     // An answer that cannot be read or lies off the board is not shown.
-    const std::optional<MoveReply> move = readMoveReply(folder());
-    if (move && onBoard(*move)) ImgBoard->markMove(move->x, move->y);
+    if (outcome.move && onBoard(*outcome.move)) ImgBoard->markMove(outcome.move->x, outcome.move->y);
 }
 
 }  // namespace vorek

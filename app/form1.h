@@ -1,6 +1,6 @@
 // The main window: the board picture with its status bar on the left; the
-// search tree, the two threat lists, an empty log page, the moves of a game
-// record and the position folder's path on the right.
+// search tree, the two threat lists, the log of the last AI question, the
+// moves of a game record and the position folder's path on the right.
 #pragma once
 
 #include <QMainWindow>
@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/ending_engines.h"
 #include "app/position_folder.h"
 #include "app/solve_settings.h"
 #include "app/position_origin.h"
@@ -119,7 +120,10 @@ public:
     void TreeItemExpanded(QTreeWidgetItem* item);
 
     // Asks an AI program for its move in the selected position, giving it
-    // digit x 1100 ms, and circles the answer on the board.
+    // digit x 1100 ms, shows the exchange on the "Log" page and circles the
+    // answer on the board or shows the failure. Returns once the ask is over;
+    // meanwhile the window paints and the tree and the menus rest. A close
+    // requested meanwhile closes the window afterwards, and nothing is shown.
     void AskOpponentMove(int digit);
     // Replaces the input box and the message box of AskOpponentMove.
     void setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs);
@@ -219,6 +223,7 @@ private:
     std::unique_ptr<BoardCoordinates> coordinates_;
     std::unique_ptr<SolveRun> solve_;
     std::unique_ptr<SolveDialog> solveDialog_;  // how the last solve ended
+    EndingEngines endingEngines_;  // waited for when the window goes
 };
 
 }  // namespace vorek

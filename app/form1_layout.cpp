@@ -1,4 +1,5 @@
 // The fixed layout of the main window.
+#include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -129,6 +130,10 @@ void TForm1::setUpLayout() {
 
     auto* logPage = named(new QWidget, "Log");
     Memo = named(new QPlainTextEdit(logPage), "Memo");
+    // The exchange with an AI program: read and copied, never typed into; a
+    // fixed font keeps the board lines of the file protocol square.
+    Memo->setReadOnly(true);
+    Memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     tightColumn(logPage)->addWidget(Memo);
     PageControl1->addTab(logPage, QStringLiteral("Log"));
 

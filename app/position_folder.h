@@ -30,6 +30,10 @@ public:
     // both files were written.
     bool writePosition(const V2Board& board);
 
+    // Counts the position files as written from now on: another writer
+    // writes them here for the window (an ask through the file protocol).
+    void noteWritten() { written_ = true; }
+
     // Where the window has written the position files, puts back what was
     // found: the same bytes, or no file where there was none. Files the window
     // never wrote stay as they are, and so does "timeouts.dat". True when the

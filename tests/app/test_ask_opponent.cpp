@@ -1,10 +1,14 @@
-// Asking an AI program for a move from the window: the files it gets, the
-// circle for its answer and the one message for each failure.
+// Asking an AI program for a move from the window, through either protocol:
+// the files or lines it gets, the circle for its answer, the one message for
+// each failure, the exchange on the "Log" page, and the window while it waits.
 #include <signal.h>
 
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
@@ -58,7 +62,24 @@ struct AiWindow : WindowFixture {
     }
 
     QImage plainBoard() const { return renderBoard(form->CurrentNode->ensureBoard()); }
+
+    // The "Log" page's lines without their times, each checked to begin
+    // with one.
+    QStringList exchange() const {
+        static const QRegularExpression time(QStringLiteral("^[0-9]+ ms "));
+        QStringList lines = form->Memo->toPlainText().split(QLatin1Char('\n'));
+        for (QString& line : lines) {
+            if (!time.match(line).hasMatch()) return {QStringLiteral("no time: ") + line};
+            line.remove(time);
+        }
+        return lines;
+    }
 };
+
+// Pixels of the circle drawn for the cell at column, row.
+QRect circleOf(int column, int row) {
+    return QRect(QPoint(column * 20 + 1, row * 20 + 1), QPoint(column * 20 + 19, row * 20 + 19));
+}
 
 // The pixels where two images differ, as a bounding rectangle, and whether all
 // of them are red in the second.
@@ -273,6 +294,153 @@ private slots:
         QCOMPARE(d.area, QRect(QPoint(261, 201), QPoint(279, 219)));
         QVERIFY(d.allRed);
 #endif
+    }
+
+    void bundledEngineBlocksAnOpenFourAndCompletesItsFive() {
+#ifndef VOREK_PBRAIN_PATH
+        QSKIP("vorek-ai is not built");
+#else
+        struct Case {
+            const char* name;
+            std::string board;  // x to move
+            QList<QPoint> moves;  // each is right
+        };
+        const Case cases[] = {
+            {"open four of o", testing::boardFile({"", "", "", "            x", "", "", "", "", "", "      oooo", "",
+                                                   "       x", "        x"}),
+             {{5, 9}, {10, 9}}},
+            {"fours of both: x completes its own",
+             testing::boardFile({"", "", "", "", "", "       x", "       x", "       x", "       x", "      oooo"}),
+             {{7, 4}}},
+        };
+        for (const Case& c : cases) {
+            AiWindow w(QStringLiteral("'%1'").arg(QStringLiteral(VOREK_PBRAIN_PATH)), c.board);
+            w.keyClick(Qt::Key_1);
+            QVERIFY2(w.messages.isEmpty(), c.name);
+            const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+            QVERIFY2(d.allRed, c.name);
+            const auto circled = std::find_if(c.moves.begin(), c.moves.end(),
+                                              [&](QPoint m) { return d.area == circleOf(m.x(), m.y()); });
+            QVERIFY2(circled != c.moves.end(), c.name);
+
+            const QStringList log = w.exchange();
+            const QString move = QStringLiteral("< %1,%2").arg(circled->x()).arg(circled->y());
+            QVERIFY2(log.size() > 12 && log[0].startsWith(QStringLiteral("stdin/stdout protocol: ")), c.name);
+            for (const QString& line : {QStringLiteral("> START 20"), QStringLiteral("< OK"),
+                                        QStringLiteral("> INFO timeout_turn 1100"), QStringLiteral("> BOARD"),
+                                        QStringLiteral("> DONE")})
+                QVERIFY2(log.contains(line), qPrintable(line));
+            QCOMPARE(log.mid(log.size() - 2), (QStringList{move, QStringLiteral("> END")}));
+
+            // The engine wrote nothing here, and closing leaves the files as
+            // they are now, not as they were found.
+            QCOMPARE(w.dir().listing(), std::string("plocha.dat tah.dat "));
+            w.dir().write("tah.dat", "o");
+            w.close();
+            QCOMPARE(w.dir().read("tah.dat"), std::string("o"));
+        }
+#endif
+    }
+
+    // Each failure of a stdin/stdout engine shows its message, and the Log
+    // page shows why; an engine that ignores END is ended after the window
+    // has gone on, and before the window is gone.
+    void failingEnginesShowTheirMessageAndTheExchange() {
+        struct Case {
+            const char* commandLine;
+            const char* body;
+            const char* message;
+            QStringList logTail;
+        };
+        const Case cases[] = {
+            {"./pbrain-refuses", "read line; echo 'ERROR no tables'; read line", "AI Error",
+             {"> START 20", "< ERROR no tables", "> END"}},
+            {"./pbrain-silent", "echo $$ > pid; read line; echo OK; exec sleep 30", "Timeout",
+             {"> DONE", "no move within 2100 ms", "> END"}},
+            {"./PBRAIN-missing", "", "File not found", {"the engine could not be started"}},
+        };
+        for (const Case& c : cases) {
+            AiWindow w(QLatin1String(c.commandLine));
+            if (*c.body != '\0') w.script(c.commandLine + 2, c.body);
+            w.form->AskOpponentMove(1);
+            QCOMPARE(w.messages, QStringList{QLatin1String(c.message)});
+            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            const QStringList log = w.exchange();
+            QCOMPARE(log.front(), QStringLiteral("stdin/stdout protocol: ") + QLatin1String(c.commandLine));
+            QCOMPARE(log.mid(log.size() - c.logTail.size()), c.logTail);
+            if (!w.dir().exists("pid")) continue;
+            const pid_t pid = std::stoi(w.dir().read("pid"));
+            QVERIFY(::kill(pid, 0) == 0);  // given a second to take END
+            w.close();  // waits for the engine's end
+            QVERIFY(!std::filesystem::exists("/proc/" + std::to_string(pid)));
+        }
+    }
+
+    // The file protocol's exchange; the page holds only the last ask.
+    void logPageShowsTheLastFileProtocolAsk() {
+        AiWindow w(QStringLiteral("./answer.sh"));
+        w.script("answer.sh", "printf '3,4' > tah.dat");
+        w.form->AskOpponentMove(2);
+        w.form->AskOpponentMove(2);
+        const QStringList log = w.exchange();
+        QCOMPARE(log.size(), 25);  // the command, "tah.dat" and 20 board rows, "timeouts.dat", the end, the answer
+        QCOMPARE(log[0], QStringLiteral("file protocol: ./answer.sh"));
+        QCOMPARE(log[1], QStringLiteral("wrote \"tah.dat\": x, and \"plocha.dat\":"));
+        QCOMPARE(log[12], QStringLiteral("  ---------xx---------"));
+        QCOMPARE(log.mid(22), (QStringList{QStringLiteral("wrote \"timeouts.dat\": 2, 2147483647"),
+                                          QStringLiteral("the program exited with code 0"),
+                                          QStringLiteral("\"tah.dat\" holds \"3,4\": the move 3,4")}));
+        QCOMPARE(difference(w.plainBoard(), w.form->ImgBoard->image()).area, circleOf(3, 4));
+    }
+
+    // While an engine thinks, the window handles its events: the log grows,
+    // the tree and the menus (with their shortcuts) rest, and a close waits
+    // for the end of the ask.
+    void windowGoesOnWhileTheEngineThinks() {
+        AiWindow w(QStringLiteral("./pbrain-slow"));
+        w.script("pbrain-slow", "read line; echo OK; while read line; do case \"$line\" in "
+                                "DONE*) sleep 1; echo 3,4;; END*) exit 0;; esac; done");
+        // Looks at the window once the position has been sent, and closes it
+        // when told to.
+        struct Seen {
+            bool treeEnabled = true, menusEnabled = true, solving = false, closed = true;
+            QStringList log;
+        };
+        const auto watch = [&w](Seen* seen, bool close) {
+            auto* timer = new QTimer(w.form.get());
+            QObject::connect(timer, &QTimer::timeout, [&w, seen, timer, close] {
+                if (!w.exchange().contains(QStringLiteral("> DONE"))) return;
+                timer->deleteLater();
+                seen->treeEnabled = w.form->Tree->isEnabled();
+                seen->menusEnabled = w.form->menuBar()->isEnabled();
+                QTest::keyClick(w.form.get(), Qt::Key_S, Qt::ControlModifier);  // "Solve"
+                seen->solving = w.form->solving();
+                seen->log = w.exchange();
+                if (close) seen->closed = w.form->close();
+            });
+            timer->start(20);
+        };
+
+        Seen seen;
+        watch(&seen, false);
+        w.keyClick(Qt::Key_3);
+        QVERIFY(!seen.treeEnabled);
+        QVERIFY(!seen.solving);
+        QVERIFY(!seen.menusEnabled);
+        QVERIFY(seen.log.contains(QStringLiteral("< OK")));
+        QVERIFY(!seen.log.contains(QStringLiteral("< 3,4")));
+        QVERIFY(w.messages.isEmpty());
+        QCOMPARE(difference(w.plainBoard(), w.form->ImgBoard->image()).area, circleOf(3, 4));
+        QVERIFY(w.form->Tree->isEnabled());
+        QVERIFY(w.form->menuBar()->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), w.form->Tree);
+
+        Seen closing;
+        watch(&closing, true);
+        w.keyClick(Qt::Key_3);
+        QVERIFY(!closing.closed);  // held back
+        QVERIFY(!w.form->isVisible());
+        QVERIFY(w.messages.isEmpty());
     }
 
     void qtDialogsArePlain() {
