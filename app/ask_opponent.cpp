@@ -46,7 +46,8 @@ void TForm1::AskOpponentMove(int digit) {
     bool closeRequested = false;
     {
         AskRun run(*this, {Tree, menuBar()});
-        outcome = run.ask(commandLine, CurrentNode->ensureBoard(), folder(), milliseconds, log);
+        outcome = run.ask(commandLine, CurrentNode->ensureBoard(), folder(), milliseconds, log,
+                          [&log] { log.show(); });
         closeRequested = run.closeRequested();
     }
     StatusBar1->clearMessage();

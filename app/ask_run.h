@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -33,10 +34,10 @@ public:
 
     // askOpponent with these arguments, on a copy of the board made first,
     // on a thread of its own; returns its outcome once it has ended. The log
-    // is called on that thread; lines it posted to this thread have arrived
-    // by the return. Meanwhile this thread handles its events.
+    // is called on that thread. Meanwhile this thread handles its events and
+    // calls whileWaiting every few tens of milliseconds, and once more at the end.
     AskOutcome ask(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
-                   int milliseconds, AskLog& log);
+                   int milliseconds, AskLog& log, const std::function<void()>& whileWaiting);
 
     // True when the window was asked to close while the object lived; the
     // caller closes it once the ask is over.

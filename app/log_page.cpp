@@ -6,14 +6,22 @@ namespace vorek {
 
 void LogPage::clear() { memo_.clear(); }
 
-// A queued call runs on the thread of its context object, in the order the
-// calls were made, and not at all once that object is destroyed.
+// The ask's thread only hands lines over; the window's thread alone touches
+// the text box.
 void LogPage::line(std::string_view text, std::chrono::milliseconds sinceStart) {
-    const std::string formatted = formatLogLine(text, sinceStart);
-    QString shown = QString::fromLocal8Bit(formatted.data(), static_cast<qsizetype>(formatted.size()));
-    QPlainTextEdit* memo = &memo_;
-    QMetaObject::invokeMethod(
-        memo, [memo, shown = std::move(shown)] { memo->appendPlainText(shown); }, Qt::QueuedConnection);
+    std::string formatted = formatLogLine(text, sinceStart);
+    const std::lock_guard<std::mutex> hold(lock_);
+    waiting_.push_back(std::move(formatted));
+}
+
+void LogPage::show() {
+    std::vector<std::string> lines;
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        lines.swap(waiting_);
+    }
+    for (const std::string& line : lines)
+        memo_.appendPlainText(QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size())));
 }
 
 }  // namespace vorek

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <chrono>
+#include <mutex>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "opponent/ask_log.h"
 
@@ -13,19 +16,23 @@ namespace vorek {
 
 class LogPage final : public AskLog {
 public:
-    // Writes into the page's text box, which must outlive every call of
-    // line; a line still on its way when the box goes is dropped.
+    // Writes into the page's text box, which must outlive the page.
     explicit LogPage(QPlainTextEdit& memo) : memo_(memo) {}
 
     // Empties the page. Call on the window's thread.
     void clear();
 
-    // Appends the line on the window's thread, after every line given
-    // before it; returns at once. Any thread may call it.
+    // Keeps the line for the page; returns at once. Any thread may call it.
     void line(std::string_view text, std::chrono::milliseconds sinceStart) override;
+
+    // Appends the lines kept so far, in the order they came. Call on the
+    // window's thread, as often as the page should follow the exchange.
+    void show();
 
 private:
     QPlainTextEdit& memo_;
+    std::mutex lock_;
+    std::vector<std::string> waiting_;
 };
 
 }  // namespace vorek

@@ -50,7 +50,8 @@ public:
     std::unique_ptr<SolveDialog> takeDialog();
 
 signals:
-    // The solve has ended, by itself or cancelled; sent on the window's thread.
+    // The solve has ended, by itself or cancelled; sent on the window's
+    // thread, with the progress, within a tenth of a second.
     void ended();
 
 private:
@@ -59,6 +60,8 @@ private:
     QTreeWidgetItem* startItem_;
     std::unique_ptr<StatNode> exactTree_;  // under the exact rules
     std::atomic<bool> cancelled_{false};
+    std::atomic<bool> finished_{false};  // set by the solver's thread at its end
+    bool endTold_ = false;
     std::unique_ptr<Solver> solver_;       // its budget points at cancelled_
     std::unique_ptr<SolveDialog> dialog_;
     QTimer progressTimer_;
