@@ -3,20 +3,23 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/positions.h"
+#include "search/exact_rules.h"
 #include "search/solver.h"
 
 namespace vorek::bench {
 namespace {
 
 
-void solveBoard(benchmark::State& state, const V2Board& board, std::uint64_t maxNodes) {
+// The window's rules solve in the tree over the board itself; the exact rules
+// in a tree of their own over the same position.
+void solveBoard(benchmark::State& state, const V2Board& board, std::uint64_t maxNodes, bool exact) {
     SolveReport last;
     double bytesPerNode = 0;
     for (auto _ : state) {
-        auto root = std::make_unique<StatNode>(board.clone());
+        auto root = exact ? exactRoot(board) : std::make_unique<StatNode>(board.clone());
         SolveBudget budget;
         budget.maxNodes = maxNodes;
-        last = solve(*root, budget);
+        last = solve(*root, budget, exact ? exactTreeRules() : handTreeRules());
         state.PauseTiming();
         bytesPerNode = static_cast<double>(treeBytes(*root)) / static_cast<double>(treeNodes(*root));
         root.reset();
@@ -32,15 +35,28 @@ void solveBoard(benchmark::State& state, const V2Board& board, std::uint64_t max
 }
 
 void BM_SolveExample(benchmark::State& state, const char* example, std::uint64_t maxNodes) {
-    solveBoard(state, *examplePosition(example), maxNodes);
+    solveBoard(state, *examplePosition(example), maxNodes, false);
 }
 BENCHMARK_CAPTURE(BM_SolveExample, middlegame, "middlegame", 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SolveExample, opening_300k, "opening", 300000)->Unit(benchmark::kMillisecond);
 
 void BM_SolveHard(benchmark::State& state) {
-    solveBoard(state, *hardPosition(static_cast<int>(state.range(0))), 1000000);
+    solveBoard(state, *hardPosition(static_cast<int>(state.range(0))), 1000000, false);
 }
 BENCHMARK(BM_SolveHard)->DenseRange(0, HARD_POSITIONS - 1)->Unit(benchmark::kMillisecond);
+
+// The same positions by the exact rules. The second hard position is one the
+// window's rules prove by an estimate: no forced win is found in it.
+void BM_SolveExactExample(benchmark::State& state, const char* example, std::uint64_t maxNodes) {
+    solveBoard(state, *examplePosition(example), maxNodes, true);
+}
+BENCHMARK_CAPTURE(BM_SolveExactExample, middlegame, "middlegame", 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveExactExample, opening_300k, "opening", 300000)->Unit(benchmark::kMillisecond);
+
+void BM_SolveExactHard(benchmark::State& state) {
+    solveBoard(state, *hardPosition(static_cast<int>(state.range(0))), 1000000, true);
+}
+BENCHMARK(BM_SolveExactHard)->DenseRange(0, HARD_POSITIONS - 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorek::bench

@@ -85,13 +85,28 @@ constexpr std::array<std::array<std::uint8_t, 256>, 2> buildFarCodesBefore() {
     return codes;
 }
 
-constexpr auto FAR_CODES = buildFarCodesBefore();
-constexpr auto NEAR_PARTS = buildNearParts();
-
-int segmentCode(unsigned before, unsigned after, int player) {
-    const NearPart near = NEAR_PARTS[player][after];
-    return (FAR_CODES[player][before] << near.length) | near.bits;
+// Both players' codes of a line at once, by the cells before and after the
+// square: player 0's in the low half, player 1's in the high half. One load
+// a line; most scans touch only a small part of the table.
+using LineCodes = std::array<std::uint32_t, 1 << 16>;
+constexpr LineCodes buildLineCodes() {
+    const auto far = buildFarCodesBefore();
+    const auto near = buildNearParts();
+    LineCodes codes{};
+    for (unsigned before = 0; before < 256; ++before) {
+        for (unsigned after = 0; after < 256; ++after) {
+            std::uint32_t both = 0;
+            for (int player = 0; player < 2; ++player) {
+                const NearPart part = near[player][after];
+                const std::uint32_t code = static_cast<std::uint32_t>(far[player][before] << part.length) | part.bits;
+                both |= code << (16 * player);
+            }
+            codes[before << 8 | after] = both;
+        }
+    }
+    return codes;
 }
+constexpr LineCodes LINE_CODES = buildLineCodes();
 
 // One player's four line values at the scanned square. The best cn and tn
 // are all that most squares need; the rest is worked out only when asked.
@@ -193,10 +208,9 @@ void recordThreats(V2Board& board, int player, const SquareCodes& scanned, Bests
 
 // Both players' codes of one line through the square, from its line word.
 void scanLine(SquareCodes& scanned, std::uint64_t word, LinePlace place, int line) {
-    const unsigned before = cellsBefore(word, place);
-    const unsigned after = cellsAfter(word, place);
-    for (int player = 0; player < 2; ++player)
-        scanned.codes[player][line] = static_cast<std::int16_t>(segmentCode(before, after, player));
+    const std::uint32_t both = LINE_CODES[cellsBefore(word, place) << 8 | cellsAfter(word, place)];
+    scanned.codes[0][line] = static_cast<std::int16_t>(both & 0xFFFF);
+    scanned.codes[1][line] = static_cast<std::int16_t>(both >> 16);
 }
 
 }  // namespace
