@@ -6,11 +6,10 @@ namespace vorek {
 
 V2Board::V2Board() { setEmptyBoard(*this); }
 
-std::unique_ptr<V2Board> V2Board::clone() const {
-    auto copy = std::make_unique<V2Board>();
-    copy->copyFrom(*this);
-    return copy;
-}
+// Only the lists are made before the copy; everything else is copied once.
+V2Board::V2Board(const V2Board* source) { copyFrom(*source); }
+
+std::unique_ptr<V2Board> V2Board::clone() const { return std::make_unique<V2Board>(this); }
 
 void V2Board::copyFrom(const V2Board& source) {
     squares = source.squares;

@@ -22,6 +22,8 @@ struct V2Board {
 
     // An empty board: every square empty and live, player 1 to move, no stones.
     V2Board();
+    // A copy of the source, with its own lists.
+    explicit V2Board(const V2Board* source);
     V2Board(const V2Board&) = delete;
     V2Board& operator=(const V2Board&) = delete;
 

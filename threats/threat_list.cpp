@@ -7,6 +7,7 @@
 #include <new>
 
 #include "threats/pattern_tables.h"
+#include "threats/slot_pool.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -15,8 +16,6 @@
 namespace vorek {
 
 namespace {
-
-constexpr std::uint32_t FIRST_CAPACITY = 16;
 
 }  // namespace
 
@@ -30,13 +29,45 @@ ThreatList& ThreatList::operator=(const ThreatList& other) {
     return *this;
 }
 
-ThreatList::~ThreatList() { std::free(items_); }
+namespace {
+
+// Blocks of the sizes lists mostly have come from record pools, which cost
+// a few instructions where the general allocator costs a hundred: boards are
+// copied, and so lists made, for every position the solver walks through.
+using SmallBlocks = SlotPool<sizeof(Threat) * 32, alignof(void*)>;
+using LargeBlocks = SlotPool<sizeof(Threat) * 128, alignof(void*)>;
+
+Threat* takeBlock(std::uint32_t capacity) {
+    void* block = capacity <= 32 ? SmallBlocks::take() : capacity <= 128 ? LargeBlocks::take()
+                                                                         : std::malloc(capacity * sizeof(Threat));
+    if (block == nullptr) throw std::bad_alloc();
+    return static_cast<Threat*>(block);
+}
+
+void giveBlock(Threat* block, std::uint32_t capacity) {
+    if (block == nullptr) return;
+    if (capacity <= 32) {
+        SmallBlocks::give(block);
+    } else if (capacity <= 128) {
+        LargeBlocks::give(block);
+    } else {
+        std::free(block);
+    }
+}
+
+// The capacity a block of at least the given capacity has.
+std::uint32_t blockCapacity(std::uint32_t capacity) { return capacity <= 32 ? 32 : capacity <= 128 ? 128 : capacity; }
+
+}  // namespace
+
+ThreatList::~ThreatList() { giveBlock(items_, capacity_); }
 
 void ThreatList::reserve(std::uint32_t capacity) {
-    capacity = std::max({capacity, FIRST_CAPACITY, 2 * capacity_});
-    void* grown = std::realloc(items_, capacity * sizeof(Threat));
-    if (grown == nullptr) throw std::bad_alloc();
-    items_ = static_cast<Threat*>(grown);
+    capacity = blockCapacity(std::max(capacity, 2 * capacity_));
+    Threat* grown = takeBlock(capacity);
+    if (size_ > 0) std::memcpy(grown, items_, size_ * sizeof(Threat));
+    giveBlock(items_, capacity_);
+    items_ = grown;
     capacity_ = capacity;
 }
 
