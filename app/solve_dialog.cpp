@@ -21,6 +21,7 @@ SolveDialog::SolveDialog(QWidget* window) : QDialog(window) {
     setObjectName(QStringLiteral("SolveDialog"));
     setWindowTitle(QStringLiteral("Solve"));
     setWindowModality(Qt::NonModal);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 40);  // room for the title and the outcome
 
     auto* rows = new QFormLayout(this);
     nodes_ = valueLabel("SolveNodes", this);

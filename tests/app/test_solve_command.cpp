@@ -217,6 +217,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), 2000);
         QVERIFY(cancelling.elapsed() < 1000);
         QVERIFY(w.progressValue("SolveOutcome").startsWith(QStringLiteral("Not decided: cancelled. ")));
+        QVERIFY(w.progress()->isVisible());  // until it is closed
         const StatNode* node = w.node(first);
         QVERIFY(!node->isDecided());
         QVERIFY(node->childCount > 0);
