@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <cstdio>
 
 #include "app/board_coordinates.h"
 #include "app/board_image.h"
@@ -188,7 +189,9 @@ void TForm1::FileOutput1Click() { folder_.writePosition(shownBoard()); }
 // user had, also when they could not be read or name the players otherwise.
 void TForm1::FormDestroy() {
     destroyTree();
-    folder_.putBack();
+    if (!folder_.putBack())
+        std::fprintf(stderr, "visual-vorek: cannot put back the position files in \"%s\" as they were found\n",
+                     folder().c_str());
     StartBoard.reset();
 }
 

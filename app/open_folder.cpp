@@ -26,7 +26,14 @@ bool TForm1::OpenFolder(const std::filesystem::path& next) {
         folderDialogs_->showError(this, message);
         return false;
     }
-    folder_.putBack();
+    // The files found here live only in the folder record until they are
+    // back: the window stays while they cannot be put back.
+    if (!folder_.putBack()) {
+        folderDialogs_->showError(this, QStringLiteral("Cannot put back the position files in \"") +
+                                            pathText(folder()) +
+                                            QStringLiteral("\" as they were found; the folder stays open"));
+        return false;
+    }
     folder_ = PositionFolder(next);
     destroyTree();
     BuildRootNode();

@@ -193,6 +193,20 @@ private slots:
         QCOMPARE(w.form->CurrentNode, shown);
         QCOMPARE(w.dir().read("plocha.dat"), written);
         QVERIFY(!w.form->FileMenu->OpenRecent1->isEnabled());
+
+        // The found bytes exist only in the window until they are back: where
+        // they cannot be put back, the folder stays open and keeps them.
+        fs::remove(w.dir() / "tah.dat");
+        fs::create_directory(w.dir() / "tah.dat");
+        w.errors.clear();
+        w.open(other.path());
+        QCOMPARE(w.errors, (QStringList{"Cannot put back the position files in \"" + textOf(w.dir().path()) +
+                                        "\" as they were found; the folder stays open"}));
+        QCOMPARE(w.form->folder(), w.dir().path());
+        fs::remove(w.dir() / "tah.dat");
+        w.open(other.path());
+        QCOMPARE(w.form->folder(), other.path());
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
     }
 
     void noFolderOpensWhileASolveRuns() {
