@@ -3,19 +3,18 @@
 #include <array>
 #include <utility>
 
+#include "board/ascii_text.h"
+
 namespace vorek {
 
 namespace {
 
 constexpr std::size_t LONGEST_NUMBER = 9;  // digits; an int holds them all
 
-constexpr bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isAsciiSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isAsciiSpace(text.back())) text.remove_suffix(1);
     return text;
 }
 
@@ -23,7 +22,7 @@ std::string_view trimmed(std::string_view text) {
 std::string_view takeWord(std::string_view& text) {
     text = trimmed(text);
     std::size_t end = 0;
-    while (end < text.size() && !isBlank(text[end])) ++end;
+    while (end < text.size() && !isAsciiSpace(text[end])) ++end;
     const std::string_view word = text.substr(0, end);
     text.remove_prefix(end);
     return word;
@@ -41,17 +40,10 @@ std::optional<int> takeNumber(std::string_view& text, bool last) {
     if (digits.empty() || digits.size() > LONGEST_NUMBER) return std::nullopt;
     int value = 0;
     for (const char c : digits) {
-        if (!isDigit(c)) return std::nullopt;
+        if (!isAsciiDigit(c)) return std::nullopt;
         value = value * 10 + (c - '0');
     }
     return negative ? -value : value;
-}
-
-bool isWord(std::string_view word, std::string_view upperKeyword) {
-    if (word.size() != upperKeyword.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (upperCase(word[i]) != upperKeyword[i]) return false;
-    return true;
 }
 
 constexpr std::array<std::pair<std::string_view, CommandKind>, 10> COMMANDS{{
@@ -70,7 +62,7 @@ constexpr std::array<std::pair<std::string_view, CommandKind>, 10> COMMANDS{{
 CommandKind kindOf(std::string_view word) {
     if (word.empty()) return CommandKind::Empty;
     for (const auto& [name, kind] : COMMANDS)
-        if (isWord(word, name)) return kind;
+        if (sameIgnoringCase(word, name)) return kind;
     return CommandKind::Unknown;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "ai/choose_move.h"
+#include "board/write_all.h"
 #include "opponent/line_splitter.h"
 #include "search/root_build.h"
 #include "threats/slot_pool.h"
@@ -143,16 +144,6 @@ ProtocolEngine::Reply ProtocolEngine::play(Clock::time_point received) {
 }
 
 namespace {
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 bool writeReply(int fd, const ProtocolEngine::Reply& reply) {
     std::string bytes;

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "board/ascii_text.h"
 #include "board/regular_file.h"
 
 namespace vorek {
@@ -77,9 +78,9 @@ public:
             negative = rest_.front() == '-';
             rest_.remove_prefix(1);
         }
-        if (rest_.empty() || !isDigit(rest_.front())) return std::nullopt;
+        if (rest_.empty() || !isAsciiDigit(rest_.front())) return std::nullopt;
         long value = 0;
-        for (; !rest_.empty() && isDigit(rest_.front()); rest_.remove_prefix(1))
+        for (; !rest_.empty() && isAsciiDigit(rest_.front()); rest_.remove_prefix(1))
             value = std::min(value * 10 + (rest_.front() - '0'), LARGEST);
         return negative ? -value : value;
     }
@@ -92,7 +93,6 @@ public:
 
 private:
     static constexpr long LARGEST = 1'000'000'000;
-    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
     void skipBlanks() {
         while (!rest_.empty() && (rest_.front() == ' ' || rest_.front() == '\t')) rest_.remove_prefix(1);
     }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "board/ascii_text.h"
 #include "board/regular_file.h"
 #include "board/replace_file.h"
 
@@ -16,15 +17,6 @@ namespace {
 
 std::filesystem::path inDir(const std::filesystem::path& dir, std::string_view name) {
     return dir.empty() ? std::filesystem::path(name) : dir / name;
-}
-
-constexpr char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerCase(a[i]) != lowerCase(b[i])) return false;
-    return true;
 }
 
 // The regular file in dir named like name but for case, the most recently

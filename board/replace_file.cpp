@@ -9,19 +9,11 @@
 #include <cerrno>
 #include <string>
 
+#include "board/write_all.h"
+
 namespace vorek {
 
 namespace {
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // Whether size bytes can be written from the start of the open file without
 // failing part way: within the process's file size limit, and with the room

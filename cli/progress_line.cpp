@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "board/write_all.h"
+
 namespace vorek::cli {
 
 namespace {
@@ -36,11 +38,7 @@ void ProgressLine::show(std::string_view text) {
 }
 
 void ProgressLine::write(std::string_view bytes) const {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(STDERR_FILENO, bytes.data(), bytes.size());
-        if (n <= 0) return;  // a progress line is not worth failing for
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
+    (void)writeAll(STDERR_FILENO, bytes);  // a progress line is not worth failing for
 }
 
 std::string positionProgressText(int position, int positions, double seconds) {

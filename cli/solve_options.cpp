@@ -6,15 +6,15 @@
 #include <optional>
 #include <string>
 
+#include "board/ascii_text.h"
+
 namespace vorek::cli {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A whole number above 0 written with digits alone.
 std::optional<std::uint64_t> positiveCount(std::string_view text) {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), isDigit)) return std::nullopt;
+    if (text.empty() || !std::all_of(text.begin(), text.end(), isAsciiDigit)) return std::nullopt;
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value == 0) return std::nullopt;
@@ -24,7 +24,7 @@ std::optional<std::uint64_t> positiveCount(std::string_view text) {
 // A number above 0 written as digits with at most one decimal point: no sign,
 // exponent, blanks or words such as "inf".
 std::optional<double> positiveDecimal(std::string_view text) {
-    const auto digits = std::count_if(text.begin(), text.end(), isDigit);
+    const auto digits = std::count_if(text.begin(), text.end(), isAsciiDigit);
     const auto points = std::count(text.begin(), text.end(), '.');
     if (digits == 0 || points > 1 || digits + points != static_cast<std::ptrdiff_t>(text.size()))
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "opponent/ask_opponent.h"
 
+#include "board/ascii_text.h"
 #include "opponent/ask_through_files.h"
 #include "opponent/ask_through_pipes.h"
 #include "opponent/process_runner.h"
@@ -9,15 +10,6 @@ namespace vorek {
 namespace {
 
 constexpr std::string_view STDIN_PROTOCOL_PREFIX = "pbrain-";
-
-constexpr char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool beginsIgnoringCase(std::string_view text, std::string_view lowerPrefix) {
-    if (text.size() < lowerPrefix.size()) return false;
-    for (std::size_t i = 0; i < lowerPrefix.size(); ++i)
-        if (lowerCase(text[i]) != lowerPrefix[i]) return false;
-    return true;
-}
 
 }  // namespace
 

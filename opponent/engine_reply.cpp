@@ -4,18 +4,14 @@
 #include <climits>
 #include <utility>
 
+#include "board/ascii_text.h"
+
 namespace vorek {
 
 namespace {
 
-constexpr bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 void skipSpace(std::string_view& text) {
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isAsciiSpace(text.front())) text.remove_prefix(1);
 }
 
 // A decimal integer with an optional sign after skipped whitespace, taken
@@ -27,21 +23,14 @@ std::optional<int> takeInteger(std::string_view& text) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    if (text.empty() || !isDigit(text.front())) return std::nullopt;
+    if (text.empty() || !isAsciiDigit(text.front())) return std::nullopt;
     const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
     long long value = 0;
-    for (; !text.empty() && isDigit(text.front()); text.remove_prefix(1)) {
+    for (; !text.empty() && isAsciiDigit(text.front()); text.remove_prefix(1)) {
         value = value * 10 + (text.front() - '0');
         if (value > limit) return std::nullopt;
     }
     return static_cast<int>(negative ? -value : value);
-}
-
-bool sameIgnoringCase(std::string_view word, std::string_view keyword) {
-    if (word.size() != keyword.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (upperCase(word[i]) != keyword[i]) return false;
-    return true;
 }
 
 constexpr std::array<std::pair<std::string_view, ReplyKind>, 5> KEYWORDS{{
@@ -69,7 +58,7 @@ EngineReply parseEngineReply(std::string_view line) {
     std::string_view rest = line;
     skipSpace(rest);
     std::size_t wordEnd = 0;
-    while (wordEnd < rest.size() && !isSpace(rest[wordEnd])) ++wordEnd;
+    while (wordEnd < rest.size() && !isAsciiSpace(rest[wordEnd])) ++wordEnd;
     const std::string_view word = rest.substr(0, wordEnd);
     for (const auto& [keyword, kind] : KEYWORDS) {
         if (!sameIgnoringCase(word, keyword)) continue;
