@@ -1,15 +1,11 @@
 #include "search/exact_rules.h"
 
-#include <limits>
-
 #include "board/evaluation.h"
 #include "board/threat_facts.h"
 
 namespace vorek {
 
 namespace {
-
-constexpr std::int32_t MAX_NUMBER = std::numeric_limits<std::int32_t>::max();
 
 bool isInfinite(std::int32_t number) { return number < 0; }
 
@@ -30,12 +26,6 @@ std::int32_t least(std::int32_t a, std::int32_t b) {
     if (isInfinite(a)) return b;
     if (isInfinite(b)) return a;
     return a < b ? a : b;
-}
-
-// Sum of the numbers; infinite when one is, saturated instead of overflowing.
-std::int32_t sum(std::int32_t a, std::int32_t b) {
-    if (isInfinite(a) || isInfinite(b)) return INFINITE_NUMBER;
-    return a > MAX_NUMBER - b ? MAX_NUMBER : a + b;
 }
 
 // The moves worth children at a position, and whether they are every move
@@ -106,29 +96,16 @@ public:
         for (std::uint32_t i = 0; i < node.childCount; ++i) {
             const StatNode& child = *node.child(i);
             own = least(own, node.isOr() ? child.pn : child.dn);
-            other = sum(other, node.isOr() ? child.dn : child.pn);
+            other = addNumbers(other, node.isOr() ? child.dn : child.pn);
         }
         if (partial) other = INFINITE_NUMBER;
         return node.isOr() ? NodeNumbers{own, other} : NodeNumbers{other, own};
     }
 
     StatNode* propagate(StatNode& node) const override {
-        StatNode* current = &node;
-        if (!node.isExpanded() || node.childCount == 0) {
-            // Decided or settled by its expansion: its numbers are final.
-            if (node.parent() == nullptr) return &node;
-            current = node.parent();
-        }
-        StatNode* last = current;
-        while (current != nullptr) {
-            const NodeNumbers numbers = numbersOf(*current);
-            last = current;
-            if (numbers.pn == current->pn && numbers.dn == current->dn) break;
-            current->pn = numbers.pn;
-            current->dn = numbers.dn;
-            current = current->parent();
-        }
-        return last;
+        // Decided or settled by its expansion, a node without children has final numbers.
+        const bool final = !node.isExpanded() || node.childCount == 0;
+        return propagateNumbersBy(node, final, [this](const StatNode& n) { return numbersOf(n); });
     }
 
     // Towards proof where the node can still be proved, else towards disproof.

@@ -9,14 +9,6 @@ namespace {
 
 constexpr std::int32_t MAX_NUMBER = std::numeric_limits<std::int32_t>::max();
 
-// A sum of positive estimates, saturated instead of overflowing; an infinite
-// part keeps the sum infinite.
-std::int32_t addNumbers(std::int32_t a, std::int32_t b) {
-    if (a < 0 || b < 0) return INFINITE_NUMBER;
-    return a > MAX_NUMBER - b ? MAX_NUMBER : a + b;
-}
-
-
 // The minimum is taken over `own` numbers of the children and the sum over
 // `other` ones: (pn, dn) at an OR node, (dn, pn) at an AND node.
 template <std::int32_t StatNode::*Own, std::int32_t StatNode::*Other>
@@ -38,6 +30,11 @@ std::pair<std::int32_t, std::int32_t> combineChildren(const StatNode& node) {
 
 }  // namespace
 
+std::int32_t addNumbers(std::int32_t a, std::int32_t b) {
+    if (a < 0 || b < 0) return INFINITE_NUMBER;
+    return a > MAX_NUMBER - b ? MAX_NUMBER : a + b;
+}
+
 NodeNumbers updatedNumbers(const StatNode& node) {
     if (node.isDecided()) return {node.pn, node.dn};
     if (!node.isExpanded()) return {1, 1};
@@ -57,21 +54,7 @@ void updateNumbers(StatNode& node) {
 }
 
 StatNode* propagateNumbers(StatNode* start) {
-    StatNode* current = start;
-    if (start->isDecided()) {
-        if (start->parent() == nullptr) return start;
-        current = start->parent();
-    }
-    StatNode* last = current;
-    while (current != nullptr) {
-        const std::int32_t pn = current->pn;
-        const std::int32_t dn = current->dn;
-        updateNumbers(*current);
-        last = current;
-        if (current->pn == pn && current->dn == dn) break;
-        current = current->parent();
-    }
-    return last;
+    return propagateNumbersBy(*start, start->isDecided(), updatedNumbers);
 }
 
 bool expandAndPropagate(StatNode& node) {
