@@ -1,11 +1,12 @@
 #include "ai/manager_files.h"
 
-#include <fstream>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "board/position_files.h"
+#include "board/regular_file.h"
 #include "board/replace_file.h"
 
 namespace vorek {
@@ -13,17 +14,15 @@ namespace vorek {
 namespace {
 
 // A manager's files are a few lines; no more is read of anything larger.
-constexpr std::streamsize LARGEST_READ = 65536;
+constexpr std::size_t LARGEST_READ = 65536;
 
 // The lines of a regular file, without CR or LF. Anything else (a named pipe,
 // which would block the open, a folder) reads as no lines.
 std::vector<std::string> linesOf(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return {};
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes(static_cast<std::size_t>(LARGEST_READ), '\0');
-    file.read(bytes.data(), LARGEST_READ);
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    const ReadFile file = openRegularFile(path);
+    if (!file) return {};
+    std::string bytes(LARGEST_READ, '\0');
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
     std::vector<std::string> lines;
     std::string line;
     for (std::istringstream in(bytes); std::getline(in, line);) {

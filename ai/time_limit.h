@@ -5,10 +5,12 @@
 #include <chrono>
 #include <optional>
 
+#include "board/position_files.h"
+
 namespace vorek {
 
-// One step of the digit in "timeouts.dat": the digit d gives d x 1100 ms.
-constexpr std::chrono::milliseconds TIME_PER_DIGIT{1100};
+// One step of the digit in "timeouts.dat".
+constexpr std::chrono::milliseconds TIME_PER_DIGIT{MILLISECONDS_PER_TIMEOUT_DIGIT};
 
 // The turn time that the first line of "timeouts.dat" gives, read by its
 // range: 1..9 is the digit, 10..999 seconds, 1000 and more milliseconds.

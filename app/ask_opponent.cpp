@@ -17,8 +17,6 @@ namespace vorek {
 
 namespace {
 
-constexpr int MILLISECONDS_PER_DIGIT = 1100;
-
 bool onBoard(const MoveReply& move) {
     return move.x >= 0 && move.x < BOARD_SIDE && move.y >= 0 && move.y < BOARD_SIDE;
 }
@@ -36,7 +34,7 @@ void TForm1::AskOpponentMove(int digit) {
     // A file-protocol program gets the position files written for it, and
     // closing the window puts back what was found.
     if (!speaksStdinProtocol(commandLine)) folder_.noteWritten();
-    const int milliseconds = digit * MILLISECONDS_PER_DIGIT;
+    const int milliseconds = digit * MILLISECONDS_PER_TIMEOUT_DIGIT;
     LogPage log(*Memo);
     log.clear();
     StatusBar1->showMessage(QStringLiteral("Asking %1 for its move: %2 ms")

@@ -43,6 +43,9 @@ std::ostream& writeSquares(std::ostream& out, const V2Board& board);
 // its own. True when both were written.
 bool writePositionFiles(const V2Board& board, const std::filesystem::path& dir = {});
 
+// The time a digit in "timeouts.dat" stands for: the digit d gives d x 1100 ms.
+inline constexpr int MILLISECONDS_PER_TIMEOUT_DIGIT = 1100;
+
 // Replaces "timeouts.dat" for the digit of the key that asked an AI: the
 // digit, then 2147483647, each on its own line.
 bool writeTimeouts(int digit, const std::filesystem::path& dir = {});

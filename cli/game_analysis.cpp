@@ -1,19 +1,13 @@
 #include "cli/game_analysis.h"
 
 #include "search/exact_rules.h"
-#include "search/root_build.h"
 
 namespace vorek::cli {
 
-SolveReport solveGamePosition(StatNode& root, const SolveBudget& budget) {
-    const std::unique_ptr<StatNode> exact = exactRoot(root.ensureBoard());
-    return solve(*exact, budget, exactTreeRules());
-}
-
 PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget) {
     if (record.fiveAt != 0 && count >= record.fiveAt) return PositionVerdict{.over = true};
-    const RootBuild build = buildRootNode(positionAfter(record, count));
-    const SolveReport report = solveGamePosition(*build.root, budget);
+    const std::unique_ptr<StatNode> root = exactRoot(*positionAfter(record, count));
+    const SolveReport report = solve(*root, budget, exactTreeRules());
     return PositionVerdict{.result = report.result, .provingMove = report.move};
 }
 

@@ -17,11 +17,8 @@ struct PositionVerdict {
     int provingMove = -1;                       // its winning square when proved and known
 };
 
-// The solver's report on the side to move at a game position's root.
-SolveReport solveGamePosition(StatNode& root, const SolveBudget& budget);
-
-// The verdict on the position after `count` moves of the record, solved
-// within the budget from a root built as the window builds one.
+// The verdict on the position after `count` moves of the record, solved by
+// the exact rules within the budget.
 PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget);
 
 // How many positions the analysis judges: those after 0, 1, ... moves, up to

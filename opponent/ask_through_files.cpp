@@ -1,20 +1,17 @@
 #include "opponent/ask_through_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 #include <string>
 
+#include "board/regular_file.h"
 #include "opponent/process_runner.h"
 
 namespace vorek {
 
 namespace {
 
-constexpr int MILLISECONDS_PER_DIGIT = 1100;
 // Bytes of the answer file shown in the log.
 constexpr std::size_t SHOWN_ANSWER = 60;
 
@@ -34,16 +31,12 @@ void logPositionFiles(const V2Board& board, bool written, const AskTimeline& log
 }
 
 // The first bytes of a regular file, control characters shown as '?'; empty
-// when it cannot be read. Opened without blocking: a named pipe is no answer.
+// when it cannot be read. A named pipe is no answer.
 std::string fileStart(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {};
-    struct stat st {};
+    const ReadFile file = openRegularFile(path);
+    if (!file) return {};
     std::string bytes(SHOWN_ANSWER, '\0');
-    ssize_t count = 0;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) count = ::read(fd, bytes.data(), bytes.size());
-    ::close(fd);
-    bytes.resize(static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
     std::replace_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
     return bytes;
 }
@@ -56,7 +49,7 @@ void logAnswer(const std::filesystem::path& folder, const std::optional<MoveRepl
 
 }  // namespace
 
-int timeoutDigit(int milliseconds) { return std::clamp(milliseconds / MILLISECONDS_PER_DIGIT, 1, 9); }
+int timeoutDigit(int milliseconds) { return std::clamp(milliseconds / MILLISECONDS_PER_TIMEOUT_DIGIT, 1, 9); }
 
 AskOutcome askThroughFiles(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
                            int milliseconds, const AskTimeline& log) {
