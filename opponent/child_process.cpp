@@ -82,17 +82,6 @@ int openPidfd(pid_t pid) {
 #endif
 }
 
-// Sleeps until the child behind the pidfd ends, the deadline passes, or poll
-// fails.
-void sleepUntilEnd(int pidfd, ChildClock::time_point deadline) {
-    pollfd entry{pidfd, POLLIN, 0};
-    int ready;
-    do {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - ChildClock::now());
-        ready = ::poll(&entry, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
-    } while (ready < 0 && errno == EINTR);
-}
-
 // True when the child has ended (it stays to be collected) or cannot be
 // waited for.
 bool hasEnded(pid_t pid) {
@@ -119,13 +108,33 @@ std::optional<pid_t> startProgram(const std::vector<std::string>& words, const s
     return pid;
 }
 
+std::optional<int> collectChild(pid_t pid) {
+    int status = 0;
+    pid_t reaped;
+    while ((reaped = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    if (reaped != pid) return std::nullopt;
+    return status;
+}
+
+bool readyBy(int fd, short events, ChildClock::time_point deadline) {
+    pollfd entry{fd, events, 0};
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - ChildClock::now());
+        if (left.count() <= 0) return false;
+        const int ready = ::poll(&entry, 1, static_cast<int>(std::min<std::int64_t>(left.count(), INT32_MAX)));
+        if (ready > 0) return true;
+        if (ready < 0 && errno != EINTR) return true;  // the read or write that follows fails
+    }
+}
+
 // With a pidfd the wait sleeps until the child ends; without one (older
 // kernels) the child is looked at every few milliseconds.
 bool endsBy(pid_t pid, ChildClock::time_point deadline) {
     constexpr auto STEP = std::chrono::milliseconds(10);
     const int pidfd = openPidfd(pid);
     if (pidfd >= 0) {
-        sleepUntilEnd(pidfd, deadline);
+        readyBy(pidfd, POLLIN, deadline);  // the child behind a pidfd has ended when it reads
         ::close(pidfd);
     }
     for (;;) {
@@ -139,9 +148,7 @@ bool endsBy(pid_t pid, ChildClock::time_point deadline) {
 void reapWhenEnded(pid_t pid) {
     try {
         std::thread([pid] {
-            int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
+            collectChild(pid);
         }).detach();
     } catch (const std::system_error&) {
         // No thread to spare: the child stays a zombie until this program ends.

@@ -37,6 +37,15 @@ std::optional<pid_t> startProgram(const std::vector<std::string>& words, const s
 // (children reaped by the system because SIGCHLD is ignored).
 bool endsBy(pid_t pid, ChildClock::time_point deadline);
 
+// Waits for the child to end and collects it. Its wait status; nullopt when
+// it can no longer be waited for (reaped by the system because SIGCHLD is
+// ignored).
+std::optional<int> collectChild(pid_t pid);
+
+// Waits until the descriptor is ready for the events (or in error) or the
+// deadline passes; false at the deadline.
+bool readyBy(int fd, short events, ChildClock::time_point deadline);
+
 // Collects the child on a thread of its own whenever it ends, so that it
 // does not stay behind as a zombie; the caller is not held up. Only this pid
 // is waited for.

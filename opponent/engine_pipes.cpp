@@ -75,19 +75,6 @@ private:
     bool pendingBefore_ = false;
 };
 
-// Waits until the descriptor is ready for the events (or in error) or the
-// deadline passes; false at the deadline.
-bool readyBy(int fd, short events, ChildClock::time_point deadline) {
-    pollfd entry{fd, events, 0};
-    for (;;) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - ChildClock::now());
-        if (left.count() <= 0) return false;
-        const int ready = ::poll(&entry, 1, static_cast<int>(std::min<std::int64_t>(left.count(), INT32_MAX)));
-        if (ready > 0) return true;
-        if (ready < 0 && errno != EINTR) return true;  // the read or write that follows fails
-    }
-}
-
 // Signals the engine and whatever it started in its process group; the
 // engine itself also when it has left the group.
 void signalEngine(pid_t pid, int signal) {
@@ -105,9 +92,7 @@ void finishEngine(pid_t pid) {
         endsBy(pid, ChildClock::now() + grace);
         signalEngine(pid, SIGKILL);  // also what is left of its group
     }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    collectChild(pid);
 }
 
 }  // namespace
@@ -197,9 +182,7 @@ std::future<void> EnginePipes::end() {
     } catch (const std::system_error&) {
         // No thread to spare: the engine is stopped at once instead.
         signalEngine(pid, SIGKILL);
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        collectChild(pid);
         gone->set_value();
     }
     return ended;

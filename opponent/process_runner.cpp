@@ -52,13 +52,10 @@ std::size_t readDoubleQuoted(std::string_view text, std::size_t i, std::string& 
 
 // The result and a description of a child that has ended, collected now.
 RunReport collect(pid_t pid) {
-    int status = 0;
-    pid_t reaped;
-    while ((reaped = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
-    }
-    // A status that is gone (children reaped by the system because SIGCHLD
-    // is ignored) tells nothing of how it ended.
-    if (reaped != pid) return {RUN_FAILED, "ended; its exit status is unknown"};
+    const std::optional<int> collected = collectChild(pid);
+    // A status that is gone tells nothing of how it ended.
+    if (!collected) return {RUN_FAILED, "ended; its exit status is unknown"};
+    const int status = *collected;
     if (WIFSIGNALED(status)) return {RUN_FAILED, "ended by signal " + std::to_string(WTERMSIG(status))};
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     const std::string how = "exited with code " + std::to_string(code);
