@@ -23,7 +23,13 @@ bool declares(std::span<const std::string_view> valueOptions, std::string_view n
     return std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end();
 }
 
-// A decimal number written with digits alone, not above limit.
+constexpr int LAST_SQUARE = BOARD_SQUARES - 1;
+constexpr int LAST_COORDINATE = BOARD_SIDE - 1;
+// Far above any child count a node can have; it only keeps the parse in range.
+constexpr int LARGEST_CHILD_INDEX = 1'000'000;
+
+}  // namespace
+
 std::optional<int> boundedNumber(std::string_view text, int limit) {
     if (text.empty() || !std::all_of(text.begin(), text.end(), isDigit)) return std::nullopt;
     int value = 0;
@@ -32,13 +38,6 @@ std::optional<int> boundedNumber(std::string_view text, int limit) {
         return std::nullopt;
     return value;
 }
-
-constexpr int LAST_SQUARE = BOARD_SQUARES - 1;
-constexpr int LAST_COORDINATE = BOARD_SIDE - 1;
-// Far above any child count a node can have; it only keeps the parse in range.
-constexpr int LARGEST_CHILD_INDEX = 1'000'000;
-
-}  // namespace
 
 std::optional<std::string_view> CommandArguments::value(std::string_view option) const {
     const auto found = values.find(option);

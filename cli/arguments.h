@@ -27,6 +27,10 @@ std::variant<CommandArguments, Misuse> parseCommandArguments(
     std::span<const std::string_view> arguments, std::span<const std::string_view> valueOptions,
     std::span<const std::string_view> flagOptions = {}, bool optionsEndAtFirstOperand = false);
 
+// A decimal number written with digits alone, not above limit; nullopt for
+// anything else.
+std::optional<int> boundedNumber(std::string_view text, int limit);
+
 // A MOVE: a square index 0..399, or "x,y" with column x and row y, each 0..19.
 // Digits only: no signs, blanks or other bases.
 std::optional<int> parseMove(std::string_view text);

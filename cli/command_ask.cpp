@@ -1,10 +1,8 @@
 // vorek-cli ask: an AI program's move in a position, asked through the same
 // code as the window's digit keys, in either protocol.
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -15,6 +13,7 @@
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/played_position.h"
+#include "cli/progress_line.h"
 #include "opponent/ask_opponent.h"
 
 namespace vorek::cli {
@@ -65,13 +64,10 @@ constexpr int LARGEST_MILLISECONDS = 3'600'000;
 std::variant<int, Misuse> millisecondsOption(const CommandArguments& arguments) {
     const auto text = arguments.value(MS_OPTION);
     if (!text) return DEFAULT_MILLISECONDS;
-    int value = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
-    const bool digitsOnly = std::all_of(text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!digitsOnly || error != std::errc() || end != text->data() + text->size() || value < 1 ||
-        value > LARGEST_MILLISECONDS)
+    const std::optional<int> value = boundedNumber(*text, LARGEST_MILLISECONDS);
+    if (!value || *value < 1)
         return Misuse{"bad --ms '" + std::string(*text) + "': give a whole number of milliseconds, 1..3600000"};
-    return value;
+    return *value;
 }
 
 bool isPlain(char c) {
@@ -105,16 +101,10 @@ std::string commandLineOf(std::vector<std::string> words) {
 // what is awaited while stderr is a terminal, taken away at the end.
 class StderrLog final : public AskLog {
 public:
-    StderrLog(bool show, const std::string& commandLine, int milliseconds)
-        : show_(show), progress_(!show && ::isatty(STDERR_FILENO) == 1) {
-        if (progress_)
-            std::cerr << "vorek-cli: ask: waiting for " << commandLine << " (" << milliseconds << " ms)" << std::flush;
+    StderrLog(bool show, const std::string& commandLine, int milliseconds) : show_(show) {
+        if (!show_)
+            waiting_.show("vorek-cli: ask: waiting for " + commandLine + " (" + std::to_string(milliseconds) + " ms)");
     }
-    ~StderrLog() override {
-        if (progress_) std::cerr << "\r\033[K" << std::flush;
-    }
-    StderrLog(const StderrLog&) = delete;
-    StderrLog& operator=(const StderrLog&) = delete;
 
     void line(std::string_view text, std::chrono::milliseconds sinceStart) override {
         if (show_) std::cerr << formatLogLine(text, sinceStart) << std::endl;
@@ -122,7 +112,7 @@ public:
 
 private:
     bool show_;
-    bool progress_;
+    ProgressLine waiting_;
 };
 
 std::string moveText(const MoveReply& move) { return std::to_string(move.x) + "," + std::to_string(move.y); }
