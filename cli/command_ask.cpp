@@ -21,11 +21,13 @@ namespace vorek::cli {
 namespace {
 
 constexpr std::string_view USAGE =
-    "usage: vorek-cli ask [--dir DIR] [--ms T] [--log] COMMAND [ARGUMENT ...]\n"
+    "usage: vorek-cli ask [--dir DIR | --game FILE.psq[:K]] [--ms T] [--log] COMMAND\n"
+    "                     [ARGUMENT ...]\n"
     "\n"
     "Asks the AI program COMMAND for its move in the position in DIR (default: the\n"
-    "working directory), as the window's digit keys ask, and prints the move as\n"
-    "x,y (column, row, each 0..19).\n"
+    "working directory), or in the position after K moves of a game record, as\n"
+    "the window's digit keys ask, and prints the move as x,y (column, row, each\n"
+    "0..19).\n"
     "\n"
     "A program whose file name begins with \"pbrain-\" speaks the stdin/stdout\n"
     "protocol: it is started in DIR, sent START 20, the INFO lines and BEGIN or\n"
@@ -39,6 +41,9 @@ constexpr std::string_view USAGE =
     "answer that is no move on an empty square), \"Timeout\" or \"File not found\".\n"
     "\n"
     "  --dir DIR  the folder of the position files, in which the program runs\n"
+    "  --game FILE.psq[:K]\n"
+    "             the position after K moves (default: all) of a game record; the\n"
+    "             program runs in the working directory\n"
     "  --ms T     the program's time for its move in milliseconds, 1..3600000\n"
     "             (default 5500). A stdin/stdout engine is told T (INFO\n"
     "             timeout_turn) and gets T + 1000 ms after BEGIN or DONE. A\n"
@@ -55,7 +60,7 @@ constexpr std::string_view USAGE =
 constexpr std::string_view MS_OPTION = "--ms";
 constexpr std::string_view LOG_OPTION = "--log";
 
-constexpr std::array<std::string_view, 2> OPTIONS{DIR_OPTION, MS_OPTION};
+constexpr std::array<std::string_view, 3> OPTIONS{DIR_OPTION, GAME_OPTION, MS_OPTION};
 constexpr std::array<std::string_view, 1> FLAGS{LOG_OPTION};
 
 constexpr int DEFAULT_MILLISECONDS = 5500;
@@ -134,10 +139,11 @@ std::optional<CommandError> runAsk(const CommandArguments& arguments, std::ostre
     if (arguments.operands.empty()) return Misuse{"needs the COMMAND of the AI program"};
     const std::string commandLine = commandLineOf(arguments.operands);
     const std::filesystem::path dir = folderOption(arguments);
-    auto played = playPosition(dir, {});
-    if (auto* bad = std::get_if<Misuse>(&played)) return std::move(*bad);
-    const V2Board& board = *std::get<PlayedPosition>(played).board;
-    if (!std::get<PlayedPosition>(played).read) notes.push_back(unreadPositionNote(dir));
+    auto start = readStartPosition(arguments);
+    if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
+    const StartPosition& position = std::get<StartPosition>(start);
+    if (!position.read) notes.push_back(position.unreadNote);
+    const V2Board& board = *position.board;
 
     const bool filesWritten = !speaksStdinProtocol(commandLine);
     const FileSnapshot found = filesWritten ? FileSnapshot::take(dir, {BOARD_FILE, MOVE_FILE, TIMEOUTS_FILE}) : FileSnapshot();

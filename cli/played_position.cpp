@@ -35,6 +35,21 @@ std::optional<GameChoice> parseGameOption(std::string_view text) {
     return choice;
 }
 
+// The note for stderr when the position in dir could not be read in full.
+// Built by appending: g++ 12 warns falsely (-Wrestrict) on chains of string +.
+std::string unreadPositionNote(const std::filesystem::path& dir) {
+    std::string note = "the position in ";
+    if (dir.empty()) {
+        note += "the working directory";
+    } else {
+        note += '\'';
+        note += dir.string();
+        note += '\'';
+    }
+    note += " could not be read in full; squares not read are empty";
+    return note;
+}
+
 StartPosition positionFromFiles(const std::filesystem::path& dir) {
     StartPosition start;
     start.board = std::make_unique<V2Board>();
@@ -127,25 +142,6 @@ std::variant<PlayedPosition, CommandError> playPosition(const CommandArguments& 
     auto played = playMoves(std::move(std::get<StartPosition>(start)), moves);
     if (auto* bad = std::get_if<Misuse>(&played)) return CommandError{std::move(*bad)};
     return std::move(std::get<PlayedPosition>(played));
-}
-
-std::variant<PlayedPosition, Misuse> playPosition(const std::filesystem::path& dir,
-                                                  std::span<const std::string> moves) {
-    return playMoves(positionFromFiles(dir), moves);
-}
-
-// Built by appending: g++ 12 warns falsely (-Wrestrict) on chains of string +.
-std::string unreadPositionNote(const std::filesystem::path& dir) {
-    std::string note = "the position in ";
-    if (dir.empty()) {
-        note += "the working directory";
-    } else {
-        note += '\'';
-        note += dir.string();
-        note += '\'';
-    }
-    note += " could not be read in full; squares not read are empty";
-    return note;
 }
 
 }  // namespace vorek::cli

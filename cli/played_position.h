@@ -61,11 +61,5 @@ struct PlayedPosition {
 std::variant<PlayedPosition, CommandError> playPosition(const CommandArguments& arguments,
                                                         std::span<const std::string> moves);
 
-// The same on the position files in dir (empty: the working directory).
-std::variant<PlayedPosition, Misuse> playPosition(const std::filesystem::path& dir,
-                                                  std::span<const std::string> moves);
-
-// The note for stderr when the position in dir could not be read in full.
-std::string unreadPositionNote(const std::filesystem::path& dir);
 
 }  // namespace vorek::cli

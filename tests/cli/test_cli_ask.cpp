@@ -56,6 +56,23 @@ TEST_F(CliAsk, BundledEngineBlocksAnOpenFourAndCompletesItsOwnFive) {
     EXPECT_EQ(dir.listing(), "plocha.dat tah.dat ");  // nothing written into the folder
 }
 
+TEST_F(CliAsk, GameRecordPositionIsAskedInTheWorkingDirectory) {
+    script("answer.sh", "cp plocha.dat seen-board; cp tah.dat seen-move; printf 0,0 > tah.dat");
+    const std::string game = example("games/o-wins-in-row-12.psq").string() + ":2";
+    const CliRun run = runCli({"ask", "--game", game, "./answer.sh"}, dir.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "0,0\n");
+    // x at 10,10 and o at 11,12, from 1; x, the letter to move, is player 1.
+    EXPECT_EQ(dir.read("seen-board"), boardFile({"", "", "", "", "", "", "", "", "", "         x", "",
+                                                 "          o"}));
+    EXPECT_EQ(dir.read("seen-move"), "x");
+    EXPECT_FALSE(dir.exists("plocha.dat"));  // put back: there was none
+
+    const CliRun both = ask({"--game", game, "./answer.sh"});
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_TRUE(both.err.starts_with("vorek-cli: ask: give --dir or --game, not both\n")) << both.err;
+}
+
 TEST_F(CliAsk, FileProtocolProgramGetsTheFilesAndTheFolderIsPutBack) {
     dir.write("plocha.dat", boardFile({"xo"}));
     dir.write("tah.dat", "o\r\n");

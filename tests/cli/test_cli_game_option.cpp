@@ -111,6 +111,7 @@ TEST(CliGameOption, RecordsThatCannotBeReadFailWithOneLine) {
             return std::vector<std::string>{"picture", "--game", game, "--out", (dir / "out.png").string()};
         },
         [](const std::string& game) { return std::vector<std::string>{"game", game.substr(0, game.rfind(':'))}; },
+        [](const std::string& game) { return std::vector<std::string>{"ask", "--game", game, "true"}; },
     };
     for (const auto& command : commands) {
         for (const auto& [file, message] : files) {
