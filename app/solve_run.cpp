@@ -6,6 +6,7 @@
 #include "app/form1.h"
 #include "app/solve_dialog.h"
 #include "search/exact_rules.h"
+#include "threats/slot_pool.h"
 
 namespace vorek {
 
@@ -56,6 +57,11 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
 SolveRun::~SolveRun() {
     cancel();
     wait();
+    // A tree of the exact rules is the solve's own and can be gigabytes: it
+    // goes back to the system with the solver's positions.
+    solver_.reset();
+    exactTree_.reset();
+    releaseUnusedPoolMemory();
 }
 
 void SolveRun::wait() {
