@@ -115,7 +115,6 @@ void TForm1::showRoot(std::unique_ptr<StatNode> root, const PositionOrigin& orig
     origin_ = origin;
     RootBoard = root_->board;  // a root keeps the board it is built over
     CurrentNode = root_.get();
-    ImgBoard->showBoard(*RootBoard, pictureOptions());
 
     auto* item = new QTreeWidgetItem(QStringList{NodeLabel(*root_)});
     item->setData(0, NODE_ROLE, QVariant::fromValue(static_cast<void*>(root_.get())));
