@@ -1,9 +1,9 @@
 #include "app/solve_settings.h"
 
-#include <unistd.h>
-
 #include <QSettings>
 #include <algorithm>
+
+#include "search/solver.h"
 
 namespace vorek {
 
@@ -18,12 +18,7 @@ constexpr const char* RULES_KEY = "solve/rules";
 
 }  // namespace
 
-std::size_t defaultSolveMemory() {
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0) return std::size_t{1} << 30;
-    return std::min(static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 4, LARGEST_DEFAULT);
-}
+std::size_t defaultSolveMemory() { return std::min(physicalMemory() / 4, LARGEST_DEFAULT); }
 
 SolveSettings SolveSettings::load() {
     const QSettings stored;

@@ -1,11 +1,12 @@
 #include "board/file_snapshot.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
+#include "board/regular_file.h"
 #include "board/replace_file.h"
 
 namespace vorek {
@@ -20,21 +21,14 @@ Found readWhole(const std::filesystem::path& path, std::size_t largest, std::str
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? Found::MISSING : Found::LEFT_OUT;
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return Found::LEFT_OUT;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Found::LEFT_OUT;
-    Found found = Found::LEFT_OUT;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= largest) {
-        bytes.clear();
-        char buffer[65536];
-        ssize_t n;
-        while ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-            if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
-            if (bytes.size() > largest) break;
-        }
-        if (n == 0 && bytes.size() <= largest) found = Found::KEPT;
-    }
-    ::close(fd);
-    return found;
+    const ReadFile file = openRegularFile(path);
+    if (!file) return Found::LEFT_OUT;
+    bytes.clear();
+    char buffer[65536];
+    std::size_t n;
+    while (bytes.size() <= largest && (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, n);
+    return bytes.size() <= largest && !std::ferror(file.get()) ? Found::KEPT : Found::LEFT_OUT;
 }
 
 bool holds(const std::filesystem::path& path, const std::string& bytes) {

@@ -27,13 +27,6 @@ std::size_t keptPlace(const StatNode* node) {
     return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> 40) & (KEPT_POSITIONS - 1);
 }
 
-std::size_t halfOfPhysicalMemory() {
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0) return std::size_t{1} << 31;
-    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 2;
-}
-
 std::uint64_t subtreeSize(const StatNode& root) {
     std::uint64_t size = 0;
     std::vector<const StatNode*> pending{&root};
@@ -87,6 +80,13 @@ int winningMove(StatNode& node) {
 
 }  // namespace
 
+std::size_t physicalMemory() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) return std::size_t{4} << 30;
+    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize);
+}
+
 std::size_t currentMemory() {
     // The resident set, in pages, is the second field of /proc/self/statm.
     std::FILE* statm = std::fopen("/proc/self/statm", "re");
@@ -118,7 +118,7 @@ Solver::Solver(StatNode& start, const SolveBudget& budget, const TreeRules& rule
     : start_(start),
       budget_(budget),
       rules_(rules),
-      memoryLimit_(budget.maxMemoryBytes ? budget.maxMemoryBytes : halfOfPhysicalMemory()),
+      memoryLimit_(budget.maxMemoryBytes ? budget.maxMemoryBytes : physicalMemory() / 2),
       path_{&start},
       kept_(KEPT_POSITIONS),
       publishedPn_(start.pn),

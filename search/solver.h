@@ -138,4 +138,7 @@ SolveReport solve(StatNode& start, const SolveBudget& budget, const TreeRules& r
 // The memory the process holds now, in bytes (0 when it cannot be told).
 std::size_t currentMemory();
 
+// The machine's memory, in bytes (4 GB when it cannot be told).
+std::size_t physicalMemory();
+
 }  // namespace vorek
