@@ -11,9 +11,7 @@
 namespace vorek {
 
 EditMenu::EditMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
-    Edit1 = new QMenu(QStringLiteral("Edit"), &bar);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    bar.insertMenu(before, Edit1);
+    Edit1 = addNamedMenu(bar, before, "Edit", "Edit1");
 
     EditPosition1 = addNamedAction(*Edit1, "Edit Position", "EditPosition1");
     EditPosition1->setCheckable(true);

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/menu_action.h"
 #include "app/recent_folders.h"
 
 namespace vorek {
@@ -17,21 +18,15 @@ QString menuText(QString text) { return text.replace(QLatin1Char('&'), QLatin1St
 }  // namespace
 
 FolderMenu::FolderMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
-    File1 = new QMenu(QStringLiteral("File"), &bar);
-    File1->setObjectName(QStringLiteral("File1"));
-    bar.insertMenu(before, File1);
+    File1 = addNamedMenu(bar, before, "File", "File1");
 
-    OpenFolder1 = File1->addAction(QStringLiteral("Open Folder..."));
-    OpenFolder1->setObjectName(QStringLiteral("OpenFolder1"));
+    OpenFolder1 = addNamedAction(*File1, "Open Folder...", "OpenFolder1");
     OpenFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    OpenGame1 = File1->addAction(QStringLiteral("Open Game..."));
-    OpenGame1->setObjectName(QStringLiteral("OpenGame1"));
+    OpenGame1 = addNamedAction(*File1, "Open Game...", "OpenGame1");
     OpenGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    OpenRecent1 = File1->addMenu(QStringLiteral("Open Recent"));
-    OpenRecent1->setObjectName(QStringLiteral("OpenRecent1"));
+    OpenRecent1 = named(File1->addMenu(QStringLiteral("Open Recent")), "OpenRecent1");
     File1->addSeparator();
-    Quit1 = File1->addAction(QStringLiteral("Quit"));
-    Quit1->setObjectName(QStringLiteral("Quit1"));
+    Quit1 = addNamedAction(*File1, "Quit", "Quit1");
     Quit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(OpenFolder1, &QAction::triggered, this, &FolderMenu::openFolderChosen);

@@ -182,7 +182,6 @@ public:
     bool solving() const { return solve_ != nullptr; }
     // "Solve Settings...": asks for the budgets and rules of later solves.
     void SolveSettings1Click();
-    const SolveSettings& solveSettings() const { return solveSettings_; }
     void setSolveSettings(const SolveSettings& settings);
 
 protected:

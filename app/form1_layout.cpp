@@ -15,6 +15,7 @@
 #include "app/board_coordinates.h"
 #include "app/board_image.h"
 #include "app/edit_menu.h"
+#include "app/menu_action.h"
 #include "app/folder_menu.h"
 #include "app/form1.h"
 #include "app/game_page.h"
@@ -36,12 +37,6 @@ constexpr int STATUS_BAR_HEIGHT = 19;
 constexpr int STATUS_PANEL_WIDTHS[3] = {80, 50, 50};
 constexpr int PLAYER1_LIST_WIDTH = 153;
 constexpr int SPLITTER_WIDTH = 3;
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QFrame* panel(const char* name, QWidget* parent) {
     auto* frame = named(new QFrame(parent), name);
@@ -152,11 +147,11 @@ void TForm1::setUpLayout() {
     // The menu.
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     auto* currNode = named(menuBar()->addMenu(QStringLiteral("Node")), "currNode");
-    FileInput1 = named(currNode->addAction(QStringLiteral("File Input")), "FileInput1");
-    FileOutput1 = named(currNode->addAction(QStringLiteral("File Output")), "FileOutput1");
-    Solve1 = named(currNode->addAction(QStringLiteral("Solve")), "Solve1");
+    FileInput1 = addNamedAction(*currNode, "File Input", "FileInput1");
+    FileOutput1 = addNamedAction(*currNode, "File Output", "FileOutput1");
+    Solve1 = addNamedAction(*currNode, "Solve", "Solve1");
     Solve1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    SolveSettings1 = named(currNode->addAction(QStringLiteral("Solve Settings...")), "SolveSettings1");
+    SolveSettings1 = addNamedAction(*currNode, "Solve Settings...", "SolveSettings1");
     FileMenu = new FolderMenu(*menuBar(), currNode->menuAction());
     EditCommands = new EditMenu(*menuBar(), currNode->menuAction());
     ViewChoices = new ViewMenu(*menuBar(), currNode->menuAction());

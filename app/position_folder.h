@@ -22,9 +22,6 @@ public:
     // The folder as an absolute path without a trailing separator.
     const std::filesystem::path& path() const { return path_; }
 
-    // True once the window has written the position files here.
-    bool written() const { return written_; }
-
     // Replaces the position files with the board's position; from now on
     // they count as written, even when the write fails half-way. True when
     // both files were written.

@@ -55,9 +55,8 @@ void TForm1::finishSolve() {
     const std::unique_ptr<SolveRun> run = std::move(solve_);
     const SolveReport report = run->report();  // waits for the solve's thread
     QTreeWidgetItem* start = run->startItem();
-    const StatNode& startNode = *nodeOf(start);
     solveDialog_ = run->takeDialog();
-    solveDialog_->showOutcome(solveOutcomeText(report, startNode.isOr()));
+    solveDialog_->showOutcome(solveOutcomeText(report));
     enableCommandsBesideSolve(true);
 
     // The tree's rules grew the window's tree: its items follow it.

@@ -6,10 +6,10 @@ namespace vorek {
 
 namespace {
 
-QString verdict(const SolveReport& report, bool startIsOr) {
+QString verdict(const SolveReport& report) {
     switch (report.result) {
         case SolveResult::Proved:
-            if (startIsOr && report.move >= 0)
+            if (report.move >= 0)
                 return QStringLiteral("Proved: %1,%2 wins.").arg(columnOf(report.move)).arg(rowOf(report.move));
             return QStringLiteral("Proved: player 1 wins whatever player 0 plays.");
         case SolveResult::Disproved: return QStringLiteral("Disproved: player 0 has a forced win.");
@@ -27,10 +27,8 @@ QString verdict(const SolveReport& report, bool startIsOr) {
 
 }  // namespace
 
-QString solveOutcomeText(const SolveReport& report, bool startIsOr) {
-    return verdict(report, startIsOr) + QStringLiteral(" %1 nodes in %2 s.")
-                                            .arg(report.nodes)
-                                            .arg(report.seconds, 0, 'f', 1);
+QString solveOutcomeText(const SolveReport& report) {
+    return verdict(report) + QStringLiteral(" %1 nodes in %2 s.").arg(report.nodes).arg(report.seconds, 0, 'f', 1);
 }
 
 }  // namespace vorek

@@ -9,8 +9,8 @@ namespace vorek {
 
 // The verdict, the proving move as column,row where there is one, why an
 // undecided solve stopped, and the nodes and time: "Proved: 6,12 wins.
-// 1765 nodes in 0.0 s." startIsOr tells whether player 1 is to move at the
-// start, who then has the proving move.
-QString solveOutcomeText(const SolveReport& report, bool startIsOr);
+// 1765 nodes in 0.0 s." A report has a proving move only where player 1 is
+// to move at the start.
+QString solveOutcomeText(const SolveReport& report);
 
 }  // namespace vorek

@@ -7,6 +7,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/menu_action.h"
+
 namespace vorek {
 
 namespace {
@@ -16,12 +18,6 @@ constexpr std::size_t MEGABYTE = std::size_t{1} << 20;
 constexpr int MOST_THOUSANDS = 2'000'000;   // two billion nodes
 constexpr double MOST_SECONDS = 864000;     // ten days
 constexpr int LEAST_MEGABYTES = 64;
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 }  // namespace
 

@@ -24,9 +24,7 @@ QAction* keptCheckItem(QMenu& menu, const char* text, const char* name, const ch
 }  // namespace
 
 ViewMenu::ViewMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
-    View1 = new QMenu(QStringLiteral("View"), &bar);
-    View1->setObjectName(QStringLiteral("View1"));
-    bar.insertMenu(before, View1);
+    View1 = addNamedMenu(bar, before, "View", "View1");
 
     ColoursByLetter1 = keptCheckItem(*View1, "Colours by Letter", "ColoursByLetter1", "view/coloursByLetter");
     Coordinates1 = keptCheckItem(*View1, "Coordinates", "Coordinates1", "view/coordinates");
