@@ -19,10 +19,6 @@ constexpr int BOARD_SIZE = BOARD_SIDE;
 constexpr std::string_view ABOUT =
     "name=\"vorek-ai\", version=\"" VOREK_VERSION "\", author=\"Visual Vorek\", country=\"CZ\"";
 
-bool onBoard(int x, int y) { return x >= 0 && x < BOARD_SIDE && y >= 0 && y < BOARD_SIDE; }
-
-std::string squareText(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
-
 ProtocolEngine::Reply error(const std::string& text) { return {{"ERROR " + text}}; }
 
 // What is wrong with a stone on x,y for the board, or nothing.

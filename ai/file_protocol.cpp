@@ -20,7 +20,6 @@ int fail(const std::string& message) {
     return 1;
 }
 
-std::string reply(int square) { return std::to_string(columnOf(square)) + "," + std::to_string(rowOf(square)); }
 
 }  // namespace
 
@@ -41,7 +40,7 @@ int playThroughFiles(Clock::time_point started) {
     // have rewritten for a later question.
     if (Clock::now() - started > turn)
         return fail("the time limit of " + std::to_string(turn.count()) + " ms has passed; no move written");
-    if (!replaceFile(moveFile, reply(*choice.move))) return fail("cannot write \"" + moveFile.string() + "\"");
+    if (!replaceFile(moveFile, squareText(columnOf(*choice.move), rowOf(*choice.move)))) return fail("cannot write \"" + moveFile.string() + "\"");
     writeManagerMessage(describeChoice(choice, turn));
     return 0;
 }

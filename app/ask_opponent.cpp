@@ -15,14 +15,6 @@
 
 namespace vorek {
 
-namespace {
-
-bool onBoard(const MoveReply& move) {
-    return move.x >= 0 && move.x < BOARD_SIDE && move.y >= 0 && move.y < BOARD_SIDE;
-}
-
-}  // namespace
-
 void TForm1::setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs) {
     dialogs_ = std::move(dialogs);
 }
@@ -60,7 +52,7 @@ void TForm1::AskOpponentMove(int digit) {
         return;
     }
     // An answer that cannot be read or lies off the board is not shown.
-    if (outcome.move && onBoard(*outcome.move)) ImgBoard->markMove(outcome.move->x, outcome.move->y);
+    if (outcome.move && onBoard(outcome.move->x, outcome.move->y)) ImgBoard->markMove(outcome.move->x, outcome.move->y);
 }
 
 }  // namespace vorek

@@ -149,6 +149,8 @@ bool writeTimeouts(int digit, const std::filesystem::path& dir) {
     return replaceFile(inDir(dir, TIMEOUTS_FILE), std::to_string(digit) + "\r\n2147483647\r\n");
 }
 
+std::string squareText(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+
 std::optional<MoveReply> readMoveReply(const std::filesystem::path& dir) {
     ItemReader reply(findProtocolFile(dir, MOVE_FILE));
     if (!reply.isOpen()) return std::nullopt;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "board/v2board.h"
@@ -54,6 +55,10 @@ struct MoveReply {
     int x;  // column
     int y;  // row
 };
+
+// A move as AI programs write it, in "tah.dat" and in protocol lines: "x,y",
+// column and row from 0.
+std::string squareText(int x, int y);
 
 // An AI's answer in "tah.dat": an integer, any one separator character, an
 // integer, whitespace skipped before each. No move when the file cannot be

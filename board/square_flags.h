@@ -25,5 +25,9 @@ constexpr int stoneOwner(std::uint8_t flags) { return (flags & SQ_SIDE) ? 1 : 0;
 constexpr int columnOf(int square) { return square % BOARD_SIDE; }
 constexpr int rowOf(int square) { return square / BOARD_SIDE; }
 constexpr int squareAt(int column, int row) { return row * BOARD_SIDE + column; }
+// Whether the column and row, each from 0, name a square of the board.
+constexpr bool onBoard(int column, int row) {
+    return column >= 0 && column < BOARD_SIDE && row >= 0 && row < BOARD_SIDE;
+}
 
 }  // namespace vorek

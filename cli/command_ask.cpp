@@ -120,15 +120,13 @@ private:
     ProgressLine waiting_;
 };
 
-std::string moveText(const MoveReply& move) { return std::to_string(move.x) + "," + std::to_string(move.y); }
-
 // What is wrong with the answer for the board, or nothing.
 std::string answerFault(const std::optional<MoveReply>& move, const V2Board& board) {
     if (!move) return "the program left no move in \"tah.dat\"";
-    if (move->x < 0 || move->x >= BOARD_SIDE || move->y < 0 || move->y >= BOARD_SIDE)
-        return "the answer " + moveText(*move) + " is off the board";
+    if (!onBoard(move->x, move->y))
+        return "the answer " + squareText(move->x, move->y) + " is off the board";
     if (!isEmptySquare(board.squares[squareAt(move->x, move->y)]))
-        return "the answer " + moveText(*move) + " is on a stone";
+        return "the answer " + squareText(move->x, move->y) + " is on a stone";
     return {};
 }
 
@@ -161,7 +159,7 @@ std::optional<CommandError> runAsk(const CommandArguments& arguments, std::ostre
         notes.push_back(fault);
         return Failure{"AI Error"};
     }
-    out << moveText(*outcome.move) << '\n';
+    out << squareText(outcome.move->x, outcome.move->y) << '\n';
     return std::nullopt;
 }
 

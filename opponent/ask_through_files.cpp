@@ -43,7 +43,7 @@ std::string fileStart(const std::filesystem::path& path) {
 
 void logAnswer(const std::filesystem::path& folder, const std::optional<MoveReply>& move, const AskTimeline& log) {
     std::string line = "\"tah.dat\" holds \"" + fileStart(findProtocolFile(folder, MOVE_FILE)) + "\": ";
-    line += move ? "the move " + std::to_string(move->x) + "," + std::to_string(move->y) : std::string("no move");
+    line += move ? "the move " + squareText(move->x, move->y) : std::string("no move");
     log(line);
 }
 

@@ -115,8 +115,7 @@ std::vector<std::string> positionLines(const V2Board& board) {
     if (stones.empty()) return {"BEGIN"};
     std::vector<std::string> lines{"BOARD"};
     for (const SentStone& stone : stones)
-        lines.push_back(std::to_string(columnOf(stone.square)) + "," + std::to_string(rowOf(stone.square)) + "," +
-                        std::to_string(stone.field));
+        lines.push_back(squareText(columnOf(stone.square), rowOf(stone.square)) + "," + std::to_string(stone.field));
     lines.push_back("DONE");
     return lines;
 }
