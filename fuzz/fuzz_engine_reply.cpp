@@ -5,7 +5,6 @@
 // line ends.
 #include <algorithm>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,25 +19,10 @@ using namespace vorek;
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-std::optional<MoveReply> streamReading(std::string_view text) {
-    std::istringstream in{std::string(text)};
-    int x = 0;
-    int y = 0;
-    char separator = 0;
-    if (!(in >> x >> separator >> y)) return std::nullopt;
-    return MoveReply{x, y};
-}
-
-std::string describe(const std::optional<MoveReply>& move) {
-    return move ? std::to_string(move->x) + "," + std::to_string(move->y) : "no move";
-}
-
 void checkReply(std::string_view line) {
     const EngineReply reply = parseEngineReply(line);
     const std::optional<MoveReply> move = parseMoveText(line);
-    const std::optional<MoveReply> expected = streamReading(line);
-    if (move.has_value() != expected.has_value() || (move && (move->x != expected->x || move->y != expected->y)))
-        fuzz::fail("move read as " + describe(move) + ", stream input gives " + describe(expected));
+    fuzz::requireStreamReading(move, line);
     if (reply.kind == ReplyKind::Move && !move) fuzz::fail("a move reply without a move");
     if (!reply.text.empty() && (reply.text.data() < line.data() || reply.text.data() + reply.text.size() > line.data() + line.size()))
         fuzz::fail("the reply's text lies outside the line");

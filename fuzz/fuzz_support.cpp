@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <vector>
 
 #include "board/evaluation.h"
@@ -161,6 +162,20 @@ fs::path startFolder(ByteStream& in) {
     putFile(MOVE_FILE, "x");
     putFile(BOARD_FILE, in.take(BOARD_CHUNK));
     return scratchFolder();
+}
+
+void requireStreamReading(const std::optional<MoveReply>& read, std::string_view text) {
+    std::istringstream in{std::string(text)};
+    int x = 0;
+    int y = 0;
+    char separator = 0;
+    std::optional<MoveReply> expected;
+    if (in >> x >> separator >> y) expected = MoveReply{x, y};
+    const auto describe = [](const std::optional<MoveReply>& move) {
+        return move ? squareText(move->x, move->y) : std::string("no move");
+    };
+    if (read.has_value() != expected.has_value() || (read && (read->x != expected->x || read->y != expected->y)))
+        fail("move read as " + describe(read) + ", stream input gives " + describe(expected));
 }
 
 void fail(std::string_view what) {

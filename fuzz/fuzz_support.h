@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "board/position_files.h"
 #include "board/v2board.h"
 
 namespace vorek::fuzz {
@@ -52,6 +53,11 @@ std::filesystem::path startFolder(ByteStream& in);
 // description of the first difference, or nothing; also nothing when the side
 // to move completes five, where a full evaluation stops early.
 std::string differenceFromFullEvaluation(const V2Board& board);
+
+// Fails, naming both, unless the move read from the text is what formatted
+// stream input reads there as "integer, character, integer": the reference
+// for every reader of an AI's answer.
+void requireStreamReading(const std::optional<MoveReply>& read, std::string_view text);
 
 // Prints the description to stderr and aborts, so that libFuzzer keeps the input.
 [[noreturn]] void fail(std::string_view what);
