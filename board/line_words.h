@@ -14,14 +14,9 @@
 #include <cstdint>
 
 #include "board/square_flags.h"
+#include "threats/line_codes.h"
 
 namespace vorek {
-
-// Cell values, the same as the square scan's.
-constexpr unsigned CELL_EMPTY = 0;
-constexpr unsigned CELL_PLAYER1 = 1;
-constexpr unsigned CELL_PLAYER0 = 2;
-constexpr unsigned CELL_WALL = 3;
 
 constexpr int ROW_LINES = BOARD_SIDE;
 constexpr int DIAGONAL_LINES = 2 * BOARD_SIDE - 1;

@@ -1,11 +1,13 @@
-// vorek-cli solve: the solver run on the tree from the node a PATH names,
-// reached by the window's expansion alone, with its result printed.
+// vorek-cli solve: threat-space search on the position of the node a PATH
+// names, reached by the window's expansion alone, with its result printed;
+// or, with --model, the tree solver by the window's rules from that node.
 #include <array>
 #include <cmath>
 #include <iomanip>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <variant>
 #include <vector>
 
@@ -18,8 +20,9 @@
 #include "cli/tree_path.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
-#include "search/exact_rules.h"
 #include "search/solver.h"
+#include "search/threat_space/position_of_board.h"
+#include "search/threat_space/threat_solver.h"
 
 namespace vorek::cli {
 
@@ -27,30 +30,37 @@ namespace {
 
 constexpr std::string_view USAGE =
     "usage: vorek-cli solve [--dir DIR | --game FILE.psq[:K]] [--nodes N] [--seconds S]\n"
-    "                       [--model] [--json] [PATH]\n"
+    "                       [--fours-only] [--depth N] [--model] [--json] [PATH]\n"
     "\n"
     "Builds the root over the position in DIR (default: the working directory), or\n"
     "after K moves of a game record, as the window does at start-up, expands each\n"
     "node on the way from the root to the node PATH names (default: root) as the\n"
-    "window expands it, and nothing else, then solves that node's position with\n"
-    "proof-number search until it is proved or disproved or the budget is spent.\n"
-    "The verdict is exact: proved only when player 1 has a forced win under the\n"
-    "rules of the game (five or more in a row wins), disproved only when player 0\n"
-    "has one. The same position is then solved by the window's own rules for its\n"
-    "tree, whose \"at once\" decisions are estimates, with the same budget. Ctrl-C\n"
-    "stops the solve early; what was reached is printed as usual. Prints, one per\n"
-    "line:\n"
+    "window expands it, and nothing else, then solves that node's position by\n"
+    "threat-space search until it is proved or disproved or the budget is spent.\n"
+    "The verdict is exact: proved only when player 1 has a forced win by threats\n"
+    "(fours, and threes that the other side must answer, each answer met; five\n"
+    "or more in a row wins), disproved only when every move of player 1 loses to\n"
+    "such a win of player 0. The same position is then solved by the window's own\n"
+    "rules for its tree, whose \"at once\" decisions are estimates, with the same\n"
+    "budget. Ctrl-C stops the solve early; what was reached is printed as usual.\n"
+    "Prints, one per line:\n"
     "  result proved|disproved|unknown  whether player 1 (to move at the root) wins\n"
     "  move SQ      the proving move at the node, -1 when there is none\n"
-    "  pn P dn D    the node's proof and disproof numbers (-1 is infinity)\n"
-    "  nodes N      the nodes the solver made\n"
+    "  pn P dn D    the node's proof and disproof numbers (-1 is infinity; see\n"
+    "               the README for what they count when the result is unknown)\n"
+    "  nodes N      the nodes the solver searched\n"
     "  seconds S    the time spent solving\n"
     "  rate R       nodes per second\n"
-    "  line SQ ...  the main line from the node: player 1's proving (or most\n"
-    "               promising) moves, player 0's toughest defences\n"
+    "  line SQ ...  the main line from the node: the winner's moves down to his\n"
+    "               five and the loser's toughest answers; when undecided, player\n"
+    "               1's most promising moves\n"
+    "  win fours|threats M  only when decided: whether the win found is by fours\n"
+    "               alone, and the winner's moves along the line, the five included\n"
     "  model R      only when the window's rules decide otherwise: their result\n"
     "  stopped WHY  only when the result is unknown: the budget that ended the\n"
-    "               solve, nodes, seconds or memory, or interrupted (Ctrl-C)\n"
+    "               solve (nodes, seconds, memory), interrupted (Ctrl-C), or\n"
+    "               exhausted: the searches ended, and neither side has a win by\n"
+    "               threats that the other cannot stop\n"
     "While it runs, a progress line on stderr shows the nodes, the rate, the\n"
     "node's numbers and the time, when stderr is a terminal.\n"
     "\n"
@@ -58,18 +68,24 @@ constexpr std::string_view USAGE =
     "  --game FILE.psq[:K]\n"
     "               the position after K moves (default: all) of a game record;\n"
     "               the letter to move is player 1\n"
-    "  --nodes N    stop once N nodes have been made (default 1000000)\n"
+    "  --nodes N    stop once N nodes have been searched (default 1000000)\n"
     "  --seconds S  stop after S seconds, such as 10 or 2.5 (default 10)\n"
+    "  --fours-only wins by fours alone (VCF), for both players\n"
+    "  --depth N    wins in which the winner makes five with his N-th move at the\n"
+    "               latest, N from 1 to 200 (default: any length)\n"
     "  --model      solve by the window's rules alone, in its tree from the node,\n"
     "               and print their verdict (no model line)\n"
     "  --json       print the same as one JSON object on one line\n"
     "  PATH         root, or child indices from the root separated by dots\n"
     "               (0.3 is child 3 of child 0 of the root)\n";
 
-constexpr std::array<std::string_view, 4> OPTIONS{DIR_OPTION, GAME_OPTION, NODES_OPTION,
-                                                  SECONDS_OPTION};
+constexpr std::string_view DEPTH_OPTION = "--depth";
+constexpr std::string_view FOURS_ONLY_OPTION = "--fours-only";
 constexpr std::string_view MODEL_OPTION = "--model";
-constexpr std::array<std::string_view, 2> FLAGS{JSON_OPTION, MODEL_OPTION};
+constexpr std::array<std::string_view, 5> OPTIONS{DIR_OPTION, GAME_OPTION, NODES_OPTION, SECONDS_OPTION,
+                                                  DEPTH_OPTION};
+constexpr std::array<std::string_view, 3> FLAGS{JSON_OPTION, MODEL_OPTION, FOURS_ONLY_OPTION};
+constexpr int LONGEST_DEPTH = 200;
 
 constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
 
@@ -81,9 +97,10 @@ std::string threeDecimals(double value) {
 
 long long wholeRate(const SolveReport& report) { return std::llround(report.rate); }
 
-// Why an undecided solve ended; empty when it is decided or had nothing left
-// to search.
-std::string_view stopText(const SolveReport& report) {
+// Why an undecided solve ended; empty when it is decided. A solve with nothing
+// left to search is undecided when the model's tree is dead at both ends, and
+// exhausted when the threat searches found no win by threats that holds.
+std::string_view stopText(const SolveReport& report, bool byThreats) {
     if (report.result != SolveResult::Unknown) return {};
     switch (report.stopped) {
         case SolveStop::Nodes: return "nodes";
@@ -92,28 +109,64 @@ std::string_view stopText(const SolveReport& report) {
         case SolveStop::Interrupted: return "interrupted";
         case SolveStop::Settled: break;
     }
-    return {};
+    return byThreats ? "exhausted" : "";
 }
 
-// Runs the solve in slices, showing how far it has got on stderr when that
-// is a terminal.
+std::string progressText(const SolveProgress& progress) {
+    const double rate = progress.seconds > 0 ? static_cast<double>(progress.nodes) / progress.seconds : 0;
+    std::ostringstream text;
+    text << "solving: " << progress.nodes << " nodes, " << std::llround(rate) << " nodes/s, pn " << progress.pn
+         << " dn " << progress.dn << ", " << threeDecimals(progress.seconds) << " s";
+    return text.str();
+}
+
+// Runs the tree solver in slices, showing how far it has got on stderr when
+// that is a terminal.
 SolveReport solveShowingProgress(StatNode& start, const SolveBudget& budget, const TreeRules& rules) {
     Solver solver(start, budget, rules);
     ProgressLine progress;
-    while (!solver.runSlice(progress.shown() ? ProgressLine::EVERY : std::chrono::hours(1))) {
-        std::ostringstream text;
-        text << "solving: " << solver.nodes() << " nodes, " << std::llround(solver.rate()) << " nodes/s, pn "
-             << start.pn << " dn " << start.dn << ", " << threeDecimals(solver.seconds()) << " s";
-        progress.show(text.str());
-    }
+    while (!solver.runSlice(progress.shown() ? ProgressLine::EVERY : std::chrono::hours(1)))
+        progress.show(progressText(solver.progress()));
     return solver.report();
+}
+
+// Runs the threat solver on a thread of its own while this one shows how far
+// it has got, when stderr is a terminal.
+SolveReport solveByThreatsShowingProgress(const ThreatBoard& position, const SolveBudget& budget,
+                                          const ThreatSolveOptions& options) {
+    ThreatSolver solver(position, budget, options);
+    ProgressLine progress;
+    if (!progress.shown()) return solver.run();
+    std::atomic<bool> done{false};
+    SolveReport report;
+    std::thread worker([&] {
+        report = solver.run();
+        done.store(true, std::memory_order_release);
+    });
+    const auto tick = std::chrono::milliseconds(10);
+    for (auto waited = tick; !done.load(std::memory_order_acquire); waited += tick) {
+        std::this_thread::sleep_for(tick);
+        if (waited >= ProgressLine::EVERY) {
+            progress.show(progressText(solver.progress()));
+            waited = {};
+        }
+    }
+    worker.join();
+    return report;
 }
 
 // The exact verdict, and the model's where it differs.
 struct Verdicts {
     SolveReport report;
+    bool byThreats = true;
     std::optional<SolveResult> model;
 };
+
+// "fours" or "threats", for a decided solve by threats; empty otherwise.
+std::string_view winText(const Verdicts& verdicts) {
+    if (!verdicts.byThreats || verdicts.report.result == SolveResult::Unknown) return {};
+    return verdicts.report.foursOnly ? "fours" : "threats";
+}
 
 void printReport(std::ostream& out, const Verdicts& verdicts) {
     const SolveReport& report = verdicts.report;
@@ -126,8 +179,11 @@ void printReport(std::ostream& out, const Verdicts& verdicts) {
         << "line";
     for (int square : report.line) out << ' ' << square;
     out << '\n';
+    if (const std::string_view win = winText(verdicts); !win.empty())
+        out << "win " << win << ' ' << report.winnerMoves << '\n';
     if (verdicts.model) out << "model " << resultText(*verdicts.model) << '\n';
-    if (const std::string_view stop = stopText(report); !stop.empty()) out << "stopped " << stop << '\n';
+    if (const std::string_view stop = stopText(report, verdicts.byThreats); !stop.empty())
+        out << "stopped " << stop << '\n';
 }
 
 void printJson(std::ostream& out, const Verdicts& verdicts) {
@@ -138,15 +194,36 @@ void printJson(std::ostream& out, const Verdicts& verdicts) {
         << R"(,"line":[)";
     for (std::size_t i = 0; i < report.line.size(); ++i) out << (i ? "," : "") << report.line[i];
     out << ']';
+    if (const std::string_view win = winText(verdicts); !win.empty())
+        out << R"(,"win":")" << win << R"(","winner_moves":)" << report.winnerMoves;
     if (verdicts.model) out << R"(,"model":")" << resultText(*verdicts.model) << '"';
-    if (const std::string_view stop = stopText(report); !stop.empty()) out << R"(,"stopped":")" << stop << '"';
+    if (const std::string_view stop = stopText(report, verdicts.byThreats); !stop.empty())
+        out << R"(,"stopped":")" << stop << '"';
     out << "}\n";
+}
+
+// The kind of win and the depth from --fours-only and --depth.
+std::variant<ThreatSolveOptions, Misuse> threatOptions(const CommandArguments& arguments) {
+    ThreatSolveOptions options;
+    if (arguments.flag(FOURS_ONLY_OPTION)) options.kind = ThreatKind::Fours;
+    if (const auto text = arguments.value(DEPTH_OPTION)) {
+        const auto depth = boundedNumber(*text, LONGEST_DEPTH);
+        if (!depth || *depth == 0)
+            return Misuse{"bad --depth '" + std::string(*text) + "': give a whole number from 1 to " +
+                          std::to_string(LONGEST_DEPTH)};
+        options.depth = *depth;
+    }
+    if (arguments.flag(MODEL_OPTION) && (arguments.flag(FOURS_ONLY_OPTION) || arguments.value(DEPTH_OPTION)))
+        return Misuse{"--model takes no --fours-only or --depth: the window's rules have neither"};
+    return options;
 }
 
 std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ostream& out,
                                std::vector<std::string>& notes) {
     auto budget = budgetOption(arguments, DEFAULT_BUDGET);
     if (auto* bad = std::get_if<Misuse>(&budget)) return std::move(*bad);
+    auto options = threatOptions(arguments);
+    if (auto* bad = std::get_if<Misuse>(&options)) return std::move(*bad);
     if (arguments.operands.size() > 1)
         return Misuse{"takes one PATH at most, got '" + arguments.operands[1] + "' as well"};
     const std::string path = arguments.operands.empty() ? std::string(ROOT_PATH)
@@ -169,9 +246,10 @@ std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ost
     Verdicts verdicts;
     if (arguments.flag(MODEL_OPTION)) {
         verdicts.report = solveShowingProgress(node, limits, handTreeRules());
+        verdicts.byThreats = false;
     } else {
-        const std::unique_ptr<StatNode> exact = exactRoot(node.ensureBoard());
-        verdicts.report = solveShowingProgress(*exact, limits, exactTreeRules());
+        verdicts.report = solveByThreatsShowingProgress(threatBoardOf(node.ensureBoard()), limits,
+                                                        std::get<ThreatSolveOptions>(options));
         if (!interrupt.flag()->load()) {
             const SolveResult model = solveShowingProgress(node, limits, handTreeRules()).result;
             if (model != verdicts.report.result) verdicts.model = model;
@@ -192,7 +270,7 @@ std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ost
 
 extern const Command SOLVE_COMMAND{
     .name = "solve",
-    .summary = "solve from a node with proof-number search and print the result",
+    .summary = "solve from a node by threat-space search and print the result",
     .usage = USAGE,
     .valueOptions = OPTIONS,
     .flagOptions = FLAGS,

@@ -44,6 +44,10 @@ struct SolveReport {
     double seconds = 0;
     double rate = 0;        // nodes per second
     std::vector<int> line;  // the main line from the start node down to a leaf
+    // A solve by threats that is decided: whether the win is by fours alone,
+    // and the winner's moves along the line, his five included.
+    bool foursOnly = false;
+    int winnerMoves = 0;
 };
 
 // What a solve has reached so far; safe to read from another thread while

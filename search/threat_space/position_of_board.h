@@ -1,0 +1,13 @@
+// The one place where the threat search reads the engine's board: its stones
+// and the side to move, nothing else.
+#pragma once
+
+#include "board/v2board.h"
+#include "search/threat_space/threat_board.h"
+
+namespace vorek {
+
+// The stones and the side to move of the board, as the threat search's position.
+ThreatBoard threatBoardOf(const V2Board& board);
+
+}  // namespace vorek

@@ -1,0 +1,254 @@
+#include "search/threat_space/proof_search.h"
+
+#include <algorithm>
+
+#include "search/threat_space/zobrist.h"
+
+namespace vorek {
+
+namespace {
+
+// A win by fours tried first at a node of a search of threats may take this
+// many nodes; past them the search of threats goes on without it.
+constexpr std::uint64_t FOURS_FIRST_NODES = 4096;
+
+enum MoveHint : std::uint8_t {
+    FOUR_HINT,    // the attacker's four: one reply
+    DOUBLE_HINT,  // the attacker's move that makes threats on two lines: few replies
+    THREAT_HINT,  // the attacker's three or other threat: several replies
+    REPLY_HINT,   // a move of the defender
+};
+
+// The numbers of a position not searched yet, by the move that led to it.
+constexpr ProofNumbers firstNumbers(MoveHint hint) {
+    switch (hint) {
+        case FOUR_HINT: return {1, 1};
+        case DOUBLE_HINT: return {1, 1};
+        case THREAT_HINT: return {3, 1};
+        case REPLY_HINT: break;
+    }
+    return {1, 1};
+}
+
+// What the attacker's move is, from its line kinds.
+MoveHint hintOf(const ThreatBoard& board, int move, int attacker) {
+    int threats = 0;
+    for (int line = 0; line < 4; ++line) threats += board.lineKind(move, attacker, line) >= LINE_THREE;
+    if (board.moveClass(move, attacker) & MOVE_FOUR) return threats >= 2 ? DOUBLE_HINT : FOUR_HINT;
+    return threats >= 2 ? DOUBLE_HINT : THREAT_HINT;
+}
+
+// A table entry holds for a search with `depth` attacker moves left: a proof
+// found with fewer moves left, a disproof found with more, open numbers only
+// for the same.
+bool holdsFor(const TableEntry& entry, int depth) {
+    if (entry.pn == 0) return entry.depth <= depth;
+    if (entry.dn == 0) return entry.depth >= depth;
+    return entry.depth == depth;
+}
+
+int depthAfter(int depth, bool attackerMoved) {
+    return attackerMoved && depth != UNLIMITED_DEPTH ? depth - 1 : depth;
+}
+
+// A child's threshold on the number that adds up over the children: what is
+// left of the parent's once the other children's share is taken.
+ProofNumber shareOf(ProofNumber limit, ProofNumber total, ProofNumber own) {
+    if (limit == INFINITE_PROOF) return INFINITE_PROOF;
+    return limit - total + own;
+}
+
+// A child's threshold on the number the parent takes the least of: just past
+// the second-best child's, so that the search comes back when that one is
+// better.
+ProofNumber pastSecond(ProofNumber limit, ProofNumber second) {
+    return std::min(limit, addProof(second, 1));
+}
+
+}  // namespace
+
+ProofSearch::ProofSearch(ThreatBoard& board, TranspositionTable& table, SearchControl& control)
+    : board_(board), table_(table), control_(control) {
+    children_.reserve(4096);
+}
+
+std::uint64_t ProofSearch::keyOf(ThreatKind kind, int attacker) const {
+    std::uint64_t key = board_.key();
+    if (board_.sideToMove() == 1) key ^= PLAYER1_TO_MOVE_KEY;
+    if (attacker == 1) key ^= PLAYER1_ATTACKS_KEY;
+    if (kind == ThreatKind::Fours) key ^= FOURS_ONLY_KEY;
+    return key;
+}
+
+ProofNumbers ProofSearch::prove(ThreatKind kind, int depth) {
+    return search(kind, board_.sideToMove(), {INFINITE_PROOF, INFINITE_PROOF}, depth);
+}
+
+ProofNumbers ProofSearch::prove(ThreatKind kind, int depth, std::uint64_t nodeLimit) {
+    const std::uint64_t limit = nodeLimit_;
+    nodeLimit_ = std::min(limit, nodeLimit);
+    const ProofNumbers numbers = prove(kind, depth);
+    nodeLimit_ = limit;
+    return numbers;
+}
+
+ProofNumbers ProofSearch::known(ThreatKind kind, int attacker, int depth) const {
+    const TableEntry* entry = table_.find(keyOf(kind, attacker));
+    return entry && holdsFor(*entry, depth) ? entry->numbers() : ProofNumbers{};
+}
+
+bool ProofSearch::provedByFours(std::uint64_t key, int depth) {
+    if (!prove(ThreatKind::Fours, depth, control_.nodes() + FOURS_FIRST_NODES).proved()) return false;
+    const TableEntry* entry = table_.find(keyOf(ThreatKind::Fours, board_.sideToMove()));
+    table_.store(key, PROVED, entry ? entry->best : -1, depth, 1);
+    return true;
+}
+
+ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers threshold, int depth) {
+    const bool attackerToMove = board_.sideToMove() == attacker;
+    const std::uint64_t key = keyOf(kind, attacker);
+    const std::uint64_t startNodes = control_.nodes();
+    if (!control_.countNode()) return known(kind, attacker, depth);
+
+    MoveList moves;
+    const NodeVerdict verdict = attackerToMove ? attackerNode(board_, kind, moves) : defenderNode(board_, kind, moves);
+    ProofNumbers numbers{};
+    bool decided = true;
+    if (verdict.outcome == NodeVerdict::Won)
+        numbers = depth >= verdict.movesToFive ? PROVED : DISPROVED;
+    else if (verdict.outcome == NodeVerdict::Lost || (attackerToMove && depth < 2))
+        numbers = DISPROVED;  // a threat and the five take two moves at least
+    else
+        decided = false;
+    if (decided) {
+        table_.store(key, numbers, verdict.winningMove, depth, 1);
+        return numbers;
+    }
+    if (attackerToMove && kind == ThreatKind::Threats && table_.find(key) == nullptr && provedByFours(key, depth))
+        return PROVED;
+
+    const int mover = board_.sideToMove();
+    const int childDepth = depthAfter(depth, attackerToMove);
+    const std::size_t first = children_.size();
+    for (const int move : moves) {
+        const MoveHint hint = attackerToMove ? hintOf(board_, move, attacker) : REPLY_HINT;
+        const TableEntry* entry = table_.find(key ^ STONE_KEYS[mover][move] ^ PLAYER1_TO_MOVE_KEY);
+        children_.push_back({static_cast<std::int16_t>(move), hint,
+                             entry && holdsFor(*entry, childDepth) ? entry->numbers() : firstNumbers(hint)});
+    }
+    const std::size_t last = children_.size();
+
+    int best = -1;
+    for (;;) {
+        // The side to move takes the least of its own number; the other
+        // number adds up over the children.
+        ProofNumber least = INFINITE_PROOF;
+        ProofNumber second = INFINITE_PROOF;
+        ProofNumber total = 0;
+        std::size_t chosen = first;
+        for (std::size_t i = first; i < last; ++i) {
+            const ProofNumbers& n = children_[i].numbers;
+            const ProofNumber own = attackerToMove ? n.pn : n.dn;
+            total = addProof(total, attackerToMove ? n.dn : n.pn);
+            if (own < least) {
+                second = least;
+                least = own;
+                chosen = i;
+            } else if (own < second) {
+                second = own;
+            }
+        }
+        numbers = attackerToMove ? ProofNumbers{least, total} : ProofNumbers{total, least};
+        best = children_[chosen].move;
+        if (numbers.decided() || numbers.pn >= threshold.pn || numbers.dn >= threshold.dn) break;
+        if (control_.stopped() || control_.nodes() >= nodeLimit_) break;
+
+        const ProofNumbers& n = children_[chosen].numbers;
+        const ProofNumbers childThreshold =
+            attackerToMove ? ProofNumbers{pastSecond(threshold.pn, second), shareOf(threshold.dn, numbers.dn, n.dn)}
+                           : ProofNumbers{shareOf(threshold.pn, numbers.pn, n.pn), pastSecond(threshold.dn, second)};
+        board_.makeMove(best);
+        const ProofNumbers found = search(kind, attacker, childThreshold, childDepth);
+        board_.unmakeMove();
+        children_[chosen].numbers = found;
+    }
+    children_.resize(first);
+    table_.store(key, numbers, best, depth, control_.nodes() - startNodes);
+    return numbers;
+}
+
+std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {
+    const int attacker = board_.sideToMove();
+    std::vector<int> line;
+    int played = 0;
+    bool searchedAgain = false;
+    const auto play = [&](int move) {
+        board_.makeMove(move);
+        line.push_back(move);
+        ++played;
+        searchedAgain = false;
+    };
+    while (line.size() < BOARD_SQUARES) {
+        const bool attackerToMove = board_.sideToMove() == attacker;
+        MoveList moves;
+        const NodeVerdict verdict =
+            attackerToMove ? attackerNode(board_, kind, moves) : defenderNode(board_, kind, moves);
+        if (verdict.outcome == NodeVerdict::Lost) break;
+        if (verdict.outcome == NodeVerdict::Won) {
+            if (attackerToMove && verdict.movesToFive == 1) {
+                line.push_back(verdict.winningMove);
+                break;
+            }
+            // The attacker's move that leaves two five squares; the
+            // defender's block of the first of them (or, when nothing he can
+            // do helps, his move on the square of the attacker's winning move).
+            const int move = !attackerToMove && verdict.movesToFive == 1
+                                 ? board_.moves(attacker).fives.first()
+                                 : verdict.winningMove;
+            play(move);
+            depth = depthAfter(depth, attackerToMove);
+            continue;
+        }
+        const int childDepth = depthAfter(depth, attackerToMove);
+        if (attackerToMove && kind == ThreatKind::Threats) {
+            const TableEntry* fours = table_.find(keyOf(ThreatKind::Fours, attacker));
+            if (fours && fours->pn == 0 && holdsFor(*fours, depth)) {
+                kind = ThreatKind::Fours;  // the rest of the line is a win by fours
+                continue;
+            }
+        }
+        // The attacker's first proved move; the defender's reply that took
+        // the most work to refute.
+        int next = -1;
+        std::uint32_t mostWork = 0;
+        const std::uint64_t key = keyOf(kind, attacker);
+        for (const int move : moves) {
+            const TableEntry* entry = table_.find(key ^ STONE_KEYS[board_.sideToMove()][move] ^ PLAYER1_TO_MOVE_KEY);
+            const bool proved = entry && entry->pn == 0 && holdsFor(*entry, childDepth);
+            if (attackerToMove && proved) {
+                next = move;
+                break;
+            }
+            if (!attackerToMove && !proved) {
+                next = -1;
+                break;
+            }
+            if (!attackerToMove && (next < 0 || entry->work > mostWork)) {
+                next = move;
+                mostWork = entry->work;
+            }
+        }
+        if (next >= 0) {
+            play(next);
+            depth = childDepth;
+            continue;
+        }
+        // Table entries of the proof were overwritten: prove the node again.
+        if (searchedAgain || !search(kind, attacker, {INFINITE_PROOF, INFINITE_PROOF}, depth).proved()) break;
+        searchedAgain = true;
+    }
+    for (; played > 0; --played) board_.unmakeMove();
+    return line;
+}
+
+}  // namespace vorek

@@ -1,0 +1,66 @@
+// Depth-first proof-number search (df-pn) for a win by threats of the side
+// to move, over the rules of search/threat_space/threat_rules.h.
+//
+// The search keeps in memory only the path it is on and the children of its
+// nodes; everything else it learns goes to the transposition table, whose
+// size is fixed. A node is searched until its numbers reach the thresholds
+// its parent gives it, so the search goes deep where the numbers are small
+// and comes back up when a sibling looks more promising. Positions never
+// repeat (stones are only added), so the graph has no cycles; positions
+// reached in different orders are one entry of the table.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "search/threat_space/proof_numbers.h"
+#include "search/threat_space/search_control.h"
+#include "search/threat_space/threat_board.h"
+#include "search/threat_space/threat_rules.h"
+#include "search/threat_space/transposition_table.h"
+
+namespace vorek {
+
+class ProofSearch {
+public:
+    // A search on the board, which it changes while it runs and leaves as it
+    // found it; the table and the control may be shared with other searches.
+    ProofSearch(ThreatBoard& board, TranspositionTable& table, SearchControl& control);
+
+    // Whether the side to move wins by threats of the kind, making five with
+    // at most `depth` moves of his own (UNLIMITED_DEPTH: any number). Proved
+    // or disproved, or open when the budget ran out.
+    ProofNumbers prove(ThreatKind kind, int depth = UNLIMITED_DEPTH);
+    // The same, giving up (open) once the control has counted nodeLimit nodes.
+    ProofNumbers prove(ThreatKind kind, int depth, std::uint64_t nodeLimit);
+
+    // After a proof of the same kind and depth: the winning line from the
+    // position, the attacker's moves and the defender's toughest answers,
+    // down to the five. Empty when the proof cannot be found again within
+    // the budget.
+    std::vector<int> winningLine(ThreatKind kind, int depth = UNLIMITED_DEPTH);
+
+    // The table's key of the position on the board in a search of the kind
+    // by the attacker.
+    std::uint64_t keyOf(ThreatKind kind, int attacker) const;
+
+private:
+    struct Child {
+        std::int16_t move;
+        std::uint8_t hint;  // what the move is, for its first numbers
+        ProofNumbers numbers;
+    };
+
+    ProofNumbers search(ThreatKind kind, int attacker, ProofNumbers threshold, int depth);
+    // Tries a win by fours first at a node of a search of threats.
+    bool provedByFours(std::uint64_t key, int depth);
+    ProofNumbers known(ThreatKind kind, int attacker, int depth) const;
+
+    ThreatBoard& board_;
+    TranspositionTable& table_;
+    SearchControl& control_;
+    std::vector<Child> children_;  // the children of the nodes on the path, each node's together
+    std::uint64_t nodeLimit_ = UINT64_MAX;  // where a search of fours tried first gives up
+};
+
+}  // namespace vorek

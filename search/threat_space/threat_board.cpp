@@ -1,0 +1,159 @@
+#include "search/threat_space/threat_board.h"
+
+#include <cassert>
+
+#include "search/threat_space/zobrist.h"
+#include "threats/line_codes.h"
+
+namespace vorek {
+
+namespace {
+
+// The index step from one cell of a line word to the next: rows, columns,
+// diagonals (towards the lower right), antidiagonals (towards the upper right
+// as the cells go, since they are numbered from the smaller column).
+constexpr std::array<int, 4> LINE_STEPS{1, BOARD_SIDE, BOARD_SIDE + 1, 1 - BOARD_SIDE};
+constexpr int REACH = 4;  // the cells on each side of a square that its codes read
+
+constexpr unsigned cellIn(std::uint64_t word, int bit) { return static_cast<unsigned>(word >> bit) & 3u; }
+
+// Both players' kinds of the line through the empty square whose cell is at
+// the bit, in place for the line in a kinds value.
+std::uint32_t lineKindsAt(std::uint64_t word, int bit, int line) {
+    const unsigned before = static_cast<unsigned>(word >> (bit - 2 * REACH)) & 0xFFu;
+    const unsigned after = static_cast<unsigned>(word >> (bit + 2)) & 0xFFu;
+    const std::uint32_t codes = LINE_CODES[before << 8 | after];
+    const std::uint32_t player0 = LINE_KIND_OF_CODE[codes & 0xFFFFu];
+    const std::uint32_t player1 = LINE_KIND_OF_CODE[codes >> 16];
+    return (player0 | player1 << 16) << (LINE_KIND_BITS * line);
+}
+
+constexpr std::uint32_t lineKindsMask(int line) {
+    return (LINE_KIND_MASK | LINE_KIND_MASK << 16) << (LINE_KIND_BITS * line);
+}
+
+void updateSet(SquareSet& set, int square, bool before, bool after) {
+    if (before == after) return;
+    if (after)
+        set.insert(square);
+    else
+        set.erase(square);
+}
+
+}  // namespace
+
+ThreatBoard::ThreatBoard() : undo_(BOARD_SQUARES) {
+    for (int s = 0; s < BOARD_SQUARES; ++s) empties_.insert(s);
+    // On an empty board no line holds enough room and stones to be any kind.
+}
+
+void ThreatBoard::setKinds(int square, std::uint32_t kinds) {
+    for (int player = 0; player < 2; ++player) {
+        const std::uint8_t before = moveClass(square, player);
+        const std::uint8_t after = MOVE_CLASS_OF_KINDS[kinds >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
+        if (before == after) continue;
+        MoveSets& sets = moves_[player];
+        updateSet(sets.fives, square, before & MOVE_FIVE, after & MOVE_FIVE);
+        updateSet(sets.wins, square, before & MOVE_WIN, after & MOVE_WIN);
+        updateSet(sets.fours, square, before & MOVE_FOUR, after & MOVE_FOUR);
+        updateSet(sets.threes, square, before & MOVE_THREE, after & MOVE_THREE);
+    }
+    kinds_[square] = kinds;
+}
+
+void ThreatBoard::putStone(int square, int player) {
+    assert(square >= 0 && square < BOARD_SQUARES && isEmpty(square));
+    const unsigned cell = cellOfPlayer(player);
+    cells_[square] = static_cast<std::uint8_t>(cell);
+    placeInLines(lines_, square, cell);
+    key_ ^= STONE_KEYS[player][square];
+    empties_.erase(square);
+    for (MoveSets& sets : moves_) {
+        sets.fives.erase(square);
+        sets.wins.erase(square);
+        sets.fours.erase(square);
+        sets.threes.erase(square);
+    }
+}
+
+void ThreatBoard::rereadAround(int square, UndoRecord* record) {
+    for (int line = 0; line < 4; ++line) {
+        const LinePlace place = LINE_PLACES[square][line];
+        const std::uint64_t word = lines_[place.word];
+        for (const int direction : {-1, 1}) {
+            // Past a stone of each colour neither player's segment reaches
+            // back to the square.
+            bool met[3] = {false, false, false};
+            for (int k = 1; k <= REACH; ++k) {
+                const int bit = place.bit + 2 * direction * k;
+                const unsigned cell = cellIn(word, bit);
+                if (cell == CELL_WALL) break;
+                if (cell != CELL_EMPTY) {
+                    if (met[3 - cell]) break;
+                    met[cell] = true;
+                    continue;
+                }
+                const int q = square + direction * k * LINE_STEPS[line];
+                const std::uint32_t kinds = (kinds_[q] & ~lineKindsMask(line)) | lineKindsAt(word, bit, line);
+                if (kinds == kinds_[q]) continue;
+                if (record) record->kinds[record->changed++] = {static_cast<std::int16_t>(q), kinds_[q]};
+                setKinds(q, kinds);
+            }
+        }
+    }
+}
+
+LineKind ThreatBoard::lineKindWith(int square, int player, int line, int stoneSquare) const {
+    const LinePlace place = LINE_PLACES[square][line];
+    std::uint64_t word = lines_[place.word];
+    const LinePlace stone = LINE_PLACES[stoneSquare][line];
+    if (stone.word == place.word) word |= std::uint64_t{cellOfPlayer(player)} << stone.bit;
+    return static_cast<LineKind>(lineKindsAt(word, place.bit, 0) >> (16 * player) & LINE_KIND_MASK);
+}
+
+void ThreatBoard::place(int square, int player) {
+    assert(ply_ == 0);
+    putStone(square, player);
+    rereadAround(square, nullptr);
+}
+
+void ThreatBoard::makeMove(int square) {
+    assert(ply_ < BOARD_SQUARES);
+    UndoRecord& record = undo_[ply_];
+    record.square = static_cast<std::int16_t>(square);
+    record.changed = 0;
+    record.moves = moves_;
+    putStone(square, sideToMove_);
+    rereadAround(square, &record);
+    ++ply_;
+    sideToMove_ = 1 - sideToMove_;
+}
+
+void ThreatBoard::unmakeMove() {
+    assert(ply_ > 0);
+    const UndoRecord& record = undo_[--ply_];
+    sideToMove_ = 1 - sideToMove_;
+    const int square = record.square;
+    cells_[square] = CELL_EMPTY;
+    for (const LinePlace place : LINE_PLACES[square]) lines_[place.word] &= ~(std::uint64_t{3} << place.bit);
+    key_ ^= STONE_KEYS[sideToMove_][square];
+    empties_.insert(square);
+    for (int i = record.changed - 1; i >= 0; --i) kinds_[record.kinds[i].square] = record.kinds[i].kinds;
+    moves_ = record.moves;
+}
+
+int playerWithFive(const ThreatBoard& board) {
+    for (const std::uint64_t word : board.lines()) {
+        unsigned runCell = CELL_WALL;
+        int run = 0;
+        for (int bit = 0; bit < 64; bit += 2) {
+            const unsigned cell = cellIn(word, bit);
+            run = cell == runCell ? run + 1 : 1;
+            runCell = cell;
+            if (run >= 5 && (cell == CELL_PLAYER1 || cell == CELL_PLAYER0)) return cell == CELL_PLAYER1 ? 1 : 0;
+        }
+    }
+    return -1;
+}
+
+}  // namespace vorek

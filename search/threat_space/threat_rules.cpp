@@ -1,0 +1,147 @@
+#include "search/threat_space/threat_rules.h"
+
+#include "board/square_flags.h"
+
+namespace vorek {
+
+namespace {
+
+constexpr std::array<std::array<int, 2>, 4> LINE_DIRECTIONS{{{1, 0}, {0, 1}, {1, 1}, {1, -1}}};
+constexpr int REACH = 4;
+
+// The square and the empty-or-not squares within four steps of it along its
+// four lines: the only squares whose stones its line kinds read.
+constexpr std::array<SquareSet, BOARD_SQUARES> buildReaches() {
+    std::array<SquareSet, BOARD_SQUARES> reaches{};
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        reaches[s].insert(s);
+        for (const auto [dx, dy] : LINE_DIRECTIONS) {
+            for (const int sign : {-1, 1}) {
+                for (int k = 1; k <= REACH; ++k) {
+                    const int x = columnOf(s) + sign * k * dx;
+                    const int y = rowOf(s) + sign * k * dy;
+                    if (!onBoard(x, y)) break;
+                    reaches[s].insert(squareAt(x, y));
+                }
+            }
+        }
+    }
+    return reaches;
+}
+constexpr std::array<SquareSet, BOARD_SQUARES> REACHES = buildReaches();
+
+bool isFourKind(LineKind kind) { return kind == LINE_FOUR || kind == LINE_OPEN_FOUR; }
+
+// Adds the squares of the set that are not listed yet.
+void addNew(MoveList& moves, const SquareSet& set, SquareSet& listed) {
+    (set - listed).forEach([&](int s) { moves.add(s); });
+    listed |= set;
+}
+
+NodeVerdict won(int movesToFive, int move) { return {NodeVerdict::Won, movesToFive, move}; }
+constexpr NodeVerdict LOST{NodeVerdict::Lost};
+constexpr NodeVerdict OPEN{NodeVerdict::Open};
+
+}  // namespace
+
+SquareSet doubleFourSetups(const ThreatBoard& board, int attacker) {
+    SquareSet setups;
+    const MoveSets& own = board.moves(attacker);
+    (own.fours - own.wins).forEach([&](int m) {
+        for (int line = 0; line < 4; ++line) {
+            const LineKind kind = board.lineKind(m, attacker, line);
+            if (kind != LINE_THREE && kind != LINE_CLOSED_THREE) continue;
+            const auto [dx, dy] = LINE_DIRECTIONS[line];
+            for (const int sign : {-1, 1}) {
+                for (int k = 1; k <= REACH; ++k) {
+                    const int x = columnOf(m) + sign * k * dx;
+                    const int y = rowOf(m) + sign * k * dy;
+                    if (!onBoard(x, y)) break;
+                    const int s = squareAt(x, y);
+                    if (board.cell(s) == cellOfPlayer(1 - attacker)) break;
+                    if (board.isEmpty(s) && isFourKind(board.lineKindWith(m, attacker, line, s))) setups.insert(s);
+                }
+            }
+        }
+    });
+    return setups - own.fours - own.threes;
+}
+
+NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves) {
+    const int attacker = board.sideToMove();
+    const MoveSets& own = board.moves(attacker);
+    const MoveSets& theirs = board.moves(1 - attacker);
+    moves.count = 0;
+    if (!own.fives.empty()) return won(1, own.fives.first());
+    const int theirFives = theirs.fives.count();
+    if (theirFives >= 2) return LOST;
+    if (theirFives == 1) {
+        // Anything else loses at once. In a search of fours the block must
+        // itself be a four, or the defender gets a free move.
+        const int block = theirs.fives.first();
+        if (kind == ThreatKind::Fours && !own.fours.contains(block)) return LOST;
+        moves.add(block);
+        return OPEN;
+    }
+    // The defender has no five square: he can stop only one of two.
+    if (!own.wins.empty()) return won(2, own.wins.first());
+
+    SquareSet listed;
+    // Fours that also make a three first: the block of the four leaves a
+    // winning move more often than not.
+    addNew(moves, own.fours & own.threes, listed);
+    addNew(moves, own.fours, listed);
+    if (kind == ThreatKind::Threats) {
+        addNew(moves, doubleFourSetups(board, attacker), listed);
+        addNew(moves, own.threes, listed);
+    }
+    return moves.empty() ? LOST : OPEN;
+}
+
+NodeVerdict defenderNode(ThreatBoard& board, ThreatKind kind, MoveList& moves) {
+    const int defender = board.sideToMove();
+    const int attacker = 1 - defender;
+    const MoveSets& own = board.moves(defender);
+    const MoveSets& theirs = board.moves(attacker);
+    moves.count = 0;
+    if (!own.fives.empty()) return LOST;
+    const int theirFives = theirs.fives.count();
+    if (theirFives >= 2) return won(1, theirs.fives.first());
+    if (theirFives == 1) {
+        moves.add(theirs.fives.first());
+        return OPEN;
+    }
+    // The attacker's last move made no four; in a search of threats it must
+    // have left him a winning move, or it forced nothing.
+    if (kind == ThreatKind::Fours || theirs.wins.empty()) return LOST;
+
+    // The attacker has a winning move and no five square; the defender has no
+    // five square. A move of the defender that is not a four leaves him no
+    // five square, so if the attacker still has a winning move after it, the
+    // attacker plays it and the defender can block only one of its two five
+    // squares: that move loses. So the moves that do not lose at once are the
+    // defender's fours and the moves after which the attacker has no winning
+    // move left. Such a move must change the line kinds of every winning
+    // square, so it lies on a line within four steps of each (or on it): the
+    // candidates are that intersection, each tried on the board.
+    SquareSet candidates = board.empties();
+    theirs.wins.forEach([&](int m) { candidates &= REACHES[m]; });
+    SquareSet listed;
+    candidates.forEach([&](int s) {
+        board.makeMove(s);
+        const bool spoils = board.moves(attacker).wins.empty();
+        board.unmakeMove();
+        if (spoils) {
+            moves.add(s);
+            listed.insert(s);
+        }
+    });
+    addNew(moves, own.fours, listed);
+    if (moves.empty()) {
+        const int move = theirs.wins.first();
+        return won(2, move);
+    }
+    return OPEN;
+}
+
+}  // namespace vorek

@@ -1,0 +1,81 @@
+#include "search/threat_space/transposition_table.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace vorek {
+
+namespace {
+
+// Which entry of a full bucket gives way: open entries before decided ones,
+// and among those the one with the least work.
+std::uint64_t keepingValue(const TableEntry& entry) {
+    const bool decided = entry.pn == 0 || entry.dn == 0;
+    return (decided ? std::uint64_t{1} << 32 : 0) + entry.work;
+}
+
+std::size_t bucketsFor(std::size_t bytes) {
+    const std::size_t bucketBytes = TranspositionTable::BUCKET * sizeof(TableEntry);
+    std::size_t buckets = 1;
+    while (buckets * 2 * bucketBytes <= bytes) buckets *= 2;
+    return buckets;
+}
+
+}  // namespace
+
+void TranspositionTable::Release::operator()(TableEntry* table) const { std::free(table); }
+
+TranspositionTable::TranspositionTable(std::size_t bytes) : buckets_(bucketsFor(bytes)) {
+    // Zeroed memory from the system is mapped on first touch, so a large
+    // table costs only the pages a search writes to.
+    static_assert(std::is_trivially_copyable_v<TableEntry>);
+    void* memory = std::calloc(buckets_ * BUCKET, sizeof(TableEntry));
+    if (memory == nullptr) throw std::bad_alloc();
+    table_.reset(static_cast<TableEntry*>(memory));
+}
+
+TranspositionTable::~TranspositionTable() = default;
+
+const TableEntry* TranspositionTable::find(std::uint64_t key) const {
+    const TableEntry* bucket = bucketOf(key);
+    for (int i = 0; i < BUCKET; ++i)
+        if (bucket[i].key == key && bucket[i].generation == generation_) return &bucket[i];
+    return nullptr;
+}
+
+void TranspositionTable::store(std::uint64_t key, ProofNumbers numbers, int best, int depth, std::uint64_t work) {
+    TableEntry* bucket = bucketOf(key);
+    TableEntry* place = nullptr;
+    for (int i = 0; i < BUCKET && place == nullptr; ++i)
+        if (bucket[i].key == key && bucket[i].generation == generation_) place = &bucket[i];
+    for (int i = 0; i < BUCKET && place == nullptr; ++i) {
+        if (bucket[i].generation != generation_) {
+            place = &bucket[i];
+            ++entries_;
+        }
+    }
+    if (place == nullptr)
+        place = std::min_element(bucket, bucket + BUCKET, [](const TableEntry& a, const TableEntry& b) {
+            return keepingValue(a) < keepingValue(b);
+        });
+    place->key = key;
+    place->pn = numbers.pn;
+    place->dn = numbers.dn;
+    place->work = static_cast<std::uint32_t>(std::min<std::uint64_t>(work, UINT32_MAX));
+    place->best = static_cast<std::int16_t>(best);
+    place->depth = static_cast<std::uint8_t>(depth);
+    place->generation = generation_;
+}
+
+void TranspositionTable::clear() {
+    entries_ = 0;
+    if (++generation_ != 0) return;
+    // The generations have come round: entries of old searches could pass
+    // for new ones, so they are wiped.
+    std::memset(static_cast<void*>(table_.get()), 0, buckets_ * BUCKET * sizeof(TableEntry));
+    generation_ = 1;
+}
+
+}  // namespace vorek

@@ -1,0 +1,70 @@
+// The threat search's memory of positions: a table of fixed size, chosen
+// when it is made, from a position's key to what the search found there
+// (its numbers, the best move, the attacker's moves left when it was
+// searched, and the work it took). Positions reached by different move orders
+// share an entry.
+//
+// Entries sit in buckets of four; a new entry takes the place of an entry of
+// an earlier search, or else of the one with the least work, keeping proofs
+// and disproofs over open entries.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "search/threat_space/proof_numbers.h"
+
+namespace vorek {
+
+// The attacker's moves left (to the five included) when nothing limits them.
+constexpr int UNLIMITED_DEPTH = 255;
+
+struct TableEntry {
+    std::uint64_t key = 0;
+    ProofNumber pn = 0;
+    ProofNumber dn = 0;
+    std::uint32_t work = 0;  // search steps spent below the position, up to 2^32 - 1
+    std::int16_t best = -1;  // the move that proves it, or the most promising
+    std::uint8_t depth = 0;  // the attacker's moves left when it was stored
+    std::uint8_t generation = 0;
+
+    ProofNumbers numbers() const { return {pn, dn}; }
+};
+
+class TranspositionTable {
+public:
+    static constexpr int BUCKET = 4;
+
+    // A table of at most the given bytes (at least one bucket); its memory is
+    // taken from the system as entries are first written.
+    explicit TranspositionTable(std::size_t bytes);
+    ~TranspositionTable();
+    TranspositionTable(const TranspositionTable&) = delete;
+    TranspositionTable& operator=(const TranspositionTable&) = delete;
+
+    // The entry of the key from this search, or null.
+    const TableEntry* find(std::uint64_t key) const;
+    // Records what the search found at the key, in place of what it held.
+    void store(std::uint64_t key, ProofNumbers numbers, int best, int depth, std::uint64_t work);
+
+    // Forgets every entry: the next search starts from nothing.
+    void clear();
+
+    std::size_t bytes() const { return buckets_ * BUCKET * sizeof(TableEntry); }
+    // Entries of this search.
+    std::size_t entries() const { return entries_; }
+
+private:
+    TableEntry* bucketOf(std::uint64_t key) const { return table_.get() + (key & (buckets_ - 1)) * BUCKET; }
+
+    struct Release {
+        void operator()(TableEntry* table) const;
+    };
+    std::unique_ptr<TableEntry, Release> table_;
+    std::size_t buckets_ = 0;  // a power of two
+    std::size_t entries_ = 0;
+    std::uint8_t generation_ = 1;
+};
+
+}  // namespace vorek
