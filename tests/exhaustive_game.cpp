@@ -57,6 +57,72 @@ Outcome ExhaustiveGame::value(char toMove, std::uint32_t key) {
     return best;
 }
 
+int ExhaustiveGame::fiveSquareCount(char stone, int atMost) {
+    int count = 0;
+    for (const int s : empties_) {
+        if (cells_[s] != '.') continue;
+        cells_[s] = stone;
+        count += fiveThrough(cells_, s);
+        cells_[s] = '.';
+        if (count >= atMost) break;
+    }
+    return count;
+}
+
+bool ExhaustiveGame::hasDoubleFive(char stone) {
+    for (const int s : empties_) {
+        if (cells_[s] != '.') continue;
+        cells_[s] = stone;
+        const bool two = fiveSquareCount(stone, 2) >= 2;
+        cells_[s] = '.';
+        if (two) return true;
+    }
+    return false;
+}
+
+bool ExhaustiveGame::winsWithin(char attacker, int moves) {
+    wins_.clear();
+    return attackerWins(attacker, moves);
+}
+
+bool ExhaustiveGame::attackerWins(char attacker, int moves) {
+    if (fiveSquareCount(attacker, 1) > 0) return true;
+    if (moves <= 1) return false;
+    const std::string key = std::string(cells_.begin(), cells_.end()) + static_cast<char>('0' + moves);
+    if (const auto found = wins_.find(key); found != wins_.end()) return found->second;
+    bool wins = false;
+    for (std::size_t i = 0; i < empties_.size() && !wins; ++i) {
+        const int s = empties_[i];
+        if (cells_[s] != '.') continue;
+        cells_[s] = attacker;
+        wins = defenderLoses(attacker, moves - 1);
+        cells_[s] = '.';
+    }
+    wins_[key] = wins;
+    return wins;
+}
+
+bool ExhaustiveGame::defenderLoses(char attacker, int moves) {
+    const char defender = attacker == 'x' ? 'o' : 'x';
+    if (fiveSquareCount(defender, 1) > 0) return false;
+    const int attackerFives = fiveSquareCount(attacker, 2);
+    if (attackerFives >= 2) return true;
+    if (attackerFives == 0 && moves <= 1) return false;
+    for (const int s : empties_) {
+        if (cells_[s] != '.') continue;
+        cells_[s] = defender;
+        // The defender has no five square before his move; one that makes
+        // none and leaves the attacker a five square, or a move that leaves
+        // him two, loses at once.
+        const bool losesAtOnce = fiveSquareCount(defender, 1) == 0 &&
+                                 (fiveSquareCount(attacker, 1) > 0 || (moves >= 2 && hasDoubleFive(attacker)));
+        const bool lost = losesAtOnce || attackerWins(attacker, moves);
+        cells_[s] = '.';
+        if (!lost) return false;
+    }
+    return true;
+}
+
 Cells cellsFromRows(const std::vector<std::string_view>& rows) {
     Cells cells;
     cells.fill('.');

@@ -1,0 +1,315 @@
+// The threat solver: its verdicts against trying every move on crowded
+// boards (wins by fours, by threes, losses and draws), its proofs against the
+// independent checker, the shapes that test each rule, and the root verdict's
+// options and reasons.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <optional>
+#include <random>
+
+#include "board/square_flags.h"
+#include "search/root_build.h"
+#include "search/threat_space/threat_solver.h"
+#include "tests/board_builder.h"
+#include "tests/exhaustive_game.h"
+#include "tests/proof_checker.h"
+#include "tests/threat_search_support.h"
+
+namespace vorek {
+namespace {
+
+using testing::Cells;
+using testing::ExhaustiveGame;
+using testing::Outcome;
+using testing::ProofChecker;
+using testing::solveCells;
+
+constexpr std::uint64_t NODES = 200'000;
+
+// A board full of stones that give neither side more than two in a row on
+// any line, the background of the crowded positions.
+Cells crowdedBackground() {
+    Cells cells;
+    for (int s = 0; s < BOARD_SQUARES; ++s) cells[s] = (columnOf(s) + 2 * rowOf(s)) % 4 < 2 ? 'x' : 'o';
+    return cells;
+}
+
+// Whether a stone on the square makes five or leaves a five square near it
+// for either side.
+bool leavesAFive(Cells& cells, int square) {
+    if (ExhaustiveGame::fiveThrough(cells, square)) return true;
+    for (int dy = -4; dy <= 4; ++dy) {
+        for (int dx = -4; dx <= 4; ++dx) {
+            const int x = columnOf(square) + dx;
+            const int y = rowOf(square) + dy;
+            if (!onBoard(x, y) || cells[squareAt(x, y)] != '.') continue;
+            for (const char stone : {'x', 'o'}) {
+                cells[squareAt(x, y)] = stone;
+                const bool five = ExhaustiveGame::fiveThrough(cells, squareAt(x, y));
+                cells[squareAt(x, y)] = '.';
+                if (five) return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The hole's squares get stones in turn, x three times in four, of the other
+// colour where the first would leave a five square; nullopt where neither can.
+std::optional<Cells> fillHole(Cells cells, std::vector<int> hole, std::size_t stones, std::mt19937& random) {
+    std::shuffle(hole.begin(), hole.end(), random);
+    for (const int s : hole) cells[s] = '.';
+    for (std::size_t i = 0; i < stones && i < hole.size(); ++i) {
+        const char first = random() % 4 ? 'x' : 'o';
+        cells[hole[i]] = first;
+        if (!leavesAFive(cells, hole[i])) continue;
+        cells[hole[i]] = first == 'x' ? 'o' : 'x';
+        if (leavesAFive(cells, hole[i])) return std::nullopt;
+    }
+    return cells;
+}
+
+// A square hole near the centre with twelve empty squares left in it.
+std::optional<Cells> squareHolePosition(std::mt19937& random) {
+    std::vector<int> hole;
+    for (int y = 7; y < 13; ++y)
+        for (int x = 7; x < 13; ++x) hole.push_back(squareAt(x, y));
+    return fillHole(crowdedBackground(), hole, hole.size() - 12, random);
+}
+
+// Two or three lines of six squares crossing near the centre at their third
+// or fourth square, each ended by o on both sides, with two stones of x on
+// each line in its middle four squares and now and then one of o: room for
+// threes that cross, and few empty squares.
+std::optional<Cells> crossingLinesPosition(std::mt19937& random) {
+    constexpr int DX[4] = {1, 0, 1, 1};
+    constexpr int DY[4] = {0, 1, 1, -1};
+    Cells cells = crowdedBackground();
+    const int lines = 2 + static_cast<int>(random() % 2);
+    constexpr int length = 6;
+    const int cx = 8 + static_cast<int>(random() % 5);
+    const int cy = 8 + static_cast<int>(random() % 5);
+    std::vector<int> directions{0, 1, 2, 3};
+    std::shuffle(directions.begin(), directions.end(), random);
+    std::vector<std::vector<int>> segments;
+    for (int i = 0; i < lines; ++i) {
+        const int d = directions[i];
+        const auto at = [&](int k) { return squareAt(cx + k * DX[d], cy + k * DY[d]); };
+        std::vector<int> starts;
+        for (int start = -3; start <= -2; ++start) {
+            const bool ends = onBoard(cx + (start - 1) * DX[d], cy + (start - 1) * DY[d]) &&
+                              onBoard(cx + (start + length) * DX[d], cy + (start + length) * DY[d]);
+            if (ends && cells[at(start - 1)] == 'o' && cells[at(start + length)] == 'o') starts.push_back(start);
+        }
+        if (starts.empty()) return std::nullopt;
+        const int start = starts[random() % starts.size()];
+        std::vector<int>& segment = segments.emplace_back();
+        for (int k = start; k < start + length; ++k) segment.push_back(at(k));
+    }
+    for (const auto& segment : segments)
+        for (const int s : segment) cells[s] = '.';
+    std::vector<int> stones;
+    for (const auto& segment : segments) {
+        std::vector<int> middle(segment.begin() + 1, segment.end() - 1);
+        std::shuffle(middle.begin(), middle.end(), random);
+        for (int i = 0, placed = 0; placed < 2 && i < length - 2; ++i) {
+            if (cells[middle[i]] != '.' || middle[i] == squareAt(cx, cy)) continue;
+            cells[middle[i]] = 'x';
+            stones.push_back(middle[i]);
+            ++placed;
+        }
+    }
+    if (random() % 2) {
+        const auto& segment = segments[random() % segments.size()];
+        const int s = segment[random() % segment.size()];
+        if (cells[s] == '.') {
+            cells[s] = 'o';
+            stones.push_back(s);
+        }
+    }
+    for (const int s : stones)
+        if (leavesAFive(cells, s)) return std::nullopt;
+    return cells;
+}
+
+// What trying every move says of a position, and what the solver says.
+struct Judged {
+    Outcome outcome;
+    SolveReport report;
+};
+
+// Checks the solver's verdict on x to move against trying every move, and a
+// proof against the checker; returns both.
+Judged judge(const Cells& cells, ProofChecker& checker, const std::string& name) {
+    const SolveReport report = solveCells(cells, 'x', NODES);
+    const Outcome outcome = ExhaustiveGame(cells).valueFor('x');
+    switch (report.result) {
+        case SolveResult::Proved:
+            EXPECT_EQ(outcome, Outcome::WIN) << name;
+            EXPECT_EQ(report.move, report.line.front()) << name;
+            EXPECT_EQ(checker.check(cells, 'x'), "") << name;
+            break;
+        case SolveResult::Disproved: EXPECT_EQ(outcome, Outcome::LOSS) << name; break;
+        case SolveResult::Unknown: EXPECT_EQ(report.stopped, SolveStop::Settled) << name; break;
+    }
+    return {outcome, report};
+}
+
+TEST(ThreatSolver, VerdictsAgreeWithTryingEveryMoveOnCrowdedBoards) {
+    std::mt19937 random(2026);
+    ProofChecker checker(testing::solverStrategy());
+    int positions = 0;
+    int decided = 0;
+    while (positions < 200) {
+        const std::optional<Cells> cells = squareHolePosition(random);
+        if (!cells) continue;
+        ++positions;
+        const Judged judged = judge(*cells, checker, "position " + std::to_string(positions));
+        if (judged.report.result != SolveResult::Unknown) ++decided;
+        // On boards this crowded every forced win found by trying every move
+        // is one by threats.
+        if (judged.report.result == SolveResult::Unknown) {
+            EXPECT_EQ(judged.outcome, Outcome::DRAW) << "position " << positions;
+        }
+    }
+    EXPECT_GT(decided, 100);
+}
+
+TEST(ThreatSolver, WinsThatNeedThreesAgreeWithTryingEveryMove) {
+    std::mt19937 random(14);
+    ProofChecker checker(testing::solverStrategy());
+    int positions = 0;
+    int needThrees = 0;
+    while (positions < 300) {
+        const std::optional<Cells> cells = crossingLinesPosition(random);
+        if (!cells) continue;
+        ++positions;
+        const std::string name = "position " + std::to_string(positions);
+        const Judged judged = judge(*cells, checker, name);
+        if (judged.report.result != SolveResult::Proved) continue;
+        if (solveCells(*cells, 'x', NODES, ThreatKind::Fours).result == SolveResult::Proved) continue;
+        ++needThrees;
+        EXPECT_FALSE(judged.report.foursOnly) << name;
+        // No shorter win exists, by any moves.
+        EXPECT_FALSE(ExhaustiveGame(*cells).winsWithin('x', judged.report.winnerMoves - 1)) << name;
+    }
+    EXPECT_GT(needThrees, 10);
+}
+
+Cells exampleCells(const std::string& name) {
+    std::ifstream file(std::string(VOREK_TESTS_DIR) + "/../examples/" + name + "/plocha.dat");
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(file, row);) rows.push_back(row);
+    return testing::cellsFromRows({rows.begin(), rows.end()});
+}
+
+// The shipped examples: x wins by threats in the middle game and the forced
+// win (checked), nobody can force anything in the opening, and the position
+// the window's estimates call won has no win by threats for either side.
+TEST(ThreatSolver, ShippedExamples) {
+    ProofChecker checker(testing::solverStrategy());
+    for (const char* name : {"middlegame", "forced-win"}) {
+        const Cells cells = exampleCells(name);
+        const SolveReport report = solveCells(cells, 'x', NODES);
+        EXPECT_EQ(report.result, SolveResult::Proved) << name;
+        EXPECT_EQ(checker.check(cells, 'x'), "") << name;
+    }
+    for (const char* name : {"opening", "model-estimate"}) {
+        const SolveReport report = solveCells(exampleCells(name), 'x', 1'000'000);
+        EXPECT_EQ(report.result, SolveResult::Unknown) << name;
+        EXPECT_EQ(report.stopped, SolveStop::Settled) << name;  // exhausted
+        EXPECT_EQ(report.pn, INFINITE_NUMBER) << name;
+        EXPECT_EQ(report.dn, INFINITE_NUMBER) << name;
+    }
+}
+
+// x at 8,10 9,10 10,8 10,9: 10,10 makes two open threes, o can stop one, x
+// makes an open four of the other and then five: three moves, none a four.
+const std::vector<std::string_view> DOUBLE_THREE = {"", "", "", "", "", "", "", "", "          x", "          x",
+                                                    "        xx"};
+
+TEST(ThreatSolver, KindAndDepthLimitTheWinsLookedFor) {
+    const Cells cells = testing::cellsFromRows(DOUBLE_THREE);
+    struct Case {
+        ThreatKind kind;
+        int depth;
+        SolveResult result;
+    };
+    const Case cases[] = {
+        {ThreatKind::Threats, UNLIMITED_DEPTH, SolveResult::Proved},
+        {ThreatKind::Threats, 3, SolveResult::Proved},
+        {ThreatKind::Threats, 2, SolveResult::Unknown},
+        {ThreatKind::Fours, UNLIMITED_DEPTH, SolveResult::Unknown},
+    };
+    for (const Case& c : cases) {
+        SolveBudget budget;
+        budget.maxNodes = NODES;
+        const SolveReport report =
+            solveByThreats(testing::threatBoardOfCells(cells, 'x'), budget, {.kind = c.kind, .depth = c.depth});
+        EXPECT_EQ(report.result, c.result) << c.depth;
+        if (report.result == SolveResult::Proved) {
+            EXPECT_EQ(report.move, squareAt(10, 10));
+            EXPECT_EQ(report.winnerMoves, 3);
+            EXPECT_FALSE(report.foursOnly);
+        } else {
+            EXPECT_EQ(report.stopped, SolveStop::Settled);
+        }
+    }
+}
+
+// With o to move in the double three, every move of o's still loses to a
+// win by threats of x (the checker tries them all): player 1 has won, though
+// not to move, and there is no proving move to give.
+TEST(ThreatSolver, ReportsArePlayerOnesWhoeverIsToMove) {
+    const Cells cells = testing::cellsFromRows(DOUBLE_THREE);
+    const SolveReport report = solveCells(cells, 'o', NODES);
+    EXPECT_EQ(report.result, SolveResult::Proved);
+    EXPECT_EQ(report.move, -1);
+    EXPECT_EQ(report.pn, 0);
+    EXPECT_EQ(report.dn, INFINITE_NUMBER);
+    ASSERT_GE(report.line.size(), 2u);  // o's toughest try, then x's win
+    ProofChecker checker(testing::solverStrategy());
+    EXPECT_EQ(checker.checkEveryMoveLoses(cells, 'o'), "");
+}
+
+TEST(ThreatSolver, BudgetsStopItWithTheirReason) {
+    const ThreatBoard opening = testing::threatBoardOfCells(exampleCells("model-estimate"), 'x');
+    SolveBudget budget;
+    budget.maxNodes = 500;
+    SolveReport report = solveByThreats(opening, budget);
+    EXPECT_EQ(report.result, SolveResult::Unknown);
+    EXPECT_EQ(report.stopped, SolveStop::Nodes);
+    EXPECT_EQ(report.nodes, 500u);
+    std::atomic<bool> cancel{true};
+    budget.maxNodes = 0;
+    budget.cancel = &cancel;
+    report = solveByThreats(opening, budget);
+    EXPECT_EQ(report.stopped, SolveStop::Interrupted);
+    EXPECT_LE(report.nodes, 1024u);
+}
+
+TEST(TranspositionTable, KeepsDecidedEntriesOverOpenOnesAndForgetsOnClear) {
+    TranspositionTable table(TranspositionTable::BUCKET * sizeof(TableEntry));  // one bucket
+    table.store(1, PROVED, 5, 3, 1);
+    table.store(2, DISPROVED, 6, 3, 1);
+    table.store(3, {4, 7}, 7, 3, 1000);
+    table.store(4, {2, 2}, 8, 3, 10);
+    ASSERT_NE(table.find(3), nullptr);
+    EXPECT_EQ(table.find(3)->numbers(), (ProofNumbers{4, 7}));
+    EXPECT_EQ(table.find(3)->best, 7);
+    table.store(5, {1, 1}, 9, 3, 1);  // the bucket is full: the open entry with the least work goes
+    EXPECT_EQ(table.find(4), nullptr);
+    EXPECT_NE(table.find(1), nullptr);
+    EXPECT_NE(table.find(2), nullptr);
+    EXPECT_NE(table.find(5), nullptr);
+    table.store(3, PROVED, 7, 3, 1000);  // the same key: in place
+    EXPECT_TRUE(table.find(3)->numbers().proved());
+    table.clear();
+    for (std::uint64_t key = 1; key <= 5; ++key) EXPECT_EQ(table.find(key), nullptr);
+}
+
+}  // namespace
+}  // namespace vorek

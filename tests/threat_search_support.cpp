@@ -1,0 +1,34 @@
+#include "tests/threat_search_support.h"
+
+#include "search/threat_space/proof_search.h"
+#include "search/threat_space/threat_solver.h"
+
+namespace vorek::testing {
+
+ThreatBoard threatBoardOfCells(const Cells& cells, char toMove) {
+    ThreatBoard board;
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        if (cells[s] != '.') board.place(s, cells[s] == 'x' ? 1 : 0);
+    board.setSideToMove(toMove == 'x' ? 1 : 0);
+    return board;
+}
+
+SolveReport solveCells(const Cells& cells, char toMove, std::uint64_t maxNodes, ThreatKind kind) {
+    SolveBudget budget;
+    budget.maxNodes = maxNodes;
+    return solveByThreats(threatBoardOfCells(cells, toMove), budget, {.kind = kind});
+}
+
+ProofChecker::Strategy solverStrategy(ThreatKind kind) {
+    auto table = std::make_shared<TranspositionTable>(std::size_t{16} << 20);
+    return [table, kind](const Cells& cells, char attacker) {
+        ThreatBoard board = threatBoardOfCells(cells, attacker);
+        SearchControl control(SolveBudget{.maxNodes = 2'000'000});
+        ProofSearch search(board, *table, control);
+        if (!search.prove(kind).proved()) return -1;
+        const std::vector<int> line = search.winningLine(kind);
+        return line.empty() ? -1 : line.front();
+    };
+}
+
+}  // namespace vorek::testing
