@@ -1,6 +1,7 @@
 #include "search/threat_space/proof_search.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "search/threat_space/zobrist.h"
 
@@ -11,6 +12,8 @@ namespace {
 // A win by fours tried first at a node of a search of threats may take this
 // many nodes; past them the search of threats goes on without it.
 constexpr std::uint64_t FOURS_FIRST_NODES = 4096;
+// Proving again what the table has lost of a proof, for its line.
+constexpr SolveBudget LINE_BUDGET{.maxNodes = 1'000'000};
 
 enum MoveHint : std::uint8_t {
     FOUR_HINT,    // the attacker's four: one reply
@@ -68,7 +71,7 @@ ProofNumber pastSecond(ProofNumber limit, ProofNumber second) {
 }  // namespace
 
 ProofSearch::ProofSearch(ThreatBoard& board, TranspositionTable& table, SearchControl& control)
-    : board_(board), table_(table), control_(control) {
+    : board_(board), table_(table), control_(&control) {
     children_.reserve(4096);
 }
 
@@ -98,7 +101,7 @@ ProofNumbers ProofSearch::known(ThreatKind kind, int attacker, int depth) const 
 }
 
 bool ProofSearch::provedByFours(std::uint64_t key, int depth) {
-    if (!prove(ThreatKind::Fours, depth, control_.nodes() + FOURS_FIRST_NODES).proved()) return false;
+    if (!prove(ThreatKind::Fours, depth, control_->nodes() + FOURS_FIRST_NODES).proved()) return false;
     const TableEntry* entry = table_.find(keyOf(ThreatKind::Fours, board_.sideToMove()));
     table_.store(key, PROVED, entry ? entry->best : -1, depth, 1);
     return true;
@@ -107,8 +110,8 @@ bool ProofSearch::provedByFours(std::uint64_t key, int depth) {
 ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers threshold, int depth) {
     const bool attackerToMove = board_.sideToMove() == attacker;
     const std::uint64_t key = keyOf(kind, attacker);
-    const std::uint64_t startNodes = control_.nodes();
-    if (!control_.countNode()) return known(kind, attacker, depth);
+    const std::uint64_t startNodes = control_->nodes();
+    if (!control_->countNode()) return known(kind, attacker, depth);
 
     MoveList moves;
     const NodeVerdict verdict = attackerToMove ? attackerNode(board_, kind, moves) : defenderNode(board_, kind, moves);
@@ -161,7 +164,7 @@ ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers thr
         numbers = attackerToMove ? ProofNumbers{least, total} : ProofNumbers{total, least};
         best = children_[chosen].move;
         if (numbers.decided() || numbers.pn >= threshold.pn || numbers.dn >= threshold.dn) break;
-        if (control_.stopped() || control_.nodes() >= nodeLimit_) break;
+        if (control_->stopped() || control_->nodes() >= nodeLimit_) break;
 
         const ProofNumbers& n = children_[chosen].numbers;
         const ProofNumbers childThreshold =
@@ -173,11 +176,13 @@ ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers thr
         children_[chosen].numbers = found;
     }
     children_.resize(first);
-    table_.store(key, numbers, best, depth, control_.nodes() - startNodes);
+    table_.store(key, numbers, best, depth, control_->nodes() - startNodes);
     return numbers;
 }
 
 std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {
+    SearchControl lineControl(LINE_BUDGET);
+    SearchControl* const solveControl = std::exchange(control_, &lineControl);
     const int attacker = board_.sideToMove();
     std::vector<int> line;
     int played = 0;
@@ -248,6 +253,7 @@ std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {
         searchedAgain = true;
     }
     for (; played > 0; --played) board_.unmakeMove();
+    control_ = solveControl;
     return line;
 }
 

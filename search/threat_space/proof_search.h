@@ -36,8 +36,9 @@ public:
 
     // After a proof of the same kind and depth: the winning line from the
     // position, the attacker's moves and the defender's toughest answers,
-    // down to the five. Empty when the proof cannot be found again within
-    // the budget.
+    // down to the five. Where the table has lost part of the proof, the
+    // position is proved again, on a budget of its own: the line may end
+    // short of the five only when that runs out.
     std::vector<int> winningLine(ThreatKind kind, int depth = UNLIMITED_DEPTH);
 
     // The table's key of the position on the board in a search of the kind
@@ -58,7 +59,7 @@ private:
 
     ThreatBoard& board_;
     TranspositionTable& table_;
-    SearchControl& control_;
+    SearchControl* control_;
     std::vector<Child> children_;  // the children of the nodes on the path, each node's together
     std::uint64_t nodeLimit_ = UINT64_MAX;  // where a search of fours tried first gives up
 };

@@ -15,8 +15,10 @@ public:
     explicit SearchControl(const SolveBudget& budget);
 
     // Counts one node searched; looks at the clock and the cancel flag now
-    // and then. False once the budget is spent or the solve cancelled.
+    // and then. False, counting nothing, once the budget is spent or the
+    // solve cancelled.
     bool countNode() {
+        if (stopped_) return false;
         ++nodes_;
         if ((nodes_ & (CHECK_EVERY - 1)) == 0 || nodes_ == budget_.maxNodes) checkBudget();
         return !stopped_;

@@ -42,7 +42,7 @@ void updateSet(SquareSet& set, int square, bool before, bool after) {
 
 }  // namespace
 
-ThreatBoard::ThreatBoard() : undo_(BOARD_SQUARES) {
+ThreatBoard::ThreatBoard() {
     for (int s = 0; s < BOARD_SQUARES; ++s) empties_.insert(s);
     // On an empty board no line holds enough room and stones to be any kind.
 }
@@ -112,26 +112,26 @@ LineKind ThreatBoard::lineKindWith(int square, int player, int line, int stoneSq
 }
 
 void ThreatBoard::place(int square, int player) {
-    assert(ply_ == 0);
+    assert(undo_.empty());
     putStone(square, player);
     rereadAround(square, nullptr);
 }
 
 void ThreatBoard::makeMove(int square) {
-    assert(ply_ < BOARD_SQUARES);
-    UndoRecord& record = undo_[ply_];
+    // Room for a move on every square, taken once: a record never moves.
+    if (undo_.capacity() < BOARD_SQUARES) undo_.reserve(BOARD_SQUARES);
+    UndoRecord& record = undo_.emplace_back();
     record.square = static_cast<std::int16_t>(square);
     record.changed = 0;
     record.moves = moves_;
     putStone(square, sideToMove_);
     rereadAround(square, &record);
-    ++ply_;
     sideToMove_ = 1 - sideToMove_;
 }
 
 void ThreatBoard::unmakeMove() {
-    assert(ply_ > 0);
-    const UndoRecord& record = undo_[--ply_];
+    assert(!undo_.empty());
+    const UndoRecord& record = undo_.back();
     sideToMove_ = 1 - sideToMove_;
     const int square = record.square;
     cells_[square] = CELL_EMPTY;
@@ -140,6 +140,7 @@ void ThreatBoard::unmakeMove() {
     empties_.insert(square);
     for (int i = record.changed - 1; i >= 0; --i) kinds_[record.kinds[i].square] = record.kinds[i].kinds;
     moves_ = record.moves;
+    undo_.pop_back();
 }
 
 int playerWithFive(const ThreatBoard& board) {

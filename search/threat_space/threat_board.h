@@ -53,9 +53,9 @@ public:
     const SquareSet& empties() const { return empties_; }
     int stones() const { return BOARD_SQUARES - empties_.count(); }
     // Moves made since the position was set up.
-    int ply() const { return ply_; }
+    int ply() const { return static_cast<int>(undo_.size()); }
     // The last move made; -1 when none can be unmade.
-    int lastMove() const { return ply_ > 0 ? undo_[ply_ - 1].square : -1; }
+    int lastMove() const { return undo_.empty() ? -1 : undo_.back().square; }
     // The key of the stones alone.
     std::uint64_t key() const { return key_; }
     const LineWords& lines() const { return lines_; }
@@ -80,8 +80,10 @@ private:
         std::int16_t square;
         std::uint32_t kinds;
     };
-    // What a move changed: enough to put everything back.
+    // What a move changed: enough to put everything back. Left as it comes
+    // when made: every field is written by the move before it is read.
     struct UndoRecord {
+        UndoRecord() {}
         std::int16_t square;
         std::uint8_t changed;
         std::array<MoveSets, 2> moves;
@@ -103,8 +105,7 @@ private:
     SquareSet empties_;
     std::uint64_t key_ = 0;
     int sideToMove_ = 1;
-    int ply_ = 0;
-    std::vector<UndoRecord> undo_;
+    std::vector<UndoRecord> undo_;  // one a move made, the last on top
 };
 
 // The player who has five or more in a row on the board; -1 when neither has.

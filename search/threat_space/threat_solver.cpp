@@ -128,10 +128,22 @@ ThreatSolver::Verdict ThreatSolver::verdictForMover() {
     return disproofForMover();
 }
 
+ThreatSolver::Verdict ThreatSolver::lostAtOnce() {
+    const MoveSets& theirs = board_.moves(1 - board_.sideToMove());
+    const int tried = theirs.fives.empty() ? theirs.wins.first() : theirs.fives.first();
+    Verdict verdict{SolveResult::Disproved, DISPROVED, -1, {tried}};
+    board_.makeMove(tried);
+    const std::vector<int> line = search_.winningLine(options_.kind, options_.depth);
+    verdict.foursOnly = provedByFours();
+    board_.unmakeMove();
+    verdict.line.insert(verdict.line.end(), line.begin(), line.end());
+    return verdict;
+}
+
 ThreatSolver::Verdict ThreatSolver::disproofForMover() {
     const int mover = board_.sideToMove();
     const MoveSets& theirs = board_.moves(1 - mover);
-    if (theirs.fives.count() >= 2) return {SolveResult::Disproved, DISPROVED};
+    if (theirs.fives.count() >= 2) return lostAtOnce();
 
     // Should the side to move pass: where the other side's win would go.
     std::vector<int> threatLine;
@@ -150,7 +162,7 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
     if (candidates.empty()) {
         // Every move loses at once, or the board is full: a draw.
         if (board_.empties().empty()) return {SolveResult::Unknown, {INFINITE_PROOF, INFINITE_PROOF}};
-        return {SolveResult::Disproved, DISPROVED};
+        return lostAtOnce();
     }
     auto left = static_cast<ProofNumber>(candidates.size());
     int toughest = -1;

@@ -65,6 +65,9 @@ private:
     struct Verdict;
     Verdict verdictForMover();
     Verdict disproofForMover();
+    // The side to move loses at once, to two five squares of the other side
+    // or to a move that leaves him two: the line of a natural try.
+    Verdict lostAtOnce();
     // The moves of the side to move that must each be shown lost, most
     // likely holding first.
     std::vector<int> movesToRefute(const std::vector<int>& threatLine);
