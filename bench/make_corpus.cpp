@@ -1,20 +1,25 @@
 // Makes the benchmark corpus from self-play: games between two players that
 // choose among the moves that look best by their line kinds, from varied
-// openings, each stopped at the first position where the side to move wins
-// by fours (a VCF puzzle) or wins by threats but not by fours (a VCT
-// puzzle). Each puzzle gets the length of its shortest win, found by
-// solving with a growing depth.
+// openings, keeping positions where the side to move wins by fours (a VCF
+// puzzle) or wins by threats but not by fours (a VCT puzzle). Each puzzle
+// gets the length of its shortest win, found by solving with a growing depth.
 //
 //   vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE
+//   vorek_make_corpus --longer SEED IN_FILE OUT_FILE
 //
-// Appends the positions to the files in the corpus format
-// (bench/corpus_file.h). The tests check every position of the shipped
+// The first appends the positions of the games to the files in the corpus
+// format (bench/corpus_file.h). The second makes the wins by fours of a file
+// longer, as puzzle composers do: it takes back a stone of the winner that
+// made a four and the block of its five square, so that the win starts with
+// that four, and keeps the position when no shorter win appears; again and
+// again, writing each step. The tests check every position of the shipped
 // corpus with the independent checker.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -142,12 +147,69 @@ void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream&
     }
 }
 
+// A position one four longer: the winner's stone and the block of the four
+// it made taken back, where the win by fours does not get shorter; nullopt
+// when no pair of stones does.
+std::optional<ThreatBoard> longerByOneFour(const ThreatBoard& board, int length, std::mt19937& random) {
+    const int winner = board.sideToMove();
+    std::vector<int> own;
+    std::vector<int> theirs;
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        if (board.cell(s) == cellOfPlayer(winner)) own.push_back(s);
+        if (board.cell(s) == cellOfPlayer(1 - winner)) theirs.push_back(s);
+    }
+    std::shuffle(own.begin(), own.end(), random);
+    for (const int four : own) {
+        for (const int block : theirs) {
+            ThreatBoard before;
+            for (int s = 0; s < BOARD_SQUARES; ++s)
+                if (s != four && s != block && !board.isEmpty(s)) before.place(s, board.cell(s) == CELL_PLAYER1 ? 1 : 0);
+            before.setSideToMove(winner);
+            const MoveSets& mine = before.moves(winner);
+            if (!mine.fives.empty() || !before.moves(1 - winner).fives.empty() || !mine.wins.empty()) continue;
+            if (!mine.fours.contains(four)) continue;
+            before.makeMove(four);
+            const bool forced = before.moves(winner).fives.count() == 1 && before.moves(winner).fives.first() == block;
+            before.unmakeMove();
+            if (!forced) continue;
+            if (solveWithin(before, ThreatKind::Fours, length) == SolveResult::Proved) continue;  // no shorter
+            if (solveWithin(before, ThreatKind::Fours, length + 1) != SolveResult::Proved) continue;
+            return before;
+        }
+    }
+    return std::nullopt;
+}
+
+int makeLonger(std::mt19937& random, const std::string& in, const std::string& out) {
+    std::ofstream file(out, std::ios::app);
+    for (const CorpusPosition& position : readCorpusFile(in)) {
+        if (position.kind != ThreatKind::Fours) continue;
+        ThreatBoard board = position.board;
+        for (int length = position.length; length < 24; ++length) {
+            const std::optional<ThreatBoard> longer = longerByOneFour(board, length, random);
+            if (!longer) break;
+            board = *longer;
+            writeCorpusPosition(file, {board, ThreatKind::Fours, length + 1, position.name + " less " +
+                                                                                std::to_string(length + 1 - position.length) +
+                                                                                " fours"});
+            file.flush();
+            std::cerr << "vcf " << length + 1 << '\n';
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 }  // namespace vorek::bench
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--longer") {
+        std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)));
+        return vorek::bench::makeLonger(random, argv[3], argv[4]);
+    }
     if (argc != 5) {
-        std::cerr << "usage: vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE\n";
+        std::cerr << "usage: vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE\n"
+                     "       vorek_make_corpus --longer SEED IN_FILE OUT_FILE\n";
         return 2;
     }
     std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)));

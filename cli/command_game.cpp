@@ -22,28 +22,33 @@ constexpr std::string_view USAGE =
     "usage: vorek-cli game FILE.psq [--nodes N] [--seconds S] [--json]\n"
     "\n"
     "Reads a game record and solves each of its positions in order (after 0, 1,\n"
-    "... moves) as solve does, with the budget for each position, from the side\n"
-    "of the letter to move. Prints one line a position:\n"
+    "... moves) as solve does, by threat-space search with the budget for each\n"
+    "position, from the side of the letter to move. Prints one line a position:\n"
     "  MOVE SIDE RESULT PROVING PLAYED MARK\n"
     "  MOVE     the number of the move to be played in the position\n"
     "  SIDE     the letter to move, x or o\n"
-    "  RESULT   proved, disproved or unknown for the side to move; over when a\n"
-    "           five is on the board, which ends the analysis\n"
+    "  RESULT   proved (wins by threats), disproved (every move loses to a win\n"
+    "           by threats) or unknown for the side to move; over when a five is\n"
+    "           on the board, which ends the analysis\n"
     "  PROVING  the winning move when proved, as x,y counted from 1 as in the\n"
     "           record; - otherwise\n"
     "  PLAYED   the move the record plays there, x,y; - after the last move\n"
-    "  MARK     missed: proved, but the move played leaves the opponent not\n"
-    "           disproved; blunder: not disproved, but the move played leaves the\n"
-    "           opponent proved; missed,blunder: both; - for none\n"
-    "and last \"summary missed M blunder B\". While it runs, a progress bar is\n"
-    "shown on stderr when stderr is a terminal. Ctrl-C stops the analysis and\n"
-    "prints the positions solved before it.\n"
+    "  MARK     missed: the side had a win by threats, and after the move played\n"
+    "           the search shows none is left to it; blunder: the search shows\n"
+    "           the opponent had no win by threats before the move and proves one\n"
+    "           after it; missed,blunder: both; unclear: no mark, because a\n"
+    "           search before or after the move ran out of budget; - for none\n"
+    "and last \"summary missed M blunder B unclear U\". While it runs, a progress\n"
+    "bar is shown on stderr when stderr is a terminal. Ctrl-C stops the analysis\n"
+    "and prints the positions solved before it.\n"
     "\n"
-    "  --nodes N    stop each solve once N nodes have been made (default 100000)\n"
+    "  --nodes N    stop each solve once N nodes have been searched (default 100000)\n"
     "  --seconds S  stop each solve after S seconds, such as 10 or 2.5 (default 10)\n"
     "  --json       one JSON object a line: {\"move\":..,\"side\":..,\"result\":..,\n"
     "               \"proving\":\"x,y\"|null,\"played\":\"x,y\"|null,\"marks\":[..]},\n"
-    "               and last {\"missed\":M,\"blunder\":B}\n";
+    "               with \"stopped\":\"exhausted\"|\"nodes\"|\"seconds\"|... after\n"
+    "               \"result\" when it is unknown, and last\n"
+    "               {\"missed\":M,\"blunder\":B,\"unclear\":U}\n";
 
 constexpr std::array<std::string_view, 2> OPTIONS{NODES_OPTION, SECONDS_OPTION};
 constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
@@ -57,10 +62,22 @@ struct PositionLine {
     int move = 0;
     char side = 'x';
     std::string result;
+    std::string stopped;  // why an unknown result is unknown
     std::string proving;  // empty: none
     std::string played;   // empty: none
     std::vector<std::string_view> marks;
 };
+
+std::string stopWord(SolveStop stopped) {
+    switch (stopped) {
+        case SolveStop::Nodes: return "nodes";
+        case SolveStop::Seconds: return "seconds";
+        case SolveStop::Memory: return "memory";
+        case SolveStop::Interrupted: return "interrupted";
+        case SolveStop::Settled: break;
+    }
+    return "exhausted";
+}
 
 std::vector<PositionLine> positionLines(const GameRecord& record,
                                         const std::vector<PositionVerdict>& verdicts) {
@@ -71,12 +88,14 @@ std::vector<PositionLine> positionLines(const GameRecord& record,
         line.move = static_cast<int>(i) + 1;
         line.side = letterOfMove(record, line.move);
         line.result = verdict.over ? "over" : std::string(resultText(verdict.result));
+        if (!verdict.over && verdict.result == SolveResult::Unknown) line.stopped = stopWord(verdict.stopped);
         if (verdict.provingMove >= 0) line.proving = recordSquareText(verdict.provingMove);
         if (!verdict.over && i < record.moves.size()) line.played = recordSquareText(record.moves[i]);
         if (i + 1 < verdicts.size()) {
             const MoveMarks marks = marksOf(verdict, verdicts[i + 1]);
             if (marks.missed) line.marks.push_back("missed");
             if (marks.blunder) line.marks.push_back("blunder");
+            if (marks.unclear) line.marks.push_back("unclear");
         }
         lines.push_back(std::move(line));
     }
@@ -95,8 +114,9 @@ void printPlain(std::ostream& out, const PositionLine& line) {
 }
 
 void printJson(std::ostream& out, const PositionLine& line) {
-    out << R"({"move":)" << line.move << R"(,"side":")" << line.side << R"(","result":")"
-        << line.result << R"(","proving":)" << orNull(line.proving) << R"(,"played":)"
+    out << R"({"move":)" << line.move << R"(,"side":")" << line.side << R"(","result":")" << line.result << '"';
+    if (!line.stopped.empty()) out << R"(,"stopped":")" << line.stopped << '"';
+    out << R"(,"proving":)" << orNull(line.proving) << R"(,"played":)"
         << orNull(line.played) << R"(,"marks":[)";
     for (std::size_t i = 0; i < line.marks.size(); ++i)
         out << (i ? "," : "") << '"' << line.marks[i] << '"';
@@ -104,17 +124,18 @@ void printJson(std::ostream& out, const PositionLine& line) {
 }
 
 void printSummary(std::ostream& out, const std::vector<PositionLine>& lines, bool json) {
-    int missed = 0, blunders = 0;
+    int missed = 0, blunders = 0, unclear = 0;
     for (const PositionLine& line : lines) {
         for (std::string_view mark : line.marks) {
             missed += mark == "missed";
             blunders += mark == "blunder";
+            unclear += mark == "unclear";
         }
     }
     if (json)
-        out << R"({"missed":)" << missed << R"(,"blunder":)" << blunders << "}\n";
+        out << R"({"missed":)" << missed << R"(,"blunder":)" << blunders << R"(,"unclear":)" << unclear << "}\n";
     else
-        out << "summary missed " << missed << " blunder " << blunders << '\n';
+        out << "summary missed " << missed << " blunder " << blunders << " unclear " << unclear << '\n';
 }
 
 std::optional<CommandError> runGame(const CommandArguments& arguments, std::ostream& out,

@@ -1,14 +1,16 @@
 #include "cli/game_analysis.h"
 
-#include "search/exact_rules.h"
+#include "search/threat_space/position_of_board.h"
+#include "search/threat_space/threat_solver.h"
 
 namespace vorek::cli {
 
-PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget) {
+PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget,
+                                  TranspositionTable& table) {
     if (record.fiveAt != 0 && count >= record.fiveAt) return PositionVerdict{.over = true};
-    const std::unique_ptr<StatNode> root = exactRoot(*positionAfter(record, count));
-    const SolveReport report = solve(*root, budget, exactTreeRules());
-    return PositionVerdict{.result = report.result, .provingMove = report.move};
+    ThreatSolver solver(threatBoardOf(*positionAfter(record, count)), budget, {}, &table);
+    const SolveReport report = solver.run();  // the letter to move is player 1
+    return PositionVerdict{.result = report.result, .stopped = report.stopped, .provingMove = report.move};
 }
 
 int analysedPositionCount(const GameRecord& record) {
@@ -19,10 +21,11 @@ int analysedPositionCount(const GameRecord& record) {
 std::vector<PositionVerdict> analyseGame(const GameRecord& record, const SolveBudget& budget,
                                          const std::function<void(int, int)>& progress) {
     const int positions = analysedPositionCount(record);
+    TranspositionTable table(tableBytesFor(budget));
     std::vector<PositionVerdict> verdicts;
     for (int count = 0; count < positions; ++count) {
         progress(count, positions);
-        PositionVerdict verdict = judgeGamePosition(record, count, budget);
+        PositionVerdict verdict = judgeGamePosition(record, count, budget, table);
         // A solve cut short says nothing, and the move before would be marked by it.
         if (budget.cancel && budget.cancel->load()) break;
         verdicts.push_back(verdict);
@@ -33,9 +36,14 @@ std::vector<PositionVerdict> analyseGame(const GameRecord& record, const SolveBu
 MoveMarks marksOf(const PositionVerdict& here, const PositionVerdict& next) {
     if (here.over) return {};
     const bool nextProved = !next.over && next.result == SolveResult::Proved;
-    const bool nextDisproved = next.over || next.result == SolveResult::Disproved;
-    return MoveMarks{.missed = here.result == SolveResult::Proved && !nextDisproved,
-                     .blunder = here.result != SolveResult::Disproved && nextProved};
+    MoveMarks marks;
+    // After the move the opponent wins by threats, or has a move that leaves
+    // the mover none: the mover's win is gone.
+    marks.missed = here.result == SolveResult::Proved && !next.over &&
+                   (nextProved || (next.result == SolveResult::Unknown && next.stopped == SolveStop::Settled));
+    marks.blunder = here.otherCannotWin() && nextProved;
+    marks.unclear = !marks.missed && !marks.blunder && (here.unclear() || next.unclear());
+    return marks;
 }
 
 }  // namespace vorek::cli

@@ -1,6 +1,7 @@
-// Whole-game analysis: every position of a game record judged by the solver
-// for the side to move, and the moves marked that let a win go or let the
-// opponent win.
+// Whole-game analysis: every position of a game record judged by threat-space
+// search for the side to move, and the moves marked that let a win go or let
+// the opponent win. A mark rests on searches that ended: where a budget ran
+// out before a mark could be settled, the move is unclear and has none.
 #pragma once
 
 #include <functional>
@@ -8,18 +9,29 @@
 
 #include "board/game_record.h"
 #include "search/solver.h"
+#include "search/threat_space/transposition_table.h"
 
 namespace vorek::cli {
 
 struct PositionVerdict {
     bool over = false;                          // a five stands on the board; nothing was solved
     SolveResult result = SolveResult::Unknown;  // for the side to move
-    int provingMove = -1;                       // its winning square when proved and known
+    // Unknown: Settled when the searches ended (exhausted: neither side has a
+    // win by threats the other cannot stop), else the budget that ran out.
+    SolveStop stopped = SolveStop::Settled;
+    int provingMove = -1;  // its winning square when proved and known
+
+    // The side to move has a win by threats, or has a move after which the
+    // other side has none: the other side has no win by threats here.
+    bool otherCannotWin() const { return !over && stopped == SolveStop::Settled && result != SolveResult::Disproved; }
+    bool unclear() const { return !over && result == SolveResult::Unknown && stopped != SolveStop::Settled; }
 };
 
 // The verdict on the position after `count` moves of the record, solved by
-// the exact rules within the budget.
-PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget);
+// threat-space search within the budget, with the table (whose entries it
+// forgets first).
+PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget,
+                                  TranspositionTable& table);
 
 // How many positions the analysis judges: those after 0, 1, ... moves, up to
 // and including the first with a five on the board, or up to the end.
@@ -33,8 +45,16 @@ std::vector<PositionVerdict> analyseGame(const GameRecord& record, const SolveBu
                                          const std::function<void(int, int)>& progress);
 
 struct MoveMarks {
-    bool missed = false;   // the mover had a proved win and the move left the opponent not disproved
-    bool blunder = false;  // the mover was not disproved and the move left the opponent proved
+    // The mover had a win by threats, and after the move the search shows
+    // none is left to him (the opponent wins by threats, or has a move after
+    // which the mover has none).
+    bool missed = false;
+    // The search shows the opponent had no win by threats before the move,
+    // and proves one after it.
+    bool blunder = false;
+    // No mark, because the search of the position before or after the move
+    // ran out of budget.
+    bool unclear = false;
 };
 
 // The marks of the move played between two positions judged in turn: here,

@@ -133,9 +133,11 @@ ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers thr
     const int mover = board_.sideToMove();
     const int childDepth = depthAfter(depth, attackerToMove);
     const std::size_t first = children_.size();
+    const auto childKey = [&](int move) { return key ^ STONE_KEYS[mover][move] ^ PLAYER1_TO_MOVE_KEY; };
+    for (const int move : moves) table_.prefetch(childKey(move));
     for (const int move : moves) {
         const MoveHint hint = attackerToMove ? hintOf(board_, move, attacker) : REPLY_HINT;
-        const TableEntry* entry = table_.find(key ^ STONE_KEYS[mover][move] ^ PLAYER1_TO_MOVE_KEY);
+        const TableEntry* entry = table_.find(childKey(move));
         children_.push_back({static_cast<std::int16_t>(move), hint,
                              entry && holdsFor(*entry, childDepth) ? entry->numbers() : firstNumbers(hint)});
     }

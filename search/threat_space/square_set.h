@@ -39,6 +39,15 @@ public:
         for (const std::uint64_t w : words_) n += std::popcount(w);
         return n;
     }
+    // Whether the set holds two squares or more; quicker than count().
+    constexpr bool severalSquares() const {
+        int nonEmpty = 0;
+        for (const std::uint64_t w : words_) {
+            if (w & (w - 1)) return true;
+            nonEmpty += w != 0;
+        }
+        return nonEmpty > 1;
+    }
     // The square with the smallest index; -1 when the set is empty.
     constexpr int first() const {
         for (int i = 0; i < WORDS; ++i)

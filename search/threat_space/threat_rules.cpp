@@ -73,9 +73,8 @@ NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& mo
     const MoveSets& theirs = board.moves(1 - attacker);
     moves.count = 0;
     if (!own.fives.empty()) return won(1, own.fives.first());
-    const int theirFives = theirs.fives.count();
-    if (theirFives >= 2) return LOST;
-    if (theirFives == 1) {
+    if (theirs.fives.severalSquares()) return LOST;
+    if (!theirs.fives.empty()) {
         // Anything else loses at once. In a search of fours the block must
         // itself be a four, or the defender gets a free move.
         const int block = theirs.fives.first();
@@ -105,9 +104,8 @@ NodeVerdict defenderNode(ThreatBoard& board, ThreatKind kind, MoveList& moves) {
     const MoveSets& theirs = board.moves(attacker);
     moves.count = 0;
     if (!own.fives.empty()) return LOST;
-    const int theirFives = theirs.fives.count();
-    if (theirFives >= 2) return won(1, theirs.fives.first());
-    if (theirFives == 1) {
+    if (theirs.fives.severalSquares()) return won(1, theirs.fives.first());
+    if (!theirs.fives.empty()) {
         moves.add(theirs.fives.first());
         return OPEN;
     }

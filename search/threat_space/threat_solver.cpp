@@ -143,7 +143,7 @@ ThreatSolver::Verdict ThreatSolver::lostAtOnce() {
 ThreatSolver::Verdict ThreatSolver::disproofForMover() {
     const int mover = board_.sideToMove();
     const MoveSets& theirs = board_.moves(1 - mover);
-    if (theirs.fives.count() >= 2) return lostAtOnce();
+    if (theirs.fives.severalSquares()) return lostAtOnce();
 
     // Should the side to move pass: where the other side's win would go.
     std::vector<int> threatLine;
@@ -196,7 +196,7 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
 std::vector<int> ThreatSolver::movesToRefute(const std::vector<int>& threatLine) {
     const int mover = board_.sideToMove();
     const MoveSets& theirs = board_.moves(1 - mover);
-    if (theirs.fives.count() == 1) return {theirs.fives.first()};
+    if (!theirs.fives.empty()) return {theirs.fives.first()};
     if (!theirs.wins.empty()) {
         // The replies of a defender to a winning move: every other move loses.
         MoveList replies;
