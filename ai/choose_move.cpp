@@ -6,8 +6,9 @@
 #include <string_view>
 
 #include "board/candidates.h"
-#include "search/exact_rules.h"
 #include "search/solver.h"
+#include "search/threat_space/position_of_board.h"
+#include "search/threat_space/threat_solver.h"
 
 namespace vorek {
 
@@ -44,27 +45,48 @@ std::optional<int> generatorMove(V2Board& board) {
     return nearestCentre(board);
 }
 
-// The exact solve: a move is played as winning only when the win is real.
-std::optional<SolveReport> solveWithin(StatNode& root, const SolvingLimits& limits) {
-    const std::unique_ptr<StatNode> exact = exactRoot(root.ensureBoard());
-    // The solver reads 0 seconds as no limit; without time only a root that
-    // is decided already (a five at once) is looked at.
-    if (limits.time <= limits.time.zero() && !exact->isDecided()) return std::nullopt;
-    return solve(*exact,
-                 SolveBudget{.maxNodes = limits.nodes, .maxSeconds = limits.time.count(), .maxMemoryBytes = limits.memory},
-                 exactTreeRules());
-}
+struct Solved {
+    SolveReport report;
+    ThreatFindings findings;
+};
 
+// The solve by threats: a move is played as winning only when the win is real.
+std::optional<Solved> solveWithin(StatNode& root, const SolvingLimits& limits) {
+    const ThreatBoard position = threatBoardOf(root.ensureBoard());
+    // The solver reads 0 seconds as no limit; without time only a five at
+    // once is looked at.
+    if (limits.time <= limits.time.zero()) {
+        const int five = position.moves(position.sideToMove()).fives.first();
+        if (five < 0) return std::nullopt;
+        Solved solved;
+        solved.report.result = position.sideToMove() == 1 ? SolveResult::Proved : SolveResult::Disproved;
+        solved.report.move = five;
+        solved.report.line = {five};
+        return solved;
+    }
+    const SolveBudget budget{.maxNodes = limits.nodes, .maxSeconds = limits.time.count(), .maxMemoryBytes = limits.memory};
+    Solved solved;
+    solved.report = solveByThreats(position, budget, {}, &solved.findings);
+    return solved;
+}
 
 }  // namespace
 
 MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits) {
     MoveChoice choice;
-    choice.solve = solveWithin(root, limits);
-    if (choice.solve && choice.solve->result == SolveResult::Proved && choice.solve->move >= 0)
-        choice.move = choice.solve->move;
-    else
+    const std::optional<Solved> solved = solveWithin(root, limits);
+    if (solved) choice.solve = solved->report;
+    // The root's side to move is player 1, whose verdict the report gives.
+    if (solved && solved->report.result == SolveResult::Proved && solved->report.move >= 0) {
+        choice.move = solved->report.move;
+    } else if (solved && solved->findings.threatened && solved->findings.holdingMove >= 0) {
+        choice.move = solved->findings.holdingMove;
+        choice.defends = true;
+    } else if (solved && solved->report.result == SolveResult::Disproved && !solved->report.line.empty()) {
+        choice.move = solved->report.line.front();
+    } else {
         choice.move = generatorMove(*root.board);
+    }
     return choice;
 }
 

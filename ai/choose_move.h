@@ -12,8 +12,7 @@
 
 namespace vorek {
 
-// The nodes a solve may make: about 70 MB of tree at most, and few enough
-// nodes to free well inside the time left after solving.
+// The nodes a solve may search: a table of about 48 MB at most.
 constexpr std::uint64_t SOLVE_NODES = 1'000'000;
 
 struct SolvingLimits {
@@ -25,14 +24,19 @@ struct SolvingLimits {
 struct MoveChoice {
     std::optional<int> move;           // nullopt when no square is empty
     std::optional<SolveReport> solve;  // nullopt when there was no time to solve
+    // The move is one after which the opponent, who would win by threats
+    // were it his move, has no win by threats.
+    bool defends = false;
 };
 
-// Solves from the root (a tree of one node over the position, built as the
-// window builds it) within the limits. When the root is proved, the proving
-// move: the five, or the first move of a forced win. Otherwise the move
-// generator's first listed square (the forced block or the best candidate);
-// should the generator list no empty square, the empty square nearest the
-// centre.
+// Solves the root's position (a tree of one node over it, built as the
+// window builds it) by threat-space search within the limits. When the side
+// to move wins by threats, the first move of the win. Otherwise, when the
+// opponent would win by threats were it his move, a move found to leave him
+// none; when every move loses, the toughest defence found. Otherwise the
+// move generator's first listed square (the forced block or the best
+// candidate); should the generator list no empty square, the empty square
+// nearest the centre.
 MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits);
 
 // One line about the solve behind the choice, for a manager's log: its

@@ -5,7 +5,7 @@
 
 #include "app/form1.h"
 #include "app/solve_dialog.h"
-#include "search/exact_rules.h"
+#include "search/threat_space/position_of_board.h"
 #include "threats/slot_pool.h"
 
 namespace vorek {
@@ -32,8 +32,7 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
     // Everything the solver needs from the window's tree is taken here, on
     // the window's thread.
     if (settings.exact) {
-        exactTree_ = exactRoot(start.ensureBoard());
-        solver_ = std::make_unique<Solver>(*exactTree_, budgetOf(settings, cancelled_), exactTreeRules());
+        threatSolver_ = std::make_unique<ThreatSolver>(threatBoardOf(start.ensureBoard()), budgetOf(settings, cancelled_));
     } else {
         solver_ = std::make_unique<Solver>(start, budgetOf(settings, cancelled_), handTreeRules());
     }
@@ -48,7 +47,11 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
     // looks at with the progress, so that nothing passes between them but
     // through the standard library's own synchronisation.
     worker_ = std::thread([this] {
-        while (!solver_->runSlice(std::chrono::hours(1))) {
+        if (threatSolver_) {
+            threatReport_ = threatSolver_->run();
+        } else {
+            while (!solver_->runSlice(std::chrono::hours(1))) {
+            }
         }
         finished_.store(true, std::memory_order_release);
     });
@@ -57,10 +60,10 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
 SolveRun::~SolveRun() {
     cancel();
     wait();
-    // A tree of the exact rules is the solve's own and can be gigabytes: it
-    // goes back to the system with the solver's positions.
+    // The threat solver's table can be gigabytes: it goes back to the system
+    // with the solver.
     solver_.reset();
-    exactTree_.reset();
+    threatSolver_.reset();
     releaseUnusedPoolMemory();
 }
 
@@ -70,7 +73,7 @@ void SolveRun::wait() {
 
 SolveReport SolveRun::report() {
     wait();
-    return solver_->report();
+    return threatSolver_ ? threatReport_ : solver_->report();
 }
 
 std::unique_ptr<SolveDialog> SolveRun::takeDialog() {
@@ -80,7 +83,8 @@ std::unique_ptr<SolveDialog> SolveRun::takeDialog() {
 }
 
 void SolveRun::showProgress() {
-    dialog_->showProgress(solver_->progress(), static_cast<double>(elapsed_.elapsed()) / 1000);
+    const SolveProgress progress = threatSolver_ ? threatSolver_->progress() : solver_->progress();
+    dialog_->showProgress(progress, static_cast<double>(elapsed_.elapsed()) / 1000);
     if (finished_.load(std::memory_order_acquire) && !endTold_) {
         endTold_ = true;
         emit ended();

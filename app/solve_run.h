@@ -2,10 +2,11 @@
 // position, run on a thread of its own while the window goes on, the flag its
 // Cancel button sets, and the progress dialog that follows it.
 //
-// While it runs, the solver owns the tree below its start node (the window's
-// tree under the window's rules, a tree of its own under the exact rules):
-// the window may read the boards, moves and parents of the nodes it shows,
-// which the solver never changes, but not their numbers or children.
+// While it runs under the window's rules, the solver owns the tree below its
+// start node: the window may read the boards, moves and parents of the nodes
+// it shows, which the solver never changes, but not their numbers or
+// children. Under the exact rules it solves by threat-space search on a copy
+// of the start node's position and leaves the tree alone.
 #pragma once
 
 #include <QElapsedTimer>
@@ -17,6 +18,7 @@
 
 #include "app/solve_settings.h"
 #include "search/solver.h"
+#include "search/threat_space/threat_solver.h"
 
 class QTreeWidgetItem;
 class QWidget;
@@ -42,7 +44,7 @@ public:
     // Waits for the solve's thread; after ended(), at once.
     void wait();
 
-    bool exact() const { return exactTree_ != nullptr; }
+    bool exact() const { return threatSolver_ != nullptr; }
     QTreeWidgetItem* startItem() const { return startItem_; }
     // The whole report: only once the solve has ended.
     SolveReport report();
@@ -58,11 +60,13 @@ private:
     void showProgress();
 
     QTreeWidgetItem* startItem_;
-    std::unique_ptr<StatNode> exactTree_;  // under the exact rules
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> finished_{false};  // set by the solver's thread at its end
     bool endTold_ = false;
-    std::unique_ptr<Solver> solver_;       // its budget points at cancelled_
+    // One of the two, its budget pointing at cancelled_.
+    std::unique_ptr<Solver> solver_;              // under the window's rules
+    std::unique_ptr<ThreatSolver> threatSolver_;  // under the exact rules
+    SolveReport threatReport_;                    // its report, once it has ended
     std::unique_ptr<SolveDialog> dialog_;
     QTimer progressTimer_;
     QElapsedTimer elapsed_;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench/corpus_file.h"
-#include "search/exact_rules.h"
+#include "bench/exact_tree_rules.h"
 #include "search/threat_space/threat_solver.h"
 
 namespace vorek::bench {

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/positions.h"
-#include "search/exact_rules.h"
+#include "bench/exact_tree_rules.h"
 #include "search/solver.h"
 
 namespace vorek::bench {

@@ -1,6 +1,6 @@
 // Tree growth from a start position (an example, or a board read from the
 // input; see startFolder), built as the window builds its root, by the
-// window's rules or the exact solver's, as the next byte says. Each step
+// window's rules. Each step
 // walks down from the root, the next byte choosing the child at every expanded
 // node, and expands the leaf it reaches as the window does (nothing when the
 // leaf is decided). After every expansion the whole tree must be consistent
@@ -15,7 +15,6 @@
 #include "board/moves.h"
 #include "fuzz/fuzz_support.h"
 #include "search/numbers.h"
-#include "search/exact_rules.h"
 #include "search/root_build.h"
 #include "search/tree_check.h"
 
@@ -47,11 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ByteStream in(data, size);
     const std::uint32_t firstSerial = NodeSerial;
     RootBuild build = buildRootNode(fuzz::startFolder(in));
-    // The window's rules, or the exact solver's in a tree of its own.
-    const bool exact = (in.next() & 1) != 0;
-    const TreeRules& rules = exact ? exactTreeRules() : handTreeRules();
-    const std::unique_ptr<StatNode> exactTree = exact ? exactRoot(*build.root->board) : nullptr;
-    StatNode& root = exact ? *exactTree : *build.root;
+    const TreeRules& rules = handTreeRules();
+    StatNode& root = *build.root;
     fuzz::require(checkInvariants(*root.board));
     fuzz::require(checkTree(root, rules));
 

@@ -199,6 +199,53 @@ TEST(ThreatSolver, WinsThatNeedThreesAgreeWithTryingEveryMove) {
     EXPECT_GT(needThrees, 10);
 }
 
+// Positions on which the window's rules prove a win that does not exist.
+std::vector<Cells> estimateErrors() {
+    std::ifstream file(std::string(VOREK_TESTS_DIR) + "/data/estimate_errors.txt");
+    std::vector<Cells> positions;
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(file, line);) {
+        if (line.starts_with('#') || line.empty()) continue;
+        rows.push_back(line);
+        if (rows.size() < 20) continue;
+        positions.push_back(testing::cellsFromRows({rows.begin(), rows.end()}));
+        rows.clear();
+    }
+    return positions;
+}
+
+SolveResult solveByTheWindowsRules(const Cells& cells) {
+    const RootBuild build = buildRootNode(testing::boardOfCells(cells));
+    SolveBudget budget;
+    budget.maxNodes = NODES;
+    return solve(*build.root, budget).result;
+}
+
+TEST(ThreatSolver, DoesNotProveWhatTheWindowsEstimatesCallWon) {
+    const std::vector<Cells> positions = estimateErrors();
+    ASSERT_GE(positions.size(), 4u);
+    for (const Cells& cells : positions) {
+        const Outcome outcome = ExhaustiveGame(cells).valueFor('x');
+        EXPECT_NE(outcome, Outcome::WIN);
+        EXPECT_EQ(solveByTheWindowsRules(cells), SolveResult::Proved);
+        const SolveResult exact = solveCells(cells, 'x', NODES).result;
+        EXPECT_NE(exact, SolveResult::Proved);
+        if (exact == SolveResult::Disproved) {
+            EXPECT_EQ(outcome, Outcome::LOSS);
+        }
+    }
+}
+
+// x's four-three at 10,10: the window's rules count it won at once, but o's
+// forced block at 10,11 makes a four of o's, x must block that at 9,11, and
+// o's open three on row 4 is then a move ahead.
+TEST(ThreatSolver, FourThreeWhoseBlockMakesAFourOfTheDefenderIsNotProved) {
+    const Cells cells = testing::cellsFromRows({"", "", "", "", "     ooo", "", "          o", "          x",
+                                                "          x", "          x", "        xx", "           ooox"});
+    EXPECT_EQ(solveByTheWindowsRules(cells), SolveResult::Proved);
+    EXPECT_NE(solveCells(cells, 'x', NODES).result, SolveResult::Proved);
+}
+
 Cells exampleCells(const std::string& name) {
     std::ifstream file(std::string(VOREK_TESTS_DIR) + "/../examples/" + name + "/plocha.dat");
     std::vector<std::string> rows;

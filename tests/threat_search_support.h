@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "board/v2board.h"
 #include "search/solver.h"
 #include "search/threat_space/threat_board.h"
 #include "search/threat_space/threat_rules.h"
@@ -15,6 +16,9 @@ namespace vorek::testing {
 // The position of the cells ('x' is player 1, 'o' player 0) with the stone's
 // side to move.
 ThreatBoard threatBoardOfCells(const Cells& cells, char toMove);
+
+// The engine's board of the cells, x ('player 1') to move, not evaluated.
+std::unique_ptr<V2Board> boardOfCells(const Cells& cells);
 
 // The threat solver's verdict on the cells with the stone to move, player
 // 1's as every solve's report: 'x' to move is player 1.

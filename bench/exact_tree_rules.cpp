@@ -1,4 +1,4 @@
-#include "search/exact_rules.h"
+#include "bench/exact_tree_rules.h"
 
 #include "board/evaluation.h"
 #include "board/threat_facts.h"

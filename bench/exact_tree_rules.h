@@ -1,6 +1,7 @@
-// The rules of a tree whose verdicts are exact: "proved" means player 1 has
-// a forced win under the rules of the game, "disproved" that player 0 has
-// one, so player 1 has none.
+// The solver before threat-space search, kept for the benchmarks' figures
+// before and after: the rules of a tree whose verdicts are exact. "Proved"
+// means player 1 has a forced win under the rules of the game, "disproved"
+// that player 0 has one, so player 1 has none.
 //
 // A node's children are either every move that does not lose at once (the
 // side to move faces a five, or two five squares next move: only blocking
