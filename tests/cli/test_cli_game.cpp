@@ -23,8 +23,9 @@ const std::string O_WINS = example("games/o-wins-in-row-12.psq").string();
 const std::string IGNORED_FOUR = example("games/ignored-four.psq").string();
 
 // A budget small enough for the sanitizer build; the positions it decides
-// are decided in a few hundred nodes.
-const std::vector<std::string> BUDGET{"--nodes", "2000"};
+// or exhausts take a few thousand nodes, the one proof of a long win about
+// 160,000.
+const std::vector<std::string> BUDGET{"--nodes", "200000"};
 
 CliRun game(const std::string& file, std::vector<std::string> more = {}) {
     std::vector<std::string> arguments{"game", file};
@@ -33,17 +34,11 @@ CliRun game(const std::string& file, std::vector<std::string> more = {}) {
     return runCli(arguments);
 }
 
-// o wins with five in row 12 on move 16; its win was forced from move 12 on,
-// and x's move 11 (14,10) let it in.
-//
-// These lines hold for verdicts that are exact, and today's solver gives
-// them too. Two of them rest on its search within the budget: "12 o proved"
-// names the first winning move in the generator's order (10,14; 14,12, the
-// move played, wins as well), and "11 x unknown" stays unknown because x's
-// loss there takes more than 2000 nodes to show. An exact solver that proves
-// move 12 with another first move prints that move instead of 10,14; one that
-// shows x lost already before move 11 within the budget prints
-// "11 x disproved - 14,10 -" and moves the blunder to the move before.
+// o wins with five in row 12 on move 16. After x's move 9 (11,11) o wins by
+// threats, in 13 moves of its own, and before it x still had a move that
+// left o no win by threats: move 9 is the blunder. From there on each
+// position is won or lost, and the moves keep it so. The first moves are
+// quiet; around moves 5 and 6 the budget runs out, so no mark is given there.
 TEST(CliGame, RealGameProvesTheWinnersLastMovesAndMarksTheMoveThatLetItIn) {
     const CliRun run = game(O_WINS);
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -53,26 +48,25 @@ TEST(CliGame, RealGameProvesTheWinnersLastMovesAndMarksTheMoveThatLetItIn) {
               "2 o unknown - 11,12 -\n"
               "3 x unknown - 10,13 -\n"
               "4 o unknown - 11,13 -\n"
-              "5 x unknown - 9,11 -\n"
-              "6 o unknown - 12,12 -\n"
+              "5 x unknown - 9,11 unclear\n"
+              "6 o unknown - 12,12 unclear\n"
               "7 x unknown - 8,12 -\n"
               "8 o unknown - 11,9 -\n"
-              "9 x unknown - 11,11 -\n"
-              "10 o unknown - 13,11 -\n"
-              "11 x unknown - 14,10 blunder\n"
+              "9 x unknown - 11,11 blunder\n"
+              "10 o proved 13,11 13,11 -\n"
+              "11 x disproved - 14,10 -\n"
               "12 o proved 10,14 14,12 -\n"
               "13 x disproved - 12,10 -\n"
               "14 o proved 13,12 13,12 -\n"
               "15 x disproved - 10,12 -\n"
               "16 o proved 15,12 15,12 -\n"
               "17 x over - - -\n"
-              "summary missed 0 blunder 1\n");
+              "summary missed 0 blunder 1 unclear 2\n");
 }
 
-// x makes a four on row 10 (13,10; five on 14,10); o ignores it with 12,11
-// and x, instead of making five, blocks o's three with 9,11; o then blocks.
-// Exact verdicts give the same lines: 9 is a five at once, and no side can
-// be shown lost or winning in the other positions within the budget.
+// x makes a four on row 10 (13,10; five on 14,10); o ignores it with 12,11,
+// a blunder, and x, instead of making five, blocks o's three with 9,11,
+// after which o has a move that leaves x no win by threats: missed.
 TEST(CliGame, MadeUpGameMarksTheIgnoredFourAndTheMissedFive) {
     const CliRun run = game(IGNORED_FOUR);
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -82,23 +76,28 @@ TEST(CliGame, MadeUpGameMarksTheIgnoredFourAndTheMissedFive) {
               "3 x unknown - 11,10 -\n"
               "4 o unknown - 11,11 -\n"
               "5 x unknown - 12,10 -\n"
-              "6 o unknown - 9,10 -\n"
-              "7 x unknown - 13,10 -\n"
+              "6 o unknown - 9,10 unclear\n"
+              "7 x unknown - 13,10 unclear\n"
               "8 o unknown - 12,11 blunder\n"
               "9 x proved 14,10 9,11 missed\n"
-              "10 o unknown - 14,10 -\n"
+              "10 o unknown - 14,10 unclear\n"
               "11 x unknown - - -\n"
-              "summary missed 1 blunder 1\n");
+              "summary missed 1 blunder 1 unclear 3\n");
 
     const CliRun json = game(IGNORED_FOUR, {"--json"});
     EXPECT_EQ(json.exitCode, 0) << json.err;
     const std::vector<std::string> lines = linesOf(json.out);
     ASSERT_EQ(lines.size(), 12u);
-    EXPECT_EQ(lines[0], R"({"move":1,"side":"x","result":"unknown","proving":null,"played":"10,10","marks":[]})");
-    EXPECT_EQ(lines[7], R"({"move":8,"side":"o","result":"unknown","proving":null,"played":"12,11","marks":["blunder"]})");
+    EXPECT_EQ(lines[0],
+              R"({"move":1,"side":"x","result":"unknown","stopped":"exhausted","proving":null,"played":"10,10","marks":[]})");
+    EXPECT_EQ(lines[6],
+              R"({"move":7,"side":"x","result":"unknown","stopped":"nodes","proving":null,"played":"13,10","marks":["unclear"]})");
+    EXPECT_EQ(lines[7],
+              R"({"move":8,"side":"o","result":"unknown","stopped":"exhausted","proving":null,"played":"12,11","marks":["blunder"]})");
     EXPECT_EQ(lines[8], R"({"move":9,"side":"x","result":"proved","proving":"14,10","played":"9,11","marks":["missed"]})");
-    EXPECT_EQ(lines[10], R"({"move":11,"side":"x","result":"unknown","proving":null,"played":null,"marks":[]})");
-    EXPECT_EQ(lines[11], R"({"missed":1,"blunder":1})");
+    EXPECT_EQ(lines[10],
+              R"({"move":11,"side":"x","result":"unknown","stopped":"nodes","proving":null,"played":null,"marks":[]})");
+    EXPECT_EQ(lines[11], R"({"missed":1,"blunder":1,"unclear":3})");
 }
 
 // Moves after a five are not analysed; o moving first swaps every letter.
@@ -119,36 +118,41 @@ TEST(CliGame, FiveEndsTheAnalysisAndTheFirstLetterFollowsTheHeader) {
               "2 x unknown - 2,2 -\n"
               "3 o unknown - 3,1 -\n"
               "4 x unknown - - -\n"
-              "summary missed 0 blunder 0\n");
+              "summary missed 0 blunder 0 unclear 0\n");
 }
 
 // The rules of the marks, on verdicts made up for the purpose.
-TEST(GameMarks, MissedAndBlunderFollowTheVerdictsBeforeAndAfterTheMove) {
+TEST(GameMarks, MissedAndBlunderRestOnSearchesThatEnded) {
     using cli::PositionVerdict;
     const PositionVerdict proved{.result = SolveResult::Proved};
     const PositionVerdict disproved{.result = SolveResult::Disproved};
-    const PositionVerdict unknown{};
+    const PositionVerdict exhausted{};  // unknown, the searches ended
+    const PositionVerdict budget{.stopped = SolveStop::Nodes};
     const PositionVerdict over{.over = true};
     struct Case {
         const char* name;
         PositionVerdict here, next;
-        bool missed, blunder;
+        bool missed, blunder, unclear;
     };
     const Case cases[] = {
-        {"win kept", proved, disproved, false, false},
-        {"win kept with five", proved, over, false, false},
-        {"win let go", proved, unknown, true, false},
-        {"win turned into a loss", proved, proved, true, true},
-        {"open position lost", unknown, proved, false, true},
-        {"open position kept", unknown, unknown, false, false},
-        {"open position won at once", unknown, over, false, false},
-        {"lost anyway", disproved, proved, false, false},
-        {"nothing after a five", over, proved, false, false},
+        {"win kept", proved, disproved, false, false, false},
+        {"win kept with five", proved, over, false, false, false},
+        {"win let go", proved, exhausted, true, false, false},
+        {"win turned into a loss", proved, proved, true, true, false},
+        {"win, then the budget ran out", proved, budget, false, false, true},
+        {"open position lost", exhausted, proved, false, true, false},
+        {"open position kept", exhausted, exhausted, false, false, false},
+        {"open position won at once", exhausted, over, false, false, false},
+        {"open position, then the budget ran out", exhausted, budget, false, false, true},
+        {"the budget ran out, then lost", budget, proved, false, false, true},
+        {"lost anyway", disproved, proved, false, false, false},
+        {"nothing after a five", over, proved, false, false, false},
     };
     for (const Case& c : cases) {
         const cli::MoveMarks marks = cli::marksOf(c.here, c.next);
         EXPECT_EQ(marks.missed, c.missed) << c.name;
         EXPECT_EQ(marks.blunder, c.blunder) << c.name;
+        EXPECT_EQ(marks.unclear, c.unclear) << c.name;
     }
 }
 
@@ -176,7 +180,7 @@ TEST(CliGameProgress, BarOnStderrOnlyWhenItIsATerminal) {
     if (pid == 0) {
         const int out = ::open((capture / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || ::dup2(out, STDOUT_FILENO) < 0) ::_exit(127);
-        ::execl(VOREK_CLI_BINARY, VOREK_CLI_BINARY, "game", IGNORED_FOUR.c_str(), "--nodes", "2000",
+        ::execl(VOREK_CLI_BINARY, VOREK_CLI_BINARY, "game", IGNORED_FOUR.c_str(), "--nodes", "200000",
                 static_cast<char*>(nullptr));
         ::_exit(127);
     }
@@ -189,7 +193,7 @@ TEST(CliGameProgress, BarOnStderrOnlyWhenItIsATerminal) {
     EXPECT_NE(shown.find("\r[##################..] position 11 of 11, "), std::string::npos) << shown;
     EXPECT_TRUE(shown.ends_with("\r")) << shown;  // erased at the end
     EXPECT_EQ(shown.find('\n'), std::string::npos) << shown;
-    EXPECT_EQ(linesOf(capture.read("out")).back(), "summary missed 1 blunder 1");
+    EXPECT_EQ(linesOf(capture.read("out")).back(), "summary missed 1 blunder 1 unclear 3");
     // Every other test here runs with stderr in a file and checks it is empty.
 }
 

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -26,18 +27,20 @@ struct Solved {
     long long nodes = -1, rate = -1;
     std::string seconds;
     std::vector<int> line;
+    std::string win;      // only when decided: the kind of win and the winner's moves
     std::string model;    // only when the window's rules decide otherwise
-    std::string stopped;  // only after an undecided solve that a budget ended
+    std::string stopped;  // only when undecided: the budget that ended it, or exhausted
 };
 
-// The seven lines of the plain output, then the model's verdict and why the
-// solve stopped where there are; a line out of place fails the test.
+// The seven lines of the plain output, then the kind of win, the model's
+// verdict and why the solve stopped where there are; a line out of place
+// fails the test.
 Solved parseSolved(const std::string& out) {
     Solved s;
     const std::regex form(
         "result (proved|disproved|unknown)\nmove -?\\d+\npn -?\\d+ dn -?\\d+\nnodes \\d+\n"
-        "seconds \\d+\\.\\d{3}\nrate \\d+\nline( \\d+)*\n(model (proved|disproved|unknown)\n)?"
-        "(stopped (nodes|seconds|memory|interrupted)\n)?");
+        "seconds \\d+\\.\\d{3}\nrate \\d+\nline( \\d+)*\n(win (fours|threats) \\d+\n)?"
+        "(model (proved|disproved|unknown)\n)?(stopped (nodes|seconds|memory|interrupted|exhausted)\n)?");
     EXPECT_TRUE(std::regex_match(out, form)) << out;
     const std::vector<std::string> lines = linesOf(out);
     if (!std::regex_match(out, form)) return s;
@@ -49,6 +52,7 @@ Solved parseSolved(const std::string& out) {
     std::istringstream line(lines[6].substr(4));
     for (int square; line >> square;) s.line.push_back(square);
     for (std::size_t i = 7; i < lines.size(); ++i) {
+        if (lines[i].starts_with("win ")) s.win = lines[i].substr(4);
         if (lines[i].starts_with("model ")) s.model = lines[i].substr(6);
         if (lines[i].starts_with("stopped ")) s.stopped = lines[i].substr(8);
     }
@@ -87,7 +91,8 @@ TEST_F(CliSolve, OpenFourAndOpenThreeAreProvedAtOnce) {
     EXPECT_EQ(s.pn, 0);
     EXPECT_EQ(s.dn, -1);
     EXPECT_EQ(s.nodes, 0);
-    EXPECT_EQ(s.line, std::vector<int>{});
+    EXPECT_EQ(s.line, std::vector<int>{204});
+    EXPECT_EQ(s.win, "fours 1");
     // An open three: the move that makes the open four wins.
     position({"", "", "", "              o", "    o       x", "", "", "", "", "", "     xxx", "", "",
               "", "", "                o", "   o"});
@@ -95,6 +100,8 @@ TEST_F(CliSolve, OpenFourAndOpenThreeAreProvedAtOnce) {
     EXPECT_EQ(s.result, "proved");
     EXPECT_EQ(s.move, 204);
     EXPECT_LT(s.nodes, 20);  // the open four is proved against every answer
+    EXPECT_EQ(s.win, "fours 2");
+    EXPECT_EQ(s.line.size(), 3u);  // the open four, a block, the five
     EXPECT_EQ(s.model, "");  // the window's rules agree, at once
 }
 
@@ -107,17 +114,51 @@ TEST_F(CliSolve, FourThreeIsProvedOnItsSquare) {
     EXPECT_EQ(s.move, 208);
 }
 
-// x wins by four fours in a row, each answered by the one block player 0
-// has: 8,11 (block 7,12), 10,11 (block 11,12), 8,8 (block 8,7), 10,12
-// (block 10,13), after which the last four comes with an open three.
-TEST_F(CliSolve, ChainOfFoursIsProvedAlongItsForcedLine) {
+// x wins by four fours, each answered by the one block player 0 has: 8,11
+// (block 7,12) first, then 10,11 (block 11,12) and 8,8 (block 8,7) in
+// either order, then 10,12 (block 10,13); then x has no four left, but the
+// three 9,9 (block 7,7) leaves a four-three at 7,9 (block 6,9), and 11,9 is
+// five. Fours alone do not win.
+TEST_F(CliSolve, ChainOfFoursThenAThreeIsProvedAlongItsForcedLine) {
     position({"", "", "", "", "", "", "", "      o     o", "       x  ox", "        x x",
               "      o xxxo", "         o", "        o"});
-    const Solved s = solve();
+    Solved s = solve();
     EXPECT_EQ(s.result, "proved");
     EXPECT_EQ(s.move, 228);
-    EXPECT_EQ(firstOf(s.line, 8), (std::vector<int>{228, 247, 230, 251, 168, 148, 250, 270}));
-    EXPECT_GT(s.nodes, 8);
+    ASSERT_EQ(s.line.size(), 13u);
+    std::vector<std::pair<int, int>> fours;
+    for (std::size_t i = 0; i + 1 < 8; i += 2) fours.emplace_back(s.line[i], s.line[i + 1]);
+    std::sort(fours.begin() + 1, fours.begin() + 3);
+    EXPECT_EQ(fours, (std::vector<std::pair<int, int>>{{228, 247}, {168, 148}, {230, 251}, {250, 270}}));
+    EXPECT_EQ(std::vector<int>(s.line.begin() + 8, s.line.end()), (std::vector<int>{189, 147, 187, 186, 191}));
+    EXPECT_EQ(s.win, "threats 7");
+    s = solve({"--fours-only"});
+    EXPECT_EQ(s.result, "unknown");
+    EXPECT_EQ(s.stopped, "exhausted");
+}
+
+// x at 8,10 9,10 10,8 10,9: 10,10 makes two open threes, o stops one, x
+// makes an open four of the other, o blocks one end and x makes five: three
+// moves of x's, none of them a four.
+TEST_F(CliSolve, DoubleThreeIsAWinByThreatsOfThreeMoves) {
+    position({"", "", "", "", "", "", "", "", "          x", "          x", "        xx"});
+    Solved s = solve();
+    EXPECT_EQ(s.result, "proved");
+    EXPECT_EQ(s.move, 210);
+    EXPECT_EQ(s.win, "threats 3");
+    EXPECT_EQ(s.line.size(), 5u);
+    s = solve({"--depth", "3"});
+    EXPECT_EQ(s.result, "proved");
+    // Nothing shorter, and nothing by fours: no win is found, and none is left
+    // to look for.
+    for (const std::vector<std::string>& options : {std::vector<std::string>{"--depth", "2"},
+                                                   std::vector<std::string>{"--fours-only"}}) {
+        s = solve(options);
+        EXPECT_EQ(s.result, "unknown") << options[0];
+        EXPECT_EQ(s.move, -1) << options[0];
+        EXPECT_EQ(s.stopped, "exhausted") << options[0];
+        EXPECT_EQ(s.win, "") << options[0];
+    }
 }
 
 // Player 0 has a four on row 12 (five at 16,12) and, once x has blocked it,
@@ -147,17 +188,18 @@ TEST(CliSolveExamples, KnownAnswersOfTheShippedPositions) {
     EXPECT_EQ(s.result, "proved");
     EXPECT_EQ(s.move, 246);
     EXPECT_EQ(firstOf(s.line, 1), std::vector<int>{246});
+    EXPECT_EQ(s.win, "threats 5");
     s = solveExample("forced-win");
     EXPECT_EQ(s.result, "proved");
     EXPECT_EQ(s.move, 211);
     EXPECT_LT(s.nodes, 50);
-    // Nothing can be forced by either side yet: settled, not stopped.
+    // Neither side has a win by threats yet, and the searches say so.
     s = solveExample("opening");
     EXPECT_EQ(s.result, "unknown");
     EXPECT_EQ(s.move, -1);
     EXPECT_EQ(s.pn, -1);
     EXPECT_EQ(s.dn, -1);
-    EXPECT_EQ(s.stopped, "");
+    EXPECT_EQ(s.stopped, "exhausted");
     // The window's rules go on growing it until the budget.
     s = solveExample("opening", {"--model", "--nodes", "2000"});
     EXPECT_EQ(s.result, "unknown");
@@ -168,7 +210,8 @@ TEST(CliSolveExamples, KnownAnswersOfTheShippedPositions) {
     EXPECT_FALSE(s.line.empty());
     EXPECT_EQ(s.model, "");
     EXPECT_EQ(s.stopped, "nodes");
-    // The window's rules call this won at once; no forced win is found.
+    // The window's rules call this won at once; within 60,000 nodes the
+    // search of threats has not ended.
     s = solveExample("model-estimate", {"--nodes", "60000"});
     EXPECT_EQ(s.result, "unknown");
     EXPECT_EQ(s.model, "proved");
@@ -197,7 +240,7 @@ TEST(CliSolveExamples, JsonIsTheSameOnOneLine) {
     for (std::size_t i = 0; i < plain.line.size(); ++i) line << (i ? "," : "") << plain.line[i];
     const std::regex form(R"(\{"result":"proved","move":246,"pn":0,"dn":-1,"nodes":)" +
                           std::to_string(plain.nodes) + R"(,"seconds":\d+\.\d{3},"rate":\d+,"line":\[)" +
-                          line.str() + "\\]\\}\n");
+                          line.str() + R"(\],"win":"threats","winner_moves":5\}\n)");
     EXPECT_TRUE(std::regex_match(run.out, form)) << run.out;
     // An empty line is an empty array.
     const CliRun atOnce = runCli({"solve", "--dir", example("forced-win").string(), "--json", "--model"});
@@ -235,6 +278,11 @@ TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
         {{"--seconds=1e3"}, "bad --seconds '1e3': give a number of seconds above 0, such as 10 or 2.5"},
         {{"--seconds=."}, "bad --seconds '.': give a number of seconds above 0, such as 10 or 2.5"},
         {{"--json=yes"}, "option --json takes no value"},
+        {{"--depth", "0"}, "bad --depth '0': give a whole number from 1 to 200"},
+        {{"--depth", "201"}, "bad --depth '201': give a whole number from 1 to 200"},
+        {{"--depth=x"}, "bad --depth 'x': give a whole number from 1 to 200"},
+        {{"--model", "--fours-only"}, "--model takes no --fours-only or --depth: the window's rules have neither"},
+        {{"--model", "--depth", "4"}, "--model takes no --fours-only or --depth: the window's rules have neither"},
         {{"--json", "--json"}, "option --json is given twice"},
         {{"root", "0"}, "takes one PATH at most, got '0' as well"},
         {{"0.x"}, "bad PATH '0.x': give root, or child indices from the root separated by dots"},
@@ -243,7 +291,8 @@ TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
     };
     const std::string usage = runCli({"solve", "--help"}).out;
     ASSERT_TRUE(usage.starts_with("usage: vorek-cli solve [--dir DIR | --game FILE.psq[:K]] [--nodes N] "
-                                  "[--seconds S]\n                       [--model] [--json] [PATH]\n"))
+                                  "[--seconds S]\n                       [--fours-only] [--depth N] [--model] "
+                                  "[--json] [PATH]\n"))
         << usage;
     for (const auto& [more, message] : cases) {
         std::vector<std::string> arguments{"solve", "--dir", dir};

@@ -111,7 +111,7 @@ TEST_F(HugeGameRecord, MovesThenAHundredMegabyteLineReadInBoundedMemory) {
     const ProgramRun game = runProgram(CLI_PROGRAM, {"game", "game.psq", "--nodes", "100"}, dir.path(),
                                        {.dataSize = PROGRAM_DATA_CAP});
     EXPECT_EQ(game.exitCode, 0) << game.err;
-    EXPECT_TRUE(game.out.ends_with("summary missed 0 blunder 0\n")) << game.out;
+    EXPECT_TRUE(game.out.ends_with("summary missed 0 blunder 0 unclear 0\n")) << game.out;
 }
 
 TEST_F(HugeGameRecord, HeaderLineOfAHundredMegabytesIsRefusedInBoundedMemory) {
