@@ -189,9 +189,10 @@ int makeLonger(std::mt19937& random, const std::string& in, const std::string& o
             const std::optional<ThreatBoard> longer = longerByOneFour(board, length, random);
             if (!longer) break;
             board = *longer;
-            writeCorpusPosition(file, {board, ThreatKind::Fours, length + 1, position.name + " less " +
-                                                                                std::to_string(length + 1 - position.length) +
-                                                                                " fours"});
+            const int takenBack = length + 1 - position.length;
+            writeCorpusPosition(file, {board, ThreatKind::Fours, length + 1,
+                                       position.name + ", " + std::to_string(takenBack) +
+                                           (takenBack == 1 ? " four taken back" : " fours taken back")});
             file.flush();
             std::cerr << "vcf " << length + 1 << '\n';
         }

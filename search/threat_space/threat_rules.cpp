@@ -38,6 +38,41 @@ void addNew(MoveList& moves, const SquareSet& set, SquareSet& listed) {
     listed |= set;
 }
 
+// How promising the attacker's four is: what it makes on its four lines,
+// and whether it also stands on a line of the defender's.
+int promise(const ThreatBoard& board, int square, int attacker) {
+    constexpr int OWN[6] = {0, 2, 3, 4, 6, 0};
+    int value = 0;
+    for (int line = 0; line < 4; ++line) {
+        value += OWN[board.lineKind(square, attacker, line)];
+        value += board.lineKind(square, 1 - attacker, line) != LINE_NOTHING;
+    }
+    return value;
+}
+
+// Adds the squares of the set that are not listed yet, most promising first.
+void addByPromise(MoveList& moves, const ThreatBoard& board, int attacker, const SquareSet& set, SquareSet& listed) {
+    const int begin = moves.count;
+    int values[BOARD_SQUARES];
+    (set - listed).forEach([&](int s) {
+        values[moves.count] = promise(board, s, attacker);
+        moves.add(s);
+    });
+    listed |= set;
+    // Insertion sort: the lists are short.
+    for (int i = begin + 1; i < moves.count; ++i) {
+        const int value = values[i];
+        const std::int16_t square = moves.squares[i];
+        int j = i;
+        for (; j > begin && values[j - 1] < value; --j) {
+            values[j] = values[j - 1];
+            moves.squares[j] = moves.squares[j - 1];
+        }
+        values[j] = value;
+        moves.squares[j] = square;
+    }
+}
+
 NodeVerdict won(int movesToFive, int move) { return {NodeVerdict::Won, movesToFive, move}; }
 constexpr NodeVerdict LOST{NodeVerdict::Lost};
 constexpr NodeVerdict OPEN{NodeVerdict::Open};
@@ -86,10 +121,15 @@ NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& mo
     if (!own.wins.empty()) return won(2, own.wins.first());
 
     SquareSet listed;
-    // Fours that also make a three first: the block of the four leaves a
-    // winning move more often than not.
-    addNew(moves, own.fours & own.threes, listed);
-    addNew(moves, own.fours, listed);
+    if (kind == ThreatKind::Fours) {
+        // A win by fours is a chain of them: the likeliest links first.
+        addByPromise(moves, board, attacker, own.fours, listed);
+    } else {
+        // Fours that also make a three first: the block of the four leaves
+        // a winning move more often than not.
+        addNew(moves, own.fours & own.threes, listed);
+        addNew(moves, own.fours, listed);
+    }
     if (kind == ThreatKind::Threats) {
         addNew(moves, doubleFourSetups(board, attacker), listed);
         addNew(moves, own.threes, listed);
