@@ -339,21 +339,25 @@ TEST(ThreatSolver, BudgetsStopItWithTheirReason) {
 }
 
 TEST(TranspositionTable, KeepsDecidedEntriesOverOpenOnesAndForgetsOnClear) {
-    TranspositionTable table(TranspositionTable::BUCKET * sizeof(TableEntry));  // one bucket
+    TranspositionTable table(TranspositionTable::BUCKET_BYTES);  // one bucket of two
     table.store(1, PROVED, 5, 3, 1);
-    table.store(2, DISPROVED, 6, 3, 1);
-    table.store(3, {4, 7}, 7, 3, 1000);
-    table.store(4, {2, 2}, 8, 3, 10);
-    ASSERT_NE(table.find(3), nullptr);
-    EXPECT_EQ(table.find(3)->numbers(), (ProofNumbers{4, 7}));
-    EXPECT_EQ(table.find(3)->best, 7);
-    table.store(5, {1, 1}, 9, 3, 1);  // the bucket is full: the open entry with the least work goes
-    EXPECT_EQ(table.find(4), nullptr);
+    table.store(2, {4, 7}, 7, 3, 1000);
+    ASSERT_NE(table.find(2), nullptr);
+    EXPECT_EQ(table.find(2)->numbers(), (ProofNumbers{4, 7}));
+    EXPECT_EQ(table.find(2)->best, 7);
+    // The bucket is full: the open entry goes, however much work it holds.
+    table.store(3, {2, 2}, 8, 3, 10);
+    EXPECT_EQ(table.find(2), nullptr);
     EXPECT_NE(table.find(1), nullptr);
-    EXPECT_NE(table.find(2), nullptr);
-    EXPECT_NE(table.find(5), nullptr);
-    table.store(3, PROVED, 7, 3, 1000);  // the same key: in place
-    EXPECT_TRUE(table.find(3)->numbers().proved());
+    table.store(4, DISPROVED, 9, 3, 50);
+    EXPECT_EQ(table.find(3), nullptr);
+    // Two decided entries: the one with less work goes.
+    table.store(5, {1, 1}, 9, 3, 1);
+    EXPECT_EQ(table.find(1), nullptr);
+    EXPECT_NE(table.find(4), nullptr);
+    table.store(5, PROVED, 9, 3, 1);  // the same key: in place
+    EXPECT_TRUE(table.find(5)->numbers().proved());
+    EXPECT_NE(table.find(4), nullptr);
     table.clear();
     for (std::uint64_t key = 1; key <= 5; ++key) EXPECT_EQ(table.find(key), nullptr);
 }

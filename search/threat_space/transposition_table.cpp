@@ -1,7 +1,8 @@
 #include "search/threat_space/transposition_table.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -17,23 +18,24 @@ std::uint64_t keepingValue(const TableEntry& entry) {
 }
 
 std::size_t bucketsFor(std::size_t bytes) {
-    const std::size_t bucketBytes = TranspositionTable::BUCKET * sizeof(TableEntry);
     std::size_t buckets = 1;
-    while (buckets * 2 * bucketBytes <= bytes) buckets *= 2;
+    while (buckets * 2 * TranspositionTable::BUCKET_BYTES <= bytes) buckets *= 2;
     return buckets;
 }
 
 }  // namespace
 
-void TranspositionTable::Release::operator()(TableEntry* table) const { std::free(table); }
+void TranspositionTable::Release::operator()(Bucket* table) const { ::munmap(table, bytes); }
 
-TranspositionTable::TranspositionTable(std::size_t bytes) : buckets_(bucketsFor(bytes)) {
-    // Zeroed memory from the system is mapped on first touch, so a large
-    // table costs only the pages a search writes to.
+TranspositionTable::TranspositionTable(std::size_t bytes) : bucketCount_(bucketsFor(bytes)) {
+    // An anonymous mapping is zeroed and page-aligned, and its pages are
+    // made on first touch, so a large table costs only the pages a search
+    // writes to. Zeroed entries belong to no search.
     static_assert(std::is_trivially_copyable_v<TableEntry>);
-    void* memory = std::calloc(buckets_ * BUCKET, sizeof(TableEntry));
-    if (memory == nullptr) throw std::bad_alloc();
-    table_.reset(static_cast<TableEntry*>(memory));
+    const std::size_t size = bucketCount_ * BUCKET_BYTES;
+    void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) throw std::bad_alloc();
+    buckets_ = std::unique_ptr<Bucket, Release>(static_cast<Bucket*>(memory), Release{size});
 }
 
 TranspositionTable::~TranspositionTable() = default;
@@ -74,7 +76,7 @@ void TranspositionTable::clear() {
     if (++generation_ != 0) return;
     // The generations have come round: entries of old searches could pass
     // for new ones, so they are wiped.
-    std::memset(static_cast<void*>(table_.get()), 0, buckets_ * BUCKET * sizeof(TableEntry));
+    std::memset(static_cast<void*>(buckets_.get()), 0, bucketCount_ * BUCKET_BYTES);
     generation_ = 1;
 }
 

@@ -4,9 +4,9 @@
 // searched, and the work it took). Positions reached by different move orders
 // share an entry.
 //
-// Entries sit in buckets of four; a new entry takes the place of an entry of
-// an earlier search, or else of the one with the least work, keeping proofs
-// and disproofs over open entries.
+// Entries sit in buckets of two, one cache line each; a new entry takes the
+// place of an entry of an earlier search, or else of the one with the least
+// work, keeping proofs and disproofs over open entries.
 #pragma once
 
 #include <cstddef>
@@ -34,10 +34,12 @@ struct TableEntry {
 
 class TranspositionTable {
 public:
-    static constexpr int BUCKET = 4;
+    static constexpr int BUCKET = 2;
+    static constexpr std::size_t BUCKET_BYTES = 64;
 
     // A table of at most the given bytes (at least one bucket); its memory is
-    // taken from the system as entries are first written.
+    // mapped from the system as entries are first written, and given back
+    // whole when the table goes.
     explicit TranspositionTable(std::size_t bytes);
     ~TranspositionTable();
     TranspositionTable(const TranspositionTable&) = delete;
@@ -53,18 +55,24 @@ public:
     // Forgets every entry: the next search starts from nothing.
     void clear();
 
-    std::size_t bytes() const { return buckets_ * BUCKET * sizeof(TableEntry); }
+    std::size_t bytes() const { return bucketCount_ * BUCKET_BYTES; }
     // Entries of this search.
     std::size_t entries() const { return entries_; }
 
 private:
-    TableEntry* bucketOf(std::uint64_t key) const { return table_.get() + (key & (buckets_ - 1)) * BUCKET; }
+    struct alignas(BUCKET_BYTES) Bucket {
+        TableEntry entries[BUCKET];
+    };
+    static_assert(sizeof(Bucket) == BUCKET_BYTES);
+
+    TableEntry* bucketOf(std::uint64_t key) const { return buckets_.get()[key & (bucketCount_ - 1)].entries; }
 
     struct Release {
-        void operator()(TableEntry* table) const;
+        std::size_t bytes;
+        void operator()(Bucket* table) const;
     };
-    std::unique_ptr<TableEntry, Release> table_;
-    std::size_t buckets_ = 0;  // a power of two
+    std::unique_ptr<Bucket, Release> buckets_;
+    std::size_t bucketCount_ = 0;  // a power of two
     std::size_t entries_ = 0;
     std::uint8_t generation_ = 1;
 };
