@@ -362,5 +362,21 @@ TEST(TranspositionTable, KeepsDecidedEntriesOverOpenOnesAndForgetsOnClear) {
     for (std::uint64_t key = 1; key <= 5; ++key) EXPECT_EQ(table.find(key), nullptr);
 }
 
+TEST(TranspositionTable, GrowsAsItFillsUpToItsLargestSizeKeepingItsEntries) {
+    TranspositionTable table(std::size_t{4} << 20);
+    EXPECT_EQ(table.bytes(), std::size_t{1} << 20);
+    EXPECT_EQ(table.largestBytes(), std::size_t{4} << 20);
+    constexpr std::uint64_t KEYS = 20000;  // each in a bucket of its own at 2 MB
+    for (std::uint64_t key = 1; key <= KEYS; ++key) table.store(key, {1, static_cast<ProofNumber>(key)}, 0, 3, 1);
+    EXPECT_EQ(table.bytes(), std::size_t{2} << 20);
+    for (std::uint64_t key = 1; key <= KEYS; ++key) {
+        const TableEntry* entry = table.find(key);
+        ASSERT_NE(entry, nullptr) << key;
+        EXPECT_EQ(entry->dn, key);
+    }
+    for (std::uint64_t key = KEYS + 1; key <= 20 * KEYS; ++key) table.store(key, {1, 1}, 0, 3, 1);
+    EXPECT_EQ(table.bytes(), table.largestBytes());
+}
+
 }  // namespace
 }  // namespace vorek

@@ -1,12 +1,14 @@
-// The threat search's memory of positions: a table of fixed size, chosen
-// when it is made, from a position's key to what the search found there
+// The threat search's memory of positions: a table whose largest size is
+// fixed when it is made, from a position's key to what the search found there
 // (its numbers, the best move, the attacker's moves left when it was
 // searched, and the work it took). Positions reached by different move orders
 // share an entry.
 //
 // Entries sit in buckets of two, one cache line each; a new entry takes the
 // place of an entry of an earlier search, or else of the one with the least
-// work, keeping proofs and disproofs over open entries.
+// work, keeping proofs and disproofs over open entries. The table starts
+// small, so that small searches stay in the cache, and doubles as it fills,
+// up to its largest size; from there on entries give way to new ones.
 #pragma once
 
 #include <cstddef>
@@ -39,7 +41,7 @@ public:
 
     // A table of at most the given bytes (at least one bucket); its memory is
     // mapped from the system as entries are first written, and given back
-    // whole when the table goes.
+    // whole when the table grows or goes.
     explicit TranspositionTable(std::size_t bytes);
     ~TranspositionTable();
     TranspositionTable(const TranspositionTable&) = delete;
@@ -47,7 +49,7 @@ public:
 
     // Asks for the key's bucket to be brought into the cache, for a find soon.
     void prefetch(std::uint64_t key) const { __builtin_prefetch(bucketOf(key)); }
-    // The entry of the key from this search, or null.
+    // The entry of the key from this search, or null; valid until the next store.
     const TableEntry* find(std::uint64_t key) const;
     // Records what the search found at the key, in place of what it held.
     void store(std::uint64_t key, ProofNumbers numbers, int best, int depth, std::uint64_t work);
@@ -55,7 +57,9 @@ public:
     // Forgets every entry: the next search starts from nothing.
     void clear();
 
+    // The size now, and the largest.
     std::size_t bytes() const { return bucketCount_ * BUCKET_BYTES; }
+    std::size_t largestBytes() const { return largestBuckets_ * BUCKET_BYTES; }
     // Entries of this search.
     std::size_t entries() const { return entries_; }
 
@@ -71,8 +75,15 @@ private:
         std::size_t bytes;
         void operator()(Bucket* table) const;
     };
-    std::unique_ptr<Bucket, Release> buckets_;
-    std::size_t bucketCount_ = 0;  // a power of two
+    using Buckets = std::unique_ptr<Bucket, Release>;
+    static Buckets mapBuckets(std::size_t count);
+    // Entry slot for the key: its own, an empty one or the least valuable.
+    TableEntry* placeFor(std::uint64_t key);
+    void grow();
+
+    Buckets buckets_;
+    std::size_t bucketCount_ = 0;     // a power of two
+    std::size_t largestBuckets_ = 0;  // a power of two
     std::size_t entries_ = 0;
     std::uint8_t generation_ = 1;
 };
