@@ -366,7 +366,7 @@ TEST(TranspositionTable, GrowsAsItFillsUpToItsLargestSizeKeepingItsEntries) {
     TranspositionTable table(std::size_t{4} << 20);
     EXPECT_EQ(table.bytes(), std::size_t{1} << 20);
     EXPECT_EQ(table.largestBytes(), std::size_t{4} << 20);
-    constexpr std::uint64_t KEYS = 20000;  // each in a bucket of its own at 2 MB
+    constexpr std::uint64_t KEYS = 30000;  // each in a bucket of its own at 2 MB
     for (std::uint64_t key = 1; key <= KEYS; ++key) table.store(key, {1, static_cast<ProofNumber>(key)}, 0, 3, 1);
     EXPECT_EQ(table.bytes(), std::size_t{2} << 20);
     for (std::uint64_t key = 1; key <= KEYS; ++key) {
