@@ -111,6 +111,23 @@ LineKind ThreatBoard::lineKindWith(int square, int player, int line, int stoneSq
     return static_cast<LineKind>(lineKindsAt(word, place.bit, 0) >> (16 * player) & LINE_KIND_MASK);
 }
 
+std::uint8_t ThreatBoard::moveClassWith(int square, int player, int stoneSquare, int stoneOwner) const {
+    std::uint32_t kinds = kinds_[square];
+    for (int line = 0; line < 4; ++line) {
+        const LinePlace place = LINE_PLACES[square][line];
+        const LinePlace stone = LINE_PLACES[stoneSquare][line];
+        if (stone.word != place.word) continue;
+        // The squares share this line only; a stone beyond the reach of the
+        // square's codes changes nothing.
+        const int distance = stone.bit > place.bit ? stone.bit - place.bit : place.bit - stone.bit;
+        if (distance > 2 * REACH) break;
+        const std::uint64_t word = lines_[place.word] | std::uint64_t{cellOfPlayer(stoneOwner)} << stone.bit;
+        kinds = (kinds & ~lineKindsMask(line)) | lineKindsAt(word, place.bit, line);
+        break;
+    }
+    return MOVE_CLASS_OF_KINDS[kinds >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
+}
+
 void ThreatBoard::place(int square, int player) {
     assert(undo_.empty());
     putStone(square, player);

@@ -69,6 +69,9 @@ public:
     // The kind of the line through the empty square for the player's stone,
     // were there one more stone of his on the empty square stoneSquare.
     LineKind lineKindWith(int square, int player, int line, int stoneSquare) const;
+    // The MOVE_* flags of the player's stone on the empty square, were there
+    // one more stone, of stoneOwner, on the empty square stoneSquare.
+    std::uint8_t moveClassWith(int square, int player, int stoneSquare, int stoneOwner) const;
     // The MOVE_* flags of the player's stone on the empty square.
     std::uint8_t moveClass(int square, int player) const {
         return MOVE_CLASS_OF_KINDS[kinds_[square] >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];

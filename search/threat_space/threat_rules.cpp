@@ -137,7 +137,7 @@ NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& mo
     return moves.empty() ? LOST : OPEN;
 }
 
-NodeVerdict defenderNode(ThreatBoard& board, ThreatKind kind, MoveList& moves) {
+NodeVerdict defenderNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves) {
     const int defender = board.sideToMove();
     const int attacker = 1 - defender;
     const MoveSets& own = board.moves(defender);
@@ -161,14 +161,18 @@ NodeVerdict defenderNode(ThreatBoard& board, ThreatKind kind, MoveList& moves) {
     // defender's fours and the moves after which the attacker has no winning
     // move left. Such a move must change the line kinds of every winning
     // square, so it lies on a line within four steps of each (or on it): the
-    // candidates are that intersection, each tried on the board.
+    // candidates are that intersection, each tried against every winning
+    // square.
     SquareSet candidates = board.empties();
     theirs.wins.forEach([&](int m) { candidates &= REACHES[m]; });
     SquareSet listed;
     candidates.forEach([&](int s) {
-        board.makeMove(s);
-        const bool spoils = board.moves(attacker).wins.empty();
-        board.unmakeMove();
+        // A stone of the defender gives the attacker nothing: it spoils his
+        // winning moves when each is taken or loses its win.
+        bool spoils = true;
+        theirs.wins.forEach([&](int m) {
+            spoils = spoils && (m == s || !(board.moveClassWith(m, attacker, s, defender) & MOVE_WIN));
+        });
         if (spoils) {
             moves.add(s);
             listed.insert(s);

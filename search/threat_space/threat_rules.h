@@ -49,8 +49,8 @@ struct NodeVerdict {
 NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves);
 
 // The defender is the side to move. Open: the moves are every move that does
-// not lose at once. The board is used to try replies and left as it was.
-NodeVerdict defenderNode(ThreatBoard& board, ThreatKind kind, MoveList& moves);
+// not lose at once.
+NodeVerdict defenderNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves);
 
 // The attacker's threats that are not fours or threes: moves on a line
 // through a square where he has a four already, after which that square makes
