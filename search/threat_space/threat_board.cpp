@@ -61,6 +61,26 @@ void ThreatBoard::setKinds(int square, std::uint32_t kinds) {
     kinds_[square] = kinds;
 }
 
+void ThreatBoard::removeFromSets(int square) {
+    for (MoveSets& sets : moves_) {
+        sets.fives.erase(square);
+        sets.wins.erase(square);
+        sets.fours.erase(square);
+        sets.threes.erase(square);
+    }
+}
+
+void ThreatBoard::addToSets(int square) {
+    for (int player = 0; player < 2; ++player) {
+        const std::uint8_t flags = moveClass(square, player);
+        MoveSets& sets = moves_[player];
+        if (flags & MOVE_FIVE) sets.fives.insert(square);
+        if (flags & MOVE_WIN) sets.wins.insert(square);
+        if (flags & MOVE_FOUR) sets.fours.insert(square);
+        if (flags & MOVE_THREE) sets.threes.insert(square);
+    }
+}
+
 void ThreatBoard::putStone(int square, int player) {
     assert(square >= 0 && square < BOARD_SQUARES && isEmpty(square));
     const unsigned cell = cellOfPlayer(player);
@@ -68,12 +88,7 @@ void ThreatBoard::putStone(int square, int player) {
     placeInLines(lines_, square, cell);
     key_ ^= STONE_KEYS[player][square];
     empties_.erase(square);
-    for (MoveSets& sets : moves_) {
-        sets.fives.erase(square);
-        sets.wins.erase(square);
-        sets.fours.erase(square);
-        sets.threes.erase(square);
-    }
+    removeFromSets(square);
 }
 
 void ThreatBoard::rereadAround(int square, UndoRecord* record) {
@@ -140,7 +155,6 @@ void ThreatBoard::makeMove(int square) {
     UndoRecord& record = undo_.emplace_back();
     record.square = static_cast<std::int16_t>(square);
     record.changed = 0;
-    record.moves = moves_;
     putStone(square, sideToMove_);
     rereadAround(square, &record);
     sideToMove_ = 1 - sideToMove_;
@@ -155,8 +169,9 @@ void ThreatBoard::unmakeMove() {
     for (const LinePlace place : LINE_PLACES[square]) lines_[place.word] &= ~(std::uint64_t{3} << place.bit);
     key_ ^= STONE_KEYS[sideToMove_][square];
     empties_.insert(square);
-    for (int i = record.changed - 1; i >= 0; --i) kinds_[record.kinds[i].square] = record.kinds[i].kinds;
-    moves_ = record.moves;
+    for (int i = record.changed - 1; i >= 0; --i) setKinds(record.kinds[i].square, record.kinds[i].kinds);
+    // The square's kinds were kept while it held the stone.
+    addToSets(square);
     undo_.pop_back();
 }
 

@@ -89,7 +89,6 @@ private:
         UndoRecord() {}
         std::int16_t square;
         std::uint8_t changed;
-        std::array<MoveSets, 2> moves;
         std::array<ChangedKinds, 32> kinds;
     };
 
@@ -99,6 +98,9 @@ private:
     // keeps the sets in step; with a record, saves what changes there.
     void rereadAround(int square, UndoRecord* record);
     void setKinds(int square, std::uint32_t kinds);
+    // Puts the empty square into the sets its kinds say, or takes it out of all.
+    void addToSets(int square);
+    void removeFromSets(int square);
 
     std::array<std::uint8_t, BOARD_SQUARES> cells_{};
     // Player 0's line kinds in bits 0..11, player 1's in bits 16..27.
