@@ -29,6 +29,14 @@ public:
         words_[square >> 6] &= ~(std::uint64_t{1} << (square & 63));
     }
 
+    // Puts the square in, or takes it out.
+    constexpr void assign(int square, bool in) {
+        assert(square >= 0 && square < BOARD_SQUARES);
+        const std::uint64_t bit = std::uint64_t{1} << (square & 63);
+        std::uint64_t& word = words_[square >> 6];
+        word = (word & ~bit) | (in ? bit : 0);
+    }
+
     constexpr bool empty() const {
         std::uint64_t any = 0;
         for (const std::uint64_t w : words_) any |= w;

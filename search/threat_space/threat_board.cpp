@@ -32,14 +32,6 @@ constexpr std::uint32_t lineKindsMask(int line) {
     return (LINE_KIND_MASK | LINE_KIND_MASK << 16) << (LINE_KIND_BITS * line);
 }
 
-void updateSet(SquareSet& set, int square, bool before, bool after) {
-    if (before == after) return;
-    if (after)
-        set.insert(square);
-    else
-        set.erase(square);
-}
-
 }  // namespace
 
 ThreatBoard::ThreatBoard() {
@@ -48,17 +40,17 @@ ThreatBoard::ThreatBoard() {
 }
 
 void ThreatBoard::setKinds(int square, std::uint32_t kinds) {
-    for (int player = 0; player < 2; ++player) {
-        const std::uint8_t before = moveClass(square, player);
-        const std::uint8_t after = MOVE_CLASS_OF_KINDS[kinds >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
-        if (before == after) continue;
-        MoveSets& sets = moves_[player];
-        updateSet(sets.fives, square, before & MOVE_FIVE, after & MOVE_FIVE);
-        updateSet(sets.wins, square, before & MOVE_WIN, after & MOVE_WIN);
-        updateSet(sets.fours, square, before & MOVE_FOUR, after & MOVE_FOUR);
-        updateSet(sets.threes, square, before & MOVE_THREE, after & MOVE_THREE);
-    }
+    const std::uint32_t changed = kinds ^ kinds_[square];
     kinds_[square] = kinds;
+    for (int player = 0; player < 2; ++player) {
+        if ((changed >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)) == 0) continue;
+        const std::uint8_t flags = moveClass(square, player);
+        MoveSets& sets = moves_[player];
+        sets.fives.assign(square, flags & MOVE_FIVE);
+        sets.wins.assign(square, flags & MOVE_WIN);
+        sets.fours.assign(square, flags & MOVE_FOUR);
+        sets.threes.assign(square, flags & MOVE_THREE);
+    }
 }
 
 void ThreatBoard::removeFromSets(int square) {
