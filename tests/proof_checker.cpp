@@ -20,6 +20,26 @@ bool makesFive(Cells& cells, int square, char stone) {
     return five;
 }
 
+// The most stones of the colour on one line within four steps of the
+// square: a five through the square needs four of them, a new five square
+// after a stone on it three.
+int stonesNear(const Cells& cells, int square, char stone) {
+    int most = 0;
+    for (int d = 0; d < 4; ++d) {
+        int count = 0;
+        for (const int sign : {1, -1}) {
+            for (int k = 1; k <= 4; ++k) {
+                const int x = square % SIDE + sign * k * DX[d];
+                const int y = square / SIDE + sign * k * DY[d];
+                if (x < 0 || x >= SIDE || y < 0 || y >= SIDE) break;
+                count += cells[y * SIDE + x] == stone;
+            }
+        }
+        most = std::max(most, count);
+    }
+    return most;
+}
+
 // The empty squares within four steps of the square along its lines: the
 // only squares where a stone on it can give a new five square.
 std::vector<int> lineNeighbours(const Cells& cells, int square) {
@@ -40,6 +60,7 @@ std::vector<int> lineNeighbours(const Cells& cells, int square) {
 // Five squares of the stone that a stone of the same colour on the square
 // makes, counted among its line neighbours; the square must be empty.
 int newFiveSquares(Cells& cells, int square, char stone) {
+    if (stonesNear(cells, square, stone) < 3) return 0;
     cells[square] = stone;
     int count = 0;
     for (const int s : lineNeighbours(cells, square)) count += makesFive(cells, s, stone);
@@ -53,7 +74,8 @@ std::vector<int> fiveSquares(const Cells& cells, char stone) {
     Cells scratch = cells;
     std::vector<int> squares;
     for (int s = 0; s < SIDE * SIDE; ++s)
-        if (scratch[s] == '.' && makesFive(scratch, s, stone)) squares.push_back(s);
+        if (scratch[s] == '.' && stonesNear(scratch, s, stone) >= 4 && makesFive(scratch, s, stone))
+            squares.push_back(s);
     return squares;
 }
 
@@ -121,7 +143,8 @@ bool ProofChecker::defend(Cells& cells, char attacker, int movesLeft) {
         bool answered = false;
         if (attackerFives.empty()) {
             bool defenderFive = false;
-            for (const int s : lineNeighbours(cells, reply)) defenderFive = defenderFive || makesFive(cells, s, defender);
+            if (stonesNear(cells, reply, defender) >= 3)
+                for (const int s : lineNeighbours(cells, reply)) defenderFive = defenderFive || makesFive(cells, s, defender);
             // With no five square of his own the defender can stop only one
             // of the two the attacker's move leaves.
             answered = !defenderFive && std::any_of(doubles.begin(), doubles.end(), [&](int m) {

@@ -1,0 +1,81 @@
+// Every position of the benchmarks' corpus is what its file says: a win of
+// the side to move, by fours alone or by threats but not by fours, within
+// its length, which the independent checker confirms against every defence.
+// The checker takes a few seconds over the whole corpus; the tests check
+// every fourth win by threats (all with VOREK_CHECK_WHOLE_CORPUS=1 in the
+// environment).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "bench/corpus_file.h"
+#include "search/threat_space/threat_solver.h"
+#include "tests/proof_checker.h"
+#include "tests/threat_search_support.h"
+
+namespace vorek {
+namespace {
+
+using testing::Cells;
+using testing::ProofChecker;
+
+constexpr SolveBudget BUDGET{.maxNodes = 1'000'000};
+
+Cells cellsOf(const ThreatBoard& board) {
+    Cells cells;
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        cells[s] = board.cell(s) == CELL_PLAYER1 ? 'x' : board.cell(s) == CELL_PLAYER0 ? 'o' : '.';
+    return cells;
+}
+
+// The solver's verdict for the side to move.
+bool winsFor(const ThreatBoard& board, ThreatKind kind, int depth = UNLIMITED_DEPTH) {
+    const SolveResult won = board.sideToMove() == 1 ? SolveResult::Proved : SolveResult::Disproved;
+    return solveByThreats(board, BUDGET, {.kind = kind, .depth = depth}).result == won;
+}
+
+// A file, and which of its positions: those whose index leaves the shard
+// when divided by the shards, so that each test takes a second or so.
+struct Part {
+    const char* file;
+    std::size_t shard;
+    std::size_t shards;
+};
+
+class Corpus : public ::testing::TestWithParam<Part> {};
+
+// Which wins by threats the checker looks at: every n-th.
+std::size_t checkedEvery() { return std::getenv("VOREK_CHECK_WHOLE_CORPUS") ? 1 : 4; }
+
+TEST_P(Corpus, EveryPositionIsTheWinItsFileSays) {
+    const Part part = GetParam();
+    const std::vector<bench::CorpusPosition> positions =
+        bench::readCorpusFile(std::string(VOREK_CORPUS_DIR) + "/" + part.file);
+    ASSERT_FALSE(positions.empty());
+    ProofChecker checkFours(testing::solverStrategy(ThreatKind::Fours));
+    ProofChecker checkThreats(testing::solverStrategy(ThreatKind::Threats));
+    for (std::size_t i = part.shard; i < positions.size(); i += part.shards) {
+        const bench::CorpusPosition& position = positions[i];
+        const char attacker = position.board.sideToMove() == 1 ? 'x' : 'o';
+        const bool fours = position.kind == ThreatKind::Fours;
+        EXPECT_TRUE(winsFor(position.board, position.kind, position.length)) << position.name;
+        EXPECT_EQ(winsFor(position.board, ThreatKind::Fours), fours) << position.name;
+        if (fours || i / part.shards % checkedEvery() == 0) {
+            ProofChecker& checker = fours ? checkFours : checkThreats;
+            EXPECT_EQ(checker.check(cellsOf(position.board), attacker), "") << position.name;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Corpus,
+                         ::testing::Values(Part{"vcf.txt", 0, 2}, Part{"vcf.txt", 1, 2}, Part{"vct.txt", 0, 4},
+                                           Part{"vct.txt", 1, 4}, Part{"vct.txt", 2, 4}, Part{"vct.txt", 3, 4},
+                                           Part{"shapes.txt", 0, 1}),
+                         [](const auto& info) {
+                             const std::string file = info.param.file;
+                             return file.substr(0, file.find('.')) + std::to_string(info.param.shard);
+                         });
+
+}  // namespace
+}  // namespace vorek
