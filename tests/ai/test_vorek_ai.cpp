@@ -17,8 +17,11 @@
 #include "board/candidates.h"
 #include "opponent/engine_pipes.h"
 #include "opponent/engine_reply.h"
+#include "search/threat_space/proof_search.h"
 #include "tests/board_builder.h"
+#include "tests/exhaustive_game.h"
 #include "tests/temp_dir.h"
+#include "tests/threat_search_support.h"
 
 namespace vorek {
 namespace {
@@ -68,6 +71,27 @@ TEST_F(VorekAi, PlaysTheProvingMoveWhereTheGeneratorWouldDefend) {
     ASSERT_EQ(generateCandidates(*testing::evaluatedBoard(board)), GENERATE_OPEN);
     ASSERT_EQ(CandidateList.squares[0], squareAt(6, 13));
     EXPECT_EQ(answer(board), "7,10");
+}
+
+// Were it o's move, o would win by threats. The generator's first candidate,
+// 11,10, does not stop that; vorek-ai plays a move after which o has no win
+// by threats, as a search of o's threats then shows.
+TEST_F(VorekAi, StopsTheOpponentsWinByThreatsBeforeAnythingElse) {
+    const std::initializer_list<std::string_view> rows = {
+        "", "", "", "", "", "", "", "           xo", "", "         o  x", "", "         o o", "         xo"};
+    const auto board = testing::evaluatedBoard(rows);
+    ASSERT_EQ(generateCandidates(*board), GENERATE_OPEN);
+    ASSERT_EQ(CandidateList.squares[0], squareAt(11, 10));
+    const std::optional<MoveReply> reply = parseMoveText(answer(rows));
+    ASSERT_TRUE(reply.has_value());
+    testing::Cells cells = testing::cellsFromRows(rows);
+    const int move = squareAt(reply->x, reply->y);
+    ASSERT_EQ(cells[move], '.');
+    cells[move] = 'x';
+    ThreatBoard after = testing::threatBoardOfCells(cells, 'o');
+    TranspositionTable table(std::size_t{16} << 20);
+    SearchControl control(SolveBudget{.maxNodes = 1'000'000});
+    EXPECT_TRUE(ProofSearch(after, table, control).prove(ThreatKind::Threats).disproved());
 }
 
 TEST_F(VorekAi, OpensInTheCentreWhateverTheTimeFileHolds) {
