@@ -4,6 +4,8 @@
 
 #include "bench/positions.h"
 #include "bench/exact_tree_rules.h"
+#include "search/threat_space/position_of_board.h"
+#include "search/threat_space/threat_solver.h"
 #include "search/solver.h"
 
 namespace vorek::bench {
@@ -45,8 +47,9 @@ void BM_SolveHard(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveHard)->DenseRange(0, HARD_POSITIONS - 1)->Unit(benchmark::kMillisecond);
 
-// The same positions by the exact rules. The second hard position is one the
-// window's rules prove by an estimate: no forced win is found in it.
+// The same positions by the exact tree rules, the solver before threat-space
+// search. The second hard position is one the window's rules prove by an
+// estimate: no forced win is found in it.
 void BM_SolveExactExample(benchmark::State& state, const char* example, std::uint64_t maxNodes) {
     solveBoard(state, *examplePosition(example), maxNodes, true);
 }
@@ -57,6 +60,28 @@ void BM_SolveExactHard(benchmark::State& state) {
     solveBoard(state, *hardPosition(static_cast<int>(state.range(0))), 1000000, true);
 }
 BENCHMARK(BM_SolveExactHard)->DenseRange(0, HARD_POSITIONS - 1)->Unit(benchmark::kMillisecond);
+
+// The same positions by threat-space search, as vorek-cli solve runs it (a
+// table of its own each time).
+void solveByThreatsBench(benchmark::State& state, const V2Board& board, std::uint64_t maxNodes) {
+    SolveReport last;
+    for (auto _ : state) last = solveByThreats(threatBoardOf(board), SolveBudget{.maxNodes = maxNodes});
+    state.counters["nodes"] = static_cast<double>(last.nodes);
+    state.counters["nodes/s"] = last.rate;
+    state.SetLabel(std::string(resultText(last.result)) + (last.result == SolveResult::Unknown && last.stopped == SolveStop::Settled ? " exhausted" : ""));
+}
+
+void BM_SolveThreatsExample(benchmark::State& state, const char* example) {
+    solveByThreatsBench(state, *examplePosition(example), 1000000);
+}
+BENCHMARK_CAPTURE(BM_SolveThreatsExample, middlegame, "middlegame")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveThreatsExample, opening, "opening")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveThreatsExample, model_estimate, "model-estimate")->Unit(benchmark::kMillisecond);
+
+void BM_SolveThreatsHard(benchmark::State& state) {
+    solveByThreatsBench(state, *hardPosition(static_cast<int>(state.range(0))), 1000000);
+}
+BENCHMARK(BM_SolveThreatsHard)->DenseRange(0, HARD_POSITIONS - 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorek::bench
