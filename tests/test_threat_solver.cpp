@@ -10,6 +10,7 @@
 #include <optional>
 #include <random>
 
+#include "bench/corpus_file.h"
 #include "board/square_flags.h"
 #include "search/root_build.h"
 #include "search/threat_space/threat_solver.h"
@@ -336,6 +337,67 @@ TEST(ThreatSolver, BudgetsStopItWithTheirReason) {
     report = solveByThreats(opening, budget);
     EXPECT_EQ(report.stopped, SolveStop::Interrupted);
     EXPECT_LE(report.nodes, 1024u);
+}
+
+// Wins whose first move is a three, from the corpus: one the defender can
+// answer in seven ways, four of them fours of his own, each met; one whose
+// every answer leaves a win by fours, though there is none before the three.
+// And a double three that does not win, because the defender's open three
+// is a move ahead of it.
+TEST(ThreatSolver, ThreesWithManyAnswersAndWinsByFoursAfterAThree) {
+    struct Case {
+        const char* name;
+        int replies;
+        int counterFours;
+        bool foursAfterEveryReply;
+    };
+    const Case cases[] = {
+        {"self-play 6 move 22", 7, 4, false},
+        {"self-play 145 move 25", 3, 0, true},
+    };
+    const std::vector<bench::CorpusPosition> corpus = bench::readCorpusFile(std::string(VOREK_CORPUS_DIR) + "/vct.txt");
+    ProofChecker checker(testing::solverStrategy());
+    for (const Case& c : cases) {
+        const auto found = std::find_if(corpus.begin(), corpus.end(), [&](const auto& p) { return p.name == c.name; });
+        ASSERT_NE(found, corpus.end()) << c.name;
+        ThreatBoard board = found->board;
+        const int attacker = board.sideToMove();
+        const SolveReport report = solveByThreats(board, SolveBudget{.maxNodes = NODES});
+        ASSERT_EQ(report.result, attacker == 1 ? SolveResult::Proved : SolveResult::Disproved) << c.name;
+        EXPECT_EQ(solveByThreats(board, SolveBudget{.maxNodes = NODES}, {.kind = ThreatKind::Fours}).result,
+                  SolveResult::Unknown)
+            << c.name;
+        const int three = report.line.front();
+        EXPECT_FALSE(board.moveClass(three, attacker) & MOVE_FOUR) << c.name;
+        board.makeMove(three);
+        MoveList replies;
+        ASSERT_EQ(defenderNode(board, ThreatKind::Threats, replies).outcome, NodeVerdict::Open) << c.name;
+        EXPECT_EQ(replies.count, c.replies) << c.name;
+        int counterFours = 0;
+        bool foursAfterEveryReply = true;
+        for (const int reply : replies) {
+            counterFours += (board.moveClass(reply, 1 - attacker) & MOVE_FOUR) != 0;
+            board.makeMove(reply);
+            const SolveResult byFours =
+                solveByThreats(board, SolveBudget{.maxNodes = NODES}, {.kind = ThreatKind::Fours}).result;
+            foursAfterEveryReply = foursAfterEveryReply && byFours == (attacker == 1 ? SolveResult::Proved
+                                                                                      : SolveResult::Disproved);
+            board.unmakeMove();
+        }
+        EXPECT_EQ(counterFours, c.counterFours) << c.name;
+        EXPECT_EQ(foursAfterEveryReply, c.foursAfterEveryReply) << c.name;
+        board.unmakeMove();
+        Cells cells;
+        for (int q = 0; q < BOARD_SQUARES; ++q)
+            cells[q] = board.cell(q) == CELL_PLAYER1 ? 'x' : board.cell(q) == CELL_PLAYER0 ? 'o' : '.';
+        EXPECT_EQ(checker.check(cells, attacker == 1 ? 'x' : 'o'), "") << c.name;
+    }
+    std::vector<std::string_view> rows = DOUBLE_THREE;
+    rows.push_back("");
+    rows.push_back("     o");
+    rows.push_back("    ooo");
+    const SolveReport held = solveCells(testing::cellsFromRows(rows), 'x', NODES);
+    EXPECT_NE(held.result, SolveResult::Proved);
 }
 
 TEST(TranspositionTable, KeepsDecidedEntriesOverOpenOnesAndForgetsOnClear) {

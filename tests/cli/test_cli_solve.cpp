@@ -320,15 +320,19 @@ bool catches(pid_t pid, int signal) {
     return false;
 }
 
+// The position after five moves of this game takes the searches of threats
+// some seconds to exhaust.
+std::string longSolve() { return example("games/o-wins-in-row-12.psq").string() + ":5"; }
+
 TEST(CliSolveInterrupt, CtrlCStopsTheSolveAndPrintsWhatItReached) {
     const TempDir capture;
-    const std::string dir = example("model-estimate").string();
+    const std::string game = longSolve();
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         redirect(STDOUT_FILENO, capture / "out");
         redirect(STDERR_FILENO, capture / "err");
-        ::execl(VOREK_CLI_BINARY, VOREK_CLI_BINARY, "solve", "--dir", dir.c_str(), "--nodes",
+        ::execl(VOREK_CLI_BINARY, VOREK_CLI_BINARY, "solve", "--game", game.c_str(), "--nodes",
                 "100000000", "--seconds", "600", static_cast<char*>(nullptr));
         ::_exit(127);
     }
@@ -354,13 +358,13 @@ TEST(CliSolveInterrupt, CtrlCStopsTheSolveAndPrintsWhatItReached) {
 // at the end; the output on stdout is what it always is.
 TEST(CliSolveProgress, ALineOnAStderrTerminalIsRewrittenThenCleared) {
     const TempDir capture;
-    const std::string dir = example("model-estimate").string();
+    const std::string game = longSolve();
     int terminal = -1;
     const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         redirect(STDOUT_FILENO, capture / "out");
-        ::execl(VOREK_CLI_BINARY, VOREK_CLI_BINARY, "solve", "--dir", dir.c_str(), "--nodes",
+        ::execl(VOREK_CLI_BINARY, VOREK_CLI_BINARY, "solve", "--game", game.c_str(), "--nodes",
                 "100000000", "--seconds", "0.7", static_cast<char*>(nullptr));
         ::_exit(127);
     }
