@@ -19,7 +19,7 @@ public:
     bool next(std::string& line) {
         if (!std::getline(in_, line)) return false;
         ++number_;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         return true;
     }
     [[noreturn]] void fail(const std::string& what) const {
