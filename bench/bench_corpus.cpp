@@ -1,7 +1,7 @@
 // The solvers on the corpus of won positions (bench/corpus): for each set,
 // how many are solved within the budget of vorek-cli solve, the total,
 // median and longest time, the nodes, the rate, and the table's bytes per
-// node (entries made, at half a bucket each). The tree solver by the exact
+// node (entries made, at a quarter of a bucket each). The tree solver by the exact
 // rules (before threat-space search) runs on the same sets, for the figures
 // before and after. One table serves every position of a set, emptied
 // before each.
@@ -100,7 +100,7 @@ void BM_Corpus(benchmark::State& state, const char* file, Solver solver) {
     state.counters["max_ms"] = times.empty() ? 0 : 1000 * times.back();
     state.counters["nodes"] = static_cast<double>(nodes);
     state.counters["nodes/s"] = total > 0 ? static_cast<double>(nodes) / total : 0;
-    // A table entry takes half a bucket.
+    // A table entry takes a share of its bucket.
     constexpr double ENTRY_BYTES = static_cast<double>(TranspositionTable::BUCKET_BYTES) / TranspositionTable::BUCKET;
     if (solver == Solver::Threats)
         state.counters["bytes/node"] = nodes ? ENTRY_BYTES * static_cast<double>(entries) / static_cast<double>(nodes) : 0;

@@ -400,43 +400,57 @@ TEST(ThreatSolver, ThreesWithManyAnswersAndWinsByFoursAfterAThree) {
     EXPECT_NE(held.result, SolveResult::Proved);
 }
 
+// Keys whose bits that choose the bucket are the same: one bucket of four.
+std::uint64_t sameBucket(std::uint64_t n) { return n << 40; }
+
 TEST(TranspositionTable, KeepsDecidedEntriesOverOpenOnesAndForgetsOnClear) {
-    TranspositionTable table(TranspositionTable::BUCKET_BYTES);  // one bucket of two
-    table.store(1, PROVED, 5, 3, 1);
-    table.store(2, {4, 7}, 7, 3, 1000);
-    ASSERT_NE(table.find(2), nullptr);
-    EXPECT_EQ(table.find(2)->numbers(), (ProofNumbers{4, 7}));
-    EXPECT_EQ(table.find(2)->best, 7);
-    // The bucket is full: the open entry goes, however much work it holds.
-    table.store(3, {2, 2}, 8, 3, 10);
-    EXPECT_EQ(table.find(2), nullptr);
-    EXPECT_NE(table.find(1), nullptr);
-    table.store(4, DISPROVED, 9, 3, 50);
-    EXPECT_EQ(table.find(3), nullptr);
-    // Two decided entries: the one with less work goes.
-    table.store(5, {1, 1}, 9, 3, 1);
-    EXPECT_EQ(table.find(1), nullptr);
-    EXPECT_NE(table.find(4), nullptr);
-    table.store(5, PROVED, 9, 3, 1);  // the same key: in place
-    EXPECT_TRUE(table.find(5)->numbers().proved());
-    EXPECT_NE(table.find(4), nullptr);
+    TranspositionTable table(TranspositionTable::BUCKET_BYTES);  // one bucket of four, all it may have
+    table.store(sameBucket(1), PROVED, 5, 3, 1);
+    table.store(sameBucket(2), {4, 7}, 7, 3, 1000);
+    table.store(sameBucket(3), {4, 7}, 7, 3, 10);
+    table.store(sameBucket(4), DISPROVED, 9, 3, 50);
+    ASSERT_TRUE(table.find(sameBucket(2)).has_value());
+    EXPECT_EQ(table.find(sameBucket(2))->numbers, (ProofNumbers{4, 7}));
+    EXPECT_EQ(table.find(sameBucket(2))->best, 7);
+    EXPECT_EQ(table.find(sameBucket(2))->work, 512u);  // the work's highest bit
+    // The bucket is full: the open entry with the least work goes.
+    table.store(sameBucket(5), {2, 2}, 8, 3, 100);
+    EXPECT_FALSE(table.find(sameBucket(3)));
+    table.store(sameBucket(6), {2, 2}, 8, 3, 1);
+    EXPECT_FALSE(table.find(sameBucket(5)));
+    // Decided entries stay, however little work they hold.
+    table.store(sameBucket(7), {1, 1}, 9, 3, 1);
+    table.store(sameBucket(8), {1, 1}, 9, 3, 1);
+    EXPECT_FALSE(table.find(sameBucket(6)));
+    EXPECT_FALSE(table.find(sameBucket(7)));
+    EXPECT_TRUE(table.find(sameBucket(1)));
+    EXPECT_TRUE(table.find(sameBucket(2)));
+    EXPECT_TRUE(table.find(sameBucket(4)));
+    table.store(sameBucket(8), PROVED, 9, 3, 1);  // the same key: in place
+    EXPECT_TRUE(table.find(sameBucket(8))->numbers.proved());
+    // Numbers past what an entry holds stay finite; infinity stays infinite.
+    table.store(sameBucket(8), {INFINITE_PROOF, 100'000'000}, 9, 3, 1);
+    EXPECT_EQ(table.find(sameBucket(8))->numbers.pn, INFINITE_PROOF);
+    EXPECT_NE(table.find(sameBucket(8))->numbers.dn, INFINITE_PROOF);
+    EXPECT_GT(table.find(sameBucket(8))->numbers.dn, 10'000'000u);
     table.clear();
-    for (std::uint64_t key = 1; key <= 5; ++key) EXPECT_EQ(table.find(key), nullptr);
+    for (std::uint64_t n = 1; n <= 8; ++n) EXPECT_FALSE(table.find(sameBucket(n)));
 }
 
-TEST(TranspositionTable, GrowsAsItFillsUpToItsLargestSizeKeepingItsEntries) {
-    TranspositionTable table(std::size_t{4} << 20);
+TEST(TranspositionTable, GrowsKeepingEveryEntryUpToItsLargestSize) {
+    TranspositionTable table(std::size_t{16} << 20);
     EXPECT_EQ(table.bytes(), std::size_t{1} << 20);
-    EXPECT_EQ(table.largestBytes(), std::size_t{4} << 20);
-    constexpr std::uint64_t KEYS = 30000;  // each in a bucket of its own at 2 MB
-    for (std::uint64_t key = 1; key <= KEYS; ++key) table.store(key, {1, static_cast<ProofNumber>(key)}, 0, 3, 1);
-    EXPECT_EQ(table.bytes(), std::size_t{2} << 20);
-    for (std::uint64_t key = 1; key <= KEYS; ++key) {
-        const TableEntry* entry = table.find(key);
-        ASSERT_NE(entry, nullptr) << key;
-        EXPECT_EQ(entry->dn, key);
+    EXPECT_EQ(table.largestBytes(), std::size_t{16} << 20);
+    constexpr std::uint64_t KEYS = 100000;
+    const auto key = [](std::uint64_t n) { return n * 0x9E3779B97F4A7C15ull; };
+    for (std::uint64_t n = 1; n <= KEYS; ++n) table.store(key(n), {1, static_cast<ProofNumber>(n)}, 0, 3, 1);
+    EXPECT_GT(table.bytes(), std::size_t{1} << 20);
+    for (std::uint64_t n = 1; n <= KEYS; ++n) {
+        const std::optional<TableHit> hit = table.find(key(n));
+        ASSERT_TRUE(hit.has_value()) << n;
+        EXPECT_EQ(hit->numbers.dn, n);
     }
-    for (std::uint64_t key = KEYS + 1; key <= 20 * KEYS; ++key) table.store(key, {1, 1}, 0, 3, 1);
+    for (std::uint64_t n = KEYS + 1; n <= 20 * KEYS; ++n) table.store(key(n), {1, 1}, 0, 3, 1);
     EXPECT_EQ(table.bytes(), table.largestBytes());
 }
 

@@ -44,9 +44,9 @@ MoveHint hintOf(const ThreatBoard& board, int move, int attacker) {
 // A table entry holds for a search with `depth` attacker moves left: a proof
 // found with fewer moves left, a disproof found with more, open numbers only
 // for the same.
-bool holdsFor(const TableEntry& entry, int depth) {
-    if (entry.pn == 0) return entry.depth <= depth;
-    if (entry.dn == 0) return entry.depth >= depth;
+bool holdsFor(const TableHit& entry, int depth) {
+    if (entry.numbers.proved()) return entry.depth <= depth;
+    if (entry.numbers.disproved()) return entry.depth >= depth;
     return entry.depth == depth;
 }
 
@@ -96,13 +96,13 @@ ProofNumbers ProofSearch::prove(ThreatKind kind, int depth, std::uint64_t nodeLi
 }
 
 ProofNumbers ProofSearch::known(ThreatKind kind, int attacker, int depth) const {
-    const TableEntry* entry = table_.find(keyOf(kind, attacker));
-    return entry && holdsFor(*entry, depth) ? entry->numbers() : ProofNumbers{};
+    const std::optional<TableHit> entry = table_.find(keyOf(kind, attacker));
+    return entry && holdsFor(*entry, depth) ? entry->numbers : ProofNumbers{};
 }
 
 bool ProofSearch::provedByFours(std::uint64_t key, int depth) {
     if (!prove(ThreatKind::Fours, depth, control_->nodes() + FOURS_FIRST_NODES).proved()) return false;
-    const TableEntry* entry = table_.find(keyOf(ThreatKind::Fours, board_.sideToMove()));
+    const std::optional<TableHit> entry = table_.find(keyOf(ThreatKind::Fours, board_.sideToMove()));
     table_.store(key, PROVED, entry ? entry->best : -1, depth, 1);
     return true;
 }
@@ -127,7 +127,7 @@ ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers thr
         table_.store(key, numbers, verdict.winningMove, depth, 1);
         return numbers;
     }
-    if (attackerToMove && kind == ThreatKind::Threats && table_.find(key) == nullptr && provedByFours(key, depth))
+    if (attackerToMove && kind == ThreatKind::Threats && !table_.find(key) && provedByFours(key, depth))
         return PROVED;
 
     const int mover = board_.sideToMove();
@@ -137,9 +137,9 @@ ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers thr
     for (const int move : moves) table_.prefetch(childKey(move));
     for (const int move : moves) {
         const MoveHint hint = attackerToMove ? hintOf(board_, move, attacker) : REPLY_HINT;
-        const TableEntry* entry = table_.find(childKey(move));
+        const std::optional<TableHit> entry = table_.find(childKey(move));
         children_.push_back({static_cast<std::int16_t>(move), hint,
-                             entry && holdsFor(*entry, childDepth) ? entry->numbers() : firstNumbers(hint)});
+                             entry && holdsFor(*entry, childDepth) ? entry->numbers : firstNumbers(hint)});
     }
     const std::size_t last = children_.size();
 
@@ -218,8 +218,8 @@ std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {
         }
         const int childDepth = depthAfter(depth, attackerToMove);
         if (attackerToMove && kind == ThreatKind::Threats) {
-            const TableEntry* fours = table_.find(keyOf(ThreatKind::Fours, attacker));
-            if (fours && fours->pn == 0 && holdsFor(*fours, depth)) {
+            const std::optional<TableHit> fours = table_.find(keyOf(ThreatKind::Fours, attacker));
+            if (fours && fours->numbers.proved() && holdsFor(*fours, depth)) {
                 kind = ThreatKind::Fours;  // the rest of the line is a win by fours
                 continue;
             }
@@ -230,8 +230,9 @@ std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {
         std::uint32_t mostWork = 0;
         const std::uint64_t key = keyOf(kind, attacker);
         for (const int move : moves) {
-            const TableEntry* entry = table_.find(key ^ STONE_KEYS[board_.sideToMove()][move] ^ PLAYER1_TO_MOVE_KEY);
-            const bool proved = entry && entry->pn == 0 && holdsFor(*entry, childDepth);
+            const std::optional<TableHit> entry =
+                table_.find(key ^ STONE_KEYS[board_.sideToMove()][move] ^ PLAYER1_TO_MOVE_KEY);
+            const bool proved = entry && entry->numbers.proved() && holdsFor(*entry, childDepth);
             if (attackerToMove && proved) {
                 next = move;
                 break;

@@ -10,7 +10,8 @@ namespace {
 // Room kept beside the table for everything else the process holds.
 constexpr std::size_t MEMORY_MARGIN = std::size_t{32} << 20;
 constexpr std::size_t SMALLEST_TABLE = std::size_t{64} << 10;
-// Entries a node budget may fill: a search stores one a node.
+// Room for entries a node budget may fill: a search stores one a node, and a
+// table half full keeps nearly all it is given.
 constexpr std::size_t ENTRIES_PER_NODE = 2;
 // A line by the table's best moves, while undecided, goes no deeper.
 constexpr std::size_t MAIN_LINE_PLIES = 40;
@@ -64,7 +65,8 @@ std::size_t tableBytesFor(const SolveBudget& budget) {
     const std::size_t held = currentMemory() + MEMORY_MARGIN;
     std::size_t room = limit > held ? limit - held : 0;
     if (budget.maxNodes) {
-        const std::uint64_t filled = budget.maxNodes * ENTRIES_PER_NODE * sizeof(TableEntry);
+        constexpr std::uint64_t ENTRY_BYTES = TranspositionTable::BUCKET_BYTES / TranspositionTable::BUCKET;
+        const std::uint64_t filled = budget.maxNodes * ENTRIES_PER_NODE * ENTRY_BYTES;
         room = static_cast<std::size_t>(std::min<std::uint64_t>(room, filled));
     }
     return std::max(room, SMALLEST_TABLE);
@@ -231,8 +233,8 @@ std::vector<int> ThreatSolver::mainLine(ThreatKind kind) {
     const int attacker = board_.sideToMove();
     std::vector<int> line;
     while (line.size() < MAIN_LINE_PLIES) {
-        const TableEntry* entry = table_.find(search_.keyOf(kind, attacker));
-        if (entry == nullptr || entry->best < 0 || !board_.isEmpty(entry->best)) break;
+        const std::optional<TableHit> entry = table_.find(search_.keyOf(kind, attacker));
+        if (!entry || entry->best < 0 || !board_.isEmpty(entry->best)) break;
         board_.makeMove(entry->best);
         line.push_back(entry->best);
     }

@@ -4,16 +4,19 @@
 // searched, and the work it took). Positions reached by different move orders
 // share an entry.
 //
-// Entries sit in buckets of two, one cache line each; a new entry takes the
-// place of an entry of an earlier search, or else of the one with the least
-// work, keeping proofs and disproofs over open entries. The table starts
-// small, so that small searches stay in the cache, and doubles as it fills,
-// up to its largest size; from there on entries give way to new ones.
+// Entries take 16 bytes, four to a bucket of one cache line. The table starts
+// at 1 MB, so that small searches stay in the cache and touch few pages, and
+// doubles when a quarter full, or when a proof or disproof of this search
+// would give way, up to its largest size: the search is quick to lose its way
+// when entries give way. From there on a new entry takes the place of an
+// entry of an earlier search, or else of the one with the least work, keeping
+// proofs and disproofs over open entries.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "search/threat_space/proof_numbers.h"
 
@@ -22,21 +25,17 @@ namespace vorek {
 // The attacker's moves left (to the five included) when nothing limits them.
 constexpr int UNLIMITED_DEPTH = 255;
 
-struct TableEntry {
-    std::uint64_t key = 0;
-    ProofNumber pn = 0;
-    ProofNumber dn = 0;
-    std::uint32_t work = 0;  // search steps spent below the position, up to 2^32 - 1
-    std::int16_t best = -1;  // the move that proves it, or the most promising
-    std::uint8_t depth = 0;  // the attacker's moves left when it was stored
-    std::uint8_t generation = 0;
-
-    ProofNumbers numbers() const { return {pn, dn}; }
+// What the table holds of a position.
+struct TableHit {
+    ProofNumbers numbers;
+    int best;            // the move that proves it, or the most promising; -1: none
+    int depth;           // the attacker's moves left when it was stored
+    std::uint32_t work;  // the search steps spent below it, rounded down to a power of two
 };
 
 class TranspositionTable {
 public:
-    static constexpr int BUCKET = 2;
+    static constexpr int BUCKET = 4;
     static constexpr std::size_t BUCKET_BYTES = 64;
 
     // A table of at most the given bytes (at least one bucket); its memory is
@@ -49,8 +48,8 @@ public:
 
     // Asks for the key's bucket to be brought into the cache, for a find soon.
     void prefetch(std::uint64_t key) const { __builtin_prefetch(bucketOf(key)); }
-    // The entry of the key from this search, or null; valid until the next store.
-    const TableEntry* find(std::uint64_t key) const;
+    // What this search stored at the key, if it is still there.
+    std::optional<TableHit> find(std::uint64_t key) const;
     // Records what the search found at the key, in place of what it held.
     void store(std::uint64_t key, ProofNumbers numbers, int best, int depth, std::uint64_t work);
 
@@ -64,12 +63,23 @@ public:
     std::size_t entries() const { return entries_; }
 
 private:
+    // The key's high 48 bits, whose low bits choose the bucket; the numbers in
+    // 24 bits (the largest is infinity; finite numbers stop one short of it);
+    // and the rest.
+    struct Entry {
+        std::uint64_t check : 48;
+        std::uint64_t best : 9;     // NO_MOVE: none
+        std::uint64_t workLog : 7;  // the bits of the work
+        std::uint32_t pn : 24;
+        std::uint32_t depth : 8;
+        std::uint32_t dn : 24;
+        std::uint32_t generation : 8;
+    };
+    static_assert(sizeof(Entry) == 16);
     struct alignas(BUCKET_BYTES) Bucket {
-        TableEntry entries[BUCKET];
+        Entry entries[BUCKET];
     };
     static_assert(sizeof(Bucket) == BUCKET_BYTES);
-
-    TableEntry* bucketOf(std::uint64_t key) const { return buckets_.get()[key & (bucketCount_ - 1)].entries; }
 
     struct Release {
         std::size_t bytes;
@@ -77,8 +87,16 @@ private:
     };
     using Buckets = std::unique_ptr<Bucket, Release>;
     static Buckets mapBuckets(std::size_t count);
+
+    static constexpr int CHECK_SHIFT = 16;
+    Entry* bucketOf(std::uint64_t key) const {
+        return buckets_.get()[(key >> CHECK_SHIFT) & (bucketCount_ - 1)].entries;
+    }
+    bool holds(const Entry& entry, std::uint64_t key) const {
+        return entry.generation == generation_ && entry.check == key >> CHECK_SHIFT;
+    }
     // Entry slot for the key: its own, an empty one or the least valuable.
-    TableEntry* placeFor(std::uint64_t key);
+    Entry* placeFor(std::uint64_t key);
     void grow();
 
     Buckets buckets_;

@@ -320,9 +320,9 @@ bool catches(pid_t pid, int signal) {
     return false;
 }
 
-// The position after five moves of this game takes the searches of threats
-// some seconds to exhaust.
-std::string longSolve() { return example("games/o-wins-in-row-12.psq").string() + ":5"; }
+// The position after six moves of this game takes the searches of threats
+// some seconds and millions of nodes to exhaust.
+std::string longSolve() { return example("games/ignored-four.psq").string() + ":6"; }
 
 TEST(CliSolveInterrupt, CtrlCStopsTheSolveAndPrintsWhatItReached) {
     const TempDir capture;
