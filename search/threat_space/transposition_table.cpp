@@ -41,7 +41,7 @@ TranspositionTable::Buckets TranspositionTable::mapBuckets(std::size_t count) {
     // made on first touch, so a large table costs only the pages a search
     // writes to. Zeroed entries belong to no search.
     const std::size_t size = count * BUCKET_BYTES;
-    void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (memory == MAP_FAILED) throw std::bad_alloc();
     return Buckets(static_cast<Bucket*>(memory), Release{size});
 }
