@@ -1,6 +1,7 @@
 #include "search/threat_space/proof_search.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "search/threat_space/zobrist.h"
@@ -48,6 +49,12 @@ bool holdsFor(const TableHit& entry, int depth) {
     if (entry.numbers.proved()) return entry.depth <= depth;
     if (entry.numbers.disproved()) return entry.depth >= depth;
     return entry.depth == depth;
+}
+
+// A number for the progress: -1 is infinite.
+std::int32_t reportedNumber(ProofNumber n) {
+    if (n == INFINITE_PROOF) return INFINITE_NUMBER;
+    return static_cast<std::int32_t>(std::min<ProofNumber>(n, INT32_MAX));
 }
 
 int depthAfter(int depth, bool attackerMoved) {
@@ -172,6 +179,7 @@ ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers thr
         const ProofNumbers childThreshold =
             attackerToMove ? ProofNumbers{pastSecond(threshold.pn, second), shareOf(threshold.dn, numbers.dn, n.dn)}
                            : ProofNumbers{shareOf(threshold.pn, numbers.pn, n.pn), pastSecond(threshold.dn, second)};
+        if (first == 0 && showsNumbers_) control_->showNumbers(reportedNumber(numbers.pn), reportedNumber(numbers.dn));
         board_.makeMove(best);
         const ProofNumbers found = search(kind, attacker, childThreshold, childDepth);
         board_.unmakeMove();

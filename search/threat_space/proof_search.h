@@ -41,6 +41,10 @@ public:
     // short of the five only when that runs out.
     std::vector<int> winningLine(ThreatKind kind, int depth = UNLIMITED_DEPTH);
 
+    // Whether the numbers of the position the search starts from go to the
+    // control's progress as the search goes (they do at first).
+    void showNumbers(bool shown) { showsNumbers_ = shown; }
+
     // The table's key of the position on the board in a search of the kind
     // by the attacker.
     std::uint64_t keyOf(ThreatKind kind, int attacker) const;
@@ -62,6 +66,7 @@ private:
     SearchControl* control_;
     std::vector<Child> children_;  // the children of the nodes on the path, each node's together
     std::uint64_t nodeLimit_ = UINT64_MAX;  // where a search of fours tried first gives up
+    bool showsNumbers_ = true;
 };
 
 }  // namespace vorek

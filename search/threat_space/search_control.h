@@ -29,11 +29,13 @@ public:
     std::uint64_t nodes() const { return nodes_; }
     double seconds() const;
 
-    // The numbers of the search that runs now, for the progress.
+    // The numbers of the search that runs now, for the progress: the side
+    // to move's, or, once swapped, the other side's.
     void showNumbers(std::int32_t pn, std::int32_t dn) {
-        pn_ = pn;
-        dn_ = dn;
+        pn_ = swapped_ ? dn : pn;
+        dn_ = swapped_ ? pn : dn;
     }
+    void swapNumbers() { swapped_ = true; }
     // The progress as last published; safe from any thread.
     SolveProgress progress() const;
     // Publishes the progress now.
@@ -50,6 +52,7 @@ private:
     SolveStop reason_ = SolveStop::Settled;
     std::int32_t pn_ = 1;
     std::int32_t dn_ = 1;
+    bool swapped_ = false;
 
     std::atomic<std::uint64_t> publishedNodes_{0};
     std::atomic<double> publishedSeconds_{0};

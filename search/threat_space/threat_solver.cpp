@@ -81,6 +81,8 @@ ThreatSolver::ThreatSolver(const ThreatBoard& position, const SolveBudget& budge
       table_(table ? *table : *ownTable_),
       search_(board_, table_, control_) {
     if (table) table_.clear();
+    // The progress, as the report, is player 1's.
+    if (board_.sideToMove() == 0) control_.swapNumbers();
 }
 
 ThreatSolver::~ThreatSolver() = default;
@@ -147,6 +149,9 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
     const MoveSets& theirs = board_.moves(1 - mover);
     if (theirs.fives.severalSquares()) return lostAtOnce();
 
+    // From here on the progress shows how many moves are left to refute.
+    search_.showNumbers(false);
+    control_.showNumbers(INFINITE_NUMBER, 1);
     // Should the side to move pass: where the other side's win would go.
     std::vector<int> threatLine;
     if (theirs.fives.empty() && theirs.wins.empty()) {
