@@ -23,6 +23,7 @@
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
 #include "tests/board_builder.h"
+#include "tests/temp_dir.h"
 
 namespace vorek {
 
@@ -291,7 +292,10 @@ private slots:
     }
 
     void closingDuringASolveStopsIt() {
-        ExampleWindow w("model-estimate");
+        // A position whose exact solve takes seconds: the searches of threats
+        // need millions of nodes to end.
+        WindowFixture w(testing::boardFile({"", "", "", "", "", "", "", "", "", "        oxxx", "         oo"}), "x");
+        QApplication::setActiveWindow(w.form.get());
         const std::string start = w.dir().read("plocha.dat");
         w.form->SolveSelectedNode();
         QTest::qWait(100);
