@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "ai/choose_move.h"
-#include "board/write_all.h"
+#include "files/write_all.h"
 #include "opponent/line_splitter.h"
 #include "search/root_build.h"
 #include "threats/slot_pool.h"

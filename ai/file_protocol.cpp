@@ -5,8 +5,8 @@
 
 #include "ai/choose_move.h"
 #include "ai/manager_files.h"
-#include "board/position_files.h"
-#include "board/replace_file.h"
+#include "files/position_files.h"
+#include "files/replace_file.h"
 #include "search/root_build.h"
 
 namespace vorek {

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <optional>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 
 namespace vorek {
 

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "board/board_canvas.h"
+#include "picture/board_canvas.h"
 #include "threats/threat.h"
 
 namespace vorek {

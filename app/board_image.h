@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "board/board_picture.h"
+#include "picture/board_picture.h"
 #include "board/v2board.h"
 
 namespace vorek {

@@ -20,7 +20,7 @@
 #include "app/position_editor.h"
 #include "app/solve_run.h"
 #include "app/view_menu.h"
-#include "board/board_canvas.h"
+#include "picture/board_canvas.h"
 #include "board/threat_text.h"
 #include "board/evaluation.h"
 #include "search/root_build.h"

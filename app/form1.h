@@ -12,7 +12,7 @@
 #include "app/position_folder.h"
 #include "app/solve_settings.h"
 #include "app/position_origin.h"
-#include "board/board_picture.h"
+#include "picture/board_picture.h"
 #include "search/stat_node.h"
 
 class QAction;

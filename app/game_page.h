@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "board/game_record.h"
+#include "files/game_record.h"
 
 class QListWidget;
 

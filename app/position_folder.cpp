@@ -6,7 +6,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 
 namespace vorek {
 

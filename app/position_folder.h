@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "board/file_snapshot.h"
+#include "files/file_snapshot.h"
 #include "board/v2board.h"
 
 namespace vorek {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 
 namespace vorek {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "board/game_record.h"
+#include "files/game_record.h"
 #include "board/move_numbers.h"
 #include "search/stat_node.h"
 

@@ -6,7 +6,7 @@
 
 #include <QObject>
 
-#include "board/board_picture.h"
+#include "picture/board_picture.h"
 
 class QAction;
 class QMenu;

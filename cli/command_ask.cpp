@@ -8,12 +8,12 @@
 #include <string>
 #include <variant>
 
-#include "board/file_snapshot.h"
-#include "board/position_files.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
+#include "files/file_snapshot.h"
+#include "files/position_files.h"
 #include "opponent/ask_opponent.h"
 
 namespace vorek::cli {

@@ -5,6 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/played_position.h"
+#include "picture/board_picture.h"
 
 #ifdef VOREK_WITH_PICTURE
 #include <QString>

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "board/game_record.h"
+#include "files/game_record.h"
 #include "search/solver.h"
 
 namespace vorek::cli {

@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "board/evaluation.h"
-#include "board/game_record.h"
 #include "board/moves.h"
-#include "board/position_files.h"
 #include "cli/arguments.h"
+#include "files/game_record.h"
+#include "files/position_files.h"
 
 namespace vorek::cli {
 

@@ -9,10 +9,10 @@
 #include <variant>
 #include <vector>
 
-#include "board/board_picture.h"
-#include "board/game_record.h"
+#include "board/move_numbers.h"
 #include "board/v2board.h"
 #include "cli/command.h"
+#include "files/game_record.h"
 
 namespace vorek::cli {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "board/evaluation.h"
-#include "board/game_record.h"
 #include "board/invariants.h"
+#include "files/game_record.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

@@ -8,14 +8,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "board/board_picture.h"
-#include "board/threat_text.h"
 #include "board/candidates.h"
 #include "board/evaluation.h"
 #include "board/invariants.h"
 #include "board/moves.h"
-#include "board/position_files.h"
+#include "board/threat_text.h"
+#include "files/position_files.h"
 #include "fuzz/fuzz_support.h"
+#include "picture/board_picture.h"
 
 namespace {
 

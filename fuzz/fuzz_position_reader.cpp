@@ -9,7 +9,7 @@
 
 #include "board/evaluation.h"
 #include "board/invariants.h"
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "board/evaluation.h"
-#include "board/position_files.h"
+#include "files/position_files.h"
 
 namespace vorek::fuzz {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "board/position_files.h"
 #include "board/v2board.h"
+#include "files/position_files.h"
 
 namespace vorek::fuzz {
 

@@ -1,6 +1,6 @@
 #include "opponent/ask_opponent.h"
 
-#include "board/ascii_text.h"
+#include "files/ascii_text.h"
 #include "opponent/ask_through_files.h"
 #include "opponent/ask_through_pipes.h"
 #include "opponent/process_runner.h"

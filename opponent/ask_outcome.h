@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "opponent/process_runner.h"
 
 namespace vorek {

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "board/regular_file.h"
+#include "files/regular_file.h"
 #include "opponent/process_runner.h"
 
 namespace vorek {

@@ -1,6 +1,6 @@
 #include "picture/board_png.h"
 
-#include "board/board_picture.h"
+#include "picture/board_picture.h"
 #include "picture/qt_canvas.h"
 
 namespace vorek {

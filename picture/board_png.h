@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-#include "board/board_picture.h"
+#include "picture/board_picture.h"
 
 namespace vorek {
 

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "board/board_canvas.h"
+#include "picture/board_canvas.h"
 
 namespace vorek {
 

@@ -1,7 +1,7 @@
 #include "search/root_build.h"
 
 #include "board/evaluation.h"
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "search/numbers.h"
 
 namespace vorek {

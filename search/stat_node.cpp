@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "board/candidates.h"
-#include "board/error_log.h"
 #include "board/moves.h"
+#include "files/error_log.h"
 #include "threats/slot_pool.h"
 
 namespace vorek {

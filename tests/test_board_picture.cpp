@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "board/board_picture.h"
 #include "board/threat_text.h"
+#include "picture/board_picture.h"
+#include "picture/stone_numbers.h"
 #include "tests/board_builder.h"
 
 namespace vorek {

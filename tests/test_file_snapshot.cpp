@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "board/file_snapshot.h"
+#include "files/file_snapshot.h"
 #include "tests/temp_dir.h"
 
 namespace vorek {

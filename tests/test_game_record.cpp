@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "board/game_record.h"
-#include "board/position_files.h"
+#include "files/game_record.h"
+#include "files/position_files.h"
 #include "tests/temp_dir.h"
 
 namespace vorek {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/board_builder.h"
 #include "tests/temp_dir.h"
 

@@ -8,7 +8,7 @@
 #include "board/candidates.h"
 #include "board/evaluation.h"
 #include "board/invariants.h"
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
 #include "tests/board_builder.h"

@@ -6,7 +6,7 @@
 #include "app/board_coordinates.h"
 #include "app/board_image.h"
 #include "app/view_menu.h"
-#include "board/game_record.h"
+#include "files/game_record.h"
 #include "picture/board_png.h"
 #include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"

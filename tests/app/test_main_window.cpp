@@ -13,8 +13,8 @@
 #include "app/folder_menu.h"
 #include "app/path_label.h"
 #include "app/view_menu.h"
+#include "picture/board_picture.h"
 #include "picture/board_png.h"
-#include "board/board_picture.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
 

@@ -10,7 +10,7 @@
 #include "app/folder_menu.h"
 #include "app/game_page.h"
 #include "board/evaluation.h"
-#include "board/game_record.h"
+#include "files/game_record.h"
 #include "picture/board_png.h"
 #include "tests/app/board_text.h"
 #include "tests/app/scratch_settings.h"

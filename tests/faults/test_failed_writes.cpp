@@ -6,7 +6,7 @@
 
 #include <regex>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/board_builder.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"

@@ -3,7 +3,7 @@
 // report it and go on.
 #include <gtest/gtest.h>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/board_builder.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"

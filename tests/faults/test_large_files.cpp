@@ -6,8 +6,8 @@
 
 #include <fstream>
 
-#include "board/game_record.h"
-#include "board/position_files.h"
+#include "files/game_record.h"
+#include "files/position_files.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"
 

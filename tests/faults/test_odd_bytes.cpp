@@ -3,7 +3,7 @@
 // byte is one square character, and only the ASCII letters x and o are stones.
 #include <gtest/gtest.h>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"
 

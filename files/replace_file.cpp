@@ -1,4 +1,4 @@
-#include "board/replace_file.h"
+#include "files/replace_file.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <string>
 
-#include "board/write_all.h"
+#include "files/write_all.h"
 
 namespace vorek {
 

@@ -1,8 +1,9 @@
-#include "board/board_picture.h"
+#include "picture/board_picture.h"
 
 #include <stdexcept>
 
 #include "board/candidates.h"
+#include "picture/stone_numbers.h"
 
 namespace vorek {
 

@@ -1,4 +1,4 @@
-#include "board/write_all.h"
+#include "files/write_all.h"
 
 #include <unistd.h>
 

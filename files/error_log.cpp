@@ -1,4 +1,4 @@
-#include "board/error_log.h"
+#include "files/error_log.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -2,9 +2,9 @@
 // painted on the engine's canvas.
 #pragma once
 
-#include "board/board_canvas.h"
 #include "board/move_numbers.h"
 #include "board/v2board.h"
+#include "picture/board_canvas.h"
 
 namespace vorek {
 

@@ -1,4 +1,4 @@
-#include "board/position_files.h"
+#include "files/position_files.h"
 
 #include <sys/stat.h>
 
@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <sstream>
 
-#include "board/ascii_text.h"
-#include "board/regular_file.h"
-#include "board/replace_file.h"
+#include "files/ascii_text.h"
+#include "files/regular_file.h"
+#include "files/replace_file.h"
 
 namespace vorek {
 

@@ -1,4 +1,4 @@
-#include "board/game_record.h"
+#include "files/game_record.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "board/ascii_text.h"
-#include "board/regular_file.h"
+#include "files/ascii_text.h"
+#include "files/regular_file.h"
 
 namespace vorek {
 

@@ -1,4 +1,4 @@
-#include "board/file_snapshot.h"
+#include "files/file_snapshot.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "board/regular_file.h"
-#include "board/replace_file.h"
+#include "files/regular_file.h"
+#include "files/replace_file.h"
 
 namespace vorek {
 
