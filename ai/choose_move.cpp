@@ -16,11 +16,11 @@ namespace {
 constexpr int CENTRE_COLUMN = 10;
 constexpr int CENTRE_ROW = 10;
 
-bool isEmpty(const V2Board& board, int s) { return isEmptySquare(board.squares[s]); }
+bool isEmpty(const V2Board& board, int s) { return board.isEmpty(s); }
 
-std::optional<int> firstListedEmpty(const V2Board& board) {
-    for (int i = 0; i < CandidateList.count; ++i)
-        if (isEmpty(board, CandidateList.squares[i])) return CandidateList.squares[i];
+std::optional<int> firstListedEmpty(const V2Board& board, const CandidateList& candidates) {
+    for (const int square : candidates)
+        if (isEmpty(board, square)) return square;
     return std::nullopt;
 }
 
@@ -38,15 +38,16 @@ std::optional<int> nearestCentre(const V2Board& board) {
     return best;
 }
 
-std::optional<int> generatorMove(V2Board& board) {
-    generateCandidates(board);
-    if (const std::optional<int> listed = firstListedEmpty(board)) return listed;
+std::optional<int> generatorMove(const V2Board& board) {
+    CandidateList candidates;
+    generateCandidates(board, candidates);
+    if (const std::optional<int> listed = firstListedEmpty(board, candidates)) return listed;
     return nearestCentre(board);
 }
 
 // The exact solve: a move is played as winning only when the win is real.
-std::optional<SolveReport> solveWithin(StatNode& root, const SolvingLimits& limits) {
-    const std::unique_ptr<StatNode> exact = exactRoot(root.ensureBoard());
+std::optional<SolveReport> solveWithin(const V2Board& position, const SolvingLimits& limits) {
+    const std::unique_ptr<StatNode> exact = exactRoot(position.clone());
     // The solver reads 0 seconds as no limit; without time only a root that
     // is decided already (a five at once) is looked at.
     if (limits.time <= limits.time.zero() && !exact->isDecided()) return std::nullopt;
@@ -58,13 +59,13 @@ std::optional<SolveReport> solveWithin(StatNode& root, const SolvingLimits& limi
 
 }  // namespace
 
-MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits) {
+MoveChoice chooseMove(const V2Board& position, const SolvingLimits& limits) {
     MoveChoice choice;
-    choice.solve = solveWithin(root, limits);
+    choice.solve = solveWithin(position, limits);
     if (choice.solve && choice.solve->result == SolveResult::Proved && choice.solve->move >= 0)
         choice.move = choice.solve->move;
     else
-        choice.move = generatorMove(*root.board);
+        choice.move = generatorMove(position);
     return choice;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "search/solver.h"
-#include "search/stat_node.h"
+#include "board/v2board.h"
 
 namespace vorek {
 
@@ -27,13 +27,12 @@ struct MoveChoice {
     std::optional<SolveReport> solve;  // nullopt when there was no time to solve
 };
 
-// Solves from the root (a tree of one node over the position, built as the
-// window builds it) within the limits. When the root is proved, the proving
-// move: the five, or the first move of a forced win. Otherwise the move
-// generator's first listed square (the forced block or the best candidate);
-// should the generator list no empty square, the empty square nearest the
-// centre.
-MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits);
+// Solves the position (made by V2Board::fromStones, player 1 to move) within
+// the limits. When it is proved, the proving move: the five, or the first
+// move of a forced win. Otherwise the move generator's first listed square
+// (the forced block or the best candidate); should the generator list no
+// empty square, the empty square nearest the centre.
+MoveChoice chooseMove(const V2Board& position, const SolvingLimits& limits);
 
 // One line about the solve behind the choice, for a manager's log: its
 // result, nodes and seconds, and the turn time.

@@ -7,7 +7,7 @@
 #include "ai/manager_files.h"
 #include "files/position_files.h"
 #include "files/replace_file.h"
-#include "search/root_build.h"
+#include "files/position_source.h"
 
 namespace vorek {
 
@@ -30,10 +30,10 @@ int playThroughFiles(Clock::time_point started) {
 
     MoveChoice choice;
     {
-        const RootBuild build = buildRootNode();
-        if (!build.read) return fail("cannot read the position from \"plocha.dat\" and \"tah.dat\"");
+        const PositionSource position = folderPosition({});
+        if (!position.read) return fail("cannot read the position from \"plocha.dat\" and \"tah.dat\"");
         const SolvingLimits solving{SOLVE_NODES, solvingTime(turn, Clock::now() - started), limits.maxMemory};
-        choice = chooseMove(*build.root, solving);
+        choice = chooseMove(*position.board, solving);
     }
     if (!choice.move) return fail("the board has no empty square");
     // An answer after the limit would land in files the asker may already

@@ -22,6 +22,7 @@
 #include "app/view_menu.h"
 #include "picture/board_canvas.h"
 #include "board/threat_text.h"
+#include "files/position_source.h"
 #include "board/evaluation.h"
 #include "search/root_build.h"
 #include "threats/slot_pool.h"
@@ -33,10 +34,10 @@ namespace {
 
 constexpr int NODE_ROLE = Qt::UserRole;
 
-// player 1's four line values of the last square scan, by weight.
-int playerOneWeightSum() {
+// player 1's four line values of a square scan, by weight.
+int playerOneWeightSum(const LineThreats& lines) {
     int sum = 0;
-    for (int line = 0; line < LINES; ++line) sum += weight(lineThreats[lineThreatIndex(1, line)]);
+    for (int line = 0; line < LINES; ++line) sum += weight(lines[lineThreatIndex(PLAYER1, line)]);
     return sum;
 }
 
@@ -107,7 +108,7 @@ QTreeWidgetItem* TForm1::selectedItem() const {
 
 void TForm1::BuildRootNode() {
     Game->selectPosition(-1);
-    showRoot(buildRootNode(folder_.path()).root, originOfFolder(folder_.path()));
+    showRoot(buildRootNode(folderPosition(folder_.path()).board).root, originOfFolder(folder_.path()));
 }
 
 void TForm1::showRoot(std::unique_ptr<StatNode> root, const PositionOrigin& origin) {
@@ -209,8 +210,7 @@ void TForm1::ImgBoardMouseMove(int x, int y) {
 void TForm1::showSquareReport() {
     const V2Board& board = shownBoard();
     StatusPanels[0]->setText(QString::fromStdString(squareReport(board, MouseSquare)));
-    scanSquare(board, MouseSquare);
-    StatusPanels[1]->setText(QString::number(playerOneWeightSum()));
+    StatusPanels[1]->setText(QString::number(playerOneWeightSum(scanSquare(board, MouseSquare))));
 }
 
 }  // namespace vorek

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cassert>
 
-#include "board/evaluation.h"
 
 namespace vorek {
 
@@ -19,11 +18,10 @@ PositionEditor::PositionEditor(const V2Board& shown, char player1Letter, const M
     : startNumbers_(numbers) {
     const char player0Letter = otherLetter(player1Letter);
     for (int s = 0; s < BOARD_SQUARES; ++s) {
-        const std::uint8_t flags = shown.squares[s];
         setup_.letters[static_cast<std::size_t>(s)] =
-            isEmptySquare(flags) ? NO_STONE : stoneOwner(flags) == 1 ? player1Letter : player0Letter;
+            shown.isEmpty(s) ? NO_STONE : shown.stoneAt(s) == PLAYER1 ? player1Letter : player0Letter;
     }
-    setup_.toMove = shown.sideToMove == 1 ? player1Letter : player0Letter;
+    setup_.toMove = shown.sideToMove() == PLAYER1 ? player1Letter : player0Letter;
     start_ = setup_;
     evaluate();
 }
@@ -86,22 +84,14 @@ PositionOrigin PositionEditor::origin() const {
 // The stones of the letter to move are player 1's, as a reader of the
 // position files makes them.
 std::unique_ptr<V2Board> PositionEditor::position() const {
-    auto board = std::make_unique<V2Board>();
-    int stones = 0;
+    Stones stones;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const char letter = setup_.letters[static_cast<std::size_t>(s)];
-        if (letter == NO_STONE) continue;
-        board->squares[s] = letter == setup_.toMove ? PLAYER1_STONE : PLAYER0_STONE;
-        ++stones;
+        if (letter != NO_STONE) stones.put(s, letter == setup_.toMove ? PLAYER1 : PLAYER0);
     }
-    board->stoneCount = static_cast<std::int16_t>(stones);
-    syncLines(*board);
-    return board;
+    return V2Board::fromStones(stones, PLAYER1);
 }
 
-void PositionEditor::evaluate() {
-    board_ = position();
-    evaluateAll(*board_);
-}
+void PositionEditor::evaluate() { board_ = position(); }
 
 }  // namespace vorek

@@ -40,8 +40,7 @@ public:
     // The letter to move and the numbers kept; the tree's moves go on after
     // the highest of them.
     PositionOrigin origin() const;
-    // The position as a new board for a root: squares, side to move and
-    // stone count set, lists empty.
+    // The position as a new board for a root, evaluated.
     std::unique_ptr<V2Board> position() const;
 
 private:

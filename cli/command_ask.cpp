@@ -125,7 +125,7 @@ std::string answerFault(const std::optional<MoveReply>& move, const V2Board& boa
     if (!move) return "the program left no move in \"tah.dat\"";
     if (!onBoard(move->x, move->y))
         return "the answer " + squareText(move->x, move->y) + " is off the board";
-    if (!isEmptySquare(board.squares[squareAt(move->x, move->y)]))
+    if (!board.isEmpty(squareAt(move->x, move->y)))
         return "the answer " + squareText(move->x, move->y) + " is on a stone";
     return {};
 }
@@ -139,8 +139,8 @@ std::optional<CommandError> runAsk(const CommandArguments& arguments, std::ostre
     const std::filesystem::path dir = folderOption(arguments);
     auto start = readStartPosition(arguments);
     if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
-    const StartPosition& position = std::get<StartPosition>(start);
-    if (!position.read) notes.push_back(position.unreadNote);
+    const PositionSource& position = std::get<PositionSource>(start);
+    if (const auto note = unreadNote(position)) notes.push_back(*note);
     const V2Board& board = *position.board;
 
     const bool filesWritten = !speaksStdinProtocol(commandLine);

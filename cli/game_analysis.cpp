@@ -6,7 +6,7 @@ namespace vorek::cli {
 
 PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget) {
     if (record.fiveAt != 0 && count >= record.fiveAt) return PositionVerdict{.over = true};
-    const std::unique_ptr<StatNode> root = exactRoot(*positionAfter(record, count));
+    const std::unique_ptr<StatNode> root = exactRoot(positionAfter(record, count));
     const SolveReport report = solve(*root, budget, exactTreeRules());
     return PositionVerdict{.result = report.result, .provingMove = report.move};
 }

@@ -226,19 +226,20 @@ char letterOfMove(const GameRecord& record, int number) {
     return number % 2 == 1 ? record.firstLetter : other;
 }
 
-std::unique_ptr<V2Board> positionAfter(const GameRecord& record, int count) {
+Stones stonesAfter(const GameRecord& record, int count) {
     if (count < 0 || static_cast<std::size_t>(count) > record.moves.size())
         throw std::out_of_range("the record has no position after " + std::to_string(count) + " moves");
-    auto board = std::make_unique<V2Board>();
+    Stones stones;
     for (int number = 1; number <= count; ++number) {
         // Moves of the same parity as the move to come are the mover's: player 1.
         const bool mover = number % 2 == (count + 1) % 2;
-        board->squares[static_cast<std::size_t>(record.moves[static_cast<std::size_t>(number - 1)])] =
-            mover ? PLAYER1_STONE : PLAYER0_STONE;
+        stones.put(record.moves[static_cast<std::size_t>(number - 1)], mover ? PLAYER1 : PLAYER0);
     }
-    board->stoneCount = static_cast<std::int16_t>(count);
-    syncLines(*board);
-    return board;
+    return stones;
+}
+
+std::unique_ptr<V2Board> positionAfter(const GameRecord& record, int count) {
+    return V2Board::fromStones(stonesAfter(record, count), PLAYER1);
 }
 
 std::string recordSquareText(int square) {

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "board/stones.h"
 #include "board/v2board.h"
 
 namespace vorek {
@@ -50,11 +51,13 @@ std::variant<GameRecord, RecordError> readGameRecord(const std::filesystem::path
 // letter to move at the end).
 char letterOfMove(const GameRecord& record, int number);
 
-// The position after the first `count` moves (0 .. moves.size()): the stones
-// of those moves, and the letter of move count + 1 to move as player 1. That
-// is the position readPosition gives when the same stones are written to
-// "plocha.dat" and that letter to "tah.dat". Not evaluated: the lists are
-// empty. Another count is rejected with std::out_of_range.
+// The stones after the first `count` moves (0 .. moves.size()), the letter of
+// move count + 1 being player 1's: the stones readPosition gives when they
+// are written to "plocha.dat" and that letter to "tah.dat". Another count is
+// rejected with std::out_of_range.
+Stones stonesAfter(const GameRecord& record, int count);
+
+// The position of those stones with player 1 to move, evaluated.
 std::unique_ptr<V2Board> positionAfter(const GameRecord& record, int count);
 
 // A square as a record writes it: "x,y", column and row counted from 1.

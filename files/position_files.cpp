@@ -87,9 +87,11 @@ private:
     ReadFile file_;
 };
 
-std::uint8_t squareFromCharacter(int c, int namedStone) {
-    if (c != 'x' && c != 'o') return EMPTY_LIVE_SQUARE;
-    return c == namedStone ? PLAYER1_STONE : PLAYER0_STONE;
+// The owner of the stone a character of "plocha.dat" stands for; nullopt for
+// an empty square.
+std::optional<Player> ownerOfCharacter(int c, int namedStone) {
+    if (c != 'x' && c != 'o') return std::nullopt;
+    return c == namedStone ? PLAYER1 : PLAYER0;
 }
 
 }  // namespace
@@ -101,26 +103,24 @@ std::filesystem::path findProtocolFile(const std::filesystem::path& dir, std::st
     return fileNamedIgnoringCase(dir, name).value_or(exact);
 }
 
-bool readPosition(V2Board& board, const std::filesystem::path& dir) {
-    setEmptyBoard(board);
-
+FilePosition readPosition(const std::filesystem::path& dir) {
+    FilePosition position;
     ItemReader moveFile(findProtocolFile(dir, MOVE_FILE));
-    if (!moveFile.isOpen()) return false;
+    if (!moveFile.isOpen()) return position;
     const int named = moveFile.nextItem();
-    if (named == EOF) return false;
+    if (named == EOF) return position;
     const int namedStone = named == 'o' ? 'o' : 'x';
+    position.player1Letter = static_cast<char>(namedStone);
 
     ItemReader boardFile(findProtocolFile(dir, BOARD_FILE));
-    if (!boardFile.isOpen()) return false;
+    if (!boardFile.isOpen()) return position;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const int c = boardFile.nextItem();
-        if (c == EOF) return false;  // the squares not read stay empty
-        board.squares[s] = squareFromCharacter(c, namedStone);
-        if (isEmptySquare(board.squares[s])) continue;
-        ++board.stoneCount;
-        placeInLines(board.lines, s, cellOfFlags(board.squares[s]));
+        if (c == EOF) return position;  // the squares not read stay empty
+        if (const std::optional<Player> owner = ownerOfCharacter(c, namedStone)) position.stones.put(s, *owner);
     }
-    return true;
+    position.read = true;
+    return position;
 }
 
 char readMoverLetter(const std::filesystem::path& dir) {
@@ -130,8 +130,7 @@ char readMoverLetter(const std::filesystem::path& dir) {
 
 std::ostream& writeSquares(std::ostream& out, const V2Board& board) {
     for (int s = 0; s < BOARD_SQUARES; ++s) {
-        const std::uint8_t flags = board.squares[s];
-        out << (isEmptySquare(flags) ? '-' : stoneOwner(flags) == 1 ? 'x' : 'o');
+        out << (board.isEmpty(s) ? '-' : board.stoneAt(s) == PLAYER1 ? 'x' : 'o');
         if ((s + 1) % BOARD_SIDE == 0) out << "\r\n" << std::flush;
     }
     return out;
@@ -141,7 +140,7 @@ bool writePositionFiles(const V2Board& board, const std::filesystem::path& dir) 
     std::ostringstream squares;
     writeSquares(squares, board);
     const bool boardWritten = replaceFile(inDir(dir, BOARD_FILE), squares.str());
-    const bool moveWritten = replaceFile(inDir(dir, MOVE_FILE), board.sideToMove == 1 ? "x" : "o");
+    const bool moveWritten = replaceFile(inDir(dir, MOVE_FILE), board.sideToMove() == PLAYER1 ? "x" : "o");
     return boardWritten && moveWritten;
 }
 

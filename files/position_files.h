@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "board/stones.h"
 #include "board/v2board.h"
 
 namespace vorek {
@@ -26,11 +27,21 @@ inline constexpr const char* TIMEOUTS_FILE = "timeouts.dat";
 // first by name among equally recent ones; otherwise dir/name.
 std::filesystem::path findProtocolFile(const std::filesystem::path& dir, std::string_view name);
 
-// Fills the squares, side to move and stone count of a board whose lists are
-// empty. The player named in "tah.dat" becomes player 1 and is to move. True
-// when both files were read in full; otherwise the squares not read are empty
-// (all of them when a file cannot be opened or "tah.dat" names nobody).
-bool readPosition(V2Board& board, const std::filesystem::path& dir = {});
+// The position files as read, before anything is judged.
+struct FilePosition {
+    // The stones of "plocha.dat": the letter "tah.dat" names is player 1's.
+    Stones stones;
+    // The letter of player 1's stones: 'o' when the first non-whitespace
+    // character of "tah.dat" is "o", otherwise 'x'.
+    char player1Letter = 'x';
+    // Both files were read in full; otherwise the squares not read are empty
+    // (all of them when a file cannot be opened or "tah.dat" names nobody).
+    bool read = false;
+};
+
+// Reads "tah.dat" and "plocha.dat", each once. Player 1, the letter named in
+// "tah.dat", is to move.
+FilePosition readPosition(const std::filesystem::path& dir = {});
 
 // The letter of the stones readPosition makes player 1's: 'o' when the first
 // non-whitespace character of "tah.dat" is "o", otherwise 'x' (also when the

@@ -13,7 +13,7 @@ constexpr std::string_view STDIN_PROTOCOL_PREFIX = "pbrain-";
 
 }  // namespace
 
-std::string_view failureMessage(int result) {
+std::string_view failureMessage(RunResult result) {
     switch (result) {
         case RUN_OK: return {};
         case RUN_TIMEOUT: return "Timeout";

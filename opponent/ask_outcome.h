@@ -13,7 +13,7 @@ namespace vorek {
 struct AskOutcome {
     // RUN_OK: the program answered. Otherwise the failure: RUN_FAILED ("AI
     // Error"), RUN_TIMEOUT ("Timeout") or RUN_NOT_STARTED ("File not found").
-    int result = RUN_FAILED;
+    RunResult result = RUN_FAILED;
     // The move read, column and row as written, not checked against the board.
     // With RUN_OK a stdin/stdout engine always gives one; a file-protocol
     // program may leave "tah.dat" without a readable move.
@@ -25,6 +25,6 @@ struct AskOutcome {
 
 // The message for a failed result: "AI Error", "Timeout" or "File not found";
 // empty for RUN_OK.
-std::string_view failureMessage(int result);
+std::string_view failureMessage(RunResult result);
 
 }  // namespace vorek

@@ -20,7 +20,7 @@ void logPositionFiles(const V2Board& board, bool written, const AskTimeline& log
         log("could not write \"plocha.dat\" and \"tah.dat\" in full");
         return;
     }
-    log(std::string("wrote \"tah.dat\": ") + (board.sideToMove == 1 ? "x" : "o") + ", and \"plocha.dat\":");
+    log(std::string("wrote \"tah.dat\": ") + (board.sideToMove() == PLAYER1 ? "x" : "o") + ", and \"plocha.dat\":");
     std::ostringstream squares;
     writeSquares(squares, board);
     std::istringstream rows(squares.str());

@@ -66,11 +66,11 @@ private:
     int received_ = 0;
 };
 
-int resultOfWrite(EnginePipes::Write written) {
+RunResult resultOfWrite(EnginePipes::Write written) {
     return written == EnginePipes::Write::Late ? RUN_TIMEOUT : RUN_FAILED;
 }
 
-int resultOfRead(EnginePipes::Read read) { return read == EnginePipes::Read::Late ? RUN_TIMEOUT : RUN_FAILED; }
+RunResult resultOfRead(EnginePipes::Read read) { return read == EnginePipes::Read::Late ? RUN_TIMEOUT : RUN_FAILED; }
 
 std::string limitText(std::chrono::milliseconds limit) { return std::to_string(limit.count()) + " ms"; }
 
@@ -84,7 +84,7 @@ std::vector<std::string> infoLines(int milliseconds) {
 }
 
 // START, INFO, the position and the answer; the result, and the move on RUN_OK.
-int converse(Exchange& exchange, const V2Board& board, int milliseconds, std::optional<MoveReply>& move) {
+RunResult converse(Exchange& exchange, const V2Board& board, int milliseconds, std::optional<MoveReply>& move) {
     const auto startBy = ChildClock::now() + START_LIMIT;
     if (const auto written = exchange.send({"START 20"}, startBy); written != EnginePipes::Write::Done)
         return resultOfWrite(written);

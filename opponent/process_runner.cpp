@@ -120,7 +120,7 @@ RunReport runOpponentProgram(std::string_view commandLine, int milliseconds, con
     }
 }
 
-int RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder) {
+RunResult RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder) {
     return runOpponentProgram(commandLine, milliseconds, folder).result;
 }
 

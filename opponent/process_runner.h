@@ -14,7 +14,7 @@ namespace vorek {
 // RUN_OK: exited with 0. RUN_FAILED: any other exit code, or ended by a signal.
 // RUN_TIMEOUT: still running at the limit. RUN_NOT_STARTED: empty command, not
 // found, not executable, or exited with 255 (what an exit code of -1 becomes).
-constexpr int RUN_OK = 0, RUN_FAILED = 1, RUN_TIMEOUT = 2, RUN_NOT_STARTED = 3;
+enum RunResult : int { RUN_OK = 0, RUN_FAILED = 1, RUN_TIMEOUT = 2, RUN_NOT_STARTED = 3 };
 
 // Splits a command line into words as a POSIX shell does (quotes and backslashes honoured,
 // no expansion); nullopt for an unterminated quote or trailing backslash.
@@ -29,10 +29,10 @@ std::optional<std::vector<std::string>> splitCommandLine(std::string_view text);
 // The program gets default signal dispositions, an empty signal mask and no
 // other open descriptors. One still running at the limit is left running and
 // is reaped in the background when it ends; the caller is not blocked by it.
-int RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder = {});
+RunResult RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder = {});
 
 struct RunReport {
-    int result;       // as RunOpponent returns it
+    RunResult result;  // as RunOpponent returns it
     std::string how;  // for a log, after "the program ": "exited with code 3", "ended by signal 11", ...
 };
 

@@ -10,9 +10,9 @@ namespace vorek {
 namespace {
 
 // The fill of a player's stones: by player, or by the letter they play.
-Rgb stoneColor(int player, const PictureOptions& options) {
-    if (!options.coloursByLetter) return player == 1 ? COLOR_BLACK : COLOR_WHITE;
-    const bool playsX = (options.player1Letter == 'x') == (player == 1);
+Rgb stoneColor(Player player, const PictureOptions& options) {
+    if (!options.coloursByLetter) return player == PLAYER1 ? COLOR_BLACK : COLOR_WHITE;
+    const bool playsX = (options.player1Letter == 'x') == (player == PLAYER1);
     return playsX ? COLOR_BLACK : COLOR_WHITE;
 }
 
@@ -37,9 +37,9 @@ void cellEllipse(BoardCanvas& canvas, int column, int row, int inset, int end) {
 void drawStones(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
     for (int column = 0; column < BOARD_SIDE; ++column) {
         for (int row = 0; row < BOARD_SIDE; ++row) {
-            const std::uint8_t flags = board.squares[squareAt(column, row)];
-            if (isEmptySquare(flags)) continue;
-            canvas.setBrushColor(stoneColor(stoneOwner(flags), options));
+            const int square = squareAt(column, row);
+            if (board.isEmpty(square)) continue;
+            canvas.setBrushColor(stoneColor(board.stoneAt(square), options));
             cellEllipse(canvas, column, row, STONE_INSET, STONE_END);
         }
     }
@@ -50,26 +50,23 @@ void drawMoveNumbers(const V2Board& board, BoardCanvas& canvas, const PictureOpt
     for (int column = 0; column < BOARD_SIDE; ++column) {
         for (int row = 0; row < BOARD_SIDE; ++row) {
             const int square = squareAt(column, row);
-            const std::uint8_t flags = board.squares[square];
             const int number = options.moveNumbers[static_cast<std::size_t>(square)];
-            if (isEmptySquare(flags) || number == 0) continue;
-            drawStoneNumber(canvas, column, row, number, contrastColor(stoneColor(stoneOwner(flags), options)));
+            if (board.isEmpty(square) || number == 0) continue;
+            drawStoneNumber(canvas, column, row, number, contrastColor(stoneColor(board.stoneAt(square), options)));
         }
     }
 }
 
 void drawCandidates(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
-    canvas.setBrushColor(stoneColor(board.sideToMove == 1 ? 1 : 0, options));
-    for (int i = 0; i < CandidateList.count; ++i) {
-        const int square = CandidateList.squares[i];
-        cellEllipse(canvas, columnOf(square), rowOf(square), DOT_INSET, DOT_END);
-    }
+    CandidateList candidates;
+    generateCandidates(board, candidates);  // only the list is used, not the result
+    canvas.setBrushColor(stoneColor(board.sideToMove(), options));
+    for (const int square : candidates) cellEllipse(canvas, columnOf(square), rowOf(square), DOT_INSET, DOT_END);
 }
 
 }  // namespace
 
-void drawBoard(V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
-    generateCandidates(board);  // only the list is used, not the result
+void drawBoard(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
     canvas.setBrushStyle(BrushStyle::SOLID);
     canvas.setBrushColor(COLOR_YELLOW);
     canvas.fillRect(0, 0, PICTURE_SIZE, PICTURE_SIZE);
@@ -80,7 +77,7 @@ void drawBoard(V2Board& board, BoardCanvas& canvas, const PictureOptions& option
 }
 
 void drawMoveMark(BoardCanvas& canvas, int column, int row) {
-    if (column < 0 || column >= BOARD_SIDE || row < 0 || row >= BOARD_SIDE)
+    if (!onBoard(column, row))
         throw std::out_of_range("move " + std::to_string(column) + "," + std::to_string(row) +
                                 " is off the board");
     canvas.setPenColor(COLOR_RED);

@@ -20,11 +20,9 @@ struct PictureOptions {
     MoveNumbers moveNumbers{};  // written on the stones, white on black, black on white
 };
 
-// Runs the move generator on the board (which sets and clears its transient
-// marks) and paints the whole picture: background, grid, stones, their
-// numbers, and the generator's candidates as dots in the colour of the side
-// to move.
-void drawBoard(V2Board& board, BoardCanvas& canvas, const PictureOptions& options = {});
+// Paints the whole picture: background, grid, stones, their numbers, and the
+// move generator's candidates as dots in the colour of the side to move.
+void drawBoard(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options = {});
 
 // Circles the cell of column, row in red, leaving what is under it visible.
 // Coordinates outside the board are rejected with std::out_of_range.

@@ -5,7 +5,7 @@
 
 namespace vorek {
 
-QImage renderBoard(V2Board& board, const PictureOptions& options) {
+QImage renderBoard(const V2Board& board, const PictureOptions& options) {
     QImage image = newBoardImage();
     {
         QtCanvas canvas(image);
@@ -14,7 +14,7 @@ QImage renderBoard(V2Board& board, const PictureOptions& options) {
     return image;
 }
 
-bool writeBoardPng(V2Board& board, const QString& fileName, const PictureOptions& options) {
+bool writeBoardPng(const V2Board& board, const QString& fileName, const PictureOptions& options) {
     return renderBoard(board, options).save(fileName, "PNG");
 }
 

@@ -9,9 +9,9 @@
 namespace vorek {
 
 // The 401 x 401 picture of the board with its candidate dots.
-QImage renderBoard(V2Board& board, const PictureOptions& options = {});
+QImage renderBoard(const V2Board& board, const PictureOptions& options = {});
 
 // Writes the board's picture as a PNG file; false when it cannot be written.
-bool writeBoardPng(V2Board& board, const QString& fileName, const PictureOptions& options = {});
+bool writeBoardPng(const V2Board& board, const QString& fileName, const PictureOptions& options = {});
 
 }  // namespace vorek

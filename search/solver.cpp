@@ -73,9 +73,10 @@ int winningMove(StatNode& node) {
         const StatNode* proved = firstProvedChild(node);
         return proved ? proved->move : -1;
     }
-    V2Board& position = node.ensureBoard();
+    const V2Board& position = node.ensureBoard();
     if (const int five = fiveSquare(position); five >= 0) return five;
-    return generateCandidates(position) == GENERATE_WIN ? CandidateList.squares[0] : -1;
+    CandidateList candidates;
+    return generateCandidates(position, candidates) == GENERATE_WIN ? candidates[0] : -1;
 }
 
 }  // namespace
@@ -161,7 +162,7 @@ V2Board& Solver::positionAt(std::size_t depth) {
         return position;
     }
     position.copyFrom(*positions_[depth - 1]);
-    makeMove(position, node->move);
+    position.play(node->move);
     if (kept.position == nullptr) kept.position = std::make_unique<V2Board>();
     kept.position->copyFrom(position);
     kept.node = node;

@@ -12,6 +12,7 @@
 #include "picture/board_picture.h"
 #include "picture/stone_numbers.h"
 #include "tests/board_builder.h"
+#include "tests/board_surgery.h"
 
 namespace vorek {
 namespace {
@@ -106,7 +107,7 @@ TEST(BoardPicture, StonesColumnByColumnInTheirOwnersColoursThenDots) {
 
 // The stones' and the dots' brushes in drawing order: player 1's stone on
 // column 0, player 0's on column 1, then the dots.
-std::vector<std::string> brushes(int sideToMove, const PictureOptions& options) {
+std::vector<std::string> brushes(Player sideToMove, const PictureOptions& options) {
     auto board = boardFromRows({"xo"}, sideToMove);
     RecordingCanvas canvas;
     drawBoard(*board, canvas, options);
@@ -120,23 +121,23 @@ TEST(BoardPicture, ColoursByLetterFollowTheLettersWhoeverIsToMove) {
     struct Case {
         bool byLetter;
         char player1Letter;
-        int sideToMove;
+        Player sideToMove;
         std::vector<std::string> expected;  // player 1's stone, player 0's, the dots
     };
     const std::vector<Case> cases{
-        {false, 'o', 1, {"black", "white", "black"}},  // by player: player 1 black, always
-        {false, 'x', 0, {"black", "white", "white"}},
-        {true, 'x', 1, {"black", "white", "black"}},
-        {true, 'o', 1, {"white", "black", "white"}},  // player 1 plays o: white, and to move
-        {true, 'x', 0, {"black", "white", "white"}},  // o to move: white dots
-        {true, 'o', 0, {"white", "black", "black"}},
+        {false, 'o', PLAYER1, {"black", "white", "black"}},  // by player: player 1 black, always
+        {false, 'x', PLAYER0, {"black", "white", "white"}},
+        {true, 'x', PLAYER1, {"black", "white", "black"}},
+        {true, 'o', PLAYER1, {"white", "black", "white"}},  // player 1 plays o: white, and to move
+        {true, 'x', PLAYER0, {"black", "white", "white"}},  // o to move: white dots
+        {true, 'o', PLAYER0, {"white", "black", "black"}},
     };
     for (const Case& c : cases) {
         PictureOptions options;
         options.coloursByLetter = c.byLetter;
         options.player1Letter = c.player1Letter;
         EXPECT_EQ(brushes(c.sideToMove, options), c.expected)
-            << c.byLetter << ' ' << c.player1Letter << ' ' << c.sideToMove;
+            << c.byLetter << ' ' << c.player1Letter << ' ' << playerIndex(c.sideToMove);
     }
 }
 
@@ -210,18 +211,18 @@ TEST(SquareReport, PlayerZeroFirstAndOnlyTheBestRankedItemOfEachList) {
     auto board = boardFromRows({});
     EXPECT_EQ(squareReport(*board, 210), "{}/{}");
 
-    insertThreat(*board, 1, makeThreat(THREE_CODE, 210, DIR_ROW));
+    BoardSurgery::insertThreat(*board, PLAYER1, makeThreat(THREE_CODE, 210, DIR_ROW));
     EXPECT_EQ(squareReport(*board, 210), "{}/{cn=2 tn=1}");
 
-    insertThreat(*board, 1, makeThreat(FOUR_CODE, 210, DIR_COLUMN));  // better-ranked, inserted later
-    insertThreat(*board, 0, makeThreat(OPEN_FOUR_CODE, 210, DIR_DIAGONAL));
+    BoardSurgery::insertThreat(*board, PLAYER1, makeThreat(FOUR_CODE, 210, DIR_COLUMN));  // better-ranked, inserted later
+    BoardSurgery::insertThreat(*board, PLAYER0, makeThreat(OPEN_FOUR_CODE, 210, DIR_DIAGONAL));
     EXPECT_EQ(squareReport(*board, 210), "{cn=1 tn=0}/{cn=1 tn=1}");
     EXPECT_EQ(squareReport(*board, 211), "{}/{}");
 }
 
 TEST(SquareReport, DoubleThreatItemAndSquaresOffTheBoard) {
     auto board = boardFromRows({});
-    insertThreat(*board, 0, makeThreat(PATTERN_DOUBLE_THREAT, 0, DIR_ROW | DIR_COLUMN));
+    BoardSurgery::insertThreat(*board, PLAYER0, makeThreat(PATTERN_DOUBLE_THREAT, 0, DIR_ROW | DIR_COLUMN));
     EXPECT_EQ(squareReport(*board, 0), "{cn=2 tn=0}/{}");
     EXPECT_THROW(squareReport(*board, -1), std::out_of_range);
     EXPECT_THROW(squareReport(*board, 400), std::out_of_range);
@@ -229,8 +230,8 @@ TEST(SquareReport, DoubleThreatItemAndSquaresOffTheBoard) {
 
 TEST(ThreatListLines, LinesInListOrderAppendedAfterWhatTheSinkHeld) {
     auto board = boardFromRows({});
-    insertThreat(*board, 1, makeThreat(THREE_CODE, 399, DIR_ROW));
-    insertThreat(*board, 1, makeThreat(FOUR_CODE, 7, DIR_ANTIDIAGONAL));
+    BoardSurgery::insertThreat(*board, PLAYER1, makeThreat(THREE_CODE, 399, DIR_ROW));
+    BoardSurgery::insertThreat(*board, PLAYER1, makeThreat(FOUR_CODE, 7, DIR_ANTIDIAGONAL));
     CollectingSink sink;
     fillThreatList(*board, sink, 1);
     EXPECT_EQ(sink.lines, (std::vector<std::string>{"kept", "[7] cn=1 tn=1", "[399] cn=2 tn=1"}));

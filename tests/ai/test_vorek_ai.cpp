@@ -65,8 +65,9 @@ TEST_F(VorekAi, PlaysTheProvingMoveWhereTheGeneratorWouldDefend) {
     const std::initializer_list<std::string_view> board = {
         "", "", "", "", "", "", "", "            o", "       xx ox", "        o x", "        xxxo",
         "        oox", "       xox", "       oo o"};
-    ASSERT_EQ(generateCandidates(*testing::evaluatedBoard(board)), GENERATE_OPEN);
-    ASSERT_EQ(CandidateList.squares[0], squareAt(6, 13));
+    CandidateList candidates;
+    ASSERT_EQ(generateCandidates(*testing::evaluatedBoard(board), candidates), GENERATE_OPEN);
+    ASSERT_EQ(candidates[0], squareAt(6, 13));
     EXPECT_EQ(answer(board), "7,10");
 }
 

@@ -35,7 +35,7 @@ bool onGridLine(int x, int y) {
 }
 
 // Rows of 20 characters, 'x' player 1, 'o' player 0, anything else empty.
-QImage picture(std::initializer_list<std::string_view> rows, int sideToMove = 1) {
+QImage picture(std::initializer_list<std::string_view> rows, Player sideToMove = PLAYER1) {
     auto board = testing::boardFromRows(rows, sideToMove);
     return renderBoard(*board);
 }
@@ -135,10 +135,10 @@ private slots:
     }
 
     void candidateDotInTheColourOfTheSideToMove() {
-        const QImage black = picture({}, 1);
+        const QImage black = picture({}, PLAYER1);
         QCOMPARE(black.pixel(210, 210), BLACK);
         QCOMPARE(black.pixel(208, 208), BLACK);
-        const QImage white = picture({}, 0);
+        const QImage white = picture({}, PLAYER0);
         QCOMPARE(white.pixel(210, 210), WHITE);
         QCOMPARE(white.pixel(208, 208), WHITE);
         QCOMPARE(white.pixel(206, 210), BLACK);  // outline
@@ -148,7 +148,7 @@ private slots:
     }
 
     void emptyBoardShowsOnlyTheCentreDot() {
-        const QImage image = picture({}, 0);
+        const QImage image = picture({}, PLAYER0);
         const QRect dot(QPoint(206, 206), QPoint(214, 214));
         for (int y = 0; y < 401; ++y) {
             for (int x = 0; x < 401; ++x) {

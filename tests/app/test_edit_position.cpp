@@ -9,6 +9,7 @@
 #include "app/game_page.h"
 #include "app/node_label.h"
 #include "board/threat_text.h"
+#include "files/position_source.h"
 #include "picture/board_png.h"
 #include "search/root_build.h"
 #include "tests/app/board_text.h"
@@ -40,7 +41,7 @@ struct EditWindow : WindowFixture {
 };
 
 int owner(const V2Board& board, int square) {
-    return isEmptySquare(board.squares[square]) ? -1 : stoneOwner(board.squares[square]);
+    return board.isEmpty(square) ? -1 : playerIndex(board.stoneAt(square));
 }
 
 // The root a tree over the position files would have.
@@ -48,7 +49,7 @@ std::unique_ptr<StatNode> rootFromFiles(const testing::TempDir& dir, const std::
                                         const char* mover) {
     dir.write("plocha.dat", board);
     dir.write("tah.dat", mover);
-    return buildRootNode(dir.path()).root;
+    return buildRootNode(folderPosition(dir.path()).board).root;
 }
 
 }  // namespace
@@ -116,11 +117,11 @@ private slots:
         QCOMPARE(w.panel(0), QString::fromStdString(squareReport(board, 208)));
 
         // The tree is the one from before until the edit ends.
-        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
         w.toggleEditing();
         QVERIFY(w.form->Tree->isEnabled());
         QVERIFY(w.form->FileMenu->OpenGame1->isEnabled());
-        QCOMPARE(w.form->RootBoard->stoneCount, 5);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 5);
         w.keyClick(Qt::Key_Right);
         QVERIFY(w.text(w.root()).startsWith(QStringLiteral("|| ")));
     }
@@ -150,7 +151,7 @@ private slots:
         for (const Step& step : steps) {
             step.command->trigger();
             V2Board& board = w.form->shownBoard();
-            QCOMPARE(board.stoneCount, step.stones);
+            QCOMPARE(board.stoneCount(), step.stones);
             QCOMPARE(owner(board, 210), step.on210);
             QCOMPARE(owner(board, 190), step.on190);
             QCOMPARE(edit.Undo1->isEnabled(), step.canUndo);
@@ -159,7 +160,7 @@ private slots:
         edit.SwapSideToMove1->trigger();
         w.toggleEditing();
         QCOMPARE(w.form->rootOrigin().player1Letter, 'o');
-        QCOMPARE(w.form->RootBoard->squares[190], PLAYER1_STONE);
+        QCOMPARE(w.form->RootBoard->flags(190), PLAYER1_STONE);
         QVERIFY(!edit.Undo1->isEnabled());
     }
 
@@ -174,7 +175,7 @@ private slots:
         const int sixth = w.form->CurrentNode->move;
 
         w.toggleEditing();
-        QCOMPARE(w.form->shownBoard().sideToMove, 1);  // "x", to move after the sixth move, is player 1 now
+        QCOMPARE(w.form->shownBoard().sideToMove(), PLAYER1);  // "x", to move after the sixth move, is player 1 now
         w.click(10, 11);  // the stone of move 2 comes off
         w.click(0, 0);    // an "x" stone
         w.toggleEditing();
@@ -188,8 +189,8 @@ private slots:
         QCOMPARE(origin.player1Letter, 'x');
         QVERIFY(origin.numbers == numbers);
         QCOMPARE(origin.nextNumber, 7);
-        QCOMPARE(w.form->RootBoard->stoneCount, 6);
-        QCOMPARE(w.form->RootBoard->squares[0], PLAYER1_STONE);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 6);
+        QCOMPARE(w.form->RootBoard->flags(0), PLAYER1_STONE);
         QCOMPARE(w.form->Game->selectedPosition(), -1);
     }
 

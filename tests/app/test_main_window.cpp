@@ -43,7 +43,7 @@ private slots:
         QCOMPARE(w.root()->childCount(), 0);
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
         QCOMPARE(w.form->RootBoard, w.node(w.root())->board);
-        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
         QCOMPARE(w.form->selectedItem(), w.root());
         // The root's board and its lists are on show.
         QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(w.root()->childCount(), 0);
         QCOMPARE(w.text(w.root()), QStringLiteral("1/1"));
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
-        QCOMPARE(w.form->RootBoard->stoneCount, 1);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 1);
         QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
 
         w.close();

@@ -129,7 +129,7 @@ private slots:
             std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
         QCOMPARE(form.folder(), folder.path());
         QCOMPARE(form.FolderPath->path(), textOf(folder.path()));
-        QCOMPARE(form.RootBoard->stoneCount, 3);
+        QCOMPARE(form.RootBoard->stoneCount(), 3);
         form.AskOpponentMove(2);
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(folder.read("seen-board"), board);
@@ -155,8 +155,8 @@ private slots:
         QCOMPARE(w.form->FolderPath->path(), textOf(next.path()));
         QCOMPARE(w.root()->childCount(), 0);
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
-        QCOMPARE(w.form->RootBoard->stoneCount, 2);
-        QCOMPARE(w.form->StartBoard->stoneCount, 2);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 2);
+        QCOMPARE(w.form->StartBoard->stoneCount(), 2);
         w.keyClick(Qt::Key_5);
         QCOMPARE(next.read("tah.dat"), std::string("3,4"));
         QVERIFY(!w.dir().exists("timeouts.dat"));
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(w.recent().size(), 2);
         w.recent().at(0)->trigger();
         QCOMPARE(w.form->folder(), w.dir().path());
-        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
         QCOMPARE(next.read("tah.dat"), std::string("x"));
         QCOMPARE(w.recent().at(1)->text(), textOf(next.path()));
     }

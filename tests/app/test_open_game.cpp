@@ -52,9 +52,7 @@ GameRecord readRecord(const fs::path& file) { return std::get<GameRecord>(readGa
 
 // The position after `count` moves, evaluated as a root over it would be.
 std::unique_ptr<V2Board> evaluatedPositionAfter(const GameRecord& record, int count) {
-    auto board = positionAfter(record, count);
-    evaluateAll(*board);
-    return board;
+    return positionAfter(record, count);
 }
 
 // The window's tree is a fresh one over the position after `count` moves of
@@ -197,7 +195,7 @@ private slots:
         w.open(REAL_GAME);
         w.form->FileInput1->trigger();
         QCOMPARE(w.selected(), -1);
-        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
         QCOMPARE(w.lines().size(), 17);
         w.list()->setCurrentRow(5);
         checkRootIsPositionAfter(w, readRecord(REAL_GAME), 5);

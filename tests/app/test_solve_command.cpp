@@ -188,7 +188,7 @@ private slots:
         QCOMPARE(w.form->CurrentNode, w.node(second));
         QCOMPARE(w.form->ImgBoard->image(), renderBoard(w.node(second)->ensureBoard()));
         QCOMPARE(w.form->TList1->count(),
-                 static_cast<int>(testing::listOf(w.node(second)->ensureBoard(), 1).size()));
+                 static_cast<int>(testing::listOf(w.node(second)->ensureBoard(), PLAYER1).size()));
         w.mouseOverBoard(210, 210);
         QVERIFY(!w.panel(0).isEmpty());
         w.select(first);

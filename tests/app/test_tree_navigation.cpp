@@ -105,8 +105,8 @@ private slots:
         QCOMPARE(w.form->selectedItem(), w.root()->child(0));
         QCOMPARE(w.form->CurrentNode, first);
         QCOMPARE(w.form->ImgBoard->image(), renderBoard(first->ensureBoard()));
-        QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(first->ensureBoard(), 0).size()));
-        QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(first->ensureBoard(), 1).size()));
+        QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(first->ensureBoard(), PLAYER0).size()));
+        QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(first->ensureBoard(), PLAYER1).size()));
         QVERIFY(w.form->TList1->count() > 0);
 
         w.keyClick(Qt::Key_Down);

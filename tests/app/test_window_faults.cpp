@@ -125,7 +125,7 @@ private slots:
         auto form = std::make_unique<TForm1>();
         form->setOpponentDialogs(std::make_unique<ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
         form->show();
-        QVERIFY(form->RootBoard->stoneCount > 0);  // reading works
+        QVERIFY(form->RootBoard->stoneCount() > 0);  // reading works
 
         form->ExpandSelectedNode();
         QTreeWidgetItem* root = form->Tree->topLevelItem(0);
@@ -176,7 +176,7 @@ private slots:
         QVERIFY(!w.dir().exists("plocha.dat"));
 
         w.form->FileInput1->trigger();  // nothing to read: an empty board
-        QCOMPARE(w.form->RootBoard->stoneCount, 0);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 0);
         w.checkItGoesOn();
         w.close();
         QCOMPARE(w.dir().read("plocha.dat"), start);

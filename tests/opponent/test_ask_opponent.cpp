@@ -104,13 +104,13 @@ TEST_F(AskEngine, SendsStartInfoAndThePositionInCrLfLinesThenEnd) {
     const struct {
         const char* name;
         std::initializer_list<std::string_view> rows;
-        int sideToMove;
+        Player sideToMove;
         std::string position;
     } cases[] = {
-        {"empty board", {}, 1, "BEGIN\r\n"},
-        {"equal counts", {"xo", "ox"}, 1, "BOARD\r\n0,0,1\r\n1,0,2\r\n1,1,1\r\n0,1,2\r\nDONE\r\n"},
-        {"one more of the other side", {"xo", "o"}, 1, "BOARD\r\n1,0,2\r\n0,0,1\r\n0,1,2\r\nDONE\r\n"},
-        {"three more of the other side", {"oxxxx"}, 0, "BOARD\r\n1,0,2\r\n2,0,2\r\n0,0,1\r\n3,0,2\r\n4,0,2\r\nDONE\r\n"},
+        {"empty board", {}, PLAYER1, "BEGIN\r\n"},
+        {"equal counts", {"xo", "ox"}, PLAYER1, "BOARD\r\n0,0,1\r\n1,0,2\r\n1,1,1\r\n0,1,2\r\nDONE\r\n"},
+        {"one more of the other side", {"xo", "o"}, PLAYER1, "BOARD\r\n1,0,2\r\n0,0,1\r\n0,1,2\r\nDONE\r\n"},
+        {"three more of the other side", {"oxxxx"}, PLAYER0, "BOARD\r\n1,0,2\r\n2,0,2\r\n0,0,1\r\n3,0,2\r\n4,0,2\r\nDONE\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -252,7 +252,7 @@ TEST(AskProtocol, TimeoutDigitIsWholeStepsFromOneToNine) {
 
 TEST_F(AskEngine, FileProtocolLogShowsTheFilesTheRunAndTheAnswer) {
     script("answer.sh", "printf '10,9' > tah.dat");
-    const auto board = testing::boardFromRows({"x"}, 0);
+    const auto board = testing::boardFromRows({"x"}, PLAYER0);
     const AskOutcome outcome = ask("./answer.sh", 3300, board.get());
     EXPECT_EQ(outcome.result, RUN_OK);
     EXPECT_FALSE(outcome.engineEnded.valid());
