@@ -1,6 +1,7 @@
 #include "board/candidates.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "board/evaluation.h"
 #include "board/reach.h"
@@ -316,6 +317,7 @@ std::int64_t squareScore(const SquareCodes& scanned, Player mover) {
 }  // namespace
 
 int addDefences(const V2Board& board, Threat t, Player defender, CandidateList& out) {
+    assert(board.isEmpty(square(t)));
     const int line = lineOfMask(directions(t));
     return line >= 0 ? addLineDefences(board, t, defender, line, out)
                      : addCombinedDefences(board, t, defender, out);

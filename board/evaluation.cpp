@@ -1,6 +1,7 @@
 #include "board/evaluation.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "board/line_words.h"
 #include "board/reach.h"

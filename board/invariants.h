@@ -24,7 +24,7 @@ std::string checkInvariants(const V2Board& board);
 // items on empty squares only. On every FULL_CHECK_EVERY-th stone it checks
 // everything, as checkInvariants does.
 std::string checkAfterMove(const V2Board& board, int square);
-constexpr int FULL_CHECK_EVERY = 8;
+constexpr int FULL_CHECK_EVERY = 16;
 
 // Both boards hold the same squares, side to move, stone count and lists.
 bool samePosition(const V2Board& a, const V2Board& b);

@@ -1,5 +1,7 @@
 #include "board/moves.h"
 
+#include <cassert>
+
 #include "board/evaluation.h"
 #include "board/invariants.h"
 #include "threats/pattern_tables.h"

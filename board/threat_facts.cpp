@@ -1,6 +1,7 @@
 #include "board/threat_facts.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "board/reach.h"
 #include "threats/pattern_tables.h"
@@ -64,6 +65,7 @@ PlayerMoves playerMoves(const V2Board& board, Player player) {
 }
 
 SquareList answersToTwoFives(const V2Board& board, Player player, const SquareList& twoFives) {
+    assert(std::all_of(twoFives.begin(), twoFives.end(), [&](int m) { return board.isEmpty(m); }));
     SquareList answers;
     if (twoFives.empty()) return answers;
     // An answer must change every one of the moves, so it lies within reach

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -222,6 +223,7 @@ std::variant<GameRecord, RecordError> readGameRecord(const std::filesystem::path
 }
 
 char letterOfMove(const GameRecord& record, int number) {
+    assert(number >= 1 && static_cast<std::size_t>(number) <= record.moves.size() + 1);
     const char other = record.firstLetter == 'x' ? 'o' : 'x';
     return number % 2 == 1 ? record.firstLetter : other;
 }
@@ -243,6 +245,7 @@ std::unique_ptr<V2Board> positionAfter(const GameRecord& record, int count) {
 }
 
 std::string recordSquareText(int square) {
+    assert(isSquare(square));
     return std::to_string(columnOf(square) + 1) + "," + std::to_string(rowOf(square) + 1);
 }
 

@@ -1,5 +1,7 @@
 #include "search/exact_rules.h"
 
+#include <cassert>
+
 #include "board/evaluation.h"
 #include "board/threat_facts.h"
 
@@ -60,6 +62,7 @@ Moves movesOf(const V2Board& position, const PlayerMoves& own, const PlayerMoves
 class ExactTreeRules final : public TreeRules {
 public:
     void expand(StatNode& node, const V2Board& position) const override {
+        assert(!node.isExpanded() && !exactSettled(node));
         const Player mover = position.sideToMove();
         const PlayerMoves own = playerMoves(position, mover);
         if (!own.fives.empty()) return decideForMover(node, true);
@@ -140,6 +143,7 @@ std::unique_ptr<StatNode> exactRoot(const V2Board& position) {
 }
 
 std::unique_ptr<StatNode> exactRoot(std::unique_ptr<V2Board> fresh) {
+    assert(fresh != nullptr);
     const bool five = !fresh->listsWhole();
     auto root = std::make_unique<StatNode>(std::move(fresh));
     if (five) decideForMover(*root, true);

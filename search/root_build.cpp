@@ -1,5 +1,7 @@
 #include "search/root_build.h"
 
+#include <cassert>
+
 #include "search/numbers.h"
 
 namespace vorek {

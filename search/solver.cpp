@@ -1,5 +1,6 @@
 #include "search/solver.h"
 
+#include <cassert>
 #include <unistd.h>
 
 #include <cstdio>
@@ -102,6 +103,7 @@ std::size_t currentMemory() {
 }
 
 StatNode* mostProvingChild(const StatNode& node) {
+    assert(node.childCount == 0 || node.isExpanded());
     StatNode* best = nullptr;
     std::int32_t bestValue = 0;
     for (std::uint32_t i = 0; i < node.childCount; ++i) {
@@ -124,6 +126,7 @@ Solver::Solver(StatNode& start, const SolveBudget& budget, const TreeRules& rule
       kept_(KEPT_POSITIONS),
       publishedPn_(start.pn),
       publishedDn_(start.dn) {
+    assert(budget.maxSeconds >= 0);
     positions_.push_back(start.ensureBoard().clone());
 }
 
@@ -210,6 +213,7 @@ SolveProgress Solver::progress() const {
 }
 
 bool Solver::runSlice(std::chrono::nanoseconds slice) {
+    assert(slice.count() >= 0);
     if (finished_) return true;
     sliceStart_ = Clock::now();
     while (!finished_) {

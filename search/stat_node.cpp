@@ -1,6 +1,7 @@
 #include "search/stat_node.h"
 
 #include <algorithm>
+#include <cassert>
 #include <stdexcept>
 #include <vector>
 
@@ -56,6 +57,7 @@ StatNode::StatNode(StatNode* parent, int m, std::uint32_t s) : move(static_cast<
 }
 
 std::uint32_t StatNode::takeSerials(std::uint32_t count) {
+    assert(count > 0);
     StatNode* root = this;
     while (root->creator != nullptr) root = root->creator;
     const std::uint32_t first = root->nodesMade;

@@ -153,7 +153,7 @@ TEST(Evaluation, StonesAreNeverJudged) {
 // Makes every empty square quiet, so that a judged square shows as live.
 void quietAll(V2Board& board) {
     for (auto& flags : BoardSurgery::squares(board))
-        if (isEmptySquare(flags)) flags = SQ_EMPTY;
+        if (isEmptySquare(flags)) flags &= static_cast<std::uint8_t>(~SQ_SIDE);
 }
 
 TEST(Reevaluation, HalfLineEndsAtTheSecondColour) {
