@@ -54,6 +54,8 @@ std::string checkTree(const StatNode& root, const TreeRules& rules) {
             const StatNode& child = *node.child(i);
             if (std::string fault = checkChild(node, position, child); !fault.empty()) return fault;
             ChildBoard made = position.played(child.move);
+            if (std::string fault = checkAfterMove(*made.board, child.move); !fault.empty())
+                return describe("position inconsistent after its move: " + fault, child);
             if (made.win && (!child.isDecided() || child.isExpanded()))
                 return describe("five left by the move but the child not decided at once", child);
             pending.push_back({&child, std::move(made.board)});
