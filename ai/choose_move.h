@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "search/solver.h"
 #include "board/v2board.h"
+#include "search/solver.h"
 
 namespace vorek {
 

@@ -6,8 +6,8 @@
 #include "ai/choose_move.h"
 #include "ai/manager_files.h"
 #include "files/position_files.h"
-#include "files/replace_file.h"
 #include "files/position_source.h"
+#include "files/replace_file.h"
 
 namespace vorek {
 

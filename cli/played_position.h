@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "board/move_numbers.h"
-#include "files/position_source.h"
 #include "cli/command.h"
 #include "files/game_record.h"
+#include "files/position_source.h"
 
 namespace vorek::cli {
 

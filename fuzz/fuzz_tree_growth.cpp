@@ -12,8 +12,8 @@
 #include "board/moves.h"
 #include "files/position_source.h"
 #include "fuzz/fuzz_support.h"
-#include "search/numbers.h"
 #include "search/exact_rules.h"
+#include "search/numbers.h"
 #include "search/root_build.h"
 #include "search/tree_check.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "board/candidates.h"
-#include "board/invariants.h"
 #include "board/evaluation.h"
+#include "board/invariants.h"
 #include "search/stat_node.h"
 #include "tests/board_builder.h"
 #include "tests/board_surgery.h"
