@@ -47,8 +47,7 @@ void TForm1::AskOpponentMove(int digit) {
         return;
     }
     if (outcome.result != RUN_OK) {
-        const std::string_view message = failureMessage(outcome.result);
-        dialogs_->showMessage(this, QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
+        dialogs_->showMessage(this, QString::fromLocal8Bit(outcomeMessage(outcome).c_str()));
         return;
     }
     // An answer that cannot be read or lies off the board is not shown.

@@ -35,7 +35,7 @@ bool PositionFolder::writePosition(const V2Board& board) {
 
 bool PositionFolder::putBack() {
     if (!written_) return true;
-    written_ = !found_.restore();
+    written_ = !found_.restore().empty();
     return !written_;
 }
 

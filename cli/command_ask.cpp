@@ -12,9 +12,11 @@
 #include "board/position_files.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
+#include "cli/interrupt.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
 #include "opponent/ask_opponent.h"
+#include "opponent/process_group.h"
 
 namespace vorek::cli {
 
@@ -143,18 +145,28 @@ std::optional<CommandError> runAsk(const CommandArguments& arguments, std::ostre
     if (!position.read) notes.push_back(position.unreadNote);
     const V2Board& board = *position.board;
 
-    const bool filesWritten = !speaksStdinProtocol(commandLine);
-    const FileSnapshot found = filesWritten ? FileSnapshot::take(dir, {BOARD_FILE, MOVE_FILE, TIMEOUTS_FILE}) : FileSnapshot();
+    // Whatever the program leaves running, even outside its process group,
+    // becomes this tool's child once its parents are gone, to be ended here.
+    adoptOrphans();
     AskOutcome outcome;
+    bool interrupted = false;
     {
+        const InterruptStopsSolve interrupt;
         StderrLog log(arguments.flag(LOG_OPTION), commandLine, std::get<int>(milliseconds));
-        outcome = askOpponent(commandLine, board, dir, std::get<int>(milliseconds), log);
+        outcome = askOpponent(commandLine, board, dir, std::get<int>(milliseconds), log, interrupt.flag());
+        // The tool does not end before the engine it started, nor before
+        // anything the program left behind.
+        if (outcome.engineEnded.valid()) outcome.engineEnded.wait();
+        endAdoptedProcesses();
+        interrupted = interrupt.flag()->load();
     }
-    if (filesWritten && !found.restore()) notes.push_back("could not put back every protocol file as it was");
-    // The tool does not end before the engine it started.
-    if (outcome.engineEnded.valid()) outcome.engineEnded.wait();
+    if (outcome.found) {
+        const std::vector<std::string> problems = outcome.found->restore(FileSnapshot::Blocked::WriteBeside);
+        notes.insert(notes.end(), problems.begin(), problems.end());
+    }
 
-    if (outcome.result != RUN_OK) return Failure{std::string(failureMessage(outcome.result))};
+    if (interrupted) return Failure{"interrupted; the program was ended"};
+    if (outcome.result != RUN_OK) return Failure{outcomeMessage(outcome)};
     if (const std::string fault = answerFault(outcome.move, board); !fault.empty()) {
         notes.push_back(fault);
         return Failure{"AI Error"};

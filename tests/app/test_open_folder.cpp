@@ -198,12 +198,13 @@ private slots:
         // they cannot be put back, the folder stays open and keeps them.
         fs::remove(w.dir() / "tah.dat");
         fs::create_directory(w.dir() / "tah.dat");
+        w.dir().write("tah.dat/inside", "kept");
         w.errors.clear();
         w.open(other.path());
         QCOMPARE(w.errors, (QStringList{"Cannot put back the position files in \"" + textOf(w.dir().path()) +
                                         "\" as they were found; the folder stays open"}));
         QCOMPARE(w.form->folder(), w.dir().path());
-        fs::remove(w.dir() / "tah.dat");
+        fs::remove(w.dir() / "tah.dat/inside");
         w.open(other.path());
         QCOMPARE(w.form->folder(), other.path());
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
