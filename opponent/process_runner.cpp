@@ -66,11 +66,12 @@ RunReport ended(const std::optional<int>& collected) {
     }
 }
 
-// What ending the group did, for the log; empty when nothing was running.
+// What ending the group did, for the log; empty when nothing of it ran.
 std::string endingText(const GroupEnd& end) {
-    if (end.killed) return "; what still ran was killed after " + std::to_string(ENDING_GRACE.count()) + " s";
-    if (end.terminated) return "; what still ran was ended";
-    return {};
+    if (!end.terminated) return {};
+    std::string text = "; its process group got SIGTERM";
+    if (end.killed) text += " and, " + std::to_string(ENDING_GRACE.count()) + " s later, SIGKILL";
+    return text;
 }
 
 }  // namespace
