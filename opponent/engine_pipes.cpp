@@ -77,11 +77,11 @@ private:
     bool pendingBefore_ = false;
 };
 
-// The engine's pipes are closed: it gets the grace to exit, then its group
-// is ended, whether or not it has exited, so that nothing it started
-// outlives it.
-void finishEngine(pid_t pid) {
-    endsBy(pid, ChildClock::now() + EnginePipes::EXIT_GRACE);
+// The engine's pipes are closed: it gets the grace to exit (none when the
+// ask was stopped), then its group is ended, whether or not it has exited,
+// so that nothing it started outlives it.
+void finishEngine(pid_t pid, std::chrono::milliseconds grace) {
+    endsBy(pid, ChildClock::now() + grace);
     endProcessGroup(pid);
 }
 
@@ -163,9 +163,10 @@ std::future<void> EnginePipes::end() {
     auto gone = std::make_shared<std::promise<void>>();
     std::future<void> ended = gone->get_future();
     const pid_t pid = pid_;
+    const std::chrono::milliseconds grace = stopped(stop_) ? std::chrono::milliseconds(0) : EXIT_GRACE;
     try {
-        std::thread([pid, gone] {
-            finishEngine(pid);
+        std::thread([pid, grace, gone] {
+            finishEngine(pid, grace);
             gone->set_value();
         }).detach();
     } catch (const std::system_error&) {

@@ -53,7 +53,7 @@ public:
     Read readLine(std::string& line, ChildClock::time_point deadline);
 
     // Closes both pipes and returns at once. On a thread of its own the engine
-    // is given EXIT_GRACE to exit; then its process group is ended, whether
+    // is given EXIT_GRACE to exit (unless the ask was stopped); then its process group is ended, whether
     // or not the engine has exited (endProcessGroup: SIGTERM to whatever
     // still runs, SIGKILL after ENDING_GRACE), and the engine is collected.
     // The future is ready once it is.
