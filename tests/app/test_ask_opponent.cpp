@@ -2,6 +2,7 @@
 // the files or lines it gets, the circle for its answer, the one message for
 // each failure, the exchange on the "Log" page, and the window while it waits.
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -186,6 +187,22 @@ private slots:
         QVERIFY(waited >= std::chrono::milliseconds(1100));
         QVERIFY(waited < std::chrono::milliseconds(2000));  // SIGTERM ends it at once
         QCOMPARE(testing::runningOf(w.dir().read("pid")), std::vector<pid_t>{});
+    }
+
+    // A protocol file that could not be put back afterwards keeps the AI
+    // from being run at all, and the message names it.
+    void protocolFileThatIsNoFileIsNamedAndTheAiIsNotRun() {
+        AiWindow w(QStringLiteral("./ai.sh"));
+        w.script("ai.sh", "echo run > ran");
+        QCOMPARE(::mkfifo((w.dir() / "timeouts.dat").c_str(), 0600), 0);
+        const std::string board = w.dir().read("plocha.dat");
+        w.keyClick(Qt::Key_1);
+        QCOMPARE(w.messages, QStringList{"\"" + QString::fromStdString((w.dir() / "timeouts.dat").string()) +
+                                         "\" is a named pipe; the program is not run, as the file could not be "
+                                         "put back after it"});
+        QVERIFY(!w.dir().exists("ran"));
+        QVERIFY(std::filesystem::is_fifo(w.dir() / "timeouts.dat"));
+        QCOMPARE(w.dir().read("plocha.dat"), board);
     }
 
     void cancelledBoxStillWritesTheThreeFiles() {
