@@ -78,6 +78,20 @@ TEST_F(HostileProgram, WhatAFileProtocolProgramLeavesIsPutBack) {
     }
 }
 
+// A link the user keeps at a protocol name is read as before and is there
+// again afterwards, its file untouched by the program's answer.
+TEST_F(HostileProgram, LinkKeptAtAProtocolNameIsReadAndPutBack) {
+    fs::rename(base / "F" / "plocha.dat", base / "board");
+    fs::create_symlink("../board", base / "F" / "plocha.dat");
+    const FolderState before = folderState(base.path());
+    const ProgramRun run = ask(program("ai", "cp plocha.dat " + (tools / "seen").string() + "; printf 0,0 > plocha.dat"
+                                                                                             "; printf 0,0 > tah.dat"));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "0,0\n");
+    EXPECT_EQ(tools.read("seen").size(), 440u);  // the position, written as a file for the program
+    EXPECT_EQ(folderState(base.path()), before);
+}
+
 // A program still running at its limit is ended, a child of it that ignores
 // SIGTERM killed after the grace, before the files are put back: nothing
 // writes into them afterwards.
