@@ -51,13 +51,17 @@ std::string tooLargeOrUnreadable(int error) {
 
 }  // namespace
 
-FileSnapshot FileSnapshot::take(const std::filesystem::path& folder, std::initializer_list<std::string_view> names) {
+FileSnapshot FileSnapshot::take(const std::filesystem::path& folder, std::initializer_list<std::string_view> names,
+                                Spelling spelling) {
     FileSnapshot snapshot;
     snapshot.folder_ = FolderHandle::open(folder);
     if (!snapshot.folder_) return snapshot;
     for (const std::string_view name : names) {
-        snapshot.names_.emplace_back(name);
-        std::vector<std::string> found = snapshot.folder_->namesLike(name);
+        std::vector<std::string> found;
+        if (spelling == Spelling::AnyCase) {
+            snapshot.names_.emplace_back(name);
+            found = snapshot.folder_->namesLike(name);
+        }
         if (std::find(found.begin(), found.end(), name) == found.end()) found.emplace_back(name);
         for (const std::string& each : found) snapshot.keep(each);
     }

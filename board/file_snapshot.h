@@ -22,15 +22,22 @@ public:
     // Files above this size are not kept.
     static constexpr std::size_t LARGEST_KEPT_FILE = std::size_t{16} << 20;
 
+    // Which names are kept.
+    enum class Spelling {
+        AnyCase,  // each name, and every entry named like it but for case
+        Exact,    // each name alone
+    };
+
     // Holds the folder (empty: the working directory) open and reads each
-    // named entry in it, and every entry whose name differs from one only in
-    // case. A regular file, or a link to one, is kept: its bytes, and for a
-    // link its text and which file it points to; a link to nothing is kept
-    // as a link. A missing name is remembered as missing. Anything else (a
-    // folder, a named pipe, a device, a link to one of those, a file above
-    // LARGEST_KEPT_FILE or one that cannot be read) is left out, listed in
-    // leftOut(), and never touched.
-    static FileSnapshot take(const std::filesystem::path& folder, std::initializer_list<std::string_view> names);
+    // named entry in it (and, with Spelling::AnyCase, every entry whose name
+    // differs from one only in case). A regular file, or a link to one, is
+    // kept: its bytes, and for a link its text and which file it points to;
+    // a link to nothing is kept as a link. A missing name is remembered as
+    // missing. Anything else (a folder, a named pipe, a device, a link to one
+    // of those, a file above LARGEST_KEPT_FILE or one that cannot be read) is
+    // left out, listed in leftOut(), and never touched.
+    static FileSnapshot take(const std::filesystem::path& folder, std::initializer_list<std::string_view> names,
+                             Spelling spelling = Spelling::AnyCase);
 
     // Remembers nothing; restore does nothing.
     FileSnapshot() = default;
@@ -60,9 +67,9 @@ public:
     //   there (a file, a link, a named pipe; an empty folder is removed first);
     // - a link: the same link, put back in the same way, and the file it
     //   points to given its bytes back when it is still the file found;
-    // - a missing name, and a name differing from a remembered one only in
-    //   case that was not there: whatever stands there taken away (a folder
-    //   only when empty).
+    // - a missing name, and with Spelling::AnyCase a name differing from a
+    //   remembered one only in case that was not there: whatever stands
+    //   there taken away (a folder only when empty).
     // One line for each name not put back, naming it and saying why; empty
     // when every remembered entry is as it was.
     std::vector<std::string> restore(Blocked blocked = Blocked::Report) const;
@@ -95,7 +102,7 @@ private:
     std::string named(std::string_view name) const;
 
     std::optional<FolderHandle> folder_;
-    std::vector<std::string> names_;  // as given to take()
+    std::vector<std::string> names_;  // as given to take(), when any case of them is kept
     std::vector<Entry> entries_;
     std::vector<LeftOut> leftOut_;
 };

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <random>
 
 #include "board/file_snapshot.h"
@@ -36,6 +35,11 @@ TEST(FileSnapshot, PutsBackTheBytesFoundAndRemovesWhatWasMissing) {
     EXPECT_EQ(dir.read("plocha.dat"), odd);
     EXPECT_EQ(dir.listing(), "plocha.dat ");
     EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});  // again: nothing to do
+
+    const FileSnapshot exact = FileSnapshot::take(dir.path(), {"tah.dat"}, FileSnapshot::Spelling::Exact);
+    dir.write("TAH.DAT", "3,4");
+    EXPECT_EQ(exact.restore(), std::vector<std::string>{});
+    EXPECT_EQ(dir.listing(), "TAH.DAT plocha.dat ");  // only the names given are looked at
 }
 
 TEST(FileSnapshot, LeavesAloneWhatItCouldNotKeepAndSaysWhy) {
@@ -79,53 +83,6 @@ TEST(FileSnapshot, OnlyAFolderThatIsNotEmptyStaysInTheWay) {
                                             "\": a folder that is not empty stands there"}));
     EXPECT_EQ(dir.read("tah.dat.saved"), "x");
     EXPECT_EQ(dir.read("tah.dat/inside"), "kept");
-}
-
-// A link the user keeps at a protocol name stays a link, and its file keeps
-// the bytes found; a link the program made is never written through.
-TEST(FileSnapshot, LinksFoundStayLinksAndLinksMadeAreReplaced) {
-    TempDir base;
-    const fs::path folder = base / "folder";
-    fs::create_directory(folder);
-    base.write("kept-board", "board");
-    base.write("victim", "victim");
-    fs::create_symlink("../kept-board", folder / "plocha.dat");
-    base.write("folder/tah.dat", "x");
-    const FileSnapshot snapshot = takeProtocolFiles(folder);
-    const testing::FolderState found = testing::folderState(base.path());
-
-    const struct {
-        const char* name;
-        std::function<void()> change;
-    } cases[] = {
-        {"the link's file written through it", [&] { base.write("folder/plocha.dat", "changed"); }},
-        {"the link replaced by a file", [&] {
-             fs::remove(folder / "plocha.dat");
-             base.write("folder/plocha.dat", "changed");
-         }},
-        {"links to elsewhere at every name", [&] {
-             for (const char* name : {"plocha.dat", "tah.dat", "timeouts.dat"}) {
-                 fs::remove(folder / name);
-                 fs::create_symlink("../victim", folder / name);
-             }
-         }},
-        {"a link to a folder", [&] {
-             fs::remove(folder / "tah.dat");
-             fs::create_symlink(base.path(), folder / "tah.dat");
-         }},
-        {"named pipes", [&] {
-             fs::remove(folder / "plocha.dat");
-             fs::remove(folder / "tah.dat");
-             ASSERT_EQ(::mkfifo((folder / "plocha.dat").c_str(), 0600), 0);
-             ASSERT_EQ(::mkfifo((folder / "tah.dat").c_str(), 0600), 0);
-         }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        c.change();
-        EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});
-        EXPECT_EQ(testing::folderState(base.path()), found);
-    }
 }
 
 // The folder is held from the start: the put-back happens in it even when
