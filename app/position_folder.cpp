@@ -26,7 +26,8 @@ fs::path absoluteFolder(const fs::path& folder) {
 }  // namespace
 
 PositionFolder::PositionFolder(const fs::path& folder)
-    : path_(absoluteFolder(folder)), found_(FileSnapshot::take(path_, {BOARD_FILE, MOVE_FILE}, FileSnapshot::Spelling::Exact)) {}
+    : path_(absoluteFolder(folder)),
+      found_(FileSnapshot::take(path_, {BOARD_FILE, MOVE_FILE}, FileSnapshot::Spelling::Exact)) {}
 
 bool PositionFolder::writePosition(const V2Board& board) {
     written_ = true;

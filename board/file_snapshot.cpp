@@ -194,7 +194,8 @@ std::optional<std::string> FileSnapshot::restoreLink(const Entry& entry) const {
 std::optional<std::string> FileSnapshot::takeAway(const std::string& name) const {
     const std::optional<struct stat> now = folder_->entry(name);
     if (!now || folder_->remove(name)) return std::nullopt;
-    if (S_ISDIR(now->st_mode)) return "could not take away " + named(name) + ": a folder that is not empty stands there";
+    if (S_ISDIR(now->st_mode))
+        return "could not take away " + named(name) + ": a folder that is not empty stands there";
     return "could not take away " + named(name);
 }
 

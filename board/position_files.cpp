@@ -31,7 +31,8 @@ std::optional<std::string> fileNamedIgnoringCase(const FolderHandle& folder, std
         // an entry that cannot be looked at is passed over
         if (::fstatat(folder.descriptor(), found.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
         const timespec time = st.st_mtim;
-        const bool newer = time.tv_sec != bestTime.tv_sec ? time.tv_sec > bestTime.tv_sec : time.tv_nsec > bestTime.tv_nsec;
+        const bool newer =
+            time.tv_sec != bestTime.tv_sec ? time.tv_sec > bestTime.tv_sec : time.tv_nsec > bestTime.tv_nsec;
         if (!best || newer) {  // names come sorted: the first of equally recent ones stays
             best = found;
             bestTime = time;

@@ -102,7 +102,9 @@ TEST(FileSnapshot, PutsBackIntoTheFolderFoundNotWhereItsPathNowLeads) {
 }
 
 // What a program may leave at a name, for the property below.
-enum class Left { Nothing, File, LinkToVictim, LinkToFolder, LinkToNothing, EmptyFolder, FullFolder, Pipe, Same, Through };
+enum class Left {
+    Nothing, File, LinkToVictim, LinkToFolder, LinkToNothing, EmptyFolder, FullFolder, Pipe, Same, Through
+};
 constexpr int LEFT_KINDS = 10;
 
 // Whatever a program leaves at the protocol names and at names differing

@@ -63,8 +63,8 @@ TEST_F(HostileProgram, WhatAFileProtocolProgramLeavesIsPutBack) {
         {"a child left running", "sleep 30 & echo $! >> PIDS\nprintf 0,0 > tah.dat", "0,0\n"},
         {"a descendant that left the process group",
          "setsid sh -c 'echo $$ >> PIDS; sleep 2; printf LATE > tah.dat' &\nsleep 0.2; printf 0,0 > tah.dat", "0,0\n"},
-        {"a link to a file outside as its answer", "rm -f tah.dat; printf 0,0 > ../outside/a; ln -s ../outside/a tah.dat",
-         ""},
+        {"a link to a file outside as its answer",
+         "rm -f tah.dat; printf 0,0 > ../outside/a; ln -s ../outside/a tah.dat", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
