@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/position_folder.h"
+#include "app/folder/position_folder.h"
 
 namespace vorek {
 

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/ending_engines.h"
-#include "app/position_folder.h"
-#include "app/solve_settings.h"
-#include "app/position_origin.h"
+#include "app/ask/ending_engines.h"
+#include "app/folder/position_folder.h"
+#include "app/solve/solve_settings.h"
+#include "app/game/position_origin.h"
 #include "board/board_picture.h"
 #include "search/stat_node.h"
 

@@ -12,16 +12,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/board_coordinates.h"
-#include "app/board_image.h"
-#include "app/edit_menu.h"
+#include "app/board_view/board_coordinates.h"
+#include "app/board_view/board_image.h"
+#include "app/edit/edit_menu.h"
 #include "app/menu_action.h"
-#include "app/folder_menu.h"
+#include "app/folder/folder_menu.h"
 #include "app/form1.h"
-#include "app/game_page.h"
-#include "app/node_tree.h"
+#include "app/game/game_page.h"
+#include "app/tree/node_tree.h"
 #include "app/path_label.h"
-#include "app/view_menu.h"
+#include "app/board_view/view_menu.h"
 
 namespace vorek {
 

@@ -11,7 +11,7 @@
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/path_text.h"
-#include "app/recent_folders.h"
+#include "app/folder/recent_folders.h"
 
 namespace {
 

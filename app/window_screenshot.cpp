@@ -18,12 +18,12 @@
 #include <optional>
 
 #include "app/application.h"
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "app/form1.h"
-#include "app/game_page.h"
-#include "app/node_tree.h"
+#include "app/game/game_page.h"
+#include "app/tree/node_tree.h"
 #include "app/path_text.h"
-#include "app/view_menu.h"
+#include "app/board_view/view_menu.h"
 
 namespace {
 

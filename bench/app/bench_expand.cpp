@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/node_tree.h"
+#include "app/tree/node_tree.h"
 
 namespace vorek::bench {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <QStringList>
 
-#include "app/folder_dialogs.h"
-#include "app/opponent_dialogs.h"
+#include "app/folder/folder_dialogs.h"
+#include "app/ask/opponent_dialogs.h"
 
 namespace vorek::testing {
 

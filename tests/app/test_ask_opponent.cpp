@@ -15,9 +15,9 @@
 #include <fstream>
 #include <thread>
 
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "picture/board_png.h"
-#include "app/opponent_dialogs.h"
+#include "app/ask/opponent_dialogs.h"
 #include "tests/app/window_fixture.h"
 
 namespace vorek {

@@ -3,9 +3,9 @@
 #include <QAction>
 #include <QSettings>
 
-#include "app/board_coordinates.h"
-#include "app/board_image.h"
-#include "app/view_menu.h"
+#include "app/board_view/board_coordinates.h"
+#include "app/board_view/board_image.h"
+#include "app/board_view/view_menu.h"
 #include "board/game_record.h"
 #include "picture/board_png.h"
 #include "tests/app/scratch_settings.h"

@@ -3,11 +3,11 @@
 // edited position becomes.
 #include <QAction>
 
-#include "app/board_image.h"
-#include "app/edit_menu.h"
-#include "app/folder_menu.h"
-#include "app/game_page.h"
-#include "app/node_label.h"
+#include "app/board_view/board_image.h"
+#include "app/edit/edit_menu.h"
+#include "app/folder/folder_menu.h"
+#include "app/game/game_page.h"
+#include "app/tree/node_label.h"
 #include "board/threat_text.h"
 #include "picture/board_png.h"
 #include "search/root_build.h"

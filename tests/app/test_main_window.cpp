@@ -8,11 +8,11 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
-#include "app/board_image.h"
-#include "app/edit_menu.h"
-#include "app/folder_menu.h"
+#include "app/board_view/board_image.h"
+#include "app/edit/edit_menu.h"
+#include "app/folder/folder_menu.h"
 #include "app/path_label.h"
-#include "app/view_menu.h"
+#include "app/board_view/view_menu.h"
 #include "picture/board_png.h"
 #include "board/board_picture.h"
 #include "tests/app/scripted_dialogs.h"

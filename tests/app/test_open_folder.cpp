@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "app/board_image.h"
-#include "app/folder_dialogs.h"
-#include "app/folder_menu.h"
+#include "app/board_view/board_image.h"
+#include "app/folder/folder_dialogs.h"
+#include "app/folder/folder_menu.h"
 #include "app/path_label.h"
-#include "app/recent_folders.h"
+#include "app/folder/recent_folders.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
 

@@ -5,10 +5,10 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/board_image.h"
-#include "app/edit_menu.h"
-#include "app/folder_menu.h"
-#include "app/game_page.h"
+#include "app/board_view/board_image.h"
+#include "app/edit/edit_menu.h"
+#include "app/folder/folder_menu.h"
+#include "app/game/game_page.h"
 #include "board/evaluation.h"
 #include "board/game_record.h"
 #include "picture/board_png.h"

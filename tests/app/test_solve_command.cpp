@@ -14,11 +14,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "picture/board_png.h"
-#include "app/node_label.h"
-#include "app/solve_dialog.h"
-#include "app/solve_settings_dialog.h"
+#include "app/tree/node_label.h"
+#include "app/solve/solve_dialog.h"
+#include "app/solve/solve_settings_dialog.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"

@@ -1,9 +1,9 @@
 // Growing the tree from the tree view and walking through it.
 #include <QKeyEvent>
 
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "picture/board_png.h"
-#include "app/node_label.h"
+#include "app/tree/node_label.h"
 #include "tests/app/window_fixture.h"
 #include "tests/board_builder.h"
 

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <thread>
 
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "picture/board_png.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"

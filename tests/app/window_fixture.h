@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "app/node_tree.h"
+#include "app/tree/node_tree.h"
 #include "tests/app/working_directory.h"
 
 namespace vorek::testing {
