@@ -173,7 +173,7 @@ TEST(BoardPicture, MoveNumbersOnNumberedStonesInTheContrastingColour) {
 TEST(StoneNumbers, EveryWidthFitsCentredOnTheStone) {
     for (int number : {8, 88, 888, 8888, 10000}) {
         RecordingCanvas canvas;
-        drawStoneNumber(canvas, 3, 4, number, COLOR_WHITE);
+        drawGlyphNumber(canvas, 3 * 20 + 10, 4 * 20 + 10, number, COLOR_WHITE);
         int left = 1000, top = 1000, right = -1, bottom = -1;
         for (const std::string& call : canvas.calls) {
             int l, t, r, b;
@@ -196,11 +196,11 @@ TEST(StoneNumbers, EveryWidthFitsCentredOnTheStone) {
     }
 }
 
-TEST(MoveMark, RedOutlineOnTheCellThenTheBrushIsSolidAgain) {
+TEST(MoveMark, TwoRedRingsInsideTheStonesBoxThenTheBrushIsSolidAgain) {
     RecordingCanvas canvas;
     drawMoveMark(canvas, 10, 9);
-    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"pen red", "style clear",
-                                                      "ellipse 201,181,220,200", "style solid"}));
+    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"pen red", "style clear", "ellipse 201,181,220,200",
+                                                      "ellipse 202,182,219,199", "style solid"}));
     EXPECT_THROW(drawMoveMark(canvas, 20, 0), std::out_of_range);
     EXPECT_THROW(drawMoveMark(canvas, 0, -1), std::out_of_range);
 }
@@ -232,7 +232,7 @@ TEST(ThreatListLines, LinesInListOrderAppendedAfterWhatTheSinkHeld) {
     insertThreat(*board, 1, makeThreat(FOUR_CODE, 7, DIR_ANTIDIAGONAL));
     CollectingSink sink;
     fillThreatList(*board, sink, 1);
-    EXPECT_EQ(sink.lines, (std::vector<std::string>{"kept", "[7] cn=1 tn=1", "[399] cn=2 tn=1"}));
+    EXPECT_EQ(sink.lines, (std::vector<std::string>{"kept", "[7] 7,0 cn=1 tn=1", "[399] 19,19 cn=2 tn=1"}));
 
     fillThreatList(*board, sink, 0);  // an empty list adds nothing
     EXPECT_EQ(sink.lines.size(), 3u);

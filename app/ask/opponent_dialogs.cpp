@@ -7,13 +7,18 @@
 
 namespace vorek {
 
-QString QtOpponentDialogs::askCommandLine(QWidget* parent) {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(
-        parent, QStringLiteral("Opponent"),
-        QStringLiteral("Input AI filename using protocol via files"), QLineEdit::Normal,
-        QString(), &accepted);
-    return accepted ? text : QString();
+// An editable drop-down: a command line asked before is picked, a new one
+// typed, and the text starts empty either way.
+std::optional<QString> QtOpponentDialogs::askCommandLine(QWidget* parent, const QStringList& recent) {
+    QInputDialog box(parent);
+    box.setWindowTitle(QStringLiteral("Opponent"));
+    box.setLabelText(QStringLiteral("Input AI filename using protocol via files"));
+    box.setInputMode(QInputDialog::TextInput);
+    box.setComboBoxEditable(true);
+    box.setComboBoxItems(recent);
+    box.setTextValue(QString());
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return box.textValue();
 }
 
 void QtOpponentDialogs::showMessage(QWidget* parent, const QString& text) {

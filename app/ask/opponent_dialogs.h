@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class QWidget;
 
@@ -13,8 +15,9 @@ class OpponentDialogs {
 public:
     virtual ~OpponentDialogs() = default;
     // The input box: caption "Opponent", prompt "Input AI filename using
-    // protocol via files", empty default. A cancelled box gives the empty text.
-    virtual QString askCommandLine(QWidget* parent) = 0;
+    // protocol via files", its text empty, and the command lines asked last
+    // (most recent first) in its drop-down. Nullopt when the user cancels.
+    virtual std::optional<QString> askCommandLine(QWidget* parent, const QStringList& recent) = 0;
     // A plain message: no icon, one OK button, the application's title.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
 };
@@ -22,7 +25,7 @@ public:
 // The modal Qt dialogs.
 class QtOpponentDialogs final : public OpponentDialogs {
 public:
-    QString askCommandLine(QWidget* parent) override;
+    std::optional<QString> askCommandLine(QWidget* parent, const QStringList& recent) override;
     void showMessage(QWidget* parent, const QString& text) override;
 };
 

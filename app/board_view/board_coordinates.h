@@ -1,8 +1,10 @@
 // The board's coordinates: column numbers above and row numbers left of the
-// board picture, outside it, counted from 1 as game records count them. The
-// panels that hold the picture grow by the rulers' room while they show and
-// shrink back when they go; the picture itself is never touched.
+// board picture, outside it, counted from 0 as the caption, the protocol's
+// x,y and every other text of the window count them. They grow with the
+// picture; the picture itself is never touched.
 #pragma once
+
+#include <QPoint>
 
 class QWidget;
 
@@ -12,27 +14,29 @@ class CoordinateRuler;
 
 class BoardCoordinates {
 public:
-    // Rulers for the picture `image` at its place in `picturePanel`, which
-    // sits in `outerPanel`; both panels have their fixed sizes. Hidden.
-    BoardCoordinates(QWidget& outerPanel, QWidget& picturePanel, QWidget& image);
+    // Rulers in the panel that holds the picture. Hidden.
+    explicit BoardCoordinates(QWidget& picturePanel);
 
-    // Shows or hides both rulers and fits the panels and the picture's place.
     void setShown(bool shown);
+    bool shown() const { return shown_; }
 
-    // Room the rulers take: the column ruler's height and the row ruler's width.
+    // Room the rulers take beside a picture `side` pixels a side: the row
+    // ruler's width and the column ruler's height; 0 while hidden.
+    int width(int side) const;
+    int height(int side) const;
+
+    // Puts the rulers against the top and left edges of the picture whose
+    // top left corner is at `picture` in the panel, numbering its cells.
+    void place(QPoint picture, int side);
+
+    // The rulers' room beside the picture at its own size.
     static constexpr int RULER_HEIGHT = 14;
     static constexpr int RULER_WIDTH = 20;
 
 private:
-    QWidget& outerPanel_;
-    QWidget& picturePanel_;
-    QWidget& image_;
-    const int outerWidth_;
-    const int picturePanelHeight_;
-    const int imageLeft_;
-    const int imageTop_;
     CoordinateRuler* columns_;
     CoordinateRuler* rows_;
+    bool shown_ = false;
 };
 
 }  // namespace vorek

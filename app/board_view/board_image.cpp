@@ -2,14 +2,17 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "picture/qt_canvas.h"
 
 namespace vorek {
 
-std::optional<int> squareAtPixel(int x, int y) {
-    if (x < 0 || y < 0 || x >= PICTURE_SIZE || y >= PICTURE_SIZE) return std::nullopt;
-    return squareAt((x - 1) / CELL_SIZE, (y - 1) / CELL_SIZE);
+std::optional<int> squareAtPixel(int x, int y, int side) {
+    if (x < 0 || y < 0 || x >= side || y >= side) return std::nullopt;
+    const int pictureX = picturePixelAt(x, side);
+    const int pictureY = picturePixelAt(y, side);
+    return squareAt((pictureX - 1) / CELL_SIZE, (pictureY - 1) / CELL_SIZE);
 }
 
 BoardImage::BoardImage(QWidget* parent) : QWidget(parent), image_(newBoardImage()) {
@@ -18,25 +21,48 @@ BoardImage::BoardImage(QWidget* parent) : QWidget(parent), image_(newBoardImage(
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void BoardImage::setSide(int side) {
+    if (side == width()) return;
+    setFixedSize(side, side);
+    render();
+    update();
+}
+
 void BoardImage::showBoard(V2Board& board, const PictureOptions& options) {
-    {
-        QtCanvas canvas(image_);
-        drawBoard(board, canvas, options);
-    }
+    picture_.clear();
+    drawBoard(board, picture_, options);
+    render();
     update();
 }
 
 void BoardImage::markMove(int column, int row) {
-    {
-        QtCanvas canvas(image_);
-        drawMoveMark(canvas, column, row);
-    }
+    drawMoveMark(picture_, column, row);
+    render();
     update();
 }
 
+// Drawn in the screen's own pixels, so that it is sharp at any density.
+void BoardImage::render() {
+    const double density = devicePixelRatioF();
+    const int pixels = static_cast<int>(std::lround(width() * density));
+    image_ = newBoardImage(pixels);
+    {
+        QtCanvas canvas(image_, pixels, NumberStyle::FONT);
+        picture_.replay(canvas);
+    }
+}
+
+// A window moved to a screen of another density gets the picture drawn
+// again for that screen's pixels.
 void BoardImage::paintEvent(QPaintEvent*) {
+    if (std::lround(width() * devicePixelRatioF()) != image_.width()) render();
     QPainter painter(this);
-    painter.drawImage(0, 0, image_);
+    painter.drawImage(rect(), image_);
+}
+
+std::optional<int> BoardImage::squareAt(QPointF at) const {
+    const QPoint pixel = at.toPoint();
+    return squareAtPixel(pixel.x(), pixel.y(), side());
 }
 
 void BoardImage::mouseMoveEvent(QMouseEvent* event) {
@@ -47,17 +73,15 @@ void BoardImage::mouseMoveEvent(QMouseEvent* event) {
 // A double-click comes here as a second press (QWidget's default), so that it
 // counts as two clicks.
 void BoardImage::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
     const bool firstButton = event->buttons() == event->button();
     const bool clickButton = event->button() == Qt::LeftButton || event->button() == Qt::RightButton;
     // A second button pressed meanwhile spoils the click.
-    pressedSquare_ = firstButton && clickButton ? squareAtPixel(at.x(), at.y()) : std::nullopt;
+    pressedSquare_ = firstButton && clickButton ? squareAt(event->position()) : std::nullopt;
     pressedButton_ = event->button();
 }
 
 void BoardImage::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    const std::optional<int> square = squareAtPixel(at.x(), at.y());
+    const std::optional<int> square = squareAt(event->position());
     const bool click = pressedSquare_ && event->button() == pressedButton_ && square == pressedSquare_;
     pressedSquare_.reset();
     if (click) emit squareClicked(*square, event->button());

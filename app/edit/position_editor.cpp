@@ -15,16 +15,15 @@ constexpr char otherLetter(char letter) { return letter == 'x' ? 'o' : 'x'; }
 
 }  // namespace
 
-PositionEditor::PositionEditor(const V2Board& shown, char player1Letter, const MoveNumbers& numbers)
-    : startNumbers_(numbers) {
+PositionEditor::PositionEditor(const V2Board& shown, char player1Letter, const MoveNumbers& numbers) {
     const char player0Letter = otherLetter(player1Letter);
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const std::uint8_t flags = shown.squares[s];
-        setup_.letters[static_cast<std::size_t>(s)] =
-            isEmptySquare(flags) ? NO_STONE : stoneOwner(flags) == 1 ? player1Letter : player0Letter;
+        const auto at = static_cast<std::size_t>(s);
+        setup_.letters[at] = isEmptySquare(flags) ? NO_STONE : stoneOwner(flags) == 1 ? player1Letter : player0Letter;
+        setup_.numbers[at] = isEmptySquare(flags) ? 0 : numbers[at];
     }
     setup_.toMove = shown.sideToMove == 1 ? player1Letter : player0Letter;
-    start_ = setup_;
     evaluate();
 }
 
@@ -36,6 +35,8 @@ void PositionEditor::click(int square, bool mover) {
         letter = NO_STONE;
     else
         letter = mover ? next.toMove : otherLetter(next.toMove);
+    // A stone taken off loses its number, and a stone put on has none.
+    next.numbers[static_cast<std::size_t>(square)] = 0;
     change(next);
 }
 
@@ -48,6 +49,7 @@ void PositionEditor::swapSideToMove() {
 void PositionEditor::clear() {
     Setup next = setup_;
     next.letters.fill(NO_STONE);
+    next.numbers.fill(0);
     change(next);
 }
 
@@ -66,19 +68,10 @@ void PositionEditor::change(const Setup& next) {
     evaluate();
 }
 
-MoveNumbers PositionEditor::numbers() const {
-    MoveNumbers kept{};
-    for (std::size_t s = 0; s < kept.size(); ++s) {
-        const char letter = setup_.letters[s];
-        if (letter != NO_STONE && letter == start_.letters[s]) kept[s] = startNumbers_[s];
-    }
-    return kept;
-}
-
 PositionOrigin PositionEditor::origin() const {
     PositionOrigin origin;
     origin.player1Letter = setup_.toMove;
-    origin.numbers = numbers();
+    origin.numbers = setup_.numbers;
     origin.nextNumber = *std::max_element(origin.numbers.begin(), origin.numbers.end()) + 1;
     return origin;
 }

@@ -35,8 +35,10 @@ public:
     // The position, evaluated, player 1 being the letter to move.
     V2Board& board() { return *board_; }
     char letterToMove() const { return setup_.toMove; }
-    // The numbers of the stones that stand where and as they stood at the start.
-    MoveNumbers numbers() const;
+    // The numbers of the stones that have stood where they stand since the
+    // start: a stone taken off (one by one or by clearing the board) loses
+    // its number, and a stone put on the same square again has none.
+    const MoveNumbers& numbers() const { return setup_.numbers; }
     // The letter to move and the numbers kept; the tree's moves go on after
     // the highest of them.
     PositionOrigin origin() const;
@@ -47,6 +49,7 @@ public:
 private:
     struct Setup {
         std::array<char, BOARD_SQUARES> letters;  // 'x', 'o', or '-' on an empty square
+        MoveNumbers numbers;                      // the numbers of the stones standing since the start
         char toMove;
 
         bool operator==(const Setup&) const = default;
@@ -56,8 +59,6 @@ private:
     void evaluate();
 
     Setup setup_;
-    Setup start_;
-    MoveNumbers startNumbers_;
     std::vector<Setup> undo_;
     std::unique_ptr<V2Board> board_;
 };

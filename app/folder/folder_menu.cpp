@@ -48,10 +48,10 @@ void FolderMenu::showRecent() {
     OpenRecent1->setEnabled(openingEnabled_ && !folders.isEmpty());
 }
 
-void FolderMenu::setOpeningEnabled(bool enabled) {
-    openingEnabled_ = enabled;
-    OpenFolder1->setEnabled(enabled);
-    OpenGame1->setEnabled(enabled);
+void FolderMenu::setOpeningEnabled(bool folders, bool games) {
+    openingEnabled_ = folders;
+    OpenFolder1->setEnabled(folders);
+    OpenGame1->setEnabled(games);
     showRecent();
 }
 

@@ -21,8 +21,9 @@ public:
 
     // Refills "Open Recent" from the recent folders; an empty list disables it.
     void showRecent();
-    // Enables or disables the ways of opening a folder and a game.
-    void setOpeningEnabled(bool enabled);
+    // Enables or disables the ways of opening a folder ("Open Folder...",
+    // "Open Recent") and a game.
+    void setOpeningEnabled(bool folders, bool games);
 
     QMenu* File1 = nullptr;
     QAction* OpenFolder1 = nullptr;

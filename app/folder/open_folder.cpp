@@ -1,10 +1,10 @@
 // Opening another position folder from the "File" menu.
 #include "app/folder/folder_dialogs.h"
 #include "app/folder/folder_menu.h"
+#include "app/folder/recent_folders.h"
 #include "app/form1.h"
 #include "app/path_label.h"
 #include "app/path_text.h"
-#include "app/folder/recent_folders.h"
 
 namespace vorek {
 
@@ -13,13 +13,13 @@ void TForm1::setFolderDialogs(std::unique_ptr<FolderDialogs> dialogs) {
 }
 
 void TForm1::OpenFolderClick() {
-    if (solving() || editing()) return;  // the solver works on the tree; an edit ends by its own command
+    if (!allows(Command::OPEN_FOLDER)) return;
     const QString chosen = folderDialogs_->chooseFolder(this, pathText(folder()));
     if (!chosen.isEmpty()) OpenFolder(pathOf(chosen));
 }
 
 bool TForm1::OpenFolder(const std::filesystem::path& next) {
-    if (solving() || editing()) return false;
+    if (!allows(Command::OPEN_FOLDER)) return false;
     if (const std::optional<std::string> why = PositionFolder::whyUnusable(next)) {
         QString message = QString::fromLocal8Bit(why->c_str());
         message[0] = message[0].toUpper();  // a sentence of its own in the box
@@ -35,7 +35,6 @@ bool TForm1::OpenFolder(const std::filesystem::path& next) {
         return false;
     }
     folder_ = PositionFolder(next);
-    destroyTree();
     BuildRootNode();
     StartBoard = RootBoard->clone();
     showFolder();

@@ -4,12 +4,14 @@
 
 #include <QStringList>
 
+#include "app/recent_list.h"
+
 namespace vorek {
 
 class RecentFolders {
 public:
     // The longest the list gets.
-    static constexpr qsizetype MOST = 8;
+    static constexpr qsizetype MOST = RECENT_MOST;
 
     // The stored list, at most MOST folders, without empty entries.
     static QStringList folders();

@@ -1,8 +1,9 @@
 #include "app/game/game_page.h"
 
-#include <QEvent>
 #include <QListWidget>
 #include <QVBoxLayout>
+
+#include "board/position_files.h"
 
 namespace vorek {
 
@@ -52,21 +53,10 @@ void GamePage::selectPosition(int count) {
 
 int GamePage::selectedPosition() const { return GameList->currentRow(); }
 
-void GamePage::restWith(QWidget& other) {
-    other.installEventFilter(this);
-    GameList->setEnabled(other.isEnabled());
-}
-
-bool GamePage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::EnabledChange)
-        GameList->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
-    return QWidget::eventFilter(watched, event);
-}
-
 QString gameLine(const GameRecord& record, int count) {
     if (count == 0) return QStringLiteral("0. (empty board)");
     const int square = record.moves.at(static_cast<std::size_t>(count - 1));
-    return QStringLiteral("%1. %2").arg(count).arg(QString::fromStdString(recordSquareText(square)));
+    return QStringLiteral("%1. %2").arg(count).arg(QString::fromStdString(squareText(columnOf(square), rowOf(square))));
 }
 
 }  // namespace vorek

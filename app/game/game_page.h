@@ -1,5 +1,6 @@
 // The "Game" page: the positions of a game record, one line each, "0. (empty
-// board)" first and then one line per move, "1. 10,10", "2. 11,12", ... The
+// board)" first and then one line per move, "1. 9,9", "2. 10,11", ... with
+// the squares counted from 0 as everywhere in the window. The
 // user picks a position by selecting its line; the arrow keys, Home and End
 // step through the game, and typing never selects a line.
 #pragma once
@@ -31,9 +32,6 @@ public:
     // The number of moves of the position whose line is selected; -1 for none.
     int selectedPosition() const;
 
-    // The list rests (is disabled) whenever `other` does.
-    void restWith(QWidget& other);
-
     QListWidget* GameList = nullptr;
 
 signals:
@@ -41,17 +39,14 @@ signals:
     // line of `previous` moves (-1: none) was selected before.
     void positionChosen(int count, int previous);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     std::optional<GameRecord> record_;
     bool quiet_ = false;  // set while the page changes the selection itself
 };
 
 // The line of the position after `count` (1 .. moves) moves: the move's
-// number and square as the record writes it, "12. 14,12"; "0. (empty board)"
-// for 0.
+// number and its square as x,y counted from 0, "12. 13,11" for the record's
+// "14,12"; "0. (empty board)" for 0.
 QString gameLine(const GameRecord& record, int count);
 
 }  // namespace vorek

@@ -24,14 +24,14 @@ QString recordErrorText(const std::filesystem::path& file, const RecordError& er
 }  // namespace
 
 void TForm1::OpenGameClick() {
-    if (solving() || editing()) return;
+    if (!allows(Command::OPEN_GAME)) return;
     const std::filesystem::path start = lastGame_.empty() ? folder() : lastGame_.parent_path();
     const QString chosen = folderDialogs_->chooseGame(this, pathText(start));
     if (!chosen.isEmpty()) OpenGame(pathOf(chosen));
 }
 
 bool TForm1::OpenGame(const std::filesystem::path& file) {
-    if (solving() || editing()) return false;
+    if (!allows(Command::OPEN_GAME)) return false;
     auto read = readGameRecord(file);
     if (const auto* error = std::get_if<RecordError>(&read)) {
         folderDialogs_->showError(this, recordErrorText(file, *error));
@@ -50,11 +50,11 @@ bool TForm1::OpenGame(const std::filesystem::path& file) {
 void TForm1::ShowGamePosition(int count, int previous) {
     const GameRecord* record = Game->record();
     if (record == nullptr) return;
-    if (solving() || editing()) {  // the tree is not the window's to replace now
+    if (!allows(Command::STEP_GAME)) {  // the tree is not the window's to replace now
         Game->selectPosition(previous);
         return;
     }
-    replaceRoot(buildRootNode(positionAfter(*record, count)).root, originOfRecord(*record, count));
+    showRoot(buildRootNode(positionAfter(*record, count)).root, originOfRecord(*record, count));
 }
 
 }  // namespace vorek

@@ -22,6 +22,8 @@ PositionOrigin originOfRecord(const GameRecord& record, int count) {
     origin.player1Letter = letterOfMove(record, count + 1);
     numberStones(origin.numbers, std::span(record.moves).first(static_cast<std::size_t>(count)), 1);
     origin.nextNumber = count + 1;
+    origin.gameFirstLetter = record.firstLetter;
+    if (count > 0) origin.lastMove = record.moves[static_cast<std::size_t>(count - 1)];
     return origin;
 }
 
@@ -32,6 +34,10 @@ MoveNumbers numbersAt(const PositionOrigin& origin, const StatNode& node) {
     MoveNumbers numbers = origin.numbers;
     numberStones(numbers, path, origin.nextNumber);
     return numbers;
+}
+
+int lastMoveAt(const PositionOrigin& origin, const StatNode& node) {
+    return node.parent() != nullptr ? node.move : origin.lastMove;
 }
 
 }  // namespace vorek

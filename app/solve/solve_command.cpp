@@ -1,32 +1,28 @@
 // "Solve": the solver works on the selected node's position on a thread of
 // its own while the window goes on; afterwards the dialog says how it ended
 // and the tree view shows what the solver found.
-#include <QAction>
 #include <QCloseEvent>
-#include <QListWidget>
 #include <QTreeWidgetItem>
 
-#include "app/edit/edit_menu.h"
-#include "app/folder/folder_menu.h"
 #include "app/form1.h"
-#include "app/game/game_page.h"
-#include "app/tree/node_label.h"
-#include "app/tree/node_tree.h"
 #include "app/solve/solve_dialog.h"
-#include "app/solve/solve_outcome.h"
 #include "app/solve/solve_run.h"
 #include "app/solve/solve_settings_dialog.h"
+#include "app/tree/node_item.h"
+#include "app/tree/node_label.h"
+#include "app/tree/node_tree.h"
 
 namespace vorek {
 
 void TForm1::SolveSelectedNode() {
-    if (solving()) return;
+    if (!allows(Command::SOLVE)) return;
     QTreeWidgetItem* item = selectedItem();
     if (item == nullptr) return;
     solveDialog_.reset();
-    solve_ = std::make_unique<SolveRun>(item, solveSettings_, this);
+    solve_ = std::make_unique<SolveRun>(item, solveSettings_, this, controller_.disposal());
     connect(solve_.get(), &SolveRun::ended, this, &TForm1::finishSolve);
-    enableCommandsBesideSolve(false);
+    controller_.begin(WindowMode::SOLVING);
+    applyMode();
 }
 
 void TForm1::SolveSettings1Click() {
@@ -40,7 +36,7 @@ void TForm1::setSolveSettings(const SolveSettings& settings) {
 }
 
 void TForm1::stopSolve() {
-    if (!solving()) return;
+    if (solve_ == nullptr) return;
     solve_->cancel();
     finishSolve();
 }
@@ -50,14 +46,17 @@ void TForm1::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+// The run is taken first: its end, told again while it goes, finds none.
 void TForm1::finishSolve() {
-    if (!solving()) return;
+    if (solve_ == nullptr) return;
     const std::unique_ptr<SolveRun> run = std::move(solve_);
     const SolveReport report = run->report();  // waits for the solve's thread
     QTreeWidgetItem* start = run->startItem();
     solveDialog_ = run->takeDialog();
-    solveDialog_->showOutcome(solveOutcomeText(report));
-    enableCommandsBesideSolve(true);
+    solveDialog_->showOutcome(report);
+    controller_.end();
+    applyMode();
+    Tree->setFocus();
 
     // The tree's rules grew the window's tree: its items follow it.
     if (!run->exact()) {
@@ -70,25 +69,13 @@ void TForm1::finishSolve() {
     ShowSelectedNode();
 }
 
-// While the solver works, opening a folder or a game, the game's positions,
-// "File Input", editing and "Solve" rest; the tree view stays at hand for
-// moving through its items.
-void TForm1::enableCommandsBesideSolve(bool enabled) {
-    FileMenu->setOpeningEnabled(enabled);
-    Game->GameList->setEnabled(enabled);
-    EditCommands->EditPosition1->setEnabled(enabled);
-    FileInput1->setEnabled(enabled);
-    Solve1->setEnabled(enabled);
-    if (enabled) Tree->setFocus();
-}
-
 // Items that existed before the solve and whose nodes it grew: each lay on the
 // path of the solver's expansions, so it gets the path label, and an item
 // whose node now has children but no items for them shows that it can be opened.
 void TForm1::showSolvedItems(QTreeWidgetItem* item) {
     const StatNode& node = *nodeOf(item);
-    const QString text = item->text(0);
-    if (text != NodeLabel(node) && text != pathLabel(node)) item->setText(0, pathLabel(node));
+    const QString text = item->text(NodeItem::LABEL_COLUMN);
+    if (text != NodeLabel(node) && text != pathLabel(node)) item->setText(NodeItem::LABEL_COLUMN, pathLabel(node));
     if (item->childCount() == 0 && node.childCount > 0)
         item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     for (int i = 0; i < item->childCount(); ++i) showSolvedItems(item->child(i));

@@ -4,9 +4,7 @@
 
 namespace vorek {
 
-namespace {
-
-QString verdict(const SolveReport& report) {
+QString solveOutcomeText(const SolveReport& report) {
     switch (report.result) {
         case SolveResult::Proved:
             if (report.move >= 0)
@@ -23,12 +21,6 @@ QString verdict(const SolveReport& report) {
         case SolveStop::Settled: break;
     }
     return QStringLiteral("Not decided: neither side can force a win by threats from here.");
-}
-
-}  // namespace
-
-QString solveOutcomeText(const SolveReport& report) {
-    return verdict(report) + QStringLiteral(" %1 nodes in %2 s.").arg(report.nodes).arg(report.seconds, 0, 'f', 1);
 }
 
 }  // namespace vorek

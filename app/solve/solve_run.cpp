@@ -5,8 +5,8 @@
 
 #include "app/form1.h"
 #include "app/solve/solve_dialog.h"
+#include "app/tree/tree_disposal.h"
 #include "search/exact_rules.h"
-#include "threats/slot_pool.h"
 
 namespace vorek {
 
@@ -26,8 +26,9 @@ SolveBudget budgetOf(const SolveSettings& settings, const std::atomic<bool>& can
 
 }  // namespace
 
-SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window)
-    : startItem_(startItem), dialog_(std::make_unique<SolveDialog>(window)) {
+SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window,
+                   TreeDisposal& disposal)
+    : startItem_(startItem), disposal_(disposal), dialog_(std::make_unique<SolveDialog>(window)) {
     StatNode& start = *TForm1::nodeOf(startItem);
     // Everything the solver needs from the window's tree is taken here, on
     // the window's thread.
@@ -39,7 +40,6 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
     }
     QObject::connect(dialog_.get(), &SolveDialog::cancelRequested, this, [this] { cancel(); });
     QObject::connect(&progressTimer_, &QTimer::timeout, this, &SolveRun::showProgress);
-    elapsed_.start();
     showProgress();
     dialog_->show();
     progressTimer_.start(PROGRESS_EVERY_MS);
@@ -54,14 +54,17 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
     });
 }
 
+// A solve's own tree and the solver's positions can be gigabytes: they are
+// freed off the window's thread, and their memory goes back to the system.
 SolveRun::~SolveRun() {
     cancel();
     wait();
-    // A tree of the exact rules is the solve's own and can be gigabytes: it
-    // goes back to the system with the solver's positions.
-    solver_.reset();
-    exactTree_.reset();
-    releaseUnusedPoolMemory();
+    Solver* solver = solver_.release();
+    StatNode* tree = exactTree_.release();
+    disposal_.dispose([solver, tree] {
+        delete solver;
+        delete tree;
+    });
 }
 
 void SolveRun::wait() {
@@ -80,7 +83,7 @@ std::unique_ptr<SolveDialog> SolveRun::takeDialog() {
 }
 
 void SolveRun::showProgress() {
-    dialog_->showProgress(solver_->progress(), static_cast<double>(elapsed_.elapsed()) / 1000);
+    if (dialog_) dialog_->showProgress(solver_->progress());
     if (finished_.load(std::memory_order_acquire) && !endTold_) {
         endTold_ = true;
         emit ended();

@@ -8,7 +8,6 @@
 // which the solver never changes, but not their numbers or children.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <atomic>
@@ -24,15 +23,18 @@ class QWidget;
 namespace vorek {
 
 class SolveDialog;
+class TreeDisposal;
 
 class SolveRun final : public QObject {
     Q_OBJECT
 
 public:
     // Starts a solve of the item's node's position by the settings, and shows
-    // its progress dialog over the window.
-    SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window);
-    // Stops the solve if it still runs, and waits for its thread.
+    // its progress dialog over the window. The solver and a tree of its own
+    // are deleted by `disposal` in the end.
+    SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window, TreeDisposal& disposal);
+    // Stops the solve if it still runs, waits for its thread, and hands the
+    // solver's memory to the disposal.
     ~SolveRun() override;
     SolveRun(const SolveRun&) = delete;
     SolveRun& operator=(const SolveRun&) = delete;
@@ -58,6 +60,7 @@ private:
     void showProgress();
 
     QTreeWidgetItem* startItem_;
+    TreeDisposal& disposal_;
     std::unique_ptr<StatNode> exactTree_;  // under the exact rules
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> finished_{false};  // set by the solver's thread at its end
@@ -65,7 +68,6 @@ private:
     std::unique_ptr<Solver> solver_;       // its budget points at cancelled_
     std::unique_ptr<SolveDialog> dialog_;
     QTimer progressTimer_;
-    QElapsedTimer elapsed_;
     std::thread worker_;
 };
 

@@ -1,5 +1,7 @@
 #include "app/tree/node_label.h"
 
+#include "board/position_files.h"
+
 namespace vorek {
 
 QString NodeLabel(const StatNode& node) {
@@ -12,8 +14,7 @@ QString pathLabel(const StatNode& node) {
 
 QString moveText(const StatNode& node) {
     if (node.move < 0) return {};
-    return QString::number(columnOf(node.move)) + QLatin1Char(',') +
-           QString::number(rowOf(node.move));
+    return QString::fromStdString(squareText(columnOf(node.move), rowOf(node.move)));
 }
 
 }  // namespace vorek

@@ -41,8 +41,11 @@ int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nativeSca
 }
 
 NodeTree::NodeTree(QWidget* parent) : QTreeWidget(parent) {
-    setColumnCount(1);
+    // The numbers, then the move that led to the item's node.
+    setColumnCount(2);
     header()->hide();
+    header()->setStretchLastSection(true);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setIndentation(19);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);

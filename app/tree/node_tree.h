@@ -1,4 +1,5 @@
-// The tree view of the search tree. It handles mouse and keys in its own way
+// The tree view of the search tree: each item's numbers and, in a second
+// column, the move that led to its node. It handles mouse and keys in its own way
 // first and then reports the click, the double-click or the released key, so
 // that the window acts on the item selected after the view's own handling.
 // Letters and digits never move the selection, and a click on blank space

@@ -2,6 +2,7 @@
 #include <QTreeWidgetItem>
 
 #include "app/form1.h"
+#include "app/tree/node_item.h"
 #include "app/tree/node_label.h"
 #include "app/tree/node_tree.h"
 #include "search/numbers.h"
@@ -9,27 +10,22 @@
 namespace vorek {
 
 // While a solve runs, the tree's nodes below its start are the solver's:
-// the commands that change the tree do nothing, and showing a node reads only
-// its board, which the solver never touches.
+// the mode allows no command that changes the tree, and showing a node
+// reads only its board, which the solver never touches.
 
 void TForm1::TreeClick() { ShowSelectedNode(); }
 
 // Only the tree changes; the board keeps showing the current node.
 void TForm1::TreeDblClick() {
-    if (solving()) return;
-    ExpandSelectedNode();
+    if (allows(Command::EXPAND_NODE)) ExpandSelectedNode();
 }
 
 // The view has already handled the key press (moved the selection, folded or
 // unfolded an item), so every action works on the item selected now.
 void TForm1::TreeKeyUp(int virtualKey) {
-    if (solving()) {
-        if (virtualKey == KEY_UP || virtualKey == KEY_DOWN) ShowSelectedNode();
-        return;
-    }
     switch (virtualKey) {
         case KEY_RIGHT:
-            ExpandSelectedNode();
+            if (allows(Command::EXPAND_NODE)) ExpandSelectedNode();
             ShowSelectedNode();
             break;
         case KEY_UP:
@@ -37,15 +33,14 @@ void TForm1::TreeKeyUp(int virtualKey) {
             ShowSelectedNode();
             break;
         default:
-            if (virtualKey >= KEY_DIGIT_1 && virtualKey <= KEY_DIGIT_9)
+            if (virtualKey >= KEY_DIGIT_1 && virtualKey <= KEY_DIGIT_9 && allows(Command::ASK_OPPONENT))
                 AskOpponentMove(virtualKey - KEY_DIGIT_1 + 1);
             break;
     }
 }
 
 void TForm1::TreeItemExpanded(QTreeWidgetItem* item) {
-    if (solving()) return;
-    addGrownChildItems(item);
+    if (allows(Command::EXPAND_NODE)) addGrownChildItems(item);
 }
 
 void TForm1::ExpandSelectedNode() {
@@ -68,7 +63,7 @@ void TForm1::ExpandSelectedNode() {
 
 void TForm1::relabelPath(QTreeWidgetItem* item) {
     for (QTreeWidgetItem* onPath = item; onPath != nullptr; onPath = onPath->parent())
-        onPath->setText(0, pathLabel(*nodeOf(onPath)));
+        onPath->setText(NodeItem::LABEL_COLUMN, pathLabel(*nodeOf(onPath)));
 }
 
 // Hand expansion makes the items with the nodes; the solver makes nodes only.
@@ -78,7 +73,7 @@ bool TForm1::addGrownChildItems(QTreeWidgetItem* item) {
     const StatNode& node = *nodeOf(item);
     if (item->childCount() > 0 || node.childCount == 0) return false;
     addChildItems(item, node);
-    item->setText(0, pathLabel(node));
+    item->setText(NodeItem::LABEL_COLUMN, pathLabel(node));
     return true;
 }
 

@@ -63,21 +63,43 @@ class BoardViewTest : public QObject {
 private slots:
     void init() { QSettings().clear(); }
 
+    // Files with "o" to move: by letter, its stones are white though it is player 1.
     void coloursByLetterKeepXBlackWhoeverIsToMove() {
         ViewWindow w;
+        w.dir().write("tah.dat", "o");
+        w.form->FileInput1->trigger();
+        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard));
         w.view().ColoursByLetter1->trigger();
+        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard, w.options(true, 'o')));
+        QCOMPARE(w.shown().pixel(10 * 20 + 10, 9 * 20 + 10), qRgb(255, 255, 255));  // an "o" stone
+    }
+
+    // A game keeps the record's colours, its first mover black, whatever the
+    // "View" menu says, and marks the move that led to the position.
+    void gamePositionsKeepTheRecordsColoursAndMarkTheirLastMove() {
+        ViewWindow w;
         const GameRecord record = std::get<GameRecord>(readGameRecord(REAL_GAME));
         w.form->OpenGame(REAL_GAME);
-        const int firstX = record.moves[0];
-        for (int count : {16, 15, 0}) {
-            w.form->ShowGamePosition(count);
-            const char mover = letterOfMove(record, count + 1);
-            QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard, w.options(true, mover)));
-            if (count > 0)
-                QCOMPARE(w.shown().pixel(columnOf(firstX) * 20 + 10, rowOf(firstX) * 20 + 10), qRgb(0, 0, 0));
+        const int first = record.moves[0];
+        for (bool byLetter : {false, true}) {
+            if (byLetter) w.view().ColoursByLetter1->trigger();
+            for (int count : {16, 15, 1, 0}) {
+                w.form->ShowGamePosition(count);
+                const char mover = letterOfMove(record, count + 1);
+                const int last = count > 0 ? record.moves[static_cast<std::size_t>(count - 1)] : -1;
+                QCOMPARE(w.shown(), WindowFixture::picture(*w.form->RootBoard, last, w.options(true, mover)));
+                if (count == 0) continue;
+                QCOMPARE(w.shown().pixel(columnOf(first) * 20 + 4, rowOf(first) * 20 + 10), qRgb(0, 0, 0));
+                QCOMPARE(w.shown().pixel(columnOf(last) * 20 + 10, rowOf(last) * 20 + 10), qRgb(255, 0, 0));
+            }
         }
-        w.view().ColoursByLetter1->trigger();
-        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard));
+        // A node of the tree: its own move is the last.
+        w.select(w.root());
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        const int move = w.form->CurrentNode->move;
+        QCOMPARE(w.shown().pixel(columnOf(move) * 20 + 10, rowOf(move) * 20 + 10), qRgb(255, 0, 0));
+        QCOMPARE(w.form->pictureOptions().lastMove, move);
     }
 
     void moveNumbersAreTheRecordsThenThoseOfThePathInTheTree() {
@@ -87,8 +109,9 @@ private slots:
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
         MoveNumbers numbers{};
-        numbers[static_cast<std::size_t>(w.form->CurrentNode->move)] = 1;
-        QCOMPARE(w.shown(), renderBoard(w.form->CurrentNode->ensureBoard(), w.options(false, 'x', numbers)));
+        const int move = w.form->CurrentNode->move;
+        numbers[static_cast<std::size_t>(move)] = 1;
+        QCOMPARE(w.shown(), WindowFixture::picture(w.form->CurrentNode->ensureBoard(), move, w.options(false, 'x', numbers)));
 
         const GameRecord record = std::get<GameRecord>(readGameRecord(REAL_GAME));
         w.form->OpenGame(REAL_GAME);
@@ -99,7 +122,8 @@ private slots:
         numbers = recordNumbers(record, 11);
         numbers[static_cast<std::size_t>(grandchild.parent()->move)] = 12;
         numbers[static_cast<std::size_t>(grandchild.move)] = 13;
-        QCOMPARE(w.shown(), renderBoard(w.form->CurrentNode->ensureBoard(), w.options(false, 'o', numbers)));
+        QCOMPARE(w.shown(), WindowFixture::picture(w.form->CurrentNode->ensureBoard(), grandchild.move,
+                                                   w.options(true, 'o', numbers)));
     }
 
     void coordinatesStandOutsideTheUnchangedPicture() {
@@ -125,8 +149,8 @@ private slots:
         const QImage top = columns->grab().toImage();
         const QImage left = rows->grab().toImage();
         for (int i = 0; i < 20; ++i) {
-            QVERIFY2(inkIn(top, Qt::Horizontal, i * 20 + 3, 14), qPrintable(QString::number(i + 1)));
-            QVERIFY2(inkIn(left, Qt::Vertical, i * 20 + 3, 14), qPrintable(QString::number(i + 1)));
+            QVERIFY2(inkIn(top, Qt::Horizontal, i * 20 + 3, 14), qPrintable(QString::number(i)));
+            QVERIFY2(inkIn(left, Qt::Vertical, i * 20 + 3, 14), qPrintable(QString::number(i)));
             QVERIFY(!inkIn(top, Qt::Horizontal, i * 20, 1));
         }
 

@@ -88,7 +88,7 @@ private slots:
         folder.write("a-file", "");
         const QString dir = textOf(folder.path());
         const QString usage = runWithoutDisplay({QStringLiteral("--help")}).out;
-        QVERIFY(usage.startsWith(QLatin1String("usage: visual-vorek [FOLDER]\n")));
+        QVERIFY(usage.startsWith(QLatin1String("usage: visual-vorek [FOLDER | GAME.psq]\n")));
         const QString cannot = "visual-vorek: cannot open the folder \"" + dir;
         struct Case {
             QStringList arguments;
@@ -101,9 +101,11 @@ private slots:
             {{dir}, 1, "", "visual-vorek: no display to open the window on (DISPLAY and "
                            "WAYLAND_DISPLAY are not set)\n"},
             {{dir + "/missing"}, 2, "", cannot + "/missing\": it does not exist\n"},
-            {{dir + "/a-file"}, 2, "", cannot + "/a-file\": it is not a folder\n"},
+            {{"/dev/null"}, 2, "", "visual-vorek: cannot open the folder \"/dev/null\": it is not a folder\n"},
+            {{dir + "/a-file"}, 1, "", "visual-vorek: no display to open the window on (DISPLAY and "
+                                       "WAYLAND_DISPLAY are not set)\n"},
             {{"--bogus"}, 2, "", "visual-vorek: unknown option --bogus\n" + usage},
-            {{dir, dir}, 2, "", "visual-vorek: takes one FOLDER, got a second: " + dir + "\n" + usage},
+            {{dir, dir}, 2, "", "visual-vorek: takes one FOLDER or GAME.psq, got a second: " + dir + "\n" + usage},
         };
         for (const Case& c : cases) {
             const Run run = runWithoutDisplay(c.arguments);

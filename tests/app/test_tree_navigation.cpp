@@ -4,6 +4,7 @@
 #include "app/board_view/board_image.h"
 #include "picture/board_png.h"
 #include "app/tree/node_label.h"
+#include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
 #include "tests/board_builder.h"
 
@@ -104,7 +105,7 @@ private slots:
         StatNode* first = w.node(w.root()->child(0));
         QCOMPARE(w.form->selectedItem(), w.root()->child(0));
         QCOMPARE(w.form->CurrentNode, first);
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(first->ensureBoard()));
+        QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(first->ensureBoard(), first->move));
         QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(first->ensureBoard(), 0).size()));
         QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(first->ensureBoard(), 1).size()));
         QVERIFY(w.form->TList1->count() > 0);
@@ -125,7 +126,7 @@ private slots:
         QTest::mouseClick(w.form->Tree->viewport(), Qt::LeftButton, {},
                           w.form->Tree->visualItemRect(third).center());
         QCOMPARE(w.form->CurrentNode, w.node(third));
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(w.node(third)->ensureBoard()));
+        QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(w.node(third)->ensureBoard(), w.node(third)->move));
     }
 
     void keysActOnReleaseOnlyAndNotOnAutoRepeat() {
@@ -229,5 +230,7 @@ private slots:
 
 }  // namespace vorek
 
-QTEST_MAIN(vorek::TreeNavigationTest)
+int main(int argc, char** argv) {
+    return vorek::testing::runWithScratchSettings<vorek::TreeNavigationTest>(argc, argv, "test_tree_navigation");
+}
 #include "test_tree_navigation.moc"
