@@ -116,24 +116,28 @@ void TForm1::applyMode() {
     showModeMessage();
 }
 
-// The status bar under the pages says what a mode of work asks of the user.
+// The status bar under the pages says what a mode of work asks of the user;
+// its tool tip says the rest.
 void TForm1::showModeMessage() {
+    QString tip;
     switch (mode()) {
         case WindowMode::EDITING: {
             const char mover = controller_.editor()->letterToMove();
-            StatusBar1->showMessage(QStringLiteral("Editing: left click %1, right click %2, a click on a stone "
-                                                   "takes it off; Ctrl+E to finish")
+            StatusBar1->showMessage(QStringLiteral("Editing: left click %1, right click %2, Ctrl+E to finish")
                                         .arg(QLatin1Char(mover))
                                         .arg(QLatin1Char(otherLetter(mover))));
+            tip = QStringLiteral("A click on a stone takes it off; the \"Edit\" menu swaps the side to move, "
+                                 "clears the board and undoes.");
             break;
         }
         case WindowMode::SOLVING:
-            StatusBar1->showMessage(QStringLiteral("Solving: the tree can be looked at, not changed, until it ends"));
+            StatusBar1->showMessage(QStringLiteral("Solving: the tree can be looked at, not changed"));
             break;
         case WindowMode::ASKING: break;  // the ask says whom it waits for
         case WindowMode::IDLE:
         case WindowMode::GAME: StatusBar1->clearMessage(); break;
     }
+    StatusBar1->setToolTip(tip);
 }
 
 void TForm1::BuildRootNode() {

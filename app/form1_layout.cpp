@@ -119,7 +119,9 @@ void TForm1::setUpLayout() {
         StatusBar2->addWidget(StatusPanels[i]);
     }
     SideToMove = named(new QLabel(StatusBar2), "SideToMove");
-    StatusBar2->addPermanentWidget(SideToMove);
+    SideToMove->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    SideToMove->setContentsMargins(2, 0, 2, 0);
+    StatusBar2->addWidget(SideToMove);
     left->addWidget(StatusBar2);
 
     // Right: the pages over a status bar with the folder's path.

@@ -6,6 +6,7 @@
 #include <QPen>
 #include <QRect>
 #include <algorithm>
+#include <cmath>
 
 #include "board/move_numbers.h"
 
@@ -62,24 +63,26 @@ void QtCanvas::setBrushColor(Rgb color) { brushColor_ = toQColor(color); }
 
 void QtCanvas::setBrushStyle(BrushStyle style) { brushStyle_ = style; }
 
-void QtCanvas::fillArea(int left, int top, int right, int bottom, const QColor& color) {
-    const QRect area(QPoint(edge(left), edge(top)), QPoint(edge(right) - 1, edge(bottom) - 1));
-    if (area.isValid()) painter_.fillRect(area, color);
-}
-
 void QtCanvas::fillRect(int left, int top, int right, int bottom) {
     if (brushStyle_ == BrushStyle::CLEAR || right <= left || bottom <= top) return;
-    fillArea(left, top, right, bottom, brushColor_);
+    const QRect area(QPoint(edge(left), edge(top)), QPoint(edge(right) - 1, edge(bottom) - 1));
+    if (area.isValid()) painter_.fillRect(area, brushColor_);
 }
 
-// The picture's lines run along rows and columns: a band one picture pixel
-// wide, which lands on whole image pixels at any size.
+// The picture's lines run along rows and columns: a band as wide as a
+// picture pixel, in whole image pixels and the same for every line, from the
+// edge of its picture pixel.
 void QtCanvas::line(int x1, int y1, int x2, int y2) {
     if (x1 == x2 && y1 == y2) return;  // only the excluded end point
+    const int width = std::max(1, static_cast<int>(std::lround(scale())));
     if (x1 == x2) {
-        fillArea(x1, std::min(y1, y2 + 1), x1 + 1, std::max(y1 + 1, y2), penColor_);
+        const int top = edge(std::min(y1, y2 + 1));
+        const int bottom = edge(std::max(y1 + 1, y2));
+        painter_.fillRect(QRect(edge(x1), top, width, bottom - top), penColor_);
     } else if (y1 == y2) {
-        fillArea(std::min(x1, x2 + 1), y1, std::max(x1 + 1, x2), y1 + 1, penColor_);
+        const int left = edge(std::min(x1, x2 + 1));
+        const int right = edge(std::max(x1 + 1, x2));
+        painter_.fillRect(QRect(left, edge(y1), right - left, width), penColor_);
     } else {
         painter_.drawLine(QPointF(edge(x1), edge(y1)), QPointF(edge(x2), edge(y2)));
     }

@@ -38,7 +38,6 @@ public:
 private:
     int edge(int pictureEdge) const;
     double scale() const;
-    void fillArea(int left, int top, int right, int bottom, const QColor& color);
 
     QPainter painter_;
     int side_;

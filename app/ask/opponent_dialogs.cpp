@@ -7,6 +7,12 @@
 
 namespace vorek {
 
+namespace {
+
+constexpr int MIN_WIDTH_IN_CHARACTERS = 60;
+
+}  // namespace
+
 // An editable drop-down: a command line asked before is picked, a new one
 // typed, and the text starts empty either way.
 std::optional<QString> QtOpponentDialogs::askCommandLine(QWidget* parent, const QStringList& recent) {
@@ -17,6 +23,8 @@ std::optional<QString> QtOpponentDialogs::askCommandLine(QWidget* parent, const 
     box.setComboBoxEditable(true);
     box.setComboBoxItems(recent);
     box.setTextValue(QString());
+    // Room for a full path, and for the title.
+    box.setMinimumWidth(box.fontMetrics().averageCharWidth() * MIN_WIDTH_IN_CHARACTERS);
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
 }

@@ -79,7 +79,8 @@ void SolveDialog::showCounts(std::uint64_t nodes, double seconds, std::int32_t p
     rate_->setText(QString::number(static_cast<qint64>(rate)));
     proof_->setText(numberText(pn));
     disproof_->setText(numberText(dn));
-    elapsed_->setText(QString::number(seconds, 'f', 1) + QStringLiteral(" s"));
+    // Tenths of a second, or milliseconds for a solve that takes less than one.
+    elapsed_->setText(QString::number(seconds, 'f', seconds < 1 ? 3 : 1) + QStringLiteral(" s"));
 }
 
 void SolveDialog::showProgress(const SolveProgress& progress) {
