@@ -2,6 +2,9 @@
 // board picture, all off until turned on and kept for the next window.
 #include <QAction>
 #include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
+#include <utility>
 
 #include "app/board_view/board_coordinates.h"
 #include "app/board_view/board_image.h"
@@ -158,6 +161,67 @@ private slots:
         QVERIFY(!columns->isVisible());
         QCOMPARE(w.form->ImgBoard->pos(), QPoint(1, 1));
         QCOMPARE(outer->width(), plainWidth);
+    }
+
+    // The picture grows with the window, square, and the pointer finds its
+    // squares at every size; at the first size all stands where it was, and
+    // the pages keep their share with every tab readable.
+    void theBoardGrowsWithTheWindowAndThePointerFollows() {
+        ViewWindow w;
+        // The board column's share of the width, 405 of 737, or the height
+        // under the picture, whichever is less, and never below 401.
+        constexpr int BY_HEIGHT = 0;
+        struct Case {
+            QSize window;
+            int side;
+        };
+        const Case cases[] = {{{737, 584}, 401}, {{1550, 940}, 1550 * 405 / 737 - 4}, {{1200, 584}, BY_HEIGHT},
+                              {{300, 200}, 401}};
+        for (const Case& c : cases) {
+            const QByteArray name = QByteArray::number(c.window.width()) + "x" + QByteArray::number(c.window.height());
+            w.form->resize(c.window);
+            QCoreApplication::processEvents();
+            const int side = w.form->ImgBoard->width();
+            QVERIFY2(w.form->ImgBoard->height() == side, name);
+            const int height = w.form->centralWidget()->height() - 19 - 2;  // the status bar, the margins
+            QVERIFY2(side == (c.side == BY_HEIGHT ? height : c.side), name);
+            QVERIFY2(side <= height || side == PICTURE_SIZE, name);
+            QVERIFY2(w.part("Panel1")->width() == side + 4, name);
+            QVERIFY2(w.shown().size() == QSize(side, side), name);
+            auto board = w.form->RootBoard->clone();
+            QVERIFY2(w.shown() == renderBoard(*board, {}, side, NumberStyle::FONT), name);
+            const QTabBar* tabs = w.form->PageControl1->tabBar();
+            QVERIFY2(tabs->tabRect(tabs->count() - 1).right() < w.form->PageControl1->width(), name);
+            // The centre of each corner cell and of the cell 11,10.
+            for (const auto& [column, row] : {std::pair{0, 0}, {19, 0}, {0, 19}, {19, 19}, {11, 10}}) {
+                const int x = (column * 20 + 10) * side / PICTURE_SIZE;
+                const int y = (row * 20 + 10) * side / PICTURE_SIZE;
+                w.mouseOverBoard(x, y);
+                QVERIFY2(w.form->windowTitle() ==
+                             QStringLiteral("[%1,%2,%3]").arg(column).arg(row).arg(squareAt(column, row)),
+                         name + " " + w.form->windowTitle().toLatin1());
+            }
+            QVERIFY2(w.panel(0) == QStringLiteral("{}/{cn=2 tn=1}"), name);
+        }
+        QVERIFY(w.form->minimumSizeHint().width() <= 737);
+    }
+
+    // The rulers grow with the picture and number its cells from 0.
+    void coordinatesGrowWithThePicture() {
+        ViewWindow w;
+        w.view().Coordinates1->trigger();
+        w.form->resize(1550, 940);
+        QCoreApplication::processEvents();
+        const int side = w.form->ImgBoard->width();
+        QVERIFY(side > 700);
+        QWidget* columns = w.part("ColumnNumbers");
+        QWidget* rows = w.part("RowNumbers");
+        QCOMPARE(columns->width(), side);
+        QCOMPARE(rows->height(), side);
+        QCOMPARE(columns->geometry().bottom() + 1, w.form->ImgBoard->y());
+        QCOMPARE(rows->geometry().right() + 1, w.form->ImgBoard->x());
+        QVERIFY(columns->height() > BoardCoordinates::RULER_HEIGHT);
+        QCOMPARE(w.part("Panel1")->width(), side + 4 + rows->width());
     }
 
     void everythingIsOffAtFirstAndAChoiceIsKeptForTheNextWindow() {

@@ -1,5 +1,9 @@
 // The main window: start-up, the mouse report, the menu and closing.
 #include <QAction>
+#include <QListWidget>
+#include <atomic>
+#include <thread>
+#include <utility>
 #include <QMenuBar>
 #include <filesystem>
 #include <functional>
@@ -11,6 +15,7 @@
 #include "app/board_view/board_image.h"
 #include "app/edit/edit_menu.h"
 #include "app/folder/folder_menu.h"
+#include "app/game/game_page.h"
 #include "app/path_label.h"
 #include "app/board_view/view_menu.h"
 #include "picture/board_png.h"
@@ -24,6 +29,11 @@ namespace vorek {
 using testing::WindowFixture;
 
 namespace {
+
+// Where the nodes of a tree the window let go of were deleted.
+std::thread::id windowThread;
+std::atomic<int> deletedHere{0};
+std::atomic<int> deletedElsewhere{0};
 
 std::string withLineFeeds(std::string text) {
     std::erase(text, '\r');
@@ -257,6 +267,66 @@ private slots:
             if (c.move) QVERIFY2(w.dir().read("tah.dat") == *c.move, c.name);
             QVERIFY2(w.dir().read("timeouts.dat") == c.timeouts, c.name);
         }
+    }
+
+    // One table says what each mode allows, and every command's control
+    // follows it as the window goes from mode to mode.
+    void theControlsFollowWhatTheModeAllows() {
+        WindowFixture w(testing::openingBoard());
+        w.dir().write("two.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,12,0\n");
+        TForm1& form = *w.form;
+        const auto check = [&form](WindowMode mode) {
+            QCOMPARE(form.mode(), mode);
+            const std::pair<QAction*, Command> actions[] = {
+                {form.FileInput1, Command::FILE_INPUT},
+                {form.FileOutput1, Command::FILE_OUTPUT},
+                {form.Solve1, Command::SOLVE},
+                {form.FileMenu->OpenFolder1, Command::OPEN_FOLDER},
+                {form.FileMenu->OpenGame1, Command::OPEN_GAME},
+                {form.EditCommands->ClearBoard1, Command::EDIT_POSITION},
+            };
+            for (const auto& [action, command] : actions)
+                QVERIFY2(action->isEnabled() == allows(mode, command), qPrintable(action->text()));
+            QCOMPARE(form.Tree->isEnabled(), allows(mode, Command::SELECT_NODE));
+            QCOMPARE(form.Game->GameList->isEnabled(), allows(mode, Command::STEP_GAME));
+            QCOMPARE(form.EditCommands->EditPosition1->isEnabled(),
+                     allows(mode, Command::START_EDITING) || allows(mode, Command::FINISH_EDITING));
+        };
+        check(WindowMode::IDLE);
+        QVERIFY(form.OpenGame(w.dir() / "two.psq"));
+        check(WindowMode::GAME);
+        form.EditCommands->EditPosition1->trigger();
+        check(WindowMode::EDITING);
+        form.EditCommands->EditPosition1->trigger();
+        check(WindowMode::IDLE);  // the edited position is no position of the game
+        form.Game->GameList->setCurrentRow(1);
+        check(WindowMode::GAME);
+        form.SolveSelectedNode();
+        check(WindowMode::SOLVING);
+        form.close();  // ends the solve
+        check(WindowMode::GAME);
+        form.FileInput1->trigger();
+        check(WindowMode::IDLE);
+    }
+
+    // A tree the window lets go of is deleted on another thread, so that no
+    // size of tree holds the window.
+    void aReplacedTreeIsDeletedOffTheWindowsThread() {
+        windowThread = std::this_thread::get_id();
+        deletedHere = 0;
+        deletedElsewhere = 0;
+        StatNode::deletionStepHook = [](const StatNode&, int step) {
+            if (step == 3) ++(std::this_thread::get_id() == windowThread ? deletedHere : deletedElsewhere);
+        };
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right);
+        const int nodes = 1 + w.root()->childCount();
+        w.form->FileInput1->trigger();
+        QCOMPARE(w.form->RootBoard->stoneCount, 4);  // the new tree is there at once
+        w.form->waitForDeletedTrees();
+        StatNode::deletionStepHook = nullptr;
+        QCOMPARE(deletedHere.load(), 0);
+        QCOMPARE(deletedElsewhere.load(), nodes);
     }
 
     void windowsInOneProcessKeepTheirOwnState() {

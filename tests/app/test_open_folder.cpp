@@ -7,8 +7,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <span>
+#include <string_view>
 
 #include "app/board_view/board_image.h"
+#include "app/command_line.h"
 #include "app/folder/folder_dialogs.h"
 #include "app/folder/folder_menu.h"
 #include "app/path_label.h"
@@ -113,6 +116,33 @@ private slots:
             QVERIFY2(run.exitCode == c.exitCode, name);
             QVERIFY2(run.out == c.out, name);
             QVERIFY2(run.err == c.err, name);
+        }
+    }
+
+    // A file is a game record, opened in its own folder, whose position
+    // files the window then works on; a folder is a position folder.
+    void aFileOnTheCommandLineIsAGameInItsFolder() {
+        testing::ScratchWorkingDirectory here;
+        const TempDir folder;
+        folder.write("game.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n");
+        here.dir().write("here.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n");
+        struct Case {
+            std::string argument;
+            fs::path folder;
+            fs::path game;
+        };
+        const Case cases[] = {
+            {(folder / "game.psq").string(), folder.path(), folder / "game.psq"},
+            {"here.psq", ".", "here.psq"},
+            {folder.path().string(), folder.path(), {}},
+        };
+        for (const Case& c : cases) {
+            const std::string_view argument = c.argument;
+            const auto request = parseCommandLine(std::span(&argument, 1));
+            const auto* open = std::get_if<OpenWindow>(&request);
+            QVERIFY2(open != nullptr, c.argument.c_str());
+            QCOMPARE(open->folder, c.folder);
+            QCOMPARE(open->game, c.game);
         }
     }
 

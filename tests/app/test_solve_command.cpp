@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <filesystem>
 #include <fstream>
@@ -111,7 +112,9 @@ private slots:
         w.pressSolveShortcut();
         QVERIFY(w.form->solving());
         QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), SOLVE_LIMIT_MS);
-        QVERIFY(w.progressValue("SolveOutcome") == QStringLiteral("Proved: 6,12 wins."));
+        QCOMPARE(w.progressValue("SolveOutcome"), QStringLiteral("Proved: 6,12 wins."));
+        QCOMPARE(w.progressValue("SolveProof"), QStringLiteral("0"));
+        QCOMPARE(w.progressValue("SolveDisproof"), QStringLiteral("infinite"));
 
         StatNode* root = w.node(w.root());
         QCOMPARE(w.text(w.root()), QStringLiteral("|| 0/-1"));
@@ -241,7 +244,7 @@ private slots:
         const QStringList before = textsOf(w.root());
         w.form->SolveSelectedNode();
         QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), SOLVE_LIMIT_MS);
-        QVERIFY(w.progressValue("SolveOutcome") == QStringLiteral("Proved: 6,12 wins."));
+        QCOMPARE(w.progressValue("SolveOutcome"), QStringLiteral("Proved: 6,12 wins."));
         QCOMPARE(textsOf(w.root()), before);
         QCOMPARE(w.node(w.form->selectedItem())->move, 246);  // the tree has the move: selected
 
@@ -261,6 +264,30 @@ private slots:
         QCOMPARE(estimate.progressValue("SolveOutcome"), QStringLiteral("Not decided: the node budget was spent."));
         // It is freed off the window's thread, soon after the end.
         QTRY_VERIFY_WITH_TIMEOUT(currentMemory() < memoryBefore + (std::size_t{30} << 20), 5000);
+    }
+
+    // The dialog grows to show all of its verdict, gives the solve's one
+    // time, which stays as it was at the end, and writes infinity in words.
+    void theDialogShowsAllItsTextAndOneTime() {
+        ExampleWindow w("opening");
+        w.useRules(true);
+        w.form->SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), SOLVE_LIMIT_MS);
+        SolveDialog* dialog = w.progress();
+        auto* outcome = dialog->findChild<QLabel*>(QStringLiteral("SolveOutcome"));
+        QCOMPARE(outcome->text(), QStringLiteral("Not decided: neither side can force a win by threats from here."));
+        QCoreApplication::processEvents();
+        QVERIFY(outcome->height() >= outcome->heightForWidth(outcome->width()));
+        QVERIFY(dialog->height() >= dialog->sizeHint().height());
+        QVERIFY(dialog->width() >= dialog->sizeHint().width());
+        QCOMPARE(w.progressValue("SolveProof"), QStringLiteral("infinite"));
+        QCOMPARE(w.progressValue("SolveDisproof"), QStringLiteral("infinite"));
+        const QString time = w.progressValue("SolveElapsed");
+        QVERIFY(time.endsWith(QStringLiteral(" s")));
+        QTest::qWait(250);
+        QCOMPARE(w.progressValue("SolveElapsed"), time);
+        QCOMPARE(numberText(12), QStringLiteral("12"));
+        QCOMPARE(w.form->StatusBar1->currentMessage(), QString());  // the solve's word went with it
     }
 
     void settingsAreKeptAndTheDialogEditsThem() {

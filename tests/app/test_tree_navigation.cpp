@@ -3,6 +3,7 @@
 
 #include "app/board_view/board_image.h"
 #include "picture/board_png.h"
+#include "app/tree/node_item.h"
 #include "app/tree/node_label.h"
 #include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
@@ -52,7 +53,13 @@ private slots:
         QCOMPARE(w.text(w.root()), QStringLiteral("|| 1/12"));
         checkFreshChildren(w, w.root());
         QCOMPARE(w.text(w.root()->child(0)), QStringLiteral("1/1"));
+        // The second column: each child's move, x,y from 0; none for the root.
+        QStringList moves;
+        for (int i = 0; i < 4; ++i) moves << w.root()->child(i)->text(NodeItem::MOVE_COLUMN);
+        QCOMPARE(moves, (QStringList{"8,10", "11,10", "7,10", "12,10"}));
+        QVERIFY(w.root()->text(NodeItem::MOVE_COLUMN).isEmpty());
         QCOMPARE(w.root()->child(0)->toolTip(0), QStringLiteral("8,10"));
+        QVERIFY(w.form->Tree->columnWidth(0) >= w.form->Tree->fontMetrics().horizontalAdvance(w.text(w.root())));
         QCOMPARE(w.form->selectedItem(), w.root());
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
     }
@@ -197,6 +204,15 @@ private slots:
             QVERIFY2(w.form->selectedItem() == w.root(), p.text);
             QVERIFY2(w.root()->isExpanded(), p.text);
         }
+    }
+
+    // Every item of the view stands for a node by a typed handle; any other
+    // item is refused.
+    void itemsHoldTheirNodesByATypedHandle() {
+        WindowFixture w;
+        QCOMPARE(&nodeOfItem(*w.root()), w.form->CurrentNode);
+        const QTreeWidgetItem stranger(QStringList{QStringLiteral("1/1")});
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, nodeOfItem(stranger));
     }
 
     void virtualKeyCodes() {
