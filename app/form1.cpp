@@ -213,23 +213,22 @@ PictureOptions TForm1::pictureOptions() const {
 
 void TForm1::showPosition() {
     V2Board& board = shownBoard();
-    ImgBoard->showBoard(board, pictureOptions());
+    const PictureOptions options = pictureOptions();
+    ImgBoard->showBoard(board, options);
     showThreats(*TList0, board, 0);
     showThreats(*TList1, board, 1);
     const char letter1 = player1Letter();
     TList1Heading->setText(QStringLiteral("Player 1, %1").arg(QLatin1Char(letter1)));
     TList0Heading->setText(QStringLiteral("Player 0, %1").arg(QLatin1Char(otherLetter(letter1))));
-    showSideToMove();
+    showSideToMove(board, options);
     showModeMessage();
 }
 
 // "x to move" after a stone of the colour the picture gives the side to
 // move: a black circle or a white one.
-void TForm1::showSideToMove() {
-    const V2Board& board = shownBoard();
+void TForm1::showSideToMove(const V2Board& board, const PictureOptions& options) {
     const char letter1 = player1Letter();
     const char mover = board.sideToMove == 1 ? letter1 : otherLetter(letter1);
-    const PictureOptions options = pictureOptions();
     const bool moverPlaysBlack = options.coloursByLetter ? mover == options.blackLetter : board.sideToMove == 1;
     const QChar stone = moverPlaysBlack ? QChar(0x25CF) : QChar(0x25CB);
     SideToMove->setText(QStringLiteral("%1 %2 to move").arg(stone).arg(QLatin1Char(mover)));

@@ -216,7 +216,7 @@ private:
     void showModeMessage();
     char player1Letter() const;
     void showPosition();
-    void showSideToMove();
+    void showSideToMove(const V2Board& board, const PictureOptions& options);
     void showSquareReport();
     void showEdit();
     void addChildItems(QTreeWidgetItem* item, const StatNode& node);
