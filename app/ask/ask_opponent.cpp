@@ -1,9 +1,11 @@
 // Asking an external AI program for its move in the shown position, through
 // either protocol, with the exchange on the "Log" page and the answer marked
 // on the board.
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "app/ask/ask_run.h"
 #include "app/ask/log_page.h"

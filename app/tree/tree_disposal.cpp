@@ -15,7 +15,10 @@ void TreeDisposal::dispose(std::unique_ptr<StatNode> tree) {
     dispose([root] { delete root; });
 }
 
-// Finished deletions are joined first, so that threads do not pile up.
+// Finished deletions are joined first, so that threads do not pile up. The
+// slots a thread frees stay in its own cache until it ends, and a block with
+// a slot in a cache is not given back: the deletion runs on a thread of its
+// own, and the memory is given back once that has ended.
 void TreeDisposal::dispose(std::function<void()> deletion) {
     std::erase_if(deletions_, [](Deletion& d) {
         if (!d.done->load(std::memory_order_acquire)) return false;
@@ -23,7 +26,11 @@ void TreeDisposal::dispose(std::function<void()> deletion) {
         return true;
     });
     const auto deleteAndRelease = [deletion = std::move(deletion)] {
-        deletion();
+        try {
+            std::thread(deletion).join();
+        } catch (const std::system_error&) {
+            deletion();  // no thread to spare
+        }
         releaseUnusedPoolMemory();
     };
     auto done = std::make_unique<std::atomic<bool>>(false);

@@ -31,7 +31,7 @@ using testing::WindowFixture;
 
 namespace {
 
-constexpr int SOLVE_LIMIT_MS = 20000;
+constexpr int SOLVE_LIMIT_MS = 60000;  // a guard against a hang, far above any real solve here
 
 std::string exampleFile(const char* example, const char* name) {
     std::ifstream in(std::filesystem::path(VOREK_EXAMPLES_DIR) / example / name, std::ios::binary);
@@ -262,8 +262,13 @@ private slots:
         estimate.form->SolveSelectedNode();
         QTRY_VERIFY_WITH_TIMEOUT(!estimate.form->solving(), SOLVE_LIMIT_MS);
         QCOMPARE(estimate.progressValue("SolveOutcome"), QStringLiteral("Not decided: the node budget was spent."));
-        // It is freed off the window's thread, soon after the end.
+        // It is freed off the window's thread, soon after the end (but for
+        // ThreadSanitizer's allocator, which keeps what is freed).
+#ifndef __SANITIZE_THREAD__
         QTRY_VERIFY_WITH_TIMEOUT(currentMemory() < memoryBefore + (std::size_t{30} << 20), 5000);
+#else
+        (void)memoryBefore;
+#endif
     }
 
     // The dialog grows to show all of its verdict, gives the solve's one
