@@ -156,6 +156,7 @@ void TForm1::showRoot(std::unique_ptr<StatNode> root, const PositionOrigin& orig
 
     auto* item = new NodeItem(shown, NodeLabel(shown));
     Tree->addTopLevelItem(item);
+    Tree->fitLabels(*item);
     Tree->setCurrentItem(item);
     applyMode();
     ShowSelectedNode();
@@ -178,6 +179,7 @@ void TForm1::addChildItems(QTreeWidgetItem* item, const StatNode& node) {
         children.append(childItem);
     }
     item->addChildren(children);
+    Tree->fitLabels(*item);
 }
 
 void TForm1::ShowSelectedNode() {

@@ -75,7 +75,10 @@ void TForm1::finishSolve() {
 void TForm1::showSolvedItems(QTreeWidgetItem* item) {
     const StatNode& node = *nodeOf(item);
     const QString text = item->text(NodeItem::LABEL_COLUMN);
-    if (text != NodeLabel(node) && text != pathLabel(node)) item->setText(NodeItem::LABEL_COLUMN, pathLabel(node));
+    if (text != NodeLabel(node) && text != pathLabel(node)) {
+        item->setText(NodeItem::LABEL_COLUMN, pathLabel(node));
+        Tree->fitLabels(*item);
+    }
     if (item->childCount() == 0 && node.childCount > 0)
         item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     for (int i = 0; i < item->childCount(); ++i) showSolvedItems(item->child(i));

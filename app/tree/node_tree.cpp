@@ -3,10 +3,14 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace vorek {
 
 namespace {
+
+// Room between an item's numbers and its move.
+constexpr int LABEL_GAP = 12;
 
 // X keycodes of the main keyboard's top row: "1" .. "9", then "0".
 constexpr quint32 SCAN_CODE_DIGIT_1 = 10;
@@ -45,7 +49,7 @@ NodeTree::NodeTree(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(2);
     header()->hide();
     header()->setStretchLastSection(true);
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setColumnWidth(0, 0);
     setIndentation(19);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -56,6 +60,20 @@ NodeTree::NodeTree(QWidget* parent) : QTreeWidget(parent) {
 }
 
 void NodeTree::keyboardSearch(const QString&) {}
+
+// The item's indentation (the root's is one step too, for its branch
+// indicator), its text and a gap before the next column.
+int NodeTree::labelWidth(const QTreeWidgetItem& item, int depth) const {
+    return (depth + 1) * indentation() + fontMetrics().horizontalAdvance(item.text(0)) + LABEL_GAP;
+}
+
+void NodeTree::fitLabels(const QTreeWidgetItem& item) {
+    int depth = 0;
+    for (const QTreeWidgetItem* above = item.parent(); above != nullptr; above = above->parent()) ++depth;
+    int width = std::max(columnWidth(0), labelWidth(item, depth));
+    for (int i = 0; i < item.childCount(); ++i) width = std::max(width, labelWidth(*item.child(i), depth + 1));
+    if (width != columnWidth(0)) setColumnWidth(0, width);
+}
 
 void NodeTree::mousePressEvent(QMouseEvent* event) {
     releaseEndsDoubleClick_ = false;

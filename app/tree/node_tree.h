@@ -37,6 +37,11 @@ public:
     // Typing never searches the items.
     void keyboardSearch(const QString& search) override;
 
+    // Widens the numbers' column, never narrowing it, to hold the labels of
+    // the item and its children, so that the moves' column stands clear of
+    // them. It looks at those items alone, whatever the size of the tree.
+    void fitLabels(const QTreeWidgetItem& item);
+
 signals:
     void treeClicked();
     void treeDoubleClicked();
@@ -54,6 +59,7 @@ protected:
 
 private:
     void reselectItemAtKeyDown(int digit);
+    int labelWidth(const QTreeWidgetItem& item, int depth) const;
 
     bool releaseEndsDoubleClick_ = false;
     // By digit 1..9: the item selected when that digit's key went down.

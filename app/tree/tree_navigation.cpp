@@ -62,8 +62,10 @@ void TForm1::ExpandSelectedNode() {
 }
 
 void TForm1::relabelPath(QTreeWidgetItem* item) {
-    for (QTreeWidgetItem* onPath = item; onPath != nullptr; onPath = onPath->parent())
+    for (QTreeWidgetItem* onPath = item; onPath != nullptr; onPath = onPath->parent()) {
         onPath->setText(NodeItem::LABEL_COLUMN, pathLabel(*nodeOf(onPath)));
+        Tree->fitLabels(*onPath);
+    }
 }
 
 // Hand expansion makes the items with the nodes; the solver makes nodes only.
@@ -74,6 +76,7 @@ bool TForm1::addGrownChildItems(QTreeWidgetItem* item) {
     if (item->childCount() > 0 || node.childCount == 0) return false;
     addChildItems(item, node);
     item->setText(NodeItem::LABEL_COLUMN, pathLabel(node));
+    Tree->fitLabels(*item);
     return true;
 }
 
