@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -15,7 +17,7 @@
 #include <string_view>
 #include <thread>
 
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "picture/board_png.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
@@ -52,7 +54,10 @@ struct AiWindow : WindowFixture {
         fs::permissions(dir() / name, fs::perms::owner_all);
     }
 
-    QImage plainBoard() const { return renderBoard(form->CurrentNode->ensureBoard()); }
+    // The window's picture of the position shown, without an AI's answer.
+    QImage plainBoard() const {
+        return renderBoard(form->shownBoard(), form->pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
+    }
 
     // The window still grows the tree and shows what is selected.
     void checkItGoesOn() {
@@ -204,7 +209,7 @@ private slots:
         const auto asked = Clock::now();
         w.keyClick(Qt::Key_1);
         QVERIFY(Clock::now() - asked < std::chrono::milliseconds(2000));  // not held up by its ending
-        QCOMPARE(w.dialogs.messages, QStringList{QStringLiteral("Timeout")});
+        QCOMPARE(w.dialogs.messages, QStringList{QStringLiteral("Timeout: \"./late.sh\" gave no move within 1100 ms.")});
         QVERIFY(!testing::isRunning(std::stoi(w.dir().read("pid"))));
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));  // as written for the AI
         w.checkItGoesOn();
@@ -221,6 +226,11 @@ private slots:
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // The commands asked go to settings of the test's own, never the user's.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("vorek-tests"));
+    QCoreApplication::setApplicationName(QStringLiteral("test_window_faults"));
     if (argc == 2 && std::string_view(argv[1]) == vorek::READ_ONLY_CHILD) {
         vorek::ReadOnlyWindowTest child;
         return QTest::qExec(&child, 1, argv);
