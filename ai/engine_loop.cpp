@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "ai/choose_move.h"
+#include "board/square_text.h"
 #include "files/write_all.h"
 #include "opponent/line_splitter.h"
 #include "threats/slot_pool.h"

@@ -5,6 +5,7 @@
 
 #include "ai/choose_move.h"
 #include "ai/manager_files.h"
+#include "board/square_text.h"
 #include "files/position_files.h"
 #include "files/position_source.h"
 #include "files/replace_file.h"
@@ -19,7 +20,6 @@ int fail(const std::string& message) {
     std::cerr << "vorek-ai: " << message << '\n';
     return 1;
 }
-
 
 }  // namespace
 
@@ -37,8 +37,9 @@ int playThroughFiles(Clock::time_point started) {
     }
     if (!choice.move) return fail("the board has no empty square");
     // An answer after the limit would land in files the asker may already
-    // have rewritten for a later question.
-    if (Clock::now() - started > turn)
+    // have rewritten for a later question. A turn too short to solve in (0
+    // or less: "as fast as you can") is answered at once, however late.
+    if (leavesTimeToSolve(turn) && Clock::now() - started > turn)
         return fail("the time limit of " + std::to_string(turn.count()) + " ms has passed; no move written");
     if (!replaceFile(moveFile, squareText(columnOf(*choice.move), rowOf(*choice.move)))) return fail("cannot write \"" + moveFile.string() + "\"");
     writeManagerMessage(describeChoice(choice, turn));

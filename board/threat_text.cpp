@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "board/square_text.h"
 #include "threats/pattern_tables.h"
 
 namespace vorek {
@@ -35,9 +36,12 @@ std::string squareReport(const V2Board& board, int square) {
 }
 
 std::string threatListLine(Threat item) {
+    const int at = square(item);
     std::string line = "[";
-    line += std::to_string(square(item));
+    line += std::to_string(at);
     line += "] ";
+    line += squareText(columnOf(at), rowOf(at));
+    line += ' ';
     appendItem(line, &item);
     return line;
 }

@@ -1,5 +1,6 @@
-// Ctrl-C during a solve: the first one asks the solver to stop, so that the
-// command can still print what it reached.
+// Ctrl-C during a solve or an ask: the first one asks the solver (or the
+// ask) to stop, so that the command can still print what it reached, or put
+// back what it changed.
 #pragma once
 
 #include <atomic>

@@ -57,6 +57,20 @@ private:
     int number_ = 0;
 };
 
+// Digits of a number shown in a message; a longer one is cut with "...".
+constexpr std::size_t SHOWN_DIGITS = 12;
+
+std::string shownNumber(std::string_view written) {
+    if (written.size() <= SHOWN_DIGITS) return std::string(written);
+    return std::string(written.substr(0, SHOWN_DIGITS)) + "...";
+}
+
+// A number of a line: its value, and its text for messages, as written.
+struct Number {
+    long value;
+    std::string text;
+};
+
 // Reads the fields of one line from the left, blanks allowed around each.
 class FieldCursor {
 public:
@@ -72,8 +86,9 @@ public:
 
     // A decimal integer with an optional sign (when allowed), after any
     // blanks; values beyond a billion read as a billion, which is off any board.
-    std::optional<long> integer(bool signAllowed) {
+    std::optional<Number> integer(bool signAllowed) {
         skipBlanks();
+        const std::string_view start = rest_;
         bool negative = false;
         if (signAllowed && !rest_.empty() && (rest_.front() == '-' || rest_.front() == '+')) {
             negative = rest_.front() == '-';
@@ -83,7 +98,7 @@ public:
         long value = 0;
         for (; !rest_.empty() && isAsciiDigit(rest_.front()); rest_.remove_prefix(1))
             value = std::min(value * 10 + (rest_.front() - '0'), LARGEST);
-        return negative ? -value : value;
+        return Number{negative ? -value : value, shownNumber(start.substr(0, start.size() - rest_.size()))};
     }
 
     // Whether only blanks are left.
@@ -102,14 +117,14 @@ private:
 };
 
 struct Header {
-    long width = 0;
-    long height = 0;
-    long firstMover = 0;  // H
+    Number width;
+    Number height;
+    Number firstMover;  // H
 };
 
 std::optional<Header> parseHeader(std::string_view text) {
     FieldCursor cursor(text);
-    std::optional<long> width, height, levelA, levelB, firstMover;
+    std::optional<Number> width, height, levelA, levelB, firstMover;
     if (!cursor.take("Piskvorky") || !(width = cursor.integer(false)) || !cursor.take("x") ||
         !(height = cursor.integer(false)) || !cursor.take(",") || !(levelA = cursor.integer(false)) ||
         !cursor.take(":") || !(levelB = cursor.integer(false)) || !cursor.take(",") ||
@@ -126,24 +141,24 @@ std::variant<char, std::string> readHeader(std::optional<std::string> line, bool
     if (text.starts_with(BYTE_ORDER_MARK)) text.remove_prefix(BYTE_ORDER_MARK.size());
     const std::optional<Header> header = complete ? parseHeader(text) : std::nullopt;
     if (!header) return std::string("not a game record header \"") + RECORD_HEADER_FORM + "\"";
-    if (header->width != BOARD_SIDE || header->height != BOARD_SIDE)
-        return "the game is played on " + std::to_string(header->width) + "x" +
-               std::to_string(header->height) + "; only 20x20 games can be read";
-    if (header->firstMover != 0 && header->firstMover != 1)
-        return "the first mover H is " + std::to_string(header->firstMover) +
+    if (header->width.value != BOARD_SIDE || header->height.value != BOARD_SIDE)
+        return "the game is played on " + header->width.text + "x" + header->height.text +
+               "; only 20x20 games can be read";
+    if (header->firstMover.value != 0 && header->firstMover.value != 1)
+        return "the first mover H is " + header->firstMover.text +
                "; it must be 0 (x moved first) or 1 (o moved first)";
-    return header->firstMover == 0 ? 'x' : 'o';
+    return header->firstMover.value == 0 ? 'x' : 'o';
 }
 
 struct MoveLine {
-    long column;  // from 1, as written
-    long row;
+    Number column;  // from 1, as written
+    Number row;
 };
 
 // A move line: three comma-separated integers.
 std::optional<MoveLine> parseMoveLine(std::string_view text) {
     FieldCursor cursor(text);
-    std::optional<long> column, row, time;
+    std::optional<Number> column, row, time;
     if (!(column = cursor.integer(true)) || !cursor.take(",") || !(row = cursor.integer(true)) ||
         !cursor.take(",") || !(time = cursor.integer(true)) || !cursor.atEnd())
         return std::nullopt;
@@ -185,8 +200,7 @@ private:
 };
 
 std::string moveText(int number, const MoveLine& move) {
-    return "move " + std::to_string(number) + " (" + std::to_string(move.column) + "," +
-           std::to_string(move.row) + ")";
+    return "move " + std::to_string(number) + " (" + move.column.text + "," + move.row.text + ")";
 }
 
 }  // namespace
@@ -207,10 +221,10 @@ std::variant<GameRecord, RecordError> readGameRecord(const std::filesystem::path
         const std::optional<MoveLine> move = parseMoveLine(*line);
         if (!move) break;
         const int number = static_cast<int>(record.moves.size()) + 1;
-        if (!onBoard(move->column) || !onBoard(move->row))
+        if (!onBoard(move->column.value) || !onBoard(move->row.value))
             return RecordError{lines.number(), moveText(number, *move) +
                                                    " is off the board; columns and rows run from 1 to 20"};
-        const int square = squareAt(static_cast<int>(move->column) - 1, static_cast<int>(move->row) - 1);
+        const int square = squareAt(static_cast<int>(move->column.value) - 1, static_cast<int>(move->row.value) - 1);
         if (const int earlier = board.moveOn(square))
             return RecordError{lines.number(), moveText(number, *move) + " is on the stone of move " +
                                                    std::to_string(earlier)};

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "files/ascii_text.h"
+#include "files/folder_handle.h"
 #include "files/regular_file.h"
 #include "files/replace_file.h"
 
@@ -19,35 +20,33 @@ std::filesystem::path inDir(const std::filesystem::path& dir, std::string_view n
     return dir.empty() ? std::filesystem::path(name) : dir / name;
 }
 
-// The regular file in dir named like name but for case, the most recently
-// modified of several; nullopt when there is none or dir cannot be listed.
-std::optional<std::filesystem::path> fileNamedIgnoringCase(const std::filesystem::path& dir,
-                                                           std::string_view name) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::directory_iterator entries(dir.empty() ? fs::path(".") : dir, error);
-    std::optional<fs::path> best;
-    fs::file_time_type bestTime;
-    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
-        const fs::path found = entries->path().filename();
-        std::error_code unreadable;  // an entry that cannot be looked at is passed over
-        if (!sameIgnoringCase(found.native(), name) || !entries->is_regular_file(unreadable)) continue;
-        const fs::file_time_type time = entries->last_write_time(unreadable);
-        if (unreadable) continue;
-        if (!best || time > bestTime || (time == bestTime && found < *best)) {
+// The regular file (or link to one) in the folder named like name but for
+// case, the most recently modified of several and the first by name among
+// equally recent ones; nullopt when there is none.
+std::optional<std::string> fileNamedIgnoringCase(const FolderHandle& folder, std::string_view name) {
+    std::optional<std::string> best;
+    timespec bestTime{};
+    for (const std::string& found : folder.namesLike(name)) {
+        struct stat st {};
+        // an entry that cannot be looked at is passed over
+        if (::fstatat(folder.descriptor(), found.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+        const timespec time = st.st_mtim;
+        const bool newer =
+            time.tv_sec != bestTime.tv_sec ? time.tv_sec > bestTime.tv_sec : time.tv_nsec > bestTime.tv_nsec;
+        if (!best || newer) {  // names come sorted: the first of equally recent ones stays
             best = found;
             bestTime = time;
         }
     }
-    return best ? std::optional(inDir(dir, best->native())) : std::nullopt;
+    return best;
 }
 
 // Reads a protocol file item by item, skipping whitespace before each item as
 // formatted input does.
 class ItemReader {
 public:
-    explicit ItemReader(const std::filesystem::path& path)
-        : file_(openRegularFile(path)) {}
+    explicit ItemReader(const std::filesystem::path& path) : file_(openRegularFile(path)) {}
+    explicit ItemReader(ReadFile file) : file_(std::move(file)) {}
 
     bool isOpen() const { return file_ != nullptr; }
 
@@ -96,11 +95,14 @@ std::optional<Player> ownerOfCharacter(int c, int namedStone) {
 
 }  // namespace
 
+std::string protocolName(const FolderHandle& folder, std::string_view name) {
+    if (folder.entry(name) || errno != ENOENT) return std::string(name);
+    return fileNamedIgnoringCase(folder, name).value_or(std::string(name));
+}
+
 std::filesystem::path findProtocolFile(const std::filesystem::path& dir, std::string_view name) {
-    const std::filesystem::path exact = inDir(dir, name);
-    struct stat st {};
-    if (::lstat(exact.c_str(), &st) == 0 || errno != ENOENT) return exact;
-    return fileNamedIgnoringCase(dir, name).value_or(exact);
+    const std::optional<FolderHandle> folder = FolderHandle::open(dir);
+    return inDir(dir, folder ? protocolName(*folder, name) : std::string(name));
 }
 
 FilePosition readPosition(const std::filesystem::path& dir) {
@@ -128,6 +130,14 @@ char readMoverLetter(const std::filesystem::path& dir) {
     return moveFile.isOpen() && moveFile.nextItem() == 'o' ? 'o' : 'x';
 }
 
+std::string boardFileBytes(const V2Board& board) {
+    std::ostringstream squares;
+    writeSquares(squares, board);
+    return squares.str();
+}
+
+std::string moveFileBytes(const V2Board& board) { return board.sideToMove() == PLAYER1 ? "x" : "o"; }
+
 std::ostream& writeSquares(std::ostream& out, const V2Board& board) {
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         out << (board.isEmpty(s) ? '-' : board.stoneAt(s) == PLAYER1 ? 'x' : 'o');
@@ -137,21 +147,33 @@ std::ostream& writeSquares(std::ostream& out, const V2Board& board) {
 }
 
 bool writePositionFiles(const V2Board& board, const std::filesystem::path& dir) {
-    std::ostringstream squares;
-    writeSquares(squares, board);
-    const bool boardWritten = replaceFile(inDir(dir, BOARD_FILE), squares.str());
-    const bool moveWritten = replaceFile(inDir(dir, MOVE_FILE), board.sideToMove() == PLAYER1 ? "x" : "o");
+    const bool boardWritten = replaceFile(inDir(dir, BOARD_FILE), boardFileBytes(board));
+    const bool moveWritten = replaceFile(inDir(dir, MOVE_FILE), moveFileBytes(board));
     return boardWritten && moveWritten;
 }
 
-bool writeTimeouts(int digit, const std::filesystem::path& dir) {
-    return replaceFile(inDir(dir, TIMEOUTS_FILE), std::to_string(digit) + "\r\n2147483647\r\n");
+bool writePositionFiles(const V2Board& board, const FolderHandle& folder) {
+    const bool boardWritten = folder.replace(BOARD_FILE, boardFileBytes(board));
+    const bool moveWritten = folder.replace(MOVE_FILE, moveFileBytes(board));
+    return boardWritten && moveWritten;
 }
 
-std::string squareText(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+bool writeTimeouts(int digit, const FolderHandle& folder) {
+    return folder.replace(TIMEOUTS_FILE, std::to_string(digit) + "\r\n2147483647\r\n");
+}
+
+bool writeTimeouts(int digit, const std::filesystem::path& dir) {
+    const std::optional<FolderHandle> folder = FolderHandle::open(dir);
+    return folder && writeTimeouts(digit, *folder);
+}
 
 std::optional<MoveReply> readMoveReply(const std::filesystem::path& dir) {
-    ItemReader reply(findProtocolFile(dir, MOVE_FILE));
+    const std::optional<FolderHandle> folder = FolderHandle::open(dir);
+    return folder ? readMoveReply(*folder) : std::nullopt;
+}
+
+std::optional<MoveReply> readMoveReply(const FolderHandle& folder) {
+    ItemReader reply(folder.openFile(protocolName(folder, MOVE_FILE)));
     if (!reply.isOpen()) return std::nullopt;
     const std::optional<int> x = reply.nextInteger();
     if (!x) return std::nullopt;

@@ -7,7 +7,10 @@
 namespace vorek {
 
 ReadFile openRegularFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return regularFileOf(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+}
+
+ReadFile regularFileOf(int fd) {
     if (fd < 0) return nullptr;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -18,4 +18,9 @@ using ReadFile = std::unique_ptr<std::FILE, FileCloser>;
 // pipe, whose open would block until some writer came).
 ReadFile openRegularFile(const std::filesystem::path& path);
 
+// The descriptor, opened for reading, as a file when it is a regular file;
+// otherwise it is closed and the result is null. Takes a descriptor of -1
+// (a failed open) too.
+ReadFile regularFileOf(int fd);
+
 }  // namespace vorek

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "board/square_text.h"
 #include "files/position_files.h"
 #include "files/position_source.h"
 

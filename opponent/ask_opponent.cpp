@@ -22,6 +22,11 @@ std::string_view failureMessage(RunResult result) {
     }
 }
 
+std::string outcomeMessage(const AskOutcome& outcome) {
+    if (!outcome.refusal.empty()) return outcome.refusal;
+    return std::string(failureMessage(outcome.result));
+}
+
 bool namesStdinEngine(std::string_view program) {
     const std::size_t slash = program.rfind('/');
     if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
@@ -34,12 +39,13 @@ bool speaksStdinProtocol(std::string_view commandLine) {
 }
 
 AskOutcome askOpponent(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
-                       int milliseconds, AskLog& log) {
+                       int milliseconds, AskLog& log, const StopFlag* stop) {
     try {
         const AskTimeline timeline(log);
-        if (!speaksStdinProtocol(commandLine)) return askThroughFiles(commandLine, board, folder, milliseconds, timeline);
+        if (!speaksStdinProtocol(commandLine))
+            return askThroughFiles(commandLine, board, folder, milliseconds, timeline, stop);
         timeline("stdin/stdout protocol: " + std::string(commandLine));
-        return askThroughPipes(*splitCommandLine(commandLine), board, folder, milliseconds, timeline);
+        return askThroughPipes(*splitCommandLine(commandLine), board, folder, milliseconds, timeline, stop);
     } catch (const std::exception&) {
         return AskOutcome{};  // no memory for the ask: "AI Error"
     }

@@ -1,6 +1,6 @@
 // Running an external AI program: the typed command line is split into words,
 // the program is started hidden in the working directory, and waited for with
-// a time limit. A program still running at the limit is never stopped.
+// a time limit. Then it is ended with everything it started.
 #pragma once
 
 #include <filesystem>
@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "opponent/child_process.h"
 
 namespace vorek {
 
@@ -26,18 +28,23 @@ std::optional<std::vector<std::string>> splitCommandLine(std::string_view text);
 // with stdin/stdout/stderr on /dev/null, waits at most `milliseconds`, and
 // returns RUN_OK .. RUN_NOT_STARTED. The first word names the program, searched
 // on PATH unless it holds a slash (then it is taken from the folder).
-// The program gets default signal dispositions, an empty signal mask and no
-// other open descriptors. One still running at the limit is left running and
-// is reaped in the background when it ends; the caller is not blocked by it.
+// The program gets default signal dispositions, an empty signal mask, no
+// other open descriptors and a process group of its own. When it has exited,
+// or at the limit, whatever of its group still runs, the program too, is
+// ended (endProcessGroup: SIGTERM, and SIGKILL after a grace), so that
+// nothing of it runs once this returns. Blocks for at most the limit and
+// about twice ENDING_GRACE.
 RunResult RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder = {});
 
 struct RunReport {
     RunResult result;  // as RunOpponent returns it
     std::string how;  // for a log, after "the program ": "exited with code 3", "ended by signal 11", ...
+                      // and what ending its group did
 };
 
-// RunOpponent with a description of how the program ended.
+// RunOpponent with a description of how the program ended. A stop ends the
+// wait early; the program is ended as at the limit and the result is RUN_FAILED.
 RunReport runOpponentProgram(std::string_view commandLine, int milliseconds,
-                             const std::filesystem::path& folder = {});
+                             const std::filesystem::path& folder = {}, const StopFlag* stop = nullptr);
 
 }  // namespace vorek

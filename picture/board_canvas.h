@@ -38,6 +38,13 @@ public:
     // An ellipse in the rectangle: outlined with the pen, filled with the brush
     // unless the brush style is clear.
     virtual void ellipse(int left, int top, int right, int bottom) = 0;
+    // Writes the number (1..9999; others are not written) centred on the
+    // pixel centreX, centreY in the colour, small enough to sit inside a
+    // stone; the brush may be left in that colour. This one writes it in the
+    // picture's own digit glyphs (picture/stone_numbers.h) as filled
+    // rectangles, the same pixels wherever it is drawn; a canvas with fonts
+    // may write it in one.
+    virtual void number(int centreX, int centreY, int number, Rgb color);
 };
 
 // Picture geometry: 20 x 20 cells of 20 pixels around the grid crossings.
@@ -49,5 +56,7 @@ constexpr int STONE_INSET = 1;   // a stone's box runs from the cell's corner + 
 constexpr int STONE_END = 20;    // ... to + 20
 constexpr int DOT_INSET = 6;     // a candidate dot's box: + 6 ...
 constexpr int DOT_END = 15;      // ... to + 15
+constexpr int MARK_INSET = 7;    // the last move's dot on its stone: + 7 ...
+constexpr int MARK_END = 14;     // ... to + 14
 
 }  // namespace vorek

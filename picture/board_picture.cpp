@@ -12,8 +12,8 @@ namespace {
 // The fill of a player's stones: by player, or by the letter they play.
 Rgb stoneColor(Player player, const PictureOptions& options) {
     if (!options.coloursByLetter) return player == PLAYER1 ? COLOR_BLACK : COLOR_WHITE;
-    const bool playsX = (options.player1Letter == 'x') == (player == PLAYER1);
-    return playsX ? COLOR_BLACK : COLOR_WHITE;
+    const bool playsBlack = (options.player1Letter == options.blackLetter) == (player == PLAYER1);
+    return playsBlack ? COLOR_BLACK : COLOR_WHITE;
 }
 
 Rgb contrastColor(Rgb fill) { return fill == COLOR_BLACK ? COLOR_WHITE : COLOR_BLACK; }
@@ -45,16 +45,38 @@ void drawStones(const V2Board& board, BoardCanvas& canvas, const PictureOptions&
     }
 }
 
-// The numbers on the stones, in the order the stones were drawn.
+// The centre pixel of a cell, where its stone's number goes.
+int cellCentre(int columnOrRow) { return columnOrRow * CELL_SIZE + CELL_SIZE / 2; }
+
+bool numberShownOn(int square, const PictureOptions& options) {
+    const int number = options.moveNumbers[static_cast<std::size_t>(square)];
+    return number >= 1 && number <= LARGEST_SHOWN_NUMBER;
+}
+
+// The numbers on the stones, in the order the stones were drawn; the last
+// move's in red.
 void drawMoveNumbers(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
     for (int column = 0; column < BOARD_SIDE; ++column) {
         for (int row = 0; row < BOARD_SIDE; ++row) {
             const int square = squareAt(column, row);
-            const int number = options.moveNumbers[static_cast<std::size_t>(square)];
-            if (board.isEmpty(square) || number == 0) continue;
-            drawStoneNumber(canvas, column, row, number, contrastColor(stoneColor(board.stoneAt(square), options)));
+            if (board.isEmpty(square) || !numberShownOn(square, options)) continue;
+            const Rgb color =
+                square == options.lastMove ? COLOR_RED : contrastColor(stoneColor(board.stoneAt(square), options));
+            canvas.number(cellCentre(column), cellCentre(row), options.moveNumbers[static_cast<std::size_t>(square)],
+                          color);
         }
     }
+}
+
+// A red dot on the last move's stone, unless its number, in red, marks it.
+void drawLastMoveDot(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
+    const int square = options.lastMove;
+    if (!isSquare(square) || board.isEmpty(square)) return;
+    if (numberShownOn(square, options)) return;
+    canvas.setPenColor(COLOR_RED);
+    canvas.setBrushColor(COLOR_RED);
+    cellEllipse(canvas, columnOf(square), rowOf(square), MARK_INSET, MARK_END);
+    canvas.setPenColor(COLOR_BLACK);
 }
 
 void drawCandidates(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
@@ -73,6 +95,7 @@ void drawBoard(const V2Board& board, BoardCanvas& canvas, const PictureOptions& 
     drawGrid(canvas);
     drawStones(board, canvas, options);
     drawMoveNumbers(board, canvas, options);
+    drawLastMoveDot(board, canvas, options);
     drawCandidates(board, canvas, options);
 }
 
@@ -82,7 +105,10 @@ void drawMoveMark(BoardCanvas& canvas, int column, int row) {
                                 " is off the board");
     canvas.setPenColor(COLOR_RED);
     canvas.setBrushStyle(BrushStyle::CLEAR);
+    // Two rings, the second just inside the first: a ring one pixel wide is
+    // lost on a busy board.
     cellEllipse(canvas, column, row, STONE_INSET, STONE_END);
+    cellEllipse(canvas, column, row, STONE_INSET + 1, STONE_END - 1);
     canvas.setBrushStyle(BrushStyle::SOLID);
 }
 

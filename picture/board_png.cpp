@@ -1,14 +1,13 @@
 #include "picture/board_png.h"
 
 #include "picture/board_picture.h"
-#include "picture/qt_canvas.h"
 
 namespace vorek {
 
-QImage renderBoard(const V2Board& board, const PictureOptions& options) {
-    QImage image = newBoardImage();
+QImage renderBoard(const V2Board& board, const PictureOptions& options, int side, NumberStyle numbers) {
+    QImage image = newBoardImage(side);
     {
-        QtCanvas canvas(image);
+        QtCanvas canvas(image, side, numbers);
         drawBoard(board, canvas, options);
     }
     return image;

@@ -48,21 +48,24 @@ void drawDigit(BoardCanvas& canvas, int digit, int left, int top, int scale) {
 
 }  // namespace
 
-void drawStoneNumber(BoardCanvas& canvas, int column, int row, int number, Rgb color) {
+void drawGlyphNumber(BoardCanvas& canvas, int centreX, int centreY, int number, Rgb color) {
     if (number < 1 || number > LARGEST_SHOWN_NUMBER) return;
     const std::string digits = std::to_string(number);
     const int count = static_cast<int>(digits.size());
     const int scale = count <= LARGE_DIGITS_UP_TO ? 2 : 1;
     const int width = count * GLYPH_WIDTH * scale + (count - 1) * DIGIT_GAP;
     const int height = GLYPH_HEIGHT * scale;
-    // The stone's centre pixel is 10 past the cell's corner.
-    int left = column * CELL_SIZE + CELL_SIZE / 2 - width / 2;
-    const int top = row * CELL_SIZE + CELL_SIZE / 2 - height / 2;
+    int left = centreX - width / 2;
+    const int top = centreY - height / 2;
     canvas.setBrushColor(color);
     for (char digit : digits) {
         drawDigit(canvas, digit - '0', left, top, scale);
         left += GLYPH_WIDTH * scale + DIGIT_GAP;
     }
+}
+
+void BoardCanvas::number(int centreX, int centreY, int number, Rgb color) {
+    drawGlyphNumber(*this, centreX, centreY, number, color);
 }
 
 }  // namespace vorek

@@ -8,9 +8,9 @@
 
 namespace vorek {
 
-// Writes the number, 1..LARGEST_SHOWN_NUMBER, centred on the stone of column,
-// row with the brush colour given, as filled rectangles; one or two digits in
-// double size. Leaves the brush in that colour.
-void drawStoneNumber(BoardCanvas& canvas, int column, int row, int number, Rgb color);
+// Writes the number, 1..LARGEST_SHOWN_NUMBER, in the digit glyphs as filled
+// rectangles of the brush colour given, centred on the pixel centreX,
+// centreY; one or two digits in double size. Leaves the brush in that colour.
+void drawGlyphNumber(BoardCanvas& canvas, int centreX, int centreY, int number, Rgb color);
 
 }  // namespace vorek

@@ -144,8 +144,11 @@ TEST_F(GameRecords, MalformedRecordsNameTheFirstWrongLine) {
         {header + "10,10,0\n21,3,0\n", 3, "move 2 (21,3) is off the board; columns and rows run from 1 to 20"},
         {header + "0,5,0\n", 2, "move 1 (0,5) is off the board; columns and rows run from 1 to 20"},
         {header + "5,-1,0\n", 2, "move 1 (5,-1) is off the board; columns and rows run from 1 to 20"},
-        {header + "5,99999999999999999999,0\n", 2,
-         "move 1 (5,1000000000) is off the board; columns and rows run from 1 to 20"},
+        {header + "5,99999999999999999999,0\n", 2,  // numbers as written, a long one cut
+         "move 1 (5,999999999999...) is off the board; columns and rows run from 1 to 20"},
+        {header + "+05,-0021,0\n", 2, "move 1 (+05,-0021) is off the board; columns and rows run from 1 to 20"},
+        {"Piskvorky 20x4294967316, 7:7, 0\n8,8,0\n", 1,
+         "the game is played on 20x4294967316; only 20x20 games can be read"},
         {header + "10,10,0\n11,11,0\n10,10,0\n", 4, "move 3 (10,10) is on the stone of move 1"},
         {header + "1,1,0\r\n1,2,0\r\n1,2,0\r\n", 4, "move 3 (1,2) is on the stone of move 2"},
     };

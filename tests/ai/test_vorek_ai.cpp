@@ -15,6 +15,7 @@
 #include <regex>
 
 #include "board/candidates.h"
+#include "files/position_files.h"
 #include "opponent/engine_pipes.h"
 #include "opponent/engine_reply.h"
 #include "tests/board_builder.h"
@@ -153,6 +154,37 @@ TEST_F(VorekAi, InfoFileTurnTimeAndMemoryAreKept) {
         EXPECT_LT(finished.peakBytes, memory);
         EXPECT_TRUE(dir.read("MSG.DAT").ends_with(", turn " + std::to_string(turn) + " ms\r\n")) << dir.read("MSG.DAT");
         EXPECT_NE(dir.read("tah.dat"), "x");
+    }
+}
+
+// Managers send 0 for "as fast as you can", and a match can run out: any
+// time, however small, gets a legal move at once, and nothing else changes.
+TEST_F(VorekAi, ZeroOrNegativeTimesGetALegalMoveAtOnce) {
+    const struct {
+        const char* file;
+        const char* text;
+    } cases[] = {
+        {"INFO.DAT", "timeout_turn 0\r\n"},      {"INFO.DAT", "timeout_turn -5\r\n"},
+        {"INFO.DAT", "time_left 0\r\n"},         {"INFO.DAT", "timeout_turn 1\r\ntime_left -1\r\n"},
+        {"timeouts.dat", "3\r\n0\r\n"},        {"timeouts.dat", "3\r\n1\r\n"},
+    };
+    copyExample("middlegame", dir);
+    const std::string board = dir.read("plocha.dat");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        dir.write(c.file, c.text);
+        dir.write("tah.dat", "x");
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(run(), 0) << dir.read("err");
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+        const std::optional<MoveReply> move = readMoveReply(dir.path());
+        ASSERT_TRUE(move.has_value()) << dir.read("tah.dat");
+        ASSERT_TRUE(onBoard(move->x, move->y));
+        EXPECT_EQ(board[static_cast<std::size_t>(move->y * 22 + move->x)], '-') << dir.read("tah.dat");
+        EXPECT_EQ(dir.read("plocha.dat"), board);
+        EXPECT_EQ(dir.read(c.file), c.text);
+        std::filesystem::remove(dir / c.file);
+        EXPECT_EQ(dir.listing(), "err plocha.dat tah.dat ");
     }
 }
 

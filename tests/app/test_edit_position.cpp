@@ -2,12 +2,17 @@
 // board, "Swap Side to Move", "Clear Board" and "Undo", and the tree the
 // edited position becomes.
 #include <QAction>
+#include <QLabel>
+#include <QSettings>
+#include <QStatusBar>
+#include <functional>
 
-#include "app/board_image.h"
-#include "app/edit_menu.h"
-#include "app/folder_menu.h"
-#include "app/game_page.h"
-#include "app/node_label.h"
+#include "app/board_view/board_image.h"
+#include "app/board_view/view_menu.h"
+#include "app/edit/edit_menu.h"
+#include "app/folder/folder_menu.h"
+#include "app/game/game_page.h"
+#include "app/tree/node_label.h"
 #include "board/threat_text.h"
 #include "files/position_source.h"
 #include "picture/board_png.h"
@@ -58,6 +63,8 @@ class EditPositionTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { QSettings().clear(); }  // the "View" menu's choices
+
     void clicksSetUpAPositionThatBecomesTheRootAsIfReadFromFiles() {
         EditWindow w;
         w.toggleEditing();
@@ -192,6 +199,69 @@ private slots:
         QCOMPARE(w.form->RootBoard->stoneCount(), 6);
         QCOMPARE(w.form->RootBoard->flags(0), PLAYER1_STONE);
         QCOMPARE(w.form->Game->selectedPosition(), -1);
+    }
+
+    // A stone taken off loses its number for good: put on the same square
+    // again, after a click or after "Clear Board", it has none; Undo brings
+    // the numbered stone back.
+    void aStoneTakenOffLosesItsNumber() {
+        EditWindow w;
+        w.dir().write("two.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,12,0\n");
+        QVERIFY(w.form->OpenGame(w.dir() / "two.psq"));
+        const std::size_t first = static_cast<std::size_t>(squareAt(9, 9));
+        const std::size_t second = static_cast<std::size_t>(squareAt(10, 11));
+        w.form->ViewChoices->MoveNumbers1->trigger();
+        w.toggleEditing();
+        EditMenu& edit = *w.form->EditCommands;
+        struct Step {
+            std::function<void()> act;
+            int numberOnFirst;
+            int numberOnSecond;
+        };
+        const Step steps[] = {
+            {[] {}, 1, 2},
+            {[&] { w.click(9, 9); }, 0, 2},                 // taken off
+            {[&] { w.click(9, 9); }, 0, 2},                 // an x again: no number
+            {[&] { edit.Undo1->trigger(); }, 0, 2},
+            {[&] { edit.Undo1->trigger(); }, 1, 2},         // the stone of move 1 is back
+            {[&] { edit.ClearBoard1->trigger(); }, 0, 0},
+            {[&] { w.click(9, 9); w.click(10, 11, Qt::RightButton); }, 0, 0},
+        };
+        for (const Step& step : steps) {
+            step.act();
+            QCOMPARE(w.form->pictureOptions().moveNumbers[first], step.numberOnFirst);
+            QCOMPARE(w.form->pictureOptions().moveNumbers[second], step.numberOnSecond);
+        }
+        w.toggleEditing();
+        QVERIFY(w.form->rootOrigin().numbers == MoveNumbers{});
+        QCOMPARE(w.form->rootOrigin().nextNumber, 1);
+    }
+
+    // While editing the status bar says how, and the side to move and the
+    // threat lists' headings follow the letters.
+    void theWindowSaysHowToEditAndWhoIsToMove() {
+        EditWindow w;
+        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF x to move"));
+        QCOMPARE(w.form->TList1Heading->text(), QStringLiteral("Player 1, x"));
+        QCOMPARE(w.form->TList0Heading->text(), QStringLiteral("Player 0, o"));
+        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
+        w.toggleEditing();
+        QCOMPARE(w.form->mode(), WindowMode::EDITING);
+        QCOMPARE(w.form->StatusBar1->currentMessage(),
+                 QStringLiteral("Editing: left click x, right click o, Ctrl+E to finish"));
+        w.form->EditCommands->SwapSideToMove1->trigger();
+        QCOMPARE(w.form->StatusBar1->currentMessage(),
+                 QStringLiteral("Editing: left click o, right click x, Ctrl+E to finish"));
+        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF o to move"));  // the side to move is black
+        QCOMPARE(w.form->TList1Heading->text(), QStringLiteral("Player 1, o"));
+        w.toggleEditing();
+        QCOMPARE(w.form->mode(), WindowMode::IDLE);
+        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CB x to move"));  // player 0, white
+        w.form->ViewChoices->ColoursByLetter1->trigger();
+        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF x to move"));  // x is black by letter
     }
 
     void editingIsRefusedWhileASolveRuns() {

@@ -5,10 +5,10 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/board_image.h"
-#include "app/edit_menu.h"
-#include "app/folder_menu.h"
-#include "app/game_page.h"
+#include "app/board_view/board_image.h"
+#include "app/edit/edit_menu.h"
+#include "app/folder/folder_menu.h"
+#include "app/game/game_page.h"
 #include "board/evaluation.h"
 #include "files/game_record.h"
 #include "picture/board_png.h"
@@ -64,7 +64,13 @@ void checkRootIsPositionAfter(GameWindow& w, const GameRecord& record, int count
     auto expected = evaluatedPositionAfter(record, count);
     QCOMPARE(testing::showText(*w.form->RootBoard), testing::showText(*expected));
     QCOMPARE(w.form->rootOrigin().player1Letter, letterOfMove(record, count + 1));
-    QCOMPARE(w.form->ImgBoard->image(), renderBoard(*expected));
+    // In the record's colours, its first mover black, with its last move marked.
+    PictureOptions options;
+    options.coloursByLetter = true;
+    options.player1Letter = letterOfMove(record, count + 1);
+    options.blackLetter = record.firstLetter;
+    const int lastMove = count > 0 ? record.moves[static_cast<std::size_t>(count - 1)] : -1;
+    QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(*expected, lastMove, options));
     QCOMPARE(w.selected(), count);
 }
 
@@ -83,8 +89,9 @@ private slots:
 
         const QStringList lines = w.lines();
         QCOMPARE(lines.size(), 17);
-        QCOMPARE(lines.mid(0, 4), (QStringList{"0. (empty board)", "1. 10,10", "2. 11,12", "3. 10,13"}));
-        QCOMPARE(lines.last(), QStringLiteral("16. 15,12"));
+        // The record's "10,10" is the square 9,9 counted from 0, as the window counts.
+        QCOMPARE(lines.mid(0, 4), (QStringList{"0. (empty board)", "1. 9,9", "2. 10,11", "3. 9,12"}));
+        QCOMPARE(lines.last(), QStringLiteral("16. 14,11"));
         QCOMPARE(w.form->PageControl1->currentWidget(), w.form->Game);
         QVERIFY(w.list()->hasFocus());
         checkRootIsPositionAfter(w, readRecord(REAL_GAME), 16);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "opponent/ask_opponent.h"
@@ -236,6 +237,29 @@ TEST_F(AskEngine, ProgramThatCannotStartIsFileNotFound) {
         EXPECT_EQ(outcome.result, RUN_NOT_STARTED) << command;
         EXPECT_FALSE(outcome.engineEnded.valid()) << command;
     }
+}
+
+// A stop (Ctrl-C in vorek-cli) ends the ask at once, through either
+// protocol, and ends the program with it.
+TEST_F(AskEngine, StopEndsTheAskAndTheProgram) {
+    script("slow.sh", "echo $$ > pid\nexec sleep 30");
+    for (const std::string& command : {engine("echo OK", "sleep 30"), std::string("./slow.sh")}) {
+        SCOPED_TRACE(command);
+        std::atomic<bool> stop{false};
+        std::thread stopper([&stop] {
+            std::this_thread::sleep_for(300ms);
+            stop = true;
+        });
+        const auto empty = testing::boardFromRows({});
+        const Clock::time_point start = Clock::now();
+        AskOutcome outcome = askOpponent(command, *empty, dir.path(), 9900, log, &stop);
+        stopper.join();
+        EXPECT_LT(Clock::now() - start, 900ms);
+        EXPECT_EQ(outcome.result, RUN_FAILED);
+        if (outcome.engineEnded.valid()) awaitEnd(outcome);
+        EXPECT_EQ(processesInGroup(enginePid()), std::vector<int>{});
+    }
+    EXPECT_TRUE(log.has("the ask was interrupted"));
 }
 
 TEST(AskProtocol, ProgramNameChoosesTheProtocol) {
