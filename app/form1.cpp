@@ -25,7 +25,6 @@
 #include "board/evaluation.h"
 #include "board/threat_text.h"
 #include "files/position_source.h"
-#include "search/root_build.h"
 #include "threats/pattern_tables.h"
 
 namespace vorek {
@@ -141,14 +140,14 @@ void TForm1::showModeMessage() {
 
 void TForm1::BuildRootNode() {
     Game->selectPosition(-1);
-    showRoot(buildRootNode(folderPosition(folder_.path()).board).root, originOfFolder(folder_.path()));
+    showRoot(folderPosition(folder_.path()));
 }
 
 // The old tree's items go first: they stand for its nodes, which are deleted
 // off this thread from now on.
-void TForm1::showRoot(std::unique_ptr<StatNode> root, const PositionOrigin& origin) {
+void TForm1::showRoot(PositionSource source) {
     clearTreeView();
-    controller_.replaceTree(std::move(root), origin);
+    controller_.replaceTree(std::move(source));
     StatNode& shown = *controller_.root();
     RootBoard = shown.board;  // a root keeps the board it is built over
     CurrentNode = &shown;
@@ -194,7 +193,7 @@ V2Board& TForm1::shownBoard() {
 // The letter of player 1 in the position shown.
 char TForm1::player1Letter() const {
     const PositionEditor* editor = controller_.editor();
-    return editor != nullptr ? editor->letterToMove() : rootOrigin().player1Letter;
+    return editor != nullptr ? editor->letterToMove() : rootLabels().player1Letter;
 }
 
 // A position of a game keeps the record's colours, its first mover black,
@@ -202,12 +201,13 @@ char TForm1::player1Letter() const {
 PictureOptions TForm1::pictureOptions() const {
     if (const PositionEditor* editor = controller_.editor())
         return ViewChoices->pictureOptions(editor->letterToMove(), editor->numbers());
-    const PositionOrigin& origin = rootOrigin();
-    PictureOptions options = ViewChoices->pictureOptions(origin.player1Letter, numbersAt(origin, *CurrentNode));
-    options.lastMove = lastMoveAt(origin, *CurrentNode);
-    if (origin.gameFirstLetter != 0) {
+    const StoneLabels& labels = rootLabels();
+    const std::vector<int> moves = movesFromRoot(*CurrentNode);
+    PictureOptions options = ViewChoices->pictureOptions(labels.player1Letter, numbersAfter(labels, moves));
+    options.lastMove = lastMoveAfter(labels, moves);
+    if (labels.gameFirstLetter != 0) {
         options.coloursByLetter = true;
-        options.blackLetter = origin.gameFirstLetter;
+        options.blackLetter = labels.gameFirstLetter;
     }
     return options;
 }
@@ -258,7 +258,7 @@ void TForm1::FileOutput1Click() {
 // user had, also when they could not be read or name the players otherwise.
 void TForm1::FormDestroy() {
     clearTreeView();
-    controller_.replaceTree(nullptr, {});
+    controller_.dropTree();
     if (!folder_.putBack())
         std::fprintf(stderr, "visual-vorek: cannot put back the position files in \"%s\" as they were found\n",
                      folder().c_str());

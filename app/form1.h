@@ -11,7 +11,6 @@
 
 #include "app/ask/ending_engines.h"
 #include "app/folder/position_folder.h"
-#include "app/game/position_origin.h"
 #include "app/solve/solve_settings.h"
 #include "app/window_controller.h"
 #include "picture/board_picture.h"
@@ -170,9 +169,9 @@ public:
     // the mode does not allow it the line of `previous` moves is selected
     // again instead.
     void ShowGamePosition(int count, int previous = -1);
-    // Where the root's position came from: the letter of player 1 and the
-    // numbers on its stones.
-    const PositionOrigin& rootOrigin() const { return controller_.origin(); }
+    // What the source of the root's position said of its stones: the letter
+    // of player 1, their numbers, the last move, a record's colours.
+    const StoneLabels& rootLabels() const { return controller_.rootLabels(); }
 
     // "Edit Position" on: the shown position becomes the edited one, and the
     // tree, the AI keys and the commands that replace the tree rest. Off: the
@@ -210,7 +209,7 @@ private:
     void setUpLayout();
     void connectHandlers();
     void FormDestroy();
-    void showRoot(std::unique_ptr<StatNode> root, const PositionOrigin& origin);
+    void showRoot(PositionSource source);
     void clearTreeView();
     void applyMode();
     void showModeMessage();

@@ -2,10 +2,12 @@
 
 #include <stdexcept>
 
+#include "search/root_build.h"
+
 namespace vorek {
 
 WindowMode WindowController::restingMode() const {
-    return origin_.gameFirstLetter != 0 ? WindowMode::GAME : WindowMode::IDLE;
+    return rootKind_ == SourceKind::Record ? WindowMode::GAME : WindowMode::IDLE;
 }
 
 void WindowController::begin(WindowMode work) {
@@ -16,12 +18,15 @@ void WindowController::begin(WindowMode work) {
 
 void WindowController::end() { mode_ = restingMode(); }
 
-void WindowController::replaceTree(std::unique_ptr<StatNode> root, const PositionOrigin& origin) {
+void WindowController::replaceTree(PositionSource source) {
     disposal_.dispose(std::move(root_));
-    root_ = std::move(root);
-    origin_ = origin;
+    root_ = buildRootNode(std::move(source.board)).root;
+    labels_ = source.labels;
+    rootKind_ = source.kind;
     if (mode_ == WindowMode::IDLE || mode_ == WindowMode::GAME) mode_ = restingMode();
 }
+
+void WindowController::dropTree() { disposal_.dispose(std::move(root_)); }
 
 void WindowController::startEditing(std::unique_ptr<PositionEditor> editor) {
     editor_ = std::move(editor);

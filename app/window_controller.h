@@ -1,15 +1,15 @@
 // The window's state apart from its widgets: the mode with what it allows,
-// the search tree with where its root's position came from, and the position
-// being edited. The window shows this state and turns the user's commands
+// the search tree with what the source of its root's position said of its
+// stones, and the position being edited. The window shows this state and turns the user's commands
 // into calls here; what a mode allows is asked here alone.
 #pragma once
 
 #include <memory>
 
 #include "app/edit/position_editor.h"
-#include "app/game/position_origin.h"
 #include "app/tree/tree_disposal.h"
 #include "app/window_mode.h"
+#include "files/position_source.h"
 #include "search/stat_node.h"
 
 namespace vorek {
@@ -30,11 +30,16 @@ public:
 
     // The root of the search tree; null before the first one.
     StatNode* root() const { return root_.get(); }
-    const PositionOrigin& origin() const { return origin_; }
-    // Makes the tree the window's, its root's position from `origin`. The
-    // tree it replaces is deleted off this thread; nothing may use its
-    // nodes any more.
-    void replaceTree(std::unique_ptr<StatNode> root, const PositionOrigin& origin);
+    // The letters, numbers and marks of the root's stones, as its source gave them.
+    const StoneLabels& rootLabels() const { return labels_; }
+    // Makes a new tree over the source's position, built as a root is built,
+    // the window's from now on, and keeps the source's labels. A record's
+    // position brings the window to rest in GAME, any other in IDLE. The tree
+    // it replaces is deleted off this thread; nothing may use its nodes any
+    // more.
+    void replaceTree(PositionSource source);
+    // Deletes the tree off this thread too, leaving none.
+    void dropTree();
     // Deletes the tree off this thread too, or whatever else frees a
     // tree's memory (a solve with a tree of its own).
     TreeDisposal& disposal() { return disposal_; }
@@ -53,7 +58,8 @@ private:
     TreeDisposal disposal_;
     WindowMode mode_ = WindowMode::IDLE;
     std::unique_ptr<StatNode> root_;
-    PositionOrigin origin_;
+    StoneLabels labels_;
+    SourceKind rootKind_ = SourceKind::Folder;
     std::unique_ptr<PositionEditor> editor_;
 };
 

@@ -125,11 +125,6 @@ FilePosition readPosition(const std::filesystem::path& dir) {
     return position;
 }
 
-char readMoverLetter(const std::filesystem::path& dir) {
-    ItemReader moveFile(findProtocolFile(dir, MOVE_FILE));
-    return moveFile.isOpen() && moveFile.nextItem() == 'o' ? 'o' : 'x';
-}
-
 std::string boardFileBytes(const V2Board& board) {
     std::ostringstream squares;
     writeSquares(squares, board);

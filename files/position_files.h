@@ -49,11 +49,6 @@ struct FilePosition {
 // "tah.dat", is to move.
 FilePosition readPosition(const std::filesystem::path& dir = {});
 
-// The letter of the stones readPosition makes player 1's: 'o' when the first
-// non-whitespace character of "tah.dat" is "o", otherwise 'x' (also when the
-// file cannot be read).
-char readMoverLetter(const std::filesystem::path& dir = {});
-
 // The 400 square characters of the board in 20 lines, each ending CR LF.
 std::ostream& writeSquares(std::ostream& out, const V2Board& board);
 

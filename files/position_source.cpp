@@ -23,6 +23,8 @@ PositionSource recordPosition(const GameRecord& record, int count) {
     source.labels.player1Letter = letterOfMove(record, count + 1);
     numberStones(source.labels.numbers, std::span(record.moves).first(static_cast<std::size_t>(count)), 1);
     source.labels.nextNumber = count + 1;
+    if (count > 0) source.labels.lastMove = record.moves[static_cast<std::size_t>(count - 1)];
+    source.labels.gameFirstLetter = record.firstLetter;
     source.kind = SourceKind::Record;
     source.recordMoves = count;
     return source;
@@ -42,6 +44,10 @@ MoveNumbers numbersAfter(const StoneLabels& labels, std::span<const int> moves) 
     MoveNumbers numbers = labels.numbers;
     numberStones(numbers, moves, labels.nextNumber);
     return numbers;
+}
+
+int lastMoveAfter(const StoneLabels& labels, std::span<const int> moves) {
+    return moves.empty() ? labels.lastMove : moves.back();
 }
 
 }  // namespace vorek

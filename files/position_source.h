@@ -15,11 +15,17 @@
 
 namespace vorek {
 
-// The letters and numbers of a position's stones.
+// The letters, numbers and marks of a position's stones.
 struct StoneLabels {
     char player1Letter = 'x';  // the letter of player 1, to move in the position: 'x' or 'o'
     MoveNumbers numbers{};     // the numbers on its stones; 0 on a stone without one
     int nextNumber = 1;        // the number of the first move played from the position
+    // The square of the move that led to the position; -1 where none is
+    // known (files, a position set up by hand, a record before its first move).
+    int lastMove = -1;
+    // A record's position: the letter of the record's first move, whose
+    // stones the record's colours draw black; 0 for any other position.
+    char gameFirstLetter = 0;
 };
 
 enum class SourceKind {
@@ -46,9 +52,9 @@ struct PositionSource {
 PositionSource folderPosition(const std::filesystem::path& folder);
 
 // The position after `count` (0 .. moves) moves of the record: player 1 plays
-// the letter of move count + 1, each stone carries the number of its move, and
-// later moves go on from count + 1. Another count is rejected with
-// std::out_of_range.
+// the letter of move count + 1, each stone carries the number of its move, the
+// last of them led to it, and later moves go on from count + 1. Another count
+// is rejected with std::out_of_range.
 PositionSource recordPosition(const GameRecord& record, int count);
 
 // A position set up by hand: its stones, player 1's being those of the letter
@@ -60,6 +66,10 @@ PositionSource editedPosition(const Stones& stones, char player1Letter, const Mo
 // position: its own numbers, then the moves' from nextNumber on. A square
 // off the board is rejected with std::out_of_range.
 MoveNumbers numbersAfter(const StoneLabels& labels, std::span<const int> moves);
+
+// The square of the move that led to the position after the moves from the
+// labelled position: the last of them, or the labels' own for no moves.
+int lastMoveAfter(const StoneLabels& labels, std::span<const int> moves);
 
 // The other letter: 'o' for 'x', 'x' for 'o'.
 constexpr char otherLetter(char letter) { return letter == 'x' ? 'o' : 'x'; }

@@ -171,4 +171,11 @@ void StatNode::unlinkParent(StatNode* parent) {
     }
 }
 
+std::vector<int> movesFromRoot(const StatNode& node) {
+    std::vector<int> moves;
+    for (const StatNode* at = &node; at->parent() != nullptr; at = at->parent()) moves.push_back(at->move);
+    std::reverse(moves.begin(), moves.end());
+    return moves;
+}
+
 }  // namespace vorek

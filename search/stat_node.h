@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "board/v2board.h"
 
@@ -102,6 +103,11 @@ public:
     // makes that step report a failure.
     static inline void (*deletionStepHook)(const StatNode& node, int step) = nullptr;
 };
+
+// The moves from the root of the node's tree down to the node, in order: what
+// its position adds to the root's. The way up goes through single parents
+// only; it ends at the root, or at a node that several parents share.
+std::vector<int> movesFromRoot(const StatNode& node);
 
 template <class Squares>
 void StatNode::makeChildren(const Squares& squares) {

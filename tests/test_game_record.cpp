@@ -250,5 +250,43 @@ TEST_F(GameRecords, PositionAfterKMovesIsThePositionFilesGive) {
     }
 }
 
+// The labels a record's position hands to a front end: the letter to move,
+// each stone's move number, the last move, the record's first letter; and
+// what moves played from it add.
+TEST_F(GameRecords, PositionOfARecordLabelsItsStonesByTheirMoves) {
+    const GameRecord record = readWell(O_WINS);
+    const std::vector<int> squares = oWinsSquares();
+    struct Case {
+        int count;
+        char toMove;
+        int lastMove;
+    };
+    const Case cases[] = {{0, 'x', -1}, {1, 'o', squares[0]}, {5, 'o', squares[4]}, {16, 'x', squares[15]}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("after " + std::to_string(c.count));
+        const PositionSource source = recordPosition(record, c.count);
+        EXPECT_EQ(source.labels.player1Letter, c.toMove);
+        EXPECT_EQ(source.labels.lastMove, c.lastMove);
+        EXPECT_EQ(source.labels.gameFirstLetter, 'x');
+        EXPECT_EQ(source.labels.nextNumber, c.count + 1);
+        MoveNumbers numbers{};
+        for (int number = 1; number <= c.count; ++number)
+            numbers[static_cast<std::size_t>(squares[static_cast<std::size_t>(number - 1)])] =
+                static_cast<std::uint16_t>(number);
+        EXPECT_TRUE(source.labels.numbers == numbers);
+        EXPECT_EQ(source.board->stoneCount(), c.count);
+
+        // Two moves on from there: numbered on, the second one marked last.
+        const int a = squareAt(0, 19);
+        const int b = squareAt(19, 19);
+        const MoveNumbers after = numbersAfter(source.labels, std::vector<int>{a, b});
+        EXPECT_EQ(after[static_cast<std::size_t>(a)], c.count + 1);
+        EXPECT_EQ(after[static_cast<std::size_t>(b)], c.count + 2);
+        EXPECT_EQ(lastMoveAfter(source.labels, std::vector<int>{a, b}), b);
+        EXPECT_EQ(lastMoveAfter(source.labels, {}), c.lastMove);
+    }
+    EXPECT_THROW(recordPosition(record, 17), std::out_of_range);
+}
+
 }  // namespace
 }  // namespace vorek

@@ -92,6 +92,21 @@ TEST(StatNode, ExpansionMakesOneChildPerCandidateInOrder) {
     EXPECT_TRUE(child->child(0)->isOr());
 }
 
+// The moves from the root are what a node's position adds to the root's:
+// played on the root's board they give the node's.
+TEST(StatNode, MovesFromTheRootLeadToTheNodesPosition) {
+    auto root = rootOver(MIDDLE);
+    EXPECT_TRUE(movesFromRoot(*root).empty());
+    ASSERT_TRUE(expandAndPropagate(*root));
+    StatNode& child = *root->child(1);
+    ASSERT_TRUE(expandAndPropagate(child));
+    StatNode& grandchild = *child.child(0);
+    EXPECT_EQ(movesFromRoot(grandchild), (std::vector<int>{child.move, grandchild.move}));
+    auto board = root->board->clone();
+    for (const int move : movesFromRoot(grandchild)) board->play(move);
+    EXPECT_TRUE(samePosition(*board, grandchild.ensureBoard()));
+}
+
 TEST(StatNode, GeneratorDecisionDecidesTheNodeWithoutChildren) {
     // Player 1 to move with an open four to make: won at an OR node.
     auto orNode = rootOver({"", "", "", "", "", "      xxx", "", "", "", "", "", "", "o  o"});

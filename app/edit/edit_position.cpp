@@ -10,7 +10,7 @@
 #include "app/form1.h"
 #include "app/game/game_page.h"
 #include "app/tree/node_tree.h"
-#include "search/root_build.h"
+#include "files/position_source.h"
 
 namespace vorek {
 
@@ -21,15 +21,15 @@ void TForm1::EditPositionClick(bool on) {
         return;
     }
     if (on) {
-        const PositionOrigin& origin = rootOrigin();
-        controller_.startEditing(std::make_unique<PositionEditor>(CurrentNode->ensureBoard(), origin.player1Letter,
-                                                                  numbersAt(origin, *CurrentNode)));
+        const StoneLabels& labels = rootLabels();
+        controller_.startEditing(std::make_unique<PositionEditor>(
+            CurrentNode->ensureBoard(), labels.player1Letter, numbersAfter(labels, movesFromRoot(*CurrentNode))));
         showEdit();
         return;
     }
     const std::unique_ptr<PositionEditor> edited = controller_.finishEditing();
     Game->selectPosition(-1);
-    showRoot(buildRootNode(edited->position()).root, edited->origin());
+    showRoot(edited->position());
     Tree->setFocus();
 }
 

@@ -1,16 +1,12 @@
 #include "app/edit/position_editor.h"
 
-#include <algorithm>
 #include <cassert>
-
 
 namespace vorek {
 
 namespace {
 
 constexpr char NO_STONE = '-';
-
-constexpr char otherLetter(char letter) { return letter == 'x' ? 'o' : 'x'; }
 
 }  // namespace
 
@@ -66,25 +62,19 @@ void PositionEditor::change(const Setup& next) {
     evaluate();
 }
 
-PositionOrigin PositionEditor::origin() const {
-    PositionOrigin origin;
-    origin.player1Letter = setup_.toMove;
-    origin.numbers = setup_.numbers;
-    origin.nextNumber = *std::max_element(origin.numbers.begin(), origin.numbers.end()) + 1;
-    return origin;
-}
+PositionSource PositionEditor::position() const { return editedPosition(stones(), setup_.toMove, setup_.numbers); }
 
 // The stones of the letter to move are player 1's, as a reader of the
 // position files makes them.
-std::unique_ptr<V2Board> PositionEditor::position() const {
+Stones PositionEditor::stones() const {
     Stones stones;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const char letter = setup_.letters[static_cast<std::size_t>(s)];
         if (letter != NO_STONE) stones.put(s, letter == setup_.toMove ? PLAYER1 : PLAYER0);
     }
-    return V2Board::fromStones(stones, PLAYER1);
+    return stones;
 }
 
-void PositionEditor::evaluate() { board_ = position(); }
+void PositionEditor::evaluate() { board_ = position().board; }
 
 }  // namespace vorek

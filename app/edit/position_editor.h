@@ -8,8 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/game/position_origin.h"
+#include "board/move_numbers.h"
+#include "board/stones.h"
 #include "board/v2board.h"
+#include "files/position_source.h"
 
 namespace vorek {
 
@@ -39,11 +41,9 @@ public:
     // start: a stone taken off (one by one or by clearing the board) loses
     // its number, and a stone put on the same square again has none.
     const MoveNumbers& numbers() const { return setup_.numbers; }
-    // The letter to move and the numbers kept; the tree's moves go on after
-    // the highest of them.
-    PositionOrigin origin() const;
-    // The position as a new board for a root, evaluated.
-    std::unique_ptr<V2Board> position() const;
+    // The position with its letter to move and the numbers kept, for a root:
+    // the tree's moves go on after the highest of them.
+    PositionSource position() const;
 
 private:
     struct Setup {
@@ -56,6 +56,7 @@ private:
 
     void change(const Setup& next);
     void evaluate();
+    Stones stones() const;
 
     Setup setup_;
     std::vector<Setup> undo_;

@@ -7,7 +7,7 @@
 #include "app/folder/folder_dialogs.h"
 #include "app/game/game_page.h"
 #include "app/path_text.h"
-#include "search/root_build.h"
+#include "files/position_source.h"
 
 namespace vorek {
 
@@ -54,7 +54,7 @@ void TForm1::ShowGamePosition(int count, int previous) {
         Game->selectPosition(previous);
         return;
     }
-    showRoot(buildRootNode(positionAfter(*record, count)).root, originOfRecord(*record, count));
+    showRoot(recordPosition(*record, count));
 }
 
 }  // namespace vorek

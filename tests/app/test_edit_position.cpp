@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
         QCOMPARE(w.text(w.root()), NodeLabel(*fromFiles));
         QCOMPARE(testing::showText(*w.form->RootBoard), testing::showText(*fromFiles->board));
-        QCOMPARE(w.form->rootOrigin().player1Letter, 'x');
+        QCOMPARE(w.form->rootLabels().player1Letter, 'x');
 
         // "File Output" writes it as the files above.
         w.form->FileOutput1->trigger();
@@ -166,7 +166,7 @@ private slots:
         }
         edit.SwapSideToMove1->trigger();
         w.toggleEditing();
-        QCOMPARE(w.form->rootOrigin().player1Letter, 'o');
+        QCOMPARE(w.form->rootLabels().player1Letter, 'o');
         QCOMPARE(w.form->RootBoard->flags(190), PLAYER1_STONE);
         QVERIFY(!edit.Undo1->isEnabled());
     }
@@ -192,10 +192,10 @@ private slots:
         for (const auto& [x, y, number] : numbered)
             numbers[static_cast<std::size_t>(squareAt(x - 1, y - 1))] = static_cast<std::uint16_t>(number);
         numbers[static_cast<std::size_t>(sixth)] = 6;
-        const PositionOrigin& origin = w.form->rootOrigin();
-        QCOMPARE(origin.player1Letter, 'x');
-        QVERIFY(origin.numbers == numbers);
-        QCOMPARE(origin.nextNumber, 7);
+        const StoneLabels& labels = w.form->rootLabels();
+        QCOMPARE(labels.player1Letter, 'x');
+        QVERIFY(labels.numbers == numbers);
+        QCOMPARE(labels.nextNumber, 7);
         QCOMPARE(w.form->RootBoard->stoneCount(), 6);
         QCOMPARE(w.form->RootBoard->flags(0), PLAYER1_STONE);
         QCOMPARE(w.form->Game->selectedPosition(), -1);
@@ -233,8 +233,8 @@ private slots:
             QCOMPARE(w.form->pictureOptions().moveNumbers[second], step.numberOnSecond);
         }
         w.toggleEditing();
-        QVERIFY(w.form->rootOrigin().numbers == MoveNumbers{});
-        QCOMPARE(w.form->rootOrigin().nextNumber, 1);
+        QVERIFY(w.form->rootLabels().numbers == MoveNumbers{});
+        QCOMPARE(w.form->rootLabels().nextNumber, 1);
     }
 
     // While editing the status bar says how, and the side to move and the

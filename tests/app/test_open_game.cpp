@@ -63,7 +63,7 @@ void checkRootIsPositionAfter(GameWindow& w, const GameRecord& record, int count
     QCOMPARE(w.form->CurrentNode, w.node(w.root()));
     auto expected = evaluatedPositionAfter(record, count);
     QCOMPARE(testing::showText(*w.form->RootBoard), testing::showText(*expected));
-    QCOMPARE(w.form->rootOrigin().player1Letter, letterOfMove(record, count + 1));
+    QCOMPARE(w.form->rootLabels().player1Letter, letterOfMove(record, count + 1));
     // In the record's colours, its first mover black, with its last move marked.
     PictureOptions options;
     options.coloursByLetter = true;
