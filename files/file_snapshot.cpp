@@ -191,6 +191,14 @@ std::optional<std::string> FileSnapshot::restoreLink(const Entry& entry) const {
     return std::nullopt;
 }
 
+bool FileSnapshot::holdsLinkFound(std::string_view name) const {
+    const auto kept = std::find_if(entries_.begin(), entries_.end(),
+                                   [&](const Entry& e) { return e.name == name && e.kind == Kind::Link; });
+    if (kept == entries_.end()) return false;
+    const std::optional<struct stat> now = folder_->entry(name);
+    return now && S_ISLNK(now->st_mode) && folder_->linkText(name) == kept->linkText;
+}
+
 std::optional<std::string> FileSnapshot::takeAway(const std::string& name) const {
     const std::optional<struct stat> now = folder_->entry(name);
     if (!now || folder_->remove(name)) return std::nullopt;

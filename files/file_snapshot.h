@@ -52,6 +52,10 @@ public:
     // nothing is remembered).
     const FolderHandle* folder() const { return folder_ ? &*folder_ : nullptr; }
 
+    // Whether the name holds the link kept for it still: a link of the same
+    // text. False for a name where anything else, or nothing, was found.
+    bool holdsLinkFound(std::string_view name) const;
+
     // What becomes of the bytes of a file that cannot be put back because a
     // folder that is not empty stands at its name.
     enum class Blocked {

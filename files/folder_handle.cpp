@@ -116,6 +116,15 @@ bool FolderHandle::replace(std::string_view name, std::string_view bytes, std::o
     return ::close(fd) == 0 && written;
 }
 
+bool FolderHandle::writeThrough(std::string_view name, std::string_view bytes) const {
+    const int fd = ::openat(fd_, std::string(name).c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const bool written = regular ? overwriteWhole(fd, bytes) : writeAll(fd, bytes);
+    return ::close(fd) == 0 && written;
+}
+
 bool FolderHandle::relink(std::string_view name, const std::string& text) const {
     if (isFolder(entry(name))) return false;
     for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {

@@ -56,6 +56,13 @@ public:
     // name is left as it is. True when the name now holds exactly the bytes.
     bool replace(std::string_view name, std::string_view bytes, std::optional<mode_t> mode = std::nullopt) const;
 
+    // Writes the bytes into what the link at the name points to, in place,
+    // making it when it is missing: a regular file whole or not at all, a
+    // named pipe without a reader failing at once. For a link the caller
+    // trusts to lead where the user keeps the file. True when they were
+    // written.
+    bool writeThrough(std::string_view name, std::string_view bytes) const;
+
     // Puts a symbolic link with that text at the name in the same way,
     // renamed over whatever is there but a folder. True when it is there.
     bool relink(std::string_view name, const std::string& text) const;

@@ -87,6 +87,34 @@ TEST(FileSnapshot, OnlyAFolderThatIsNotEmptyStaysInTheWay) {
 
 // The folder is held from the start: the put-back happens in it even when
 // its path has been taken away and replaced by a link to another folder.
+// Only the link found, still there with the same text, counts as the user's:
+// a link made since, one that now leads elsewhere, or anything else at the
+// name does not.
+TEST(FileSnapshot, TheLinkFoundIsKnownByItsText) {
+    TempDir dir;
+    dir.write("kept", "x");
+    fs::create_symlink("kept", dir / "plocha.dat");
+    fs::create_symlink("nowhere", dir / "timeouts.dat");
+    dir.write("tah.dat", "x");
+    const FileSnapshot snapshot = takeProtocolFiles(dir.path());
+    EXPECT_TRUE(snapshot.holdsLinkFound("plocha.dat"));
+    EXPECT_TRUE(snapshot.holdsLinkFound("timeouts.dat"));  // a link to nothing is kept too
+    EXPECT_FALSE(snapshot.holdsLinkFound("tah.dat"));
+
+    fs::remove(dir / "tah.dat");
+    fs::create_symlink("kept", dir / "tah.dat");  // a link where a file was
+    EXPECT_FALSE(snapshot.holdsLinkFound("tah.dat"));
+    fs::remove(dir / "plocha.dat");
+    fs::create_symlink("kept", dir / "plocha.dat");  // made again, the same
+    EXPECT_TRUE(snapshot.holdsLinkFound("plocha.dat"));
+    fs::remove(dir / "plocha.dat");
+    fs::create_symlink("../kept", dir / "plocha.dat");  // leading elsewhere
+    EXPECT_FALSE(snapshot.holdsLinkFound("plocha.dat"));
+    fs::remove(dir / "timeouts.dat");
+    dir.write("timeouts.dat", "1");  // a file in its place
+    EXPECT_FALSE(snapshot.holdsLinkFound("timeouts.dat"));
+}
+
 TEST(FileSnapshot, PutsBackIntoTheFolderFoundNotWhereItsPathNowLeads) {
     TempDir base;
     fs::create_directory(base / "folder");

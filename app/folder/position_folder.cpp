@@ -31,7 +31,20 @@ PositionFolder::PositionFolder(const fs::path& folder)
 
 bool PositionFolder::writePosition(const V2Board& board) {
     written_ = true;
-    return writePositionFiles(board, path_);
+    const bool boardWritten = writeFile(BOARD_FILE, boardFileBytes(board));
+    const bool moveWritten = writeFile(MOVE_FILE, moveFileBytes(board));
+    return boardWritten && moveWritten;
+}
+
+// The folder is written through the descriptor held since the window came to
+// it; one that could not be reached then, and so found nothing, is opened now.
+bool PositionFolder::writeFile(std::string_view name, std::string_view bytes) const {
+    if (const FolderHandle* folder = found_.folder()) {
+        if (found_.holdsLinkFound(name)) return folder->writeThrough(name, bytes);
+        return folder->replace(name, bytes);
+    }
+    const std::optional<FolderHandle> folder = FolderHandle::open(path_);
+    return folder && folder->replace(name, bytes);
 }
 
 bool PositionFolder::putBack() {

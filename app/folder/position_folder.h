@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "files/file_snapshot.h"
 #include "board/v2board.h"
@@ -23,8 +24,13 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
     // Replaces the position files with the board's position; from now on
-    // they count as written, even when the write fails half-way. True when
-    // both files were written.
+    // they count as written, even when the write fails half-way. A link the
+    // folder held at a file's name when the window came to it, and holds
+    // still, is the user's way of keeping the file elsewhere: the file it
+    // points to is written. Anything else at the name, a link made since
+    // among them (an AI program may leave one), gets a new regular file
+    // written beside it and renamed over it, never followed. True when both
+    // files were written.
     bool writePosition(const V2Board& board);
 
     // Counts the position files as written from now on: another writer
@@ -42,6 +48,8 @@ public:
     static std::optional<std::string> whyUnusable(const std::filesystem::path& folder);
 
 private:
+    bool writeFile(std::string_view name, std::string_view bytes) const;
+
     std::filesystem::path path_;
     FileSnapshot found_;
     bool written_ = false;

@@ -1,6 +1,7 @@
 // The window when its files go wrong: a working directory it may not write,
 // and AI programs that delete the position files, fill "tah.dat" with 10 MB
-// of garbage, or would write it after their time is up. The window reports nothing
+// of garbage, leave links to files elsewhere, or would write it after their
+// time is up. The window reports nothing
 // it should not, leaves no half-written file and goes on.
 #include <fcntl.h>
 #include <grp.h>
@@ -19,6 +20,7 @@
 
 #include "app/board_view/board_image.h"
 #include "picture/board_png.h"
+#include "files/position_files.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
@@ -198,6 +200,62 @@ private slots:
             QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
             QCOMPARE(w.dir().listing(), std::string("ai.sh plocha.dat tah.dat timeouts.dat "));
         }
+    }
+
+    // A link an AI leaves at a protocol name leads out of the folder: "File
+    // Output" and the next ask put a regular file in its place instead of
+    // writing through it, and closing puts back the files found.
+    void linksAnAiLeavesAreNeverWrittenThrough() {
+        const testing::TempDir outside;
+        outside.write("victim", "kept");
+        AiWindow w(QStringLiteral("./ai.sh"));
+        w.script("ai.sh", "for f in plocha.dat tah.dat; do rm -f $f; ln -s '" + (outside / "victim").string() +
+                              "' $f; done");
+        const std::string start = w.dir().read("plocha.dat");
+        w.keyClick(Qt::Key_1);
+        QVERIFY(fs::is_symlink(w.dir() / "tah.dat"));  // as the AI left it
+
+        w.form->FileOutput1->trigger();
+        QCOMPARE(outside.read("victim"), std::string("kept"));
+        for (const char* name : {"plocha.dat", "tah.dat"})
+            QVERIFY(fs::is_regular_file(fs::symlink_status(w.dir() / name)));
+        QCOMPARE(w.dir().read("plocha.dat"), boardFileBytes(w.form->shownBoard()));
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+
+        w.keyClick(Qt::Key_1);  // the links again, and the next ask writes where they stand
+        w.keyClick(Qt::Key_1);
+        QCOMPARE(outside.read("victim"), std::string("kept"));
+        w.close();
+        QCOMPARE(outside.read("victim"), std::string("kept"));
+        for (const char* name : {"plocha.dat", "tah.dat"})
+            QVERIFY(fs::is_regular_file(fs::symlink_status(w.dir() / name)));
+        QCOMPARE(w.dir().read("plocha.dat"), start);
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+    }
+
+    // A link the folder held when the window came to it is the user's way of
+    // keeping the file elsewhere: "File Output" writes the file it points to,
+    // and closing gives that file its bytes back.
+    void linkTheUserKeptIsWrittenThroughAndPutBack() {
+        const testing::TempDir outside;
+        WindowFixture w;
+        w.close();
+        outside.write("board", w.dir().read("plocha.dat"));
+        fs::remove(w.dir() / "plocha.dat");
+        fs::create_symlink(outside / "board", w.dir() / "plocha.dat");
+        w.form = std::make_unique<TForm1>();
+        const std::string start = outside.read("board");
+        w.select(w.root());
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);  // another position than the one found
+
+        w.form->FileOutput1->trigger();
+        QVERIFY(fs::is_symlink(w.dir() / "plocha.dat"));
+        QCOMPARE(outside.read("board"), boardFileBytes(w.form->shownBoard()));
+        QVERIFY(outside.read("board") != start);
+        w.close();
+        QVERIFY(fs::is_symlink(w.dir() / "plocha.dat"));
+        QCOMPARE(outside.read("board"), start);
     }
 
     // An AI still running at its limit is ended with what it started, so
