@@ -43,8 +43,9 @@ constexpr std::string_view USAGE =
     "files is no file it could put back (a named pipe, a folder, ...).\n"
     "\n"
     "The program runs in a process group of its own; when the ask ends (its\n"
-    "answer, its time, Ctrl-C), whatever of it still runs gets SIGTERM, and\n"
-    "SIGKILL a second later, before the files are put back.\n"
+    "answer, its time, Ctrl-C, SIGTERM or SIGHUP to vorek-cli), whatever of it\n"
+    "still runs gets SIGTERM, and SIGKILL a second later, before the files are\n"
+    "put back.\n"
     "\n"
     "Exits 0 with the move. Exits 1 with \"AI Error\" (a failing program, or an\n"
     "answer that is no move on an empty square), \"Timeout\" or \"File not found\".\n"
@@ -158,7 +159,9 @@ std::optional<CommandError> runAsk(const CommandArguments& arguments, std::ostre
     AskOutcome outcome;
     bool interrupted = false;
     {
-        const InterruptStopsSolve interrupt;
+        // A closed terminal or a kill ends the ask as Ctrl-C does: the program
+        // is ended and the files are put back before the tool goes.
+        const InterruptStopsSolve interrupt(StopOn::CtrlCAndEndRequests);
         StderrLog log(arguments.flag(LOG_OPTION), commandLine, std::get<int>(milliseconds));
         outcome = askOpponent(commandLine, board, dir, std::get<int>(milliseconds), log, interrupt.flag());
         // The tool does not end before the engine it started, nor before

@@ -107,6 +107,23 @@ TEST_F(HostileProgram, WritesAfterTheLimitCannotUndoThePutBack) {
     EXPECT_EQ(folderState(base.path()), before);
 }
 
+// vorek-cli ended by a process manager or a closed terminal ends the ask as
+// Ctrl-C does: the program with what it started, and the files put back.
+TEST_F(HostileProgram, EndRequestToTheToolEndsTheProgramAndPutsTheFilesBack) {
+    for (const char* signal : {"INT", "TERM", "HUP"}) {
+        SCOPED_TRACE(signal);
+        const FolderState before = folderState(base.path());
+        const ProgramRun run = ask(program("ai", std::string("printf LATE > plocha.dat\n"
+                                                             "( trap '' TERM; sleep 30 ) & echo $! >> PIDS\n"
+                                                             "kill -") + signal + " $PPID; sleep 30"),
+                                   "9900");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.ends_with("vorek-cli: ask: interrupted; the program was ended\n")) << run.err;
+        EXPECT_EQ(running(), std::vector<pid_t>{});
+        EXPECT_EQ(folderState(base.path()), before);
+    }
+}
+
 TEST_F(HostileProgram, ProtocolFileThatIsNoFileStopsTheAskBeforeItStarts) {
     fs::remove(base / "F" / "tah.dat");
     ASSERT_EQ(::mkfifo((base / "F" / "tah.dat").c_str(), 0600), 0);
