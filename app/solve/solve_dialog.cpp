@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/menu_action.h"
+#include "app/solve/line_stepper.h"
 #include "app/solve/solve_outcome.h"
 #include "search/stat_node.h"
 
@@ -66,6 +67,8 @@ SolveDialog::SolveDialog(QWidget* window) : QDialog(window) {
     outcome_->setFixedWidth(fontMetrics().averageCharWidth() * TEXT_WIDTH_IN_CHARACTERS);
     outcome_->hide();
     outcomeRows_->addRow(outcome_);
+    line_ = new LineStepper(this);
+    outcomeRows_->addRow(line_);
     page->addLayout(outcomeRows_);
 
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
