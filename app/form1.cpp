@@ -137,8 +137,9 @@ void TForm1::showModeMessage() {
             break;
         case WindowMode::ASKING: break;  // the ask says whom it waits for
         case WindowMode::SHOWING_LINE:
-            StatusBar1->showMessage(QStringLiteral("Showing the solve's line: Back or closing the dialog returns"));
-            tip = QStringLiteral("The tree rests while the board shows a position of the line.");
+            StatusBar1->showMessage(QStringLiteral("Showing the solve's line: Back returns"));
+            tip = QStringLiteral("The tree rests while the board shows a position of the line; \"Back\" or "
+                                 "closing the Solve dialog shows the selected node again.");
             break;
         case WindowMode::IDLE:
         case WindowMode::GAME: StatusBar1->clearMessage(); break;

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QTreeWidgetItem>
 
+#include "app/board_view/board_image.h"
 #include "app/form1.h"
 #include "app/solve/line_stepper.h"
 #include "app/solve/solve_dialog.h"
@@ -24,6 +25,7 @@ void TForm1::SolveSelectedNode() {
     if (item == nullptr) return;
     dropSolveDialog();
     solve_ = std::make_unique<SolveRun>(item, solveSettings_, this, controller_.disposal());
+    solve_->dialog()->keepClearOf(QRect(ImgBoard->mapToGlobal(QPoint(0, 0)), ImgBoard->size()));
     connect(solve_.get(), &SolveRun::ended, this, &TForm1::finishSolve);
     controller_.begin(WindowMode::SOLVING);
     applyMode();

@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/menu_action.h"
@@ -17,6 +18,8 @@ namespace {
 
 // Wide enough for the title and a verdict on two lines at most.
 constexpr int TEXT_WIDTH_IN_CHARACTERS = 44;
+// Between the dialog and the area it keeps clear of, for the window frame.
+constexpr int CLEARANCE = 16;
 
 QLabel* valueLabel(const char* name, QWidget* parent) {
     auto* label = named(new QLabel(parent), name);
@@ -97,6 +100,17 @@ void SolveDialog::showOutcome(const SolveReport& report) {
     outcome_->setText(solveOutcomeText(report));
     outcome_->show();
     buttons_->setStandardButtons(QDialogButtonBox::Close);
+}
+
+void SolveDialog::keepClearOf(const QRect& area) {
+    QRect placed = frameGeometry();
+    if (!placed.intersects(area)) return;
+    placed.moveLeft(area.right() + CLEARANCE);
+    if (const QScreen* shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        if (placed.right() > room.right()) placed.moveRight(room.right());
+    }
+    move(placed.topLeft());
 }
 
 void SolveDialog::reject() {

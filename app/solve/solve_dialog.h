@@ -39,6 +39,11 @@ public:
     // or, after the end, closes the dialog.
     void reject() override;
 
+    // Moves the dialog beside the area (in screen coordinates) where it
+    // would cover some of it, as far as the screen allows: the board stays
+    // in sight while the dialog follows a solve and steps through its line.
+    void keepClearOf(const QRect& area);
+
     // The stepper through the line found, under the verdict; hidden until
     // it is given the line's moves.
     LineStepper* line() const { return line_; }
