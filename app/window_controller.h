@@ -1,7 +1,8 @@
 // The window's state apart from its widgets: the mode with what it allows,
 // the search tree with what the source of its root's position said of its
-// stones, the position being edited, and the line of the last solve. The window shows this state and turns the user's commands
-// into calls here; what a mode allows is asked here alone.
+// stones, the position being edited, and the line of the last solve. The
+// window shows this state and turns the user's commands into calls here;
+// what a mode allows is asked here alone.
 #pragma once
 
 #include <memory>

@@ -2,7 +2,6 @@
 // its own while the window goes on; afterwards the dialog says how it ended,
 // the tree view shows what the solver found, and the line found can be
 // stepped through on the board.
-#include <QAction>
 #include <QCloseEvent>
 #include <QTreeWidgetItem>
 
