@@ -17,6 +17,7 @@
 #include "app/folder/folder_menu.h"
 #include "app/game/game_page.h"
 #include "app/path_text.h"
+#include "app/solve/line_stepper.h"
 #include "app/solve/solve_dialog.h"
 #include "app/solve/solve_run.h"
 #include "app/tree/node_item.h"
@@ -64,8 +65,10 @@ TForm1::TForm1(QWidget* parent) : TForm1(std::filesystem::path(), parent) {}
 
 TForm1::~TForm1() {
     // The solve goes first: its dialog is a child of this window, and it
-    // works on the tree.
+    // works on the tree. The last solve's dialog goes before the tree, so
+    // that its closing finds one.
     solve_.reset();
+    dropSolveDialog();
     FormDestroy();
 }
 
@@ -111,6 +114,7 @@ void TForm1::applyMode() {
     EditCommands->EditPosition1->setEnabled(allows(Command::START_EDITING) || allows(Command::FINISH_EDITING));
     const PositionEditor* editor = controller_.editor();
     EditCommands->showEditing(editing(), allows(Command::EDIT_POSITION) && editor != nullptr && editor->canUndo());
+    if (solveDialog_) solveDialog_->line()->setEnabled(allows(Command::STEP_LINE));
     showModeMessage();
 }
 
@@ -132,6 +136,11 @@ void TForm1::showModeMessage() {
             StatusBar1->showMessage(QStringLiteral("Solving: the tree can be looked at, not changed"));
             break;
         case WindowMode::ASKING: break;  // the ask says whom it waits for
+        case WindowMode::SHOWING_LINE:
+            StatusBar1->showMessage(QStringLiteral("Showing the solve's line: Back returns"));
+            tip = QStringLiteral("The tree rests while the board shows a position of the line; \"Back\" or "
+                                 "closing the Solve dialog shows the selected node again.");
+            break;
         case WindowMode::IDLE:
         case WindowMode::GAME: StatusBar1->clearMessage(); break;
     }
@@ -186,24 +195,36 @@ void TForm1::ShowSelectedNode() {
 }
 
 V2Board& TForm1::shownBoard() {
-    PositionEditor* editor = controller_.editor();
-    return editor != nullptr ? editor->board() : CurrentNode->ensureBoard();
+    if (PositionEditor* editor = controller_.editor()) return editor->board();
+    if (SolveLine* line = controller_.shownLine()) return line->board();
+    return CurrentNode->ensureBoard();
+}
+
+// What the source of the position shown said of its stones: a line's own
+// copy while one is shown (the tree may have been replaced since its solve).
+const StoneLabels& TForm1::shownLabels() const {
+    const SolveLine* line = controller_.shownLine();
+    return line != nullptr ? line->labels() : rootLabels();
 }
 
 // The letter of player 1 in the position shown.
 char TForm1::player1Letter() const {
     const PositionEditor* editor = controller_.editor();
-    return editor != nullptr ? editor->letterToMove() : rootLabels().player1Letter;
+    return editor != nullptr ? editor->letterToMove() : shownLabels().player1Letter;
 }
 
 // A position of a game keeps the record's colours, its first mover black,
-// whatever the "View" menu says; the last move is marked.
+// whatever the "View" menu says; the last move is marked. A line's moves
+// always carry numbers: from 1 on, or following the others' where "Move
+// Numbers" numbers every stone.
 PictureOptions TForm1::pictureOptions() const {
     if (const PositionEditor* editor = controller_.editor())
         return ViewChoices->pictureOptions(editor->letterToMove(), editor->numbers());
-    const StoneLabels& labels = rootLabels();
-    const std::vector<int> moves = movesFromRoot(*CurrentNode);
+    const StoneLabels& labels = shownLabels();
+    const SolveLine* line = controller_.shownLine();
+    const std::vector<int> moves = line != nullptr ? line->movesShown() : movesFromRoot(*CurrentNode);
     PictureOptions options = ViewChoices->pictureOptions(labels.player1Letter, numbersAfter(labels, moves));
+    if (line != nullptr && !ViewChoices->MoveNumbers1->isChecked()) options.moveNumbers = line->lineNumbers();
     options.lastMove = lastMoveAfter(labels, moves);
     if (labels.gameFirstLetter != 0) {
         options.coloursByLetter = true;

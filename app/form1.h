@@ -37,6 +37,7 @@ class OpponentDialogs;
 class PathLabel;
 class SolveDialog;
 class SolveRun;
+struct SolveReport;
 class ViewMenu;
 class WindowColumns;
 
@@ -193,6 +194,13 @@ public:
     // the tree's rules the path is relabelled, and the proving move, if any,
     // is selected where the tree has it.
     void SolveSelectedNode();
+    // Shows the position after `step` moves of the line the last solve found
+    // (held to the line), with the line's moves numbered and the last one
+    // marked; past the line's start the tree and the commands that would
+    // change it or start other work rest. Step 0, "Back" and closing the
+    // dialog show the selected node again. Nothing happens without a line or
+    // where the mode does not allow stepping.
+    void StepSolveLine(int step);
     // "Solve Settings...": asks for the budgets and rules of later solves.
     void SolveSettings1Click();
     void setSolveSettings(const SolveSettings& settings);
@@ -214,6 +222,7 @@ private:
     void applyMode();
     void showModeMessage();
     char player1Letter() const;
+    const StoneLabels& shownLabels() const;
     void showPosition();
     void showSideToMove(const V2Board& board, const PictureOptions& options);
     void showSquareReport();
@@ -226,6 +235,9 @@ private:
     void showSolvedItems(QTreeWidgetItem* item);
     void selectChildByMove(QTreeWidgetItem* item, int move);
     void selectChildItemByMove(QTreeWidgetItem* item, int move);
+    void offerSolveLine(QTreeWidgetItem* start, const SolveReport& report);
+    void forgetSolveLine();
+    void dropSolveDialog();
     void showFolder();
     void showAskStatus(const QString& commandLine, int milliseconds);
 

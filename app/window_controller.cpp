@@ -38,4 +38,22 @@ std::unique_ptr<PositionEditor> WindowController::finishEditing() {
     return std::move(editor_);
 }
 
+void WindowController::keepLine(std::unique_ptr<SolveLine> line) {
+    dropLine();
+    line_ = std::move(line);
+}
+
+bool WindowController::stepLine(int step) {
+    if (line_ == nullptr || !allows(Command::STEP_LINE)) return false;
+    line_->stepTo(step);
+    if (line_->step() > 0 && mode_ != WindowMode::SHOWING_LINE) begin(WindowMode::SHOWING_LINE);
+    if (line_->step() == 0 && mode_ == WindowMode::SHOWING_LINE) end();
+    return true;
+}
+
+void WindowController::dropLine() {
+    if (mode_ == WindowMode::SHOWING_LINE) end();
+    line_.reset();
+}
+
 }  // namespace vorek

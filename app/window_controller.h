@@ -1,12 +1,14 @@
 // The window's state apart from its widgets: the mode with what it allows,
 // the search tree with what the source of its root's position said of its
-// stones, and the position being edited. The window shows this state and turns the user's commands
-// into calls here; what a mode allows is asked here alone.
+// stones, the position being edited, and the line of the last solve. The
+// window shows this state and turns the user's commands into calls here;
+// what a mode allows is asked here alone.
 #pragma once
 
 #include <memory>
 
 #include "app/edit/position_editor.h"
+#include "app/solve/solve_line.h"
 #include "app/tree/tree_disposal.h"
 #include "app/window_mode.h"
 #include "files/position_source.h"
@@ -22,7 +24,7 @@ public:
 
     WindowMode mode() const { return mode_; }
     bool allows(Command command) const { return vorek::allows(mode_, command); }
-    // Enters a mode of work: EDITING, SOLVING or ASKING.
+    // Enters a mode of work: EDITING, SOLVING, ASKING or SHOWING_LINE.
     void begin(WindowMode work);
     // Ends the work: back to GAME when the root is a position of the game
     // record, to IDLE otherwise.
@@ -51,6 +53,21 @@ public:
     // Leaves EDITING, handing back the editor with the edited position.
     std::unique_ptr<PositionEditor> finishEditing();
 
+    // The line of the last solve, while its dialog offers it; null otherwise.
+    SolveLine* line() const { return line_.get(); }
+    // The line while the board shows it, in SHOWING_LINE; null otherwise.
+    SolveLine* shownLine() const { return mode_ == WindowMode::SHOWING_LINE ? line_.get() : nullptr; }
+    // Keeps the line of a solve just ended, at its start, in place of any
+    // other (null: none).
+    void keepLine(std::unique_ptr<SolveLine> line);
+    // Shows the kept line after `step` moves, held to its length: in
+    // SHOWING_LINE past its start, back in the mode of rest at it. Nothing
+    // happens without a line or where the mode does not allow stepping.
+    // True when the step was taken.
+    bool stepLine(int step);
+    // Forgets the line, back to the mode of rest if it was shown.
+    void dropLine();
+
 private:
     WindowMode restingMode() const;
 
@@ -61,6 +78,7 @@ private:
     StoneLabels labels_;
     SourceKind rootKind_ = SourceKind::Folder;
     std::unique_ptr<PositionEditor> editor_;
+    std::unique_ptr<SolveLine> line_;
 };
 
 }  // namespace vorek

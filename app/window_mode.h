@@ -13,6 +13,7 @@ enum class WindowMode {
     EDITING,  // a position is set up by hand on the board
     SOLVING,  // the solver works on a thread of its own
     ASKING,   // an AI program is asked for its move
+    SHOWING_LINE,  // the board shows a position of a solve's line, past its start
 };
 
 enum class Command {
@@ -28,22 +29,27 @@ enum class Command {
     START_EDITING,   // "Edit Position" on
     EDIT_POSITION,   // clicks on the board, "Swap Side to Move", "Clear Board", "Undo"
     FINISH_EDITING,  // "Edit Position" off
+    STEP_LINE,       // the Solve dialog's "Back", "Previous", "Next", "End"
     COMMAND_COUNT,
 };
 
-inline constexpr std::size_t MODE_COUNT = 5;
+inline constexpr std::size_t MODE_COUNT = 6;
 inline constexpr std::size_t COMMANDS = static_cast<std::size_t>(Command::COMMAND_COUNT);
 
 // By mode, in the order of WindowMode, and by command, in the order of
 // Command. A solve owns the tree below its start and an ask the position
-// files, so both leave only looking around; an edit owns the position.
+// files, so both leave only looking around; an edit owns the position. A
+// line shown owns the board: the tree rests under it, whose selection would
+// replace the board, and so does all that would change the tree or start
+// other work; the position shown may be written out.
 inline constexpr std::array<std::array<bool, COMMANDS>, MODE_COUNT> ALLOWED{{
-    //  select expand ask    solve  input  output folder game   step   edit   change finish
-    {{true, true, true, true, true, true, true, true, true, true, false, false}},          // IDLE
-    {{true, true, true, true, true, true, true, true, true, true, false, false}},          // GAME
-    {{false, false, false, false, false, true, false, false, false, false, true, true}},   // EDITING
-    {{true, false, false, false, false, true, false, false, false, false, false, false}},  // SOLVING
-    {{false, false, false, false, false, false, false, false, false, false, false, false}}, // ASKING
+    //  select expand ask    solve  input  output folder game   step   edit   change finish line
+    {{true, true, true, true, true, true, true, true, true, true, false, false, true}},           // IDLE
+    {{true, true, true, true, true, true, true, true, true, true, false, false, true}},           // GAME
+    {{false, false, false, false, false, true, false, false, false, false, true, true, false}},   // EDITING
+    {{true, false, false, false, false, true, false, false, false, false, false, false, false}},  // SOLVING
+    {{false, false, false, false, false, false, false, false, false, false, false, false, false}}, // ASKING
+    {{false, false, false, false, false, true, false, false, false, false, false, false, true}},  // SHOWING_LINE
 }};
 
 constexpr bool allows(WindowMode mode, Command command) {

@@ -1,16 +1,20 @@
 // "Solve": the solver works on the selected node's position on a thread of
-// its own while the window goes on; afterwards the dialog says how it ended
-// and the tree view shows what the solver found.
+// its own while the window goes on; afterwards the dialog says how it ended,
+// the tree view shows what the solver found, and the line found can be
+// stepped through on the board.
 #include <QCloseEvent>
 #include <QTreeWidgetItem>
 
+#include "app/board_view/board_image.h"
 #include "app/form1.h"
+#include "app/solve/line_stepper.h"
 #include "app/solve/solve_dialog.h"
 #include "app/solve/solve_run.h"
 #include "app/solve/solve_settings_dialog.h"
 #include "app/tree/node_item.h"
 #include "app/tree/node_label.h"
 #include "app/tree/node_tree.h"
+#include "board/square_text.h"
 
 namespace vorek {
 
@@ -18,8 +22,9 @@ void TForm1::SolveSelectedNode() {
     if (!allows(Command::SOLVE)) return;
     QTreeWidgetItem* item = selectedItem();
     if (item == nullptr) return;
-    solveDialog_.reset();
+    dropSolveDialog();
     solve_ = std::make_unique<SolveRun>(item, solveSettings_, this, controller_.disposal());
+    solve_->dialog()->keepClearOf(QRect(ImgBoard->mapToGlobal(QPoint(0, 0)), ImgBoard->size()));
     connect(solve_.get(), &SolveRun::ended, this, &TForm1::finishSolve);
     controller_.begin(WindowMode::SOLVING);
     applyMode();
@@ -55,6 +60,7 @@ void TForm1::finishSolve() {
     solveDialog_ = run->takeDialog();
     solveDialog_->showOutcome(report);
     controller_.end();
+    offerSolveLine(start, report);
     applyMode();
     Tree->setFocus();
 
@@ -67,6 +73,50 @@ void TForm1::finishSolve() {
         selectChildItemByMove(start, report.move);
     }
     ShowSelectedNode();
+}
+
+// A decided solve's line, from the start node's position, goes to the
+// dialog's stepper; an undecided one's moves prove nothing and are not offered.
+void TForm1::offerSolveLine(QTreeWidgetItem* start, const SolveReport& report) {
+    LineStepper* stepper = solveDialog_->line();
+    connect(stepper, &LineStepper::stepRequested, this, &TForm1::StepSolveLine);
+    connect(solveDialog_.get(), &QDialog::finished, this, &TForm1::forgetSolveLine);
+    if (report.result == SolveResult::Unknown || report.line.empty()) return;
+    StatNode& node = *nodeOf(start);
+    auto line = std::make_unique<SolveLine>(node.ensureBoard(), rootLabels(), movesFromRoot(node), report.line);
+    QStringList moves;
+    for (int i = 0; i < line->length(); ++i) {
+        const int square = line->moves()[static_cast<std::size_t>(i)];
+        moves << QStringLiteral("%1 %2").arg(QLatin1Char(line->letterOf(i)))
+                     .arg(QString::fromStdString(squareText(columnOf(square), rowOf(square))));
+    }
+    controller_.keepLine(std::move(line));
+    stepper->setMoves(moves);
+    applyMode();
+}
+
+void TForm1::StepSolveLine(int step) {
+    if (solveDialog_ == nullptr || !controller_.stepLine(step)) return;
+    solveDialog_->line()->showStep(controller_.line()->step());
+    applyMode();
+    showPosition();
+}
+
+// A line shown gives the board back to the selected node.
+void TForm1::forgetSolveLine() {
+    const bool shown = controller_.shownLine() != nullptr;
+    controller_.dropLine();
+    if (!shown) return;
+    applyMode();
+    showPosition();
+}
+
+void TForm1::dropSolveDialog() {
+    if (solveDialog_ == nullptr) return;
+    solveDialog_->disconnect(this);
+    solveDialog_->line()->disconnect(this);
+    forgetSolveLine();
+    solveDialog_.reset();
 }
 
 // Items that existed before the solve and whose nodes it grew: each lay on the

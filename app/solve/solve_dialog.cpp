@@ -4,9 +4,11 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/menu_action.h"
+#include "app/solve/line_stepper.h"
 #include "app/solve/solve_outcome.h"
 #include "search/stat_node.h"
 
@@ -16,6 +18,8 @@ namespace {
 
 // Wide enough for the title and a verdict on two lines at most.
 constexpr int TEXT_WIDTH_IN_CHARACTERS = 44;
+// Between the dialog and the area it keeps clear of, for the window frame.
+constexpr int CLEARANCE = 16;
 
 QLabel* valueLabel(const char* name, QWidget* parent) {
     auto* label = named(new QLabel(parent), name);
@@ -66,6 +70,8 @@ SolveDialog::SolveDialog(QWidget* window) : QDialog(window) {
     outcome_->setFixedWidth(fontMetrics().averageCharWidth() * TEXT_WIDTH_IN_CHARACTERS);
     outcome_->hide();
     outcomeRows_->addRow(outcome_);
+    line_ = new LineStepper(this);
+    outcomeRows_->addRow(line_);
     page->addLayout(outcomeRows_);
 
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
@@ -94,6 +100,17 @@ void SolveDialog::showOutcome(const SolveReport& report) {
     outcome_->setText(solveOutcomeText(report));
     outcome_->show();
     buttons_->setStandardButtons(QDialogButtonBox::Close);
+}
+
+void SolveDialog::keepClearOf(const QRect& area) {
+    QRect placed = frameGeometry();
+    if (!placed.intersects(area)) return;
+    placed.moveLeft(area.right() + CLEARANCE);
+    if (const QScreen* shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        if (placed.right() > room.right()) placed.moveRight(room.right());
+    }
+    move(placed.topLeft());
 }
 
 void SolveDialog::reject() {

@@ -3,6 +3,7 @@
 // a Cancel button; once the solve has ended, the verdict under them. The
 // rows show the solver's own count and clock throughout, so the time at the
 // end is the solve's one time. The dialog grows to show all of its text.
+// Where the solve found a line, the verdict has a stepper for it.
 #pragma once
 
 #include <QDialog>
@@ -15,6 +16,8 @@ class QFormLayout;
 class QLabel;
 
 namespace vorek {
+
+class LineStepper;
 
 // A proof or disproof number as the window writes it: "infinite" for the
 // number that stands for infinity, the decimal number otherwise.
@@ -36,6 +39,15 @@ public:
     // or, after the end, closes the dialog.
     void reject() override;
 
+    // Moves the dialog beside the area (in screen coordinates) where it
+    // would cover some of it, as far as the screen allows: the board stays
+    // in sight while the dialog follows a solve and steps through its line.
+    void keepClearOf(const QRect& area);
+
+    // The stepper through the line found, under the verdict; hidden until
+    // it is given the line's moves.
+    LineStepper* line() const { return line_; }
+
 signals:
     void cancelRequested();
 
@@ -52,6 +64,7 @@ private:
     // has to say goes into rows of its own here.
     QFormLayout* outcomeRows_ = nullptr;
     QLabel* outcome_ = nullptr;
+    LineStepper* line_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
     bool ended_ = false;
 };

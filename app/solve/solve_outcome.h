@@ -10,7 +10,9 @@ namespace vorek {
 // The verdict, with the proving move as column,row where there is one or
 // why an undecided solve stopped: "Proved: 6,12 wins.", "Not decided: the
 // node budget was spent." A report has a proving move only where player 1
-// is to move at the start. The nodes and the time are the dialog's rows.
+// is to move at the start. A decided solve by threats adds the kind of win
+// and the winner's moves: "Proved: 6,12 wins by threats in 5 moves." The
+// nodes and the time are the dialog's rows.
 QString solveOutcomeText(const SolveReport& report);
 
 }  // namespace vorek

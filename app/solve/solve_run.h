@@ -50,6 +50,8 @@ public:
     QTreeWidgetItem* startItem() const { return startItem_; }
     // The whole report: only once the solve has ended.
     SolveReport report();
+    // The progress dialog, shown from the start.
+    SolveDialog* dialog() const { return dialog_.get(); }
     // The progress dialog, for showing how the solve ended after the run is gone.
     std::unique_ptr<SolveDialog> takeDialog();
 
