@@ -3,7 +3,7 @@
 #   ./dev.sh run            build and start the window on a copy of an example position
 #                           (without a display: print it and draw it into a picture file)
 #   ./dev.sh test           build and run every test (also under the sanitizers)
-#   ./dev.sh bench          build and run the benchmarks
+#   ./dev.sh bench          build, print the search signature and run the benchmarks
 #   ./dev.sh fuzz [SECONDS] build and run each fuzz target (default 60 s each)
 #   ./dev.sh tsan           build and run the tests of solving beside the window
 #                           under ThreadSanitizer
@@ -68,23 +68,29 @@ cmd_test() {
   cmd_fuzz 15
 }
 
-# The solve runs on a thread of its own beside the window's: the tests that
-# exercise both at once, under ThreadSanitizer.
+# The solve and the deletion of trees run on threads of their own beside the
+# window's: the tests that exercise them, under ThreadSanitizer.
 cmd_tsan() {
   ensure_packages
   build build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREK_THREAD_SANITIZE=ON -DVOREK_BUILD_BENCH=OFF
   log "solving beside the window under ThreadSanitizer"
   (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$ROOT/tsan.supp" \
-    ctest --output-on-failure -j "$JOBS" -R 'Solver|SlotPool|test_solve_command|test_tree_navigation|test_ask_opponent')
+    ctest --output-on-failure -j "$JOBS" -R 'Solver|SlotPool|test_solve_command|test_tree_navigation|test_ask_opponent|test_main_window')
 }
 
+# The search signature first (the node counts of the benchmark solves, hashed;
+# a change that alters the search must record the new one), then every
+# benchmark. A signature other than the recorded one fails the command at the end.
 cmd_bench() {
   cmd_build
-  local b
-  for b in $(find build/bench -type f -perm -u+x -name '*bench*' | sort); do
+  local b status=0
+  log "search signature"
+  build/bench/vorek_bench_signature || status=$?
+  for b in $(find build/bench -type f -perm -u+x -name '*bench*' ! -name vorek_bench_signature | sort); do
     log "$b"
     "$b" "$@"
   done
+  return "$status"
 }
 
 # The libFuzzer targets: clang with the address and undefined-behaviour

@@ -17,11 +17,11 @@ namespace {
 constexpr int CENTRE_COLUMN = 10;
 constexpr int CENTRE_ROW = 10;
 
-bool isEmpty(const V2Board& board, int s) { return isEmptySquare(board.squares[s]); }
+bool isEmpty(const V2Board& board, int s) { return board.isEmpty(s); }
 
-std::optional<int> firstListedEmpty(const V2Board& board) {
-    for (int i = 0; i < CandidateList.count; ++i)
-        if (isEmpty(board, CandidateList.squares[i])) return CandidateList.squares[i];
+std::optional<int> firstListedEmpty(const V2Board& board, const CandidateList& candidates) {
+    for (const int square : candidates)
+        if (isEmpty(board, square)) return square;
     return std::nullopt;
 }
 
@@ -39,9 +39,10 @@ std::optional<int> nearestCentre(const V2Board& board) {
     return best;
 }
 
-std::optional<int> generatorMove(V2Board& board) {
-    generateCandidates(board);
-    if (const std::optional<int> listed = firstListedEmpty(board)) return listed;
+std::optional<int> generatorMove(const V2Board& board) {
+    CandidateList candidates;
+    generateCandidates(board, candidates);
+    if (const std::optional<int> listed = firstListedEmpty(board, candidates)) return listed;
     return nearestCentre(board);
 }
 
@@ -51,8 +52,8 @@ struct Solved {
 };
 
 // The solve by threats: a move is played as winning only when the win is real.
-std::optional<Solved> solveWithin(StatNode& root, const SolvingLimits& limits) {
-    const ThreatBoard position = threatBoardOf(root.ensureBoard());
+std::optional<Solved> solveWithin(const V2Board& board, const SolvingLimits& limits) {
+    const ThreatBoard position = threatBoardOf(board);
     // The solver reads 0 seconds as no limit; without time only a five at
     // once is looked at.
     if (limits.time <= limits.time.zero()) {
@@ -72,9 +73,9 @@ std::optional<Solved> solveWithin(StatNode& root, const SolvingLimits& limits) {
 
 }  // namespace
 
-MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits) {
+MoveChoice chooseMove(const V2Board& position, const SolvingLimits& limits) {
     MoveChoice choice;
-    const std::optional<Solved> solved = solveWithin(root, limits);
+    const std::optional<Solved> solved = solveWithin(position, limits);
     if (solved) choice.solve = solved->report;
     // The root's side to move is player 1, whose verdict the report gives.
     if (solved && solved->report.result == SolveResult::Proved && solved->report.move >= 0) {
@@ -85,7 +86,7 @@ MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits) {
     } else if (solved && solved->report.result == SolveResult::Disproved && !solved->report.line.empty()) {
         choice.move = solved->report.line.front();
     } else {
-        choice.move = generatorMove(*root.board);
+        choice.move = generatorMove(position);
     }
     return choice;
 }

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "board/v2board.h"
 #include "search/solver.h"
-#include "search/stat_node.h"
 
 namespace vorek {
 
@@ -29,15 +29,14 @@ struct MoveChoice {
     bool defends = false;
 };
 
-// Solves the root's position (a tree of one node over it, built as the
-// window builds it) by threat-space search within the limits. When the side
-// to move wins by threats, the first move of the win. Otherwise, when the
-// opponent would win by threats were it his move, a move found to leave him
-// none; when every move loses, the toughest defence found. Otherwise the
-// move generator's first listed square (the forced block or the best
-// candidate); should the generator list no empty square, the empty square
-// nearest the centre.
-MoveChoice chooseMove(StatNode& root, const SolvingLimits& limits);
+// Solves the position (made by V2Board::fromStones, player 1 to move) by
+// threat-space search within the limits. When the side to move wins by
+// threats, the first move of the win. Otherwise, when the opponent would win
+// by threats were it his move, a move found to leave him none; when every
+// move loses, the toughest defence found. Otherwise the move generator's
+// first listed square (the forced block or the best candidate); should the
+// generator list no empty square, the empty square nearest the centre.
+MoveChoice chooseMove(const V2Board& position, const SolvingLimits& limits);
 
 // One line about the solve behind the choice, for a manager's log: its
 // result, nodes and seconds, and the turn time.

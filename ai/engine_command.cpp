@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "board/ascii_text.h"
+#include "files/ascii_text.h"
 
 namespace vorek {
 

@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "ai/choose_move.h"
-#include "board/write_all.h"
+#include "board/square_text.h"
+#include "files/write_all.h"
 #include "opponent/line_splitter.h"
-#include "search/root_build.h"
 #include "threats/slot_pool.h"
 
 namespace vorek {
@@ -32,15 +32,13 @@ std::string squareFault(const Cells& cells, int x, int y) {
 // The position for the solver: the engine's own stones are player 1's, and
 // player 1 is to move.
 template <typename Cells>
-std::unique_ptr<V2Board> boardOf(const Cells& cells, std::uint8_t own) {
-    auto board = std::make_unique<V2Board>();
+std::unique_ptr<V2Board> positionOf(const Cells& cells, std::uint8_t own) {
+    Stones stones;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const auto cell = cells[static_cast<std::size_t>(s)];
-        if (cell == 0) continue;
-        board->squares[s] = cell == own ? PLAYER1_STONE : PLAYER0_STONE;
-        ++board->stoneCount;
+        if (cell != 0) stones.put(s, cell == own ? PLAYER1 : PLAYER0);
     }
-    return board;
+    return V2Board::fromStones(stones, PLAYER1);
 }
 
 }  // namespace
@@ -127,9 +125,9 @@ ProtocolEngine::Reply ProtocolEngine::play(Clock::time_point received) {
     const std::chrono::milliseconds turn = limits_.thisTurn();
     MoveChoice choice;
     {
-        const RootBuild build = buildRootNode(boardOf(cells_, OWN));
+        const std::unique_ptr<V2Board> position = positionOf(cells_, OWN);
         const SolvingLimits limits{SOLVE_NODES, solvingTime(turn, Clock::now() - received), limits_.maxMemory};
-        choice = chooseMove(*build.root, limits);
+        choice = chooseMove(*position, limits);
     }
     // The tree is gone: its memory goes back to the system, so that the next
     // turn's solve has the whole of max_memory again.

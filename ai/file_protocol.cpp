@@ -5,9 +5,10 @@
 
 #include "ai/choose_move.h"
 #include "ai/manager_files.h"
-#include "board/position_files.h"
-#include "board/replace_file.h"
-#include "search/root_build.h"
+#include "board/square_text.h"
+#include "files/position_files.h"
+#include "files/position_source.h"
+#include "files/replace_file.h"
 
 namespace vorek {
 
@@ -20,7 +21,6 @@ int fail(const std::string& message) {
     return 1;
 }
 
-
 }  // namespace
 
 int playThroughFiles(Clock::time_point started) {
@@ -30,15 +30,16 @@ int playThroughFiles(Clock::time_point started) {
 
     MoveChoice choice;
     {
-        const RootBuild build = buildRootNode();
-        if (!build.read) return fail("cannot read the position from \"plocha.dat\" and \"tah.dat\"");
+        const PositionSource position = folderPosition({});
+        if (!position.read) return fail("cannot read the position from \"plocha.dat\" and \"tah.dat\"");
         const SolvingLimits solving{SOLVE_NODES, solvingTime(turn, Clock::now() - started), limits.maxMemory};
-        choice = chooseMove(*build.root, solving);
+        choice = chooseMove(*position.board, solving);
     }
     if (!choice.move) return fail("the board has no empty square");
     // An answer after the limit would land in files the asker may already
-    // have rewritten for a later question.
-    if (Clock::now() - started > turn)
+    // have rewritten for a later question. A turn too short to solve in (0
+    // or less: "as fast as you can") is answered at once, however late.
+    if (leavesTimeToSolve(turn) && Clock::now() - started > turn)
         return fail("the time limit of " + std::to_string(turn.count()) + " ms has passed; no move written");
     if (!replaceFile(moveFile, squareText(columnOf(*choice.move), rowOf(*choice.move)))) return fail("cannot write \"" + moveFile.string() + "\"");
     writeManagerMessage(describeChoice(choice, turn));

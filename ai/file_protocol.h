@@ -13,7 +13,9 @@ namespace vorek {
 // read, under that name, and one line about the solve into "MSG.DAT" when the
 // manager made one. Returns the exit code: 0 after the move was written; 1,
 // with one line on stderr and no move written, when the position cannot be
-// read, no square is empty, the turn is over, or "tah.dat" cannot be written.
+// read, no square is empty, a turn long enough to solve in is over, or
+// "tah.dat" cannot be written. A turn too short to solve in (down to 0, and
+// a time left of 0) gets the move generator's answer at once.
 // The turn is counted from `started`.
 int playThroughFiles(std::chrono::steady_clock::time_point started);
 

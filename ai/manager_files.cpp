@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "board/position_files.h"
-#include "board/regular_file.h"
-#include "board/replace_file.h"
+#include "files/position_files.h"
+#include "files/regular_file.h"
+#include "files/replace_file.h"
 
 namespace vorek {
 

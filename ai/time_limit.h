@@ -5,7 +5,7 @@
 #include <chrono>
 #include <optional>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 
 namespace vorek {
 
@@ -25,6 +25,10 @@ std::chrono::milliseconds turnTime(std::chrono::milliseconds turn,
 // Kept free at the end of the turn for writing the answer, freeing the tree
 // and, under the file protocol, ending the process.
 constexpr std::chrono::milliseconds FINISHING_MARGIN{300};
+
+// Whether the turn leaves any time for solving (solvingTime from its start
+// is above zero); a shorter one asks for the quickest answer.
+constexpr bool leavesTimeToSolve(std::chrono::milliseconds turn) { return turn > FINISHING_MARGIN; }
 
 // The time left for solving when `spent` of the turn is gone already: at
 // most half the turn and never closer than FINISHING_MARGIN to its end,

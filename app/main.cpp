@@ -1,6 +1,6 @@
-// Visual Vorek: studies the position in a folder's position files in one
-// window.
-//   visual-vorek [FOLDER]
+// Visual Vorek: studies the position in a folder's position files, or the
+// positions of a game record, in one window.
+//   visual-vorek [FOLDER | GAME.psq]
 //   visual-vorek --help | --version
 #include <cstdio>
 #include <exception>
@@ -11,7 +11,7 @@
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/path_text.h"
-#include "app/recent_folders.h"
+#include "app/folder/recent_folders.h"
 
 namespace {
 
@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", missing);
         return vorek::EXIT_NO_DISPLAY;
     }
-    const std::filesystem::path& folder = std::get<vorek::OpenWindow>(request).folder;
+    const vorek::OpenWindow& open = std::get<vorek::OpenWindow>(request);
+    const std::filesystem::path& folder = open.folder;
 
     int qtArgc = argc > 0 ? 1 : 0;
     vorek::VorekApplication application(qtArgc, argv);
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
         vorek::TForm1 form(folder);
         if (!folder.empty()) vorek::RecentFolders::add(vorek::pathText(form.folder()));
         form.show();
+        // A record that cannot be read is said in a box, over the folder's position.
+        if (!open.game.empty()) form.OpenGame(open.game);
         return application.exec();
     } catch (const std::exception& error) {
         vorek::showException(error);

@@ -1,10 +1,10 @@
 // Shoots the main window for the documentation: opens it on the position in
 // the working directory, or on a position of a game record with the board's
-// coordinates, letter colours and move numbers on, grows the tree a little
-// with the same keys a user presses, points at a square, and saves the window
-// as it is on the screen. The user's own settings are neither read nor
-// changed.
-//   vorek-window-screenshot [--game FILE.psq:K] OUT.png
+// coordinates and move numbers on, at its first size or another, grows the
+// tree a little with the same keys a user presses, points at a square, and
+// saves the window as it is on the screen. The user's own settings are
+// neither read nor changed.
+//   vorek-window-screenshot [--size WxH] [--game FILE.psq:K] OUT.png
 #include <QAction>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -18,12 +18,12 @@
 #include <optional>
 
 #include "app/application.h"
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "app/form1.h"
-#include "app/game_page.h"
-#include "app/node_tree.h"
+#include "app/game/game_page.h"
+#include "app/tree/node_tree.h"
 #include "app/path_text.h"
-#include "app/view_menu.h"
+#include "app/board_view/view_menu.h"
 
 namespace {
 
@@ -33,6 +33,7 @@ struct GameChoice {
 };
 
 struct Request {
+    std::optional<QSize> size;
     std::optional<GameChoice> game;
     QString out;
 };
@@ -56,26 +57,48 @@ void growTree(vorek::TForm1& form) {
         pressAndRelease(form.Tree, key);
 }
 
-// OUT.png alone, or --game FILE.psq:K before it; nullopt for anything else.
-std::optional<Request> parseArguments(const QStringList& arguments) {
-    if (arguments.size() == 1) return Request{std::nullopt, arguments[0]};
-    if (arguments.size() != 3 || arguments[0] != QLatin1String("--game")) return std::nullopt;
-    const qsizetype colon = arguments[1].lastIndexOf(QLatin1Char(':'));
+// "FILE.psq:K".
+std::optional<GameChoice> gameChoice(const QString& text) {
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
     bool number = false;
-    const int count = arguments[1].mid(colon + 1).toInt(&number);
+    const int count = text.mid(colon + 1).toInt(&number);
     if (colon <= 0 || !number) return std::nullopt;
-    return Request{GameChoice{arguments[1].left(colon), count}, arguments[2]};
+    return GameChoice{text.left(colon), count};
 }
 
-// The game's position after the count moves, with everything the "View" menu
-// can add to the picture.
+// "WxH".
+std::optional<QSize> windowSize(const QString& text) {
+    const QStringList sides = text.split(QLatin1Char('x'));
+    bool wide = false;
+    bool high = false;
+    if (sides.size() != 2) return std::nullopt;
+    const QSize size(sides[0].toInt(&wide), sides[1].toInt(&high));
+    if (!wide || !high || size.isEmpty()) return std::nullopt;
+    return size;
+}
+
+// OUT.png last, --size WxH and --game FILE.psq:K before it; nullopt for anything else.
+std::optional<Request> parseArguments(QStringList arguments) {
+    if (arguments.isEmpty()) return std::nullopt;
+    Request request{std::nullopt, std::nullopt, arguments.takeLast()};
+    while (arguments.size() >= 2) {
+        const QString option = arguments.takeFirst();
+        const QString value = arguments.takeFirst();
+        if (option == QLatin1String("--size") && (request.size = windowSize(value))) continue;
+        if (option == QLatin1String("--game") && (request.game = gameChoice(value))) continue;
+        return std::nullopt;
+    }
+    if (!arguments.isEmpty()) return std::nullopt;
+    return request;
+}
+
+// The game's position after the count moves, with the coordinates and the
+// move numbers on (a game's colours are the record's anyway).
 bool showGame(vorek::TForm1& form, const GameChoice& game) {
     if (!form.OpenGame(vorek::pathOf(game.file))) return false;
     if (game.count < 0 || game.count >= form.Game->GameList->count()) return false;
     form.Game->GameList->setCurrentRow(game.count);
-    for (QAction* item : {form.ViewChoices->ColoursByLetter1, form.ViewChoices->Coordinates1,
-                          form.ViewChoices->MoveNumbers1})
-        item->setChecked(true);
+    for (QAction* item : {form.ViewChoices->Coordinates1, form.ViewChoices->MoveNumbers1}) item->setChecked(true);
     return true;
 }
 
@@ -85,7 +108,7 @@ int main(int argc, char** argv) {
     vorek::VorekApplication application(argc, argv);
     const std::optional<Request> request = parseArguments(application.arguments().mid(1));
     if (!request) {
-        std::fprintf(stderr, "usage: vorek-window-screenshot [--game FILE.psq:K] OUT.png\n");
+        std::fprintf(stderr, "usage: vorek-window-screenshot [--size WxH] [--game FILE.psq:K] OUT.png\n");
         return 2;
     }
     // Settings of its own: the shot must not depend on what the user chose.
@@ -94,6 +117,7 @@ int main(int argc, char** argv) {
 
     vorek::TForm1 form;
     form.move(0, 0);
+    if (request->size) form.resize(*request->size);
     form.show();
     if (request->game && !showGame(form, *request->game)) {
         std::fprintf(stderr, "cannot show that position of %s\n", qPrintable(request->game->file));
@@ -101,7 +125,9 @@ int main(int argc, char** argv) {
     }
     growTree(form);
     if (request->game) form.PageControl1->setCurrentWidget(form.Game);
-    pointAt(form.ImgBoard, QPoint(8 * 20 + 10, 10 * 20 + 10));
+    QCoreApplication::processEvents();  // the picture takes its size
+    const int side = form.ImgBoard->side();
+    pointAt(form.ImgBoard, QPoint((8 * 20 + 10) * side / 401, (10 * 20 + 10) * side / 401));
 
     int status = 1;
     // Give the window system time to map and paint the window first.

@@ -12,28 +12,17 @@ void BM_ScanSquare(benchmark::State& state) {
     auto board = sixtyStones();
     int s = 0;
     for (auto _ : state) {
-        scanSquare(*board, s);
-        benchmark::DoNotOptimize(lineThreats);
+        benchmark::DoNotOptimize(scanSquare(*board, s));
         s = (s + 37) % BOARD_SQUARES;
     }
 }
 BENCHMARK(BM_ScanSquare);
 
-// Re-reads the squares only; the evaluation itself is what is timed.
+// The whole making of a position from its stones: mostly the evaluation of
+// every empty square.
 void evaluateFresh(benchmark::State& state, const V2Board& source) {
-    V2Board board;
-    for (auto _ : state) {
-        state.PauseTiming();
-        board.threats[0].clear();
-        board.threats[1].clear();
-        board.squares = source.squares;
-        for (auto& flags : board.squares)
-            if (isEmptySquare(flags)) flags = EMPTY_LIVE_SQUARE;
-        board.sideToMove = source.sideToMove;
-        board.stoneCount = source.stoneCount;
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(evaluateAll(board));
-    }
+    const Stones stones = source.stones();
+    for (auto _ : state) benchmark::DoNotOptimize(V2Board::fromStones(stones, source.sideToMove()));
 }
 
 void BM_EvaluateAllMiddleGame(benchmark::State& state) {
@@ -54,10 +43,10 @@ void BM_ChildAfterMove(benchmark::State& state) {
     auto board = sixtyStones();
     std::vector<int> empties;
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (isEmptySquare(board->squares[s]) && (board->squares[s] & SQ_SIDE)) empties.push_back(s);
+        if (isEmptySquare(board->flags(s)) && (board->flags(s) & SQ_SIDE)) empties.push_back(s);
     std::size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(childAfterMove(*board, empties[i]));
+        benchmark::DoNotOptimize(board->played(empties[i]));
         i = (i + 1) % empties.size();
     }
     state.counters["live squares"] = static_cast<double>(empties.size());

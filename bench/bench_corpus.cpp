@@ -33,15 +33,12 @@ const std::vector<CorpusPosition>& corpus(const std::string& name) {
 }
 
 std::unique_ptr<V2Board> engineBoardOf(const ThreatBoard& position) {
-    auto board = std::make_unique<V2Board>();
+    Stones stones;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const unsigned cell = position.cell(s);
-        if (cell == CELL_EMPTY) continue;
-        board->squares[s] = cell == CELL_PLAYER1 ? PLAYER1_STONE : PLAYER0_STONE;
-        ++board->stoneCount;
+        if (cell != CELL_EMPTY) stones.put(s, cell == CELL_PLAYER1 ? PLAYER1 : PLAYER0);
     }
-    board->sideToMove = static_cast<std::uint8_t>(position.sideToMove());
-    return board;
+    return V2Board::fromStones(stones, playerOf(position.sideToMove()));
 }
 
 struct Outcome {
@@ -63,7 +60,7 @@ Outcome solveOne(const CorpusPosition& position, Solver solver, TranspositionTab
         outcome.nodes = report.nodes;
         outcome.tableEntries = table.entries();
     } else {
-        const std::unique_ptr<StatNode> root = exactRoot(*engineBoardOf(position.board));
+        const std::unique_ptr<StatNode> root = exactRoot(engineBoardOf(position.board));
         const SolveReport report = solve(*root, BUDGET, exactTreeRules());
         outcome.solved = report.result == won;
         outcome.nodes = report.nodes;

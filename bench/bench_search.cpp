@@ -12,8 +12,9 @@ namespace {
 
 void BM_GenerateCandidates(benchmark::State& state, const char* example) {
     auto board = examplePosition(example);
-    for (auto _ : state) benchmark::DoNotOptimize(generateCandidates(*board));
-    state.counters["candidates"] = CandidateList.count;
+    CandidateList candidates;
+    for (auto _ : state) benchmark::DoNotOptimize(generateCandidates(*board, candidates));
+    state.counters["candidates"] = candidates.count();
 }
 BENCHMARK_CAPTURE(BM_GenerateCandidates, opening, "opening");
 BENCHMARK_CAPTURE(BM_GenerateCandidates, middlegame, "middlegame");
@@ -53,15 +54,14 @@ void BM_GrowTenThousandNodes(benchmark::State& state) {
     auto board = examplePosition("middlegame");
     double bytesPerNode = 0;
     for (auto _ : state) {
-        const std::uint32_t serialBefore = NodeSerial;
         auto root = std::make_unique<StatNode>(board->clone());
-        while (NodeSerial - serialBefore < 10000) {
+        while (root->treeNodes() < 10000) {
             StatNode* leaf = firstOpenLeaf(root.get());
             if (leaf == nullptr) break;
             expandAndPropagate(*leaf);
         }
         state.PauseTiming();
-        const std::uint32_t nodes = NodeSerial - serialBefore;
+        const std::uint32_t nodes = root->treeNodes();
         bytesPerNode = static_cast<double>(treeBytes(*root)) / static_cast<double>(treeNodes(*root));
         state.counters["nodes"] = nodes;
         root.reset();

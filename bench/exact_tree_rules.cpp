@@ -1,5 +1,7 @@
 #include "bench/exact_tree_rules.h"
 
+#include <cassert>
+
 #include "board/evaluation.h"
 #include "board/threat_facts.h"
 
@@ -36,7 +38,7 @@ struct Moves {
 };
 
 // The side to move has no five and the other side at most one five square.
-Moves movesOf(const V2Board& position, const PlayerMoves& own, const PlayerMoves& theirs, int other) {
+Moves movesOf(const V2Board& position, const PlayerMoves& own, const PlayerMoves& theirs, Player other) {
     Moves moves;
     if (theirs.fives.count == 1) {
         // Anything but blocking it loses at once.
@@ -59,14 +61,15 @@ Moves movesOf(const V2Board& position, const PlayerMoves& own, const PlayerMoves
 
 class ExactTreeRules final : public TreeRules {
 public:
-    void expand(StatNode& node, V2Board& position) const override {
-        const int mover = position.sideToMove ? 1 : 0;
+    void expand(StatNode& node, const V2Board& position) const override {
+        assert(!node.isExpanded() && !exactSettled(node));
+        const Player mover = position.sideToMove();
         const PlayerMoves own = playerMoves(position, mover);
         if (!own.fives.empty()) return decideForMover(node, true);
-        const PlayerMoves theirs = playerMoves(position, 1 - mover);
+        const PlayerMoves theirs = playerMoves(position, opponent(mover));
         if (theirs.fives.count >= 2) return decideForMover(node, false);
 
-        const Moves moves = movesOf(position, own, theirs, 1 - mover);
+        const Moves moves = movesOf(position, own, theirs, opponent(mover));
         if (!moves.complete) node.flags |= NODE_PARTIAL;
         node.flags |= NODE_EXPANDED;
         const auto n = static_cast<std::uint16_t>(moves.squares.count);
@@ -79,10 +82,7 @@ public:
         }
         // No child is decided at once: the other side's one five square, if
         // any, is the only child's move, and no move completes five.
-        node.children = new StatNode*[n]();
-        node.childCount = n;
-        node.candidateCount = n;
-        for (std::uint16_t i = 0; i < n; ++i) node.children[i] = new StatNode(&node, moves.squares.squares[i]);
+        node.makeChildren(moves.squares);
     }
 
     NodeNumbers numbersOf(const StatNode& node) const override {
@@ -139,15 +139,13 @@ bool exactSettled(const StatNode& node) {
 }
 
 std::unique_ptr<StatNode> exactRoot(const V2Board& position) {
-    auto board = std::make_unique<V2Board>();
-    for (int s = 0; s < BOARD_SQUARES; ++s) {
-        const std::uint8_t flags = position.squares[s];
-        board->squares[s] = isEmptySquare(flags) ? EMPTY_LIVE_SQUARE : stoneOwner(flags) ? PLAYER1_STONE : PLAYER0_STONE;
-    }
-    board->sideToMove = position.sideToMove;
-    board->stoneCount = position.stoneCount;
-    const bool five = evaluateAll(*board);
-    auto root = std::make_unique<StatNode>(std::move(board));
+    return exactRoot(V2Board::fromStones(position.stones(), position.sideToMove()));
+}
+
+std::unique_ptr<StatNode> exactRoot(std::unique_ptr<V2Board> fresh) {
+    assert(fresh != nullptr);
+    const bool five = !fresh->listsWhole();
+    auto root = std::make_unique<StatNode>(std::move(fresh));
     if (five) decideForMover(*root, true);
     return root;
 }

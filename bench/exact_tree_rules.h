@@ -27,6 +27,9 @@ const TreeRules& exactTreeRules();
 // move, evaluated afresh, so that its lists are whole whatever the board
 // went through. Decided at once when the side to move completes five.
 std::unique_ptr<StatNode> exactRoot(const V2Board& position);
+// The same over a board just made by V2Board::fromStones (or a copy of one),
+// which it takes over as it is.
+std::unique_ptr<StatNode> exactRoot(std::unique_ptr<V2Board> fresh);
 
 // Whether there is nothing left to search at the node under the exact rules:
 // it is decided, or neither side can force anything from it.

@@ -3,33 +3,27 @@
 #include <stdexcept>
 #include <vector>
 
-#include "board/evaluation.h"
-#include "board/position_files.h"
+#include "files/position_source.h"
 
 namespace vorek::bench {
 
 std::unique_ptr<V2Board> examplePosition(const std::string& name) {
-    auto board = std::make_unique<V2Board>();
-    if (!readPosition(*board, std::string(VOREK_EXAMPLES_DIR) + "/" + name))
-        throw std::runtime_error("cannot read example " + name);
-    evaluateAll(*board);
-    return board;
+    PositionSource example = folderPosition(std::string(VOREK_EXAMPLES_DIR) + "/" + name);
+    if (!example.read) throw std::runtime_error("cannot read example " + name);
+    return std::move(example.board);
 }
 
 namespace {
 
 std::unique_ptr<V2Board> fromRows(const char* const (&rows)[BOARD_SIDE]) {
-    auto board = std::make_unique<V2Board>();
+    Stones stones;
     for (int y = 0; y < BOARD_SIDE; ++y) {
         for (int x = 0; x < BOARD_SIDE; ++x) {
             const char c = rows[y][x];
-            if (c == '.') continue;
-            board->squares[squareAt(x, y)] = c == 'x' ? PLAYER1_STONE : PLAYER0_STONE;
-            ++board->stoneCount;
+            if (c != '.') stones.put(squareAt(x, y), c == 'x' ? PLAYER1 : PLAYER0);
         }
     }
-    evaluateAll(*board);
-    return board;
+    return V2Board::fromStones(stones, PLAYER1);
 }
 
 const char* const HARD[HARD_POSITIONS][BOARD_SIDE] = {
@@ -91,7 +85,7 @@ std::size_t treeBytes(const StatNode& root) {
         if (node.childCount > 0) bytes += 16 + node.childCount * sizeof(StatNode*);
         if (node.board != nullptr)
             bytes += sizeof(V2Board) +
-                     sizeof(Threat) * (listItems(node.board->threats[0]) + listItems(node.board->threats[1]));
+                     sizeof(Threat) * (listItems(node.board->threats(PLAYER0)) + listItems(node.board->threats(PLAYER1)));
     });
     return bytes;
 }

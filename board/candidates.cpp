@@ -1,14 +1,13 @@
 #include "board/candidates.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "board/evaluation.h"
 #include "board/reach.h"
 #include "threats/pattern_tables.h"
 
 namespace vorek {
-
-thread_local CandidateRecord CandidateList;
 
 namespace {
 
@@ -25,18 +24,18 @@ constexpr OpeningReply SECOND_STONE_REPLIES[] = {
     {189, 190}, {191, 211}, {231, 230}, {229, 209},
 };
 
-bool isEmpty(const V2Board& board, int s) { return isEmptySquare(board.squares[s]); }
+bool isEmpty(const V2Board& board, int s) { return board.isEmpty(s); }
 
-bool isStoneOf(const V2Board& board, int s, int player) {
-    return !isEmpty(board, s) && stoneOwner(board.squares[s]) == player;
+bool isStoneOf(const V2Board& board, int s, Player player) {
+    return !isEmpty(board, s) && board.stoneAt(s) == player;
 }
 
 // The single candidate of the first moves of a game, or -1 for the general case.
 int openingCandidate(const V2Board& board) {
     int candidate = -1;
-    if (board.stoneCount == 0) {
+    if (board.stoneCount() == 0) {
         candidate = CENTRE;
-    } else if (board.stoneCount == 1) {
+    } else if (board.stoneCount() == 1) {
         for (int s = 0; s < BOARD_SQUARES; ++s) {
             if (isEmpty(board, s)) continue;
             const int x = columnOf(s);
@@ -44,7 +43,7 @@ int openingCandidate(const V2Board& board) {
             candidate = squareAt(x == 0 ? 1 : x - 1, y >= 11 ? y - 1 : y + 1);
             break;
         }
-    } else if (board.stoneCount == 2) {
+    } else if (board.stoneCount() == 2) {
         for (const OpeningReply& reply : SECOND_STONE_REPLIES) {
             if (!isEmpty(board, reply.neighbour)) {
                 candidate = reply.candidate;
@@ -57,10 +56,8 @@ int openingCandidate(const V2Board& board) {
     return candidate >= 0 && isEmpty(board, candidate) ? candidate : -1;
 }
 
-bool isMarked(const V2Board& board, int s) { return (board.squares[s] & SQ_CANDIDATE) != 0; }
-
 bool hasEmptySquare(const V2Board& board) {
-    return std::any_of(board.squares.begin(), board.squares.end(), isEmptySquare);
+    return std::any_of(board.squares().begin(), board.squares().end(), isEmptySquare);
 }
 
 // The steps and reach of a line, with the lower-index side first.
@@ -85,8 +82,8 @@ int lineOfMask(int mask) {
 }
 
 // Defences against a threat of one line.
-int addLineDefences(V2Board& board, Threat t, int defender, int line) {
-    const int attacker = 1 - defender;
+int addLineDefences(const V2Board& board, Threat t, Player defender, int line, CandidateList& out) {
+    const Player attacker = opponent(defender);
     const int s = square(t);
     const LineWalk walk = lineWalk(line);
     const int st = walk.step;
@@ -100,7 +97,7 @@ int addLineDefences(V2Board& board, Threat t, int defender, int line) {
     if (tn(t) > 0) {
         // Only the threat square itself defends, and only next to an attacker stone.
         if (!touchesAttacker(s)) return 0;
-        pushCandidate(board, s);
+        out.push(s);
         return 1;
     }
 
@@ -126,7 +123,7 @@ int addLineDefences(V2Board& board, Threat t, int defender, int line) {
         if (defence(code, j) == 0) continue;
         const int q = s + (j - before) * st;
         if (touchesAttacker(q)) {
-            pushCandidate(board, q);
+            out.push(q);
             ++found;
         }
     }
@@ -134,16 +131,16 @@ int addLineDefences(V2Board& board, Threat t, int defender, int line) {
 }
 
 // Defences against a combined threat of several lines through one square.
-int addCombinedDefences(V2Board& board, Threat t, int defender) {
-    const int attacker = 1 - defender;
+int addCombinedDefences(const V2Board& board, Threat t, Player defender, CandidateList& out) {
+    const Player attacker = opponent(defender);
     const int s = square(t);
-    const std::array<std::int16_t, LINES> codes = scanCodes(board, s).codes[attacker];
+    const std::array<std::int16_t, LINES> codes = scanCodes(board, s).of(attacker);
     int tnOneLines = 0;
     for (int line = 0; line < LINES; ++line)
         if (tnTable[codes[line]] == 1) ++tnOneLines;
     const int wantedTn = (tnOneLines == 0 && tn(t) == 0 && cn(t) == 1) ? 0 : 1;
 
-    pushCandidate(board, s);
+    out.push(s);
     int found = 1;
     if (tnOneLines > 2) return found;
 
@@ -162,7 +159,7 @@ int addCombinedDefences(V2Board& board, Threat t, int defender) {
         }
         for (int j = 0; j < DEFENCE_ENTRIES; ++j) {
             if (defence(code, j) == 0) continue;
-            pushCandidate(board, s + (j - before) * nearStep);
+            out.push(s + (j - before) * nearStep);
             ++found;
         }
     }
@@ -170,16 +167,17 @@ int addCombinedDefences(V2Board& board, Threat t, int defender) {
 }
 
 // The general case, steps in order; the first that applies decides. The
-// lists are walked through pointers to their items; nothing here changes them.
+// lists are walked through pointers to their items.
 class Generator {
 public:
-    explicit Generator(V2Board& board)
+    Generator(const V2Board& board, CandidateList& out)
         : board_(board),
-          mover_(board.sideToMove ? 1 : 0),
-          own_(board.threats[mover_]),
-          opponent_(board.threats[1 - mover_]) {}
+          out_(out),
+          mover_(board.sideToMove()),
+          own_(board.threats(mover_)),
+          opponent_(board.threats(opponent(mover_))) {}
 
-    int run() {
+    GenerateResult run() {
         if (!own_.empty() && cn(own_.front()) == 0) return win(square(own_.front()));
         if (!opponent_.empty() && cn(opponent_.front()) == 0) return answerFive();
         if (!own_.empty() && tn(own_.front()) == 0 &&
@@ -190,58 +188,55 @@ public:
     }
 
 private:
-    int decided(int result, int s) {
-        clearCandidateMarks(board_, 0);
-        CandidateList.count = 1;
-        CandidateList.squares[0] = s;
+    GenerateResult decided(GenerateResult result, int s) {
+        out_.clear();
+        out_.push(s);
         return result;
     }
-    int win(int s) { return decided(GENERATE_WIN, s); }
-    int loss(int s) { return decided(GENERATE_LOSS, s); }
+    GenerateResult win(int s) { return decided(GENERATE_WIN, s); }
+    GenerateResult loss(int s) { return decided(GENERATE_LOSS, s); }
 
-    int finish() {
+    GenerateResult finish() {
         // Never leave the list empty while a move exists.
-        if (CandidateList.count == 0 && hasEmptySquare(board_)) addScoredCandidates(board_, 8);
-        clearCandidateMarks(board_, 0);
+        if (out_.empty() && hasEmptySquare(board_)) addScoredCandidates(board_, 8, out_);
         return GENERATE_OPEN;
     }
 
     // The opponent completes five next move: block it, unless there are two.
-    int answerFive() {
+    GenerateResult answerFive() {
         const Threat head = opponent_.front();
         if (opponent_.size() > 1 && cn(opponent_[1]) == 0) return loss(square(head));
-        pushCandidate(board_, square(head));
+        out_.push(square(head));
         return finish();
     }
 
     // The opponent's head is a line that wins unless answered now.
-    int answerUnstoppableLine() {
+    GenerateResult answerUnstoppableLine() {
         const Threat head = opponent_.front();
-        addDefences(board_, head, mover_);
+        addDefences(board_, head, mover_, out_);
 
         bool doubleThreat = false;
         const Threat* e = opponent_.begin() + 1;
         for (; e != opponent_.end() && tn(*e) == 0; ++e) {
-            if (isMarked(board_, square(*e))) continue;  // covered by the defences
-            clearCandidateMarks(board_, 0);
-            CandidateList.count = 0;
+            if (out_.contains(square(*e))) continue;  // covered by the defences
+            out_.clear();
             doubleThreat = true;
             break;
         }
-        if (!doubleThreat && CandidateList.count == 0) {
+        if (!doubleThreat && out_.empty()) {
             while (e != opponent_.end() && tn(*e) != 0) ++e;
             for (; e != opponent_.end() && tn(*e) == 0; ++e)
-                if (!isMarked(board_, square(*e))) addDefences(board_, *e, mover_);
+                if (!out_.contains(square(*e))) addDefences(board_, *e, mover_, out_);
         }
 
         const int limit = cn(head);
         bool lookedAtOwn = false;
         for (const Threat* own = own_.begin(); own != own_.end() && cn(*own) <= limit; ++own) {
             lookedAtOwn = true;
-            if (cn(*own) == 1 && (board_.squares[square(*own)] & secondItemFlag(mover_))) {
+            if (cn(*own) == 1 && (board_.flags(square(*own)) & secondItemFlag(mover_))) {
                 if (winsByFourThree(own)) return win(square(*own));
             }
-            pushCandidate(board_, square(*own));
+            out_.push(square(*own));
         }
         if (doubleThreat && !lookedAtOwn) return loss(square(head));
         return finish();
@@ -254,36 +249,36 @@ private:
         const Threat* second = four + 1;
         while (second != own_.end() && square(*second) != s) ++second;
         if (second == own_.end()) return false;
-        const int mark = CandidateList.count;
-        const int defences = addDefences(board_, *second, 1 - mover_);
-        if (CandidateList.count - defences == mark) return true;
-        clearCandidateMarks(board_, mark);
-        CandidateList.count = mark;
+        const int mark = out_.count();
+        const int defences = addDefences(board_, *second, opponent(mover_), out_);
+        if (out_.count() - defences == mark) return true;
+        out_.truncate(mark);
         return false;
     }
 
     // Nothing forced: own threats, answers to the opponent's, then scored squares.
-    int collectCandidates() {
+    GenerateResult collectCandidates() {
         for (const Threat& e : own_) {
             if (tn(e) == 0 && (opponent_.empty() || cn(opponent_.front()) >= 2)) return win(square(e));
-            pushCandidate(board_, square(e));
+            out_.push(square(e));
         }
 
         const Threat* e = opponent_.begin();
         while (e != opponent_.end() && tn(*e) != 0) ++e;
-        for (; e != opponent_.end() && tn(*e) == 0; ++e) addDefences(board_, *e, mover_);
+        for (; e != opponent_.end() && tn(*e) == 0; ++e) addDefences(board_, *e, mover_, out_);
 
-        if (CandidateList.count < 5 && !opponent_.empty()) {
+        if (out_.count() < 5 && !opponent_.empty()) {
             int taken = 0;
             for (e = opponent_.begin(); e != opponent_.end() && taken < 3; ++e, ++taken)
-                addDefences(board_, *e, mover_);
+                addDefences(board_, *e, mover_, out_);
         }
-        if (CandidateList.count < 5) addScoredCandidates(board_, 8);
+        if (out_.count() < 5) addScoredCandidates(board_, 8, out_);
         return finish();
     }
 
-    V2Board& board_;
-    const int mover_;
+    const V2Board& board_;
+    CandidateList& out_;
+    const Player mover_;
     const ThreatList& own_;
     const ThreatList& opponent_;
 };
@@ -309,50 +304,41 @@ constexpr std::array<std::int64_t, BOARD_SQUARES> buildOpenFieldScores() {
 }
 constexpr std::array<std::int64_t, BOARD_SQUARES> OPEN_FIELD_SCORES = buildOpenFieldScores();
 
-std::int64_t squareScore(const SquareCodes& scanned, int mover) {
+std::int64_t squareScore(const SquareCodes& scanned, Player mover) {
     std::int64_t own = 0;
     std::int64_t other = 0;
     for (int line = 0; line < LINES; ++line) {
-        own += weightTable[scanned.codes[mover][line]];
-        other += weightTable[scanned.codes[1 - mover][line]];
+        own += weightTable[scanned.of(mover)[line]];
+        other += weightTable[scanned.of(opponent(mover))[line]];
     }
     return 5 * own + other;
 }
 
 }  // namespace
 
-bool pushCandidate(V2Board& board, int s) {
-    if (isMarked(board, s)) return false;
-    CandidateList.squares[CandidateList.count++] = s;
-    board.squares[s] |= SQ_CANDIDATE;
-    return true;
-}
-
-void clearCandidateMarks(V2Board& board, int from) {
-    for (int i = from; i < CandidateList.count; ++i)
-        board.squares[CandidateList.squares[i]] &= static_cast<std::uint8_t>(~SQ_CANDIDATE);
-}
-
-int addDefences(V2Board& board, Threat t, int defender) {
+int addDefences(const V2Board& board, Threat t, Player defender, CandidateList& out) {
+    assert(board.isEmpty(square(t)));
     const int line = lineOfMask(directions(t));
-    return line >= 0 ? addLineDefences(board, t, defender, line)
-                     : addCombinedDefences(board, t, defender);
+    return line >= 0 ? addLineDefences(board, t, defender, line, out)
+                     : addCombinedDefences(board, t, defender, out);
 }
 
-void addScoredCandidates(V2Board& board, int n) {
-    const int first = CandidateList.count;
+void addScoredCandidates(const V2Board& board, int n, CandidateList& out) {
+    assert(n >= 0);
+    const int first = out.count();
     n = std::min(n, BOARD_SQUARES - 1 - first);
     if (n <= 0) return;
-    std::int32_t* window = &CandidateList.squares[first];  // n places and the insertion slot
-    std::int64_t scores[BOARD_SQUARES];                    // 0 marks an empty place
+    std::int32_t* window = out.scratch(first);  // n places and the insertion slot
+    std::int64_t scores[BOARD_SQUARES];         // 0 marks an empty place
+    std::fill_n(window, n + 1, 0);
     std::fill_n(scores, n + 1, 0);
     std::int64_t threshold = 0;
-    const int mover = board.sideToMove ? 1 : 0;
+    const Player mover = board.sideToMove();
     const std::array<bool, BOARD_SQUARES> near = stonesInReach(board);
 
     for (int i = 0; i < BOARD_SQUARES; ++i) {
         const int q = scoringOrder(i);
-        if (!isEmpty(board, q) || isMarked(board, q)) continue;
+        if (!isEmpty(board, q) || out.contains(q)) continue;
         const std::int64_t score =
             near[q] ? squareScore(scanCodes(board, q), mover) : OPEN_FIELD_SCORES[q];
         if (score <= threshold) continue;
@@ -368,21 +354,17 @@ void addScoredCandidates(V2Board& board, int n) {
     }
 
     int taken = 0;
-    while (taken < n && scores[taken] != 0 && scores[taken] >= threshold) {
-        board.squares[window[taken]] |= SQ_CANDIDATE;
-        ++taken;
-    }
-    CandidateList.count += taken;
+    while (taken < n && scores[taken] != 0 && scores[taken] >= threshold) ++taken;
+    out.listScratch(taken);
 }
 
-int generateCandidates(V2Board& board) {
-    CandidateList.count = 0;
+GenerateResult generateCandidates(const V2Board& board, CandidateList& out) {
+    out.clear();
     if (const int opening = openingCandidate(board); opening >= 0) {
-        CandidateList.squares[0] = opening;
-        CandidateList.count = 1;
+        out.push(opening);
         return GENERATE_OPEN;
     }
-    return Generator(board).run();
+    return Generator(board, out).run();
 }
 
 }  // namespace vorek

@@ -1,6 +1,7 @@
 #include "board/evaluation.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "board/line_words.h"
 #include "board/reach.h"
@@ -8,8 +9,6 @@
 #include "threats/pattern_tables.h"
 
 namespace vorek {
-
-thread_local std::array<Threat, 8> lineThreats{};
 
 namespace {
 
@@ -65,10 +64,10 @@ constexpr std::array<std::uint8_t, PATTERN_CODES> buildCnTn() {
 }
 constexpr std::array<std::uint8_t, PATTERN_CODES> CN_TN = buildCnTn();
 
-LineSummary summarize(const SquareCodes& scanned, int square, int player) {
+LineSummary summarize(const SquareCodes& scanned, int square, Player player) {
     LineSummary s;
     s.square = square;
-    s.codes = scanned.codes[player];
+    s.codes = scanned.of(player);
     for (int line = 0; line < LINES; ++line) {
         const std::uint8_t cnTn = CN_TN[s.codes[line]];
         s.cn[line] = cnTn >> 4;
@@ -85,41 +84,14 @@ struct Bests {
     int cn;
     int tn;
 };
-Bests bestsOf(const SquareCodes& scanned, int player) {
+Bests bestsOf(const SquareCodes& scanned, Player player) {
     Bests bests{UNREACHABLE, UNREACHABLE};
-    for (const std::int16_t code : scanned.codes[player]) {
+    for (const std::int16_t code : scanned.of(player)) {
         const std::uint8_t cnTn = CN_TN[code];
         bests.cn = std::min(bests.cn, cnTn >> 4);
         bests.tn = std::min(bests.tn, cnTn & 15);
     }
     return bests;
-}
-
-// Records player's threats at square s; a player with nothing within two
-// stones of a won line counts the square one step towards quiet.
-void recordThreats(V2Board& board, int player, const SquareCodes& scanned, Bests bests, int s,
-                   int& quietCounter) {
-    if (bests.tn >= 3) {
-        --quietCounter;
-        return;
-    }
-    if (bests.tn == 2) return;
-    const LineSummary lines = summarize(scanned, s, player);
-    if (lines.bestTn == 0 || lines.linesWithTn(1) == 1) {
-        insertThreat(board, player, lines.chosen());
-        return;
-    }
-    const int fours = lines.linesWithCn(1);
-    if (fours == 0) {
-        insertThreat(board, player, makeThreat(PATTERN_DOUBLE_THREAT, s, lines.bestMask()));
-    } else if (fours == 1) {
-        board.squares[s] |= secondItemFlag(player);
-        insertThreat(board, player, lines.chosen());
-        insertThreat(board, player,
-                     makeThreat(PATTERN_DOUBLE_THREAT, s, lines.bestMask() | lines.maskOfCn(2)));
-    } else {
-        insertThreat(board, player, makeThreat(PATTERN_DOUBLE_FOUR, s, lines.bestMask()));
-    }
 }
 
 // Both players' codes of one line through the square, from its line word.
@@ -131,23 +103,26 @@ void scanLine(SquareCodes& scanned, std::uint64_t word, LinePlace place, int lin
 
 }  // namespace
 
-SquareCodes scanCodesWith(const V2Board& board, int s, int stoneSquare, int stoneOwner) {
+SquareCodes scanCodesWith(const V2Board& board, int s, int stoneSquare, Player stoneOwner) {
+    assert(isSquare(s));
+    assert(board.isEmpty(stoneSquare) && stoneSquare != s);
     SquareCodes scanned;
     for (int line = 0; line < LINES; ++line) {
         const LinePlace place = LINE_PLACES[s][line];
-        std::uint64_t word = board.lines[place.word];
+        std::uint64_t word = board.lines()[place.word];
         const LinePlace stone = LINE_PLACES[stoneSquare][line];
-        if (stone.word == place.word) word |= std::uint64_t{stoneOwner ? CELL_PLAYER1 : CELL_PLAYER0} << stone.bit;
+        if (stone.word == place.word) word |= std::uint64_t{stoneCell(stoneOwner)} << stone.bit;
         scanLine(scanned, word, place, line);
     }
     return scanned;
 }
 
 SquareCodes scanCodes(const V2Board& board, int s) {
+    assert(isSquare(s));
     SquareCodes scanned;
     for (int line = 0; line < LINES; ++line) {
         const LinePlace place = LINE_PLACES[s][line];
-        scanLine(scanned, board.lines[place.word], place, line);
+        scanLine(scanned, board.lines()[place.word], place, line);
     }
     return scanned;
 }
@@ -155,7 +130,7 @@ SquareCodes scanCodes(const V2Board& board, int s) {
 std::array<bool, BOARD_SQUARES> stonesInReach(const V2Board& board) {
     std::array<bool, BOARD_SQUARES> near{};
     for (int s = 0; s < BOARD_SQUARES; ++s) {
-        if (isEmptySquare(board.squares[s])) continue;
+        if (board.isEmpty(s)) continue;
         // The squares within reach of a stone are those it is within reach of.
         for (int h = 0; h < HALF_LINES; ++h) {
             const int step = HALF_LINE_STEPS[h].index();
@@ -165,59 +140,86 @@ std::array<bool, BOARD_SQUARES> stonesInReach(const V2Board& board) {
     return near;
 }
 
-void scanSquare(const V2Board& board, int s) {
+LineThreats scanSquare(const V2Board& board, int s) {
     const SquareCodes scanned = scanCodes(board, s);
-    for (int player = 0; player < 2; ++player)
+    LineThreats lines;
+    for (const Player player : PLAYERS)
         for (int line = 0; line < LINES; ++line)
-            lineThreats[lineThreatIndex(player, line)] = makeThreat(scanned.codes[player][line], s, lineMask(line));
+            lines[lineThreatIndex(player, line)] = makeThreat(scanned.of(player)[line], s, lineMask(line));
+    return lines;
 }
 
-bool evaluateSquare(V2Board& board, int s) {
-    if (!isEmptySquare(board.squares[s])) return false;
-    if ((board.squares[s] & SQ_SIDE) == 0) {
+// Records player's threats at square s; a player with nothing within two
+// stones of a won line counts the square one step towards quiet.
+void V2Board::recordThreats(Player player, const SquareCodes& scanned, int bestTn, int s, int& quietCounter) {
+    if (bestTn >= 3) {
+        --quietCounter;
+        return;
+    }
+    if (bestTn == 2) return;
+    const LineSummary lines = summarize(scanned, s, player);
+    if (lines.bestTn == 0 || lines.linesWithTn(1) == 1) {
+        insertThreat(player, lines.chosen());
+        return;
+    }
+    const int fours = lines.linesWithCn(1);
+    if (fours == 0) {
+        insertThreat(player, makeThreat(PATTERN_DOUBLE_THREAT, s, lines.bestMask()));
+    } else if (fours == 1) {
+        setFlags(s, flags(s) | secondItemFlag(player));
+        insertThreat(player, lines.chosen());
+        insertThreat(player, makeThreat(PATTERN_DOUBLE_THREAT, s, lines.bestMask() | lines.maskOfCn(2)));
+    } else {
+        insertThreat(player, makeThreat(PATTERN_DOUBLE_FOUR, s, lines.bestMask()));
+    }
+}
+
+bool V2Board::evaluateSquare(int s) {
+    if (!isEmptySquare(flags(s))) return false;
+    if ((flags(s) & SQ_SIDE) == 0) {
         // Quiet: only wake it up. Its scan would tell nothing anyone reads.
-        board.squares[s] |= SQ_SIDE;
+        setFlags(s, flags(s) | SQ_SIDE);
         return false;
     }
-    const SquareCodes scanned = scanCodes(board, s);
-    for (int player = 1; player >= 0; --player) {
-        if (board.squares[s] & inListFlag(player)) {
-            removeSquareThreats(board, player, s);
-            board.squares[s] &= static_cast<std::uint8_t>(~secondItemFlag(player));
+    const SquareCodes scanned = scanCodes(*this, s);
+    for (const Player player : {PLAYER1, PLAYER0}) {
+        if (flags(s) & inListFlag(player)) {
+            removeSquareThreats(player, s);
+            setFlags(s, flags(s) & static_cast<std::uint8_t>(~secondItemFlag(player)));
         }
     }
 
-    const int mover = board.sideToMove ? 1 : 0;
-    const int other = 1 - mover;
+    const Player mover = sideToMove_;
+    const Player other = opponent(mover);
     const Bests moverBests = bestsOf(scanned, mover);
     if (moverBests.cn == 0) return true;
 
     int quietCounter = 2;
-    recordThreats(board, mover, scanned, moverBests, s, quietCounter);
+    recordThreats(mover, scanned, moverBests.tn, s, quietCounter);
     const Bests otherBests = bestsOf(scanned, other);
     if (otherBests.cn == 0) {
         // A square the mover must block.
-        insertThreat(board, other, summarize(scanned, s, other).chosen());
+        insertThreat(other, summarize(scanned, s, other).chosen());
         return false;
     }
-    recordThreats(board, other, scanned, otherBests, s, quietCounter);
-    if (quietCounter == 0) board.squares[s] &= static_cast<std::uint8_t>(~SQ_SIDE);
+    recordThreats(other, scanned, otherBests.tn, s, quietCounter);
+    if (quietCounter == 0) setFlags(s, flags(s) & static_cast<std::uint8_t>(~SQ_SIDE));
     return false;
 }
 
-bool reevaluateAround(V2Board& board, int s) {
+bool V2Board::reevaluateAround(int s) {
     for (int h = 0; h < HALF_LINES; ++h) {
         const int step = HALF_LINE_STEPS[h].index();
         bool met[2] = {false, false};
         int q = s;
         for (int k = STEP_COUNTS[h][s]; k > 0; --k) {
             q += step;
-            const std::uint8_t flags = board.squares[q];
-            if (isEmptySquare(flags)) {
-                if (evaluateSquare(board, q)) return true;
+            const std::uint8_t squareFlags = flags(q);
+            if (isEmptySquare(squareFlags)) {
+                if (evaluateSquare(q)) return true;
                 continue;
             }
-            const int owner = stoneOwner(flags);
+            const int owner = playerIndex(stoneOwner(squareFlags));
             if (met[1 - owner]) break;  // the second colour ends the half-line
             met[owner] = true;
         }
@@ -225,20 +227,19 @@ bool reevaluateAround(V2Board& board, int s) {
     return false;
 }
 
-bool evaluateAll(V2Board& board) {
-    syncLines(board);
+bool V2Board::evaluateAll() {
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (isEmptySquare(board.squares[s]) && evaluateSquare(board, s)) return true;
+        if (isEmptySquare(flags(s)) && evaluateSquare(s)) return true;
     return false;
 }
 
 int fiveSquare(const V2Board& board) {
-    const int mover = board.sideToMove ? 1 : 0;
+    const Player mover = board.sideToMove();
     for (int s = 0; s < BOARD_SQUARES; ++s) {
-        if (!isEmptySquare(board.squares[s])) continue;
+        if (!board.isEmpty(s)) continue;
         const SquareCodes scanned = scanCodes(board, s);
         for (int line = 0; line < LINES; ++line)
-            if (cnTable[scanned.codes[mover][line]] == 0) return s;
+            if (cnTable[scanned.of(mover)[line]] == 0) return s;
     }
     return -1;
 }

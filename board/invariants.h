@@ -1,4 +1,6 @@
-// Consistency checks of a board, for tests and fuzzing.
+// Consistency checks of a board: what must hold between operations. Asserted
+// after every move in builds with asserts on; the fuzz targets and the tests
+// call them too.
 #pragma once
 
 #include <string>
@@ -15,6 +17,14 @@ namespace vorek {
 // words holding the stones of the squares. Returns a description of the first
 // violation, or an empty string.
 std::string checkInvariants(const V2Board& board);
+
+// The same for a board on which the square was just played, looking at what
+// the move touched: the square holds the mover's stone in its flags and its
+// line words and no item of either list, and each list is in rank order with
+// items on empty squares only. On every FULL_CHECK_EVERY-th stone it checks
+// everything, as checkInvariants does.
+std::string checkAfterMove(const V2Board& board, int square);
+constexpr int FULL_CHECK_EVERY = 16;
 
 // Both boards hold the same squares, side to move, stone count and lists.
 bool samePosition(const V2Board& a, const V2Board& b);

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 
 #include "board/square_flags.h"
@@ -94,13 +95,17 @@ constexpr LineWords buildEmptyLines() {
 inline constexpr std::array<std::array<LinePlace, 4>, BOARD_SQUARES> LINE_PLACES = line_words::buildPlaces();
 inline constexpr LineWords EMPTY_LINES = line_words::buildEmptyLines();
 
+// The cell of a stone of the player.
+constexpr unsigned stoneCell(Player owner) { return owner == PLAYER1 ? CELL_PLAYER1 : CELL_PLAYER0; }
+
 // The cell of a square's flag byte.
 constexpr unsigned cellOfFlags(std::uint8_t flags) {
-    return isEmptySquare(flags) ? CELL_EMPTY : stoneOwner(flags) ? CELL_PLAYER1 : CELL_PLAYER0;
+    return isEmptySquare(flags) ? CELL_EMPTY : stoneCell(stoneOwner(flags));
 }
 
 // Puts the cell of a stone on an empty square into its four lines.
 inline void placeInLines(LineWords& words, int square, unsigned cell) {
+    assert(isSquare(square));
     for (const LinePlace place : LINE_PLACES[square]) words[place.word] |= std::uint64_t{cell} << place.bit;
 }
 

@@ -1,13 +1,11 @@
-// Move numbers written on the stones of the board picture, in a small digit
-// font of the picture's own, so that a picture is the same pixels wherever it
-// is drawn and needs no font from the system.
+// The move numbers of a position's stones: which number each stone's move
+// had, for the picture to write on it.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <span>
 
-#include "board/board_canvas.h"
 #include "threats/threat.h"
 
 namespace vorek {
@@ -22,10 +20,5 @@ constexpr int LARGEST_SHOWN_NUMBER = 9999;
 // number outside 1..LARGEST_SHOWN_NUMBER is not written. A square off the
 // board is rejected with std::out_of_range.
 void numberStones(MoveNumbers& numbers, std::span<const int> squares, int firstNumber);
-
-// Writes the number, 1..LARGEST_SHOWN_NUMBER, centred on the stone of column,
-// row with the brush colour given, as filled rectangles; one or two digits in
-// double size. Leaves the brush in that colour.
-void drawStoneNumber(BoardCanvas& canvas, int column, int row, int number, Rgb color);
 
 }  // namespace vorek

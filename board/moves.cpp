@@ -1,31 +1,41 @@
 #include "board/moves.h"
 
+#include <cassert>
+
 #include "board/evaluation.h"
+#include "board/invariants.h"
 #include "threats/pattern_tables.h"
 
 namespace vorek {
 
-bool makeMove(V2Board& board, int square) {
-    board.squares[square] &= static_cast<std::uint8_t>(~(SQ_EMPTY | SQ_SIDE));
-    for (int player = 1; player >= 0; --player)
-        if (board.squares[square] & inListFlag(player)) removeSquareThreats(board, player, square);
-    if (board.sideToMove == 1) board.squares[square] |= SQ_SIDE;
-    placeInLines(board.lines, square, board.sideToMove == 1 ? CELL_PLAYER1 : CELL_PLAYER0);
-    board.sideToMove = board.sideToMove == 0 ? 1 : 0;
-    ++board.stoneCount;
-    return reevaluateAround(board, square);
+bool V2Board::play(int square) {
+    assert(isSquare(square));
+    assert(isEmpty(square));
+    const Player mover = sideToMove_;
+    setFlags(square, flags(square) & static_cast<std::uint8_t>(~(SQ_EMPTY | SQ_SIDE)));
+    for (const Player player : {PLAYER1, PLAYER0})
+        if (flags(square) & inListFlag(player)) removeSquareThreats(player, square);
+    setFlags(square, flags(square) | stoneFlags(mover));
+    placeInLines(lines_, square, stoneCell(mover));
+    sideToMove_ = opponent(mover);
+    ++stoneCount_;
+    const bool win = reevaluateAround(square);
+    listsWhole_ = listsWhole_ && !win;
+    assert(checkAfterMove(*this, square).empty());
+    return win;
+}
+
+ChildBoard V2Board::played(int square) const {
+    ChildBoard child{clone(), false};
+    child.win = child.board->play(square);
+    return child;
 }
 
 bool moveLeavesFive(const V2Board& board, int square) {
-    const ThreatList& other = board.threats[board.sideToMove ? 0 : 1];
+    assert(board.isEmpty(square));
+    const ThreatList& other = board.threats(opponent(board.sideToMove()));
     if (other.empty() || cn(other.front()) != 0) return false;
-    return childAfterMove(board, square).win;
-}
-
-ChildBoard childAfterMove(const V2Board& board, int square) {
-    ChildBoard child{board.clone(), false};
-    child.win = makeMove(*child.board, square);
-    return child;
+    return board.played(square).win;
 }
 
 }  // namespace vorek

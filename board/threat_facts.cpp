@@ -1,6 +1,7 @@
 #include "board/threat_facts.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "board/reach.h"
 #include "threats/pattern_tables.h"
@@ -25,12 +26,12 @@ bool winsNextMove(const MoveFacts& facts) { return facts.five || facts.twoFives;
 
 }  // namespace
 
-MoveFacts moveFacts(const SquareCodes& scanned, int player) {
+MoveFacts moveFacts(const SquareCodes& scanned, Player player) {
     MoveFacts facts;
     int fourLines = 0;
     bool openFour = false;
     bool nearWin = false;
-    for (const std::int16_t code : scanned.codes[player]) {
+    for (const std::int16_t code : scanned.of(player)) {
         const int cn = cnTable[code];
         const int tn = tnTable[code];
         if (cn == 0) facts.five = true;
@@ -47,10 +48,10 @@ MoveFacts moveFacts(const SquareCodes& scanned, int player) {
 
 bool SquareList::contains(int square) const { return std::find(begin(), end(), square) != end(); }
 
-PlayerMoves playerMoves(const V2Board& board, int player) {
+PlayerMoves playerMoves(const V2Board& board, Player player) {
     PlayerMoves moves;
     std::array<bool, BOARD_SQUARES> seen{};
-    for (const Threat t : board.threats[player]) {
+    for (const Threat t : board.threats(player)) {
         const int s = square(t);
         if (seen[s]) continue;
         seen[s] = true;
@@ -63,7 +64,8 @@ PlayerMoves playerMoves(const V2Board& board, int player) {
     return moves;
 }
 
-SquareList answersToTwoFives(const V2Board& board, int player, const SquareList& twoFives) {
+SquareList answersToTwoFives(const V2Board& board, Player player, const SquareList& twoFives) {
+    assert(std::all_of(twoFives.begin(), twoFives.end(), [&](int m) { return board.isEmpty(m); }));
     SquareList answers;
     if (twoFives.empty()) return answers;
     // An answer must change every one of the moves, so it lies within reach
@@ -71,11 +73,11 @@ SquareList answersToTwoFives(const V2Board& board, int player, const SquareList&
     SquareList candidates = squaresInReach(twoFives.squares[0]);
     std::sort(candidates.squares.begin(), candidates.squares.begin() + candidates.count);
     for (const int x : candidates) {
-        if (!isEmptySquare(board.squares[x])) continue;
+        if (!board.isEmpty(x)) continue;
         const bool answersAll = std::all_of(twoFives.begin(), twoFives.end(), [&](int m) {
             if (m == x) return true;
             if (!squaresInReach(m).contains(x)) return false;
-            return !winsNextMove(moveFacts(scanCodesWith(board, m, x, 1 - player), player));
+            return !winsNextMove(moveFacts(scanCodesWith(board, m, x, opponent(player)), player));
         });
         if (answersAll) answers.add(x);
     }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 
 #include "board/evaluation.h"
@@ -27,7 +28,7 @@ struct MoveFacts {
     bool nearWin = false;     // some line is one more stone from won: a four, or a three to open
 };
 
-MoveFacts moveFacts(const SquareCodes& scanned, int player);
+MoveFacts moveFacts(const SquareCodes& scanned, Player player);
 
 // A short list of squares in the order they were found.
 struct SquareList {
@@ -38,7 +39,10 @@ struct SquareList {
     const std::int16_t* end() const { return squares.data() + count; }
     bool empty() const { return count == 0; }
     bool contains(int square) const;
-    void add(int square) { squares[count++] = static_cast<std::int16_t>(square); }
+    void add(int square) {
+        assert(isSquare(square) && count < BOARD_SQUARES);
+        squares[count++] = static_cast<std::int16_t>(square);
+    }
 };
 
 // One player's moves of each kind, each square once, in the order of the
@@ -51,11 +55,11 @@ struct PlayerMoves {
 };
 
 // The moves of the player on a board whose lists are whole.
-PlayerMoves playerMoves(const V2Board& board, int player);
+PlayerMoves playerMoves(const V2Board& board, Player player);
 
 // The squares on which the other player's stone leaves the player no move
 // that makes two five squares: the answers to all of twoFives at once.
 // Empty squares only, in index order.
-SquareList answersToTwoFives(const V2Board& board, int player, const SquareList& twoFives);
+SquareList answersToTwoFives(const V2Board& board, Player player, const SquareList& twoFives);
 
 }  // namespace vorek

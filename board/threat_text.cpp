@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "board/square_text.h"
 #include "threats/pattern_tables.h"
 
 namespace vorek {
@@ -27,17 +28,20 @@ void appendItem(std::string& text, const Threat* item) {
 std::string squareReport(const V2Board& board, int square) {
     checkSquare(square);
     std::string text = "{";
-    appendItem(text, findThreatAt(board.threats[0], square));
+    appendItem(text, findThreatAt(board.threats(PLAYER0), square));
     text += "}/{";
-    appendItem(text, findThreatAt(board.threats[1], square));
+    appendItem(text, findThreatAt(board.threats(PLAYER1), square));
     text += "}";
     return text;
 }
 
 std::string threatListLine(Threat item) {
+    const int at = square(item);
     std::string line = "[";
-    line += std::to_string(square(item));
+    line += std::to_string(at);
     line += "] ";
+    line += squareText(columnOf(at), rowOf(at));
+    line += ' ';
     appendItem(line, &item);
     return line;
 }
@@ -45,7 +49,7 @@ std::string threatListLine(Threat item) {
 void fillThreatList(const V2Board& board, LineSink& sink, int player) {
     if (player != 0 && player != 1)
         throw std::out_of_range("player " + std::to_string(player) + " is not 0 or 1");
-    for (const Threat item : board.threats[player]) sink.addLine(threatListLine(item));
+    for (const Threat item : board.threats(playerOf(player))) sink.addLine(threatListLine(item));
 }
 
 }  // namespace vorek

@@ -14,7 +14,8 @@ namespace vorek {
 // A square outside 0..399 is rejected with std::out_of_range.
 std::string squareReport(const V2Board& board, int square);
 
-// "[S] cn=C tn=T" for one threat item.
+// "[S] X,Y cn=C tn=T" for one threat item: its square's number and its
+// column and row, each counted from 0.
 std::string threatListLine(Threat item);
 
 // Something that takes lines at its end, like a list box.

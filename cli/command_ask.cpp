@@ -8,13 +8,16 @@
 #include <string>
 #include <variant>
 
-#include "board/file_snapshot.h"
-#include "board/position_files.h"
+#include "board/square_text.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
+#include "cli/interrupt.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
+#include "files/file_snapshot.h"
+#include "files/position_files.h"
 #include "opponent/ask_opponent.h"
+#include "opponent/process_group.h"
 
 namespace vorek::cli {
 
@@ -35,7 +38,14 @@ constexpr std::string_view USAGE =
     "and ended. Any other program speaks the file protocol: ask writes\n"
     "\"plocha.dat\", \"tah.dat\" and \"timeouts.dat\" into DIR, runs the program there,\n"
     "reads its move from \"tah.dat\", and then puts back the three files as it\n"
-    "found them. ask is the only command that writes into DIR.\n"
+    "found them, never writing through a link the program made. ask is the only\n"
+    "command that writes into DIR; it refuses to run the program when one of the\n"
+    "files is no file it could put back (a named pipe, a folder, ...).\n"
+    "\n"
+    "The program runs in a process group of its own; when the ask ends (its\n"
+    "answer, its time, Ctrl-C, SIGTERM or SIGHUP to vorek-cli), whatever of it\n"
+    "still runs gets SIGTERM, and SIGKILL a second later, before the files are\n"
+    "put back.\n"
     "\n"
     "Exits 0 with the move. Exits 1 with \"AI Error\" (a failing program, or an\n"
     "answer that is no move on an empty square), \"Timeout\" or \"File not found\".\n"
@@ -125,7 +135,7 @@ std::string answerFault(const std::optional<MoveReply>& move, const V2Board& boa
     if (!move) return "the program left no move in \"tah.dat\"";
     if (!onBoard(move->x, move->y))
         return "the answer " + squareText(move->x, move->y) + " is off the board";
-    if (!isEmptySquare(board.squares[squareAt(move->x, move->y)]))
+    if (!board.isEmpty(squareAt(move->x, move->y)))
         return "the answer " + squareText(move->x, move->y) + " is on a stone";
     return {};
 }
@@ -139,22 +149,34 @@ std::optional<CommandError> runAsk(const CommandArguments& arguments, std::ostre
     const std::filesystem::path dir = folderOption(arguments);
     auto start = readStartPosition(arguments);
     if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
-    const StartPosition& position = std::get<StartPosition>(start);
-    if (!position.read) notes.push_back(position.unreadNote);
+    const PositionSource& position = std::get<PositionSource>(start);
+    if (const auto note = unreadNote(position)) notes.push_back(*note);
     const V2Board& board = *position.board;
 
-    const bool filesWritten = !speaksStdinProtocol(commandLine);
-    const FileSnapshot found = filesWritten ? FileSnapshot::take(dir, {BOARD_FILE, MOVE_FILE, TIMEOUTS_FILE}) : FileSnapshot();
+    // Whatever the program leaves running, even outside its process group,
+    // becomes this tool's child once its parents are gone, to be ended here.
+    adoptOrphans();
     AskOutcome outcome;
+    bool interrupted = false;
     {
+        // A closed terminal or a kill ends the ask as Ctrl-C does: the program
+        // is ended and the files are put back before the tool goes.
+        const InterruptStopsSolve interrupt(StopOn::CtrlCAndEndRequests);
         StderrLog log(arguments.flag(LOG_OPTION), commandLine, std::get<int>(milliseconds));
-        outcome = askOpponent(commandLine, board, dir, std::get<int>(milliseconds), log);
+        outcome = askOpponent(commandLine, board, dir, std::get<int>(milliseconds), log, interrupt.flag());
+        // The tool does not end before the engine it started, nor before
+        // anything the program left behind.
+        if (outcome.engineEnded.valid()) outcome.engineEnded.wait();
+        endAdoptedProcesses();
+        interrupted = interrupt.flag()->load();
     }
-    if (filesWritten && !found.restore()) notes.push_back("could not put back every protocol file as it was");
-    // The tool does not end before the engine it started.
-    if (outcome.engineEnded.valid()) outcome.engineEnded.wait();
+    if (outcome.found) {
+        const std::vector<std::string> problems = outcome.found->restore(FileSnapshot::Blocked::WriteBeside);
+        notes.insert(notes.end(), problems.begin(), problems.end());
+    }
 
-    if (outcome.result != RUN_OK) return Failure{std::string(failureMessage(outcome.result))};
+    if (interrupted) return Failure{"interrupted; the program was ended"};
+    if (outcome.result != RUN_OK) return Failure{outcomeMessage(outcome)};
     if (const std::string fault = answerFault(outcome.move, board); !fault.empty()) {
         notes.push_back(fault);
         return Failure{"AI Error"};

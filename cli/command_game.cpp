@@ -6,13 +6,13 @@
 #include <variant>
 #include <vector>
 
-#include "board/game_record.h"
 #include "cli/command.h"
 #include "cli/game_analysis.h"
 #include "cli/interrupt.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
 #include "cli/solve_options.h"
+#include "files/game_record.h"
 
 namespace vorek::cli {
 

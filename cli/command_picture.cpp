@@ -5,6 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/played_position.h"
+#include "picture/board_picture.h"
 
 #ifdef VOREK_WITH_PICTURE
 #include <QString>
@@ -50,12 +51,12 @@ constexpr std::array<std::string_view, 2> FLAGS{COLOURS_BY_LETTER_OPTION, MOVE_N
 PictureOptions pictureOptions(const CommandArguments& arguments, const PlayedPosition& position) {
     PictureOptions options;
     options.coloursByLetter = arguments.flag(COLOURS_BY_LETTER_OPTION);
-    options.player1Letter = position.player1Letter;
+    options.player1Letter = position.source.labels.player1Letter;
     if (arguments.flag(MOVE_NUMBERS_OPTION)) options.moveNumbers = position.moveNumbers;
     return options;
 }
 
-std::optional<Misuse> writePicture(V2Board& board, std::string_view file, const PictureOptions& options) {
+std::optional<Misuse> writePicture(const V2Board& board, std::string_view file, const PictureOptions& options) {
 #ifdef VOREK_WITH_PICTURE
     const QString name = QString::fromLocal8Bit(file.data(), static_cast<qsizetype>(file.size()));
     if (writeBoardPng(board, name, options)) return std::nullopt;
@@ -77,9 +78,9 @@ std::optional<CommandError> runPicture(const CommandArguments& arguments, std::o
     if (!out) return Misuse{"needs --out FILE.png"};
     auto played = playPosition(arguments, arguments.operands);
     if (auto* error = std::get_if<CommandError>(&played)) return std::move(*error);
-    auto& position = std::get<PlayedPosition>(played);
-    if (!position.read) notes.push_back(position.unreadNote);
-    return writePicture(*position.board, *out, pictureOptions(arguments, position));
+    const auto& position = std::get<PlayedPosition>(played);
+    if (const auto note = unreadNote(position.source)) notes.push_back(*note);
+    return writePicture(*position.source.board, *out, pictureOptions(arguments, position));
 }
 
 }  // namespace

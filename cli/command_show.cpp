@@ -36,7 +36,7 @@ void printFlags(std::ostream& out, const V2Board& board) {
     out << "flags\n";
     for (int row = 0; row < BOARD_SIDE; ++row) {
         for (int column = 0; column < BOARD_SIDE; ++column) {
-            const std::uint8_t flags = board.squares[squareAt(column, row)];
+            const std::uint8_t flags = board.flags(squareAt(column, row));
             if (column > 0) out << ' ';
             out << HEX_DIGITS[flags >> 4] << HEX_DIGITS[flags & 15];
         }
@@ -44,19 +44,20 @@ void printFlags(std::ostream& out, const V2Board& board) {
     }
 }
 
-void printList(std::ostream& out, const V2Board& board, int player) {
-    out << "list" << player << ' ' << board.threats[player].size() << '\n';
-    for (const Threat t : board.threats[player]) {
+void printList(std::ostream& out, const V2Board& board, Player player) {
+    out << "list" << playerIndex(player) << ' ' << board.threats(player).size() << '\n';
+    for (const Threat t : board.threats(player)) {
         out << square(t) << ' ' << t.pattern << ' ' << directions(t) << ' ' << cn(t) << ' ' << tn(t)
             << ' ' << weight(t) << '\n';
     }
 }
 
 // Runs the generator last, so that everything above shows the board before it.
-void printCandidates(std::ostream& out, V2Board& board) {
-    const int result = generateCandidates(board);
-    out << "generate " << result << ' ' << CandidateList.count;
-    for (int i = 0; i < CandidateList.count; ++i) out << ' ' << CandidateList.squares[i];
+void printCandidates(std::ostream& out, const V2Board& board) {
+    CandidateList candidates;
+    const GenerateResult result = generateCandidates(board, candidates);
+    out << "generate " << result << ' ' << candidates.count();
+    for (const int square : candidates) out << ' ' << square;
     out << '\n';
 }
 
@@ -64,18 +65,18 @@ std::optional<CommandError> runShow(const CommandArguments& arguments, std::ostr
                               std::vector<std::string>&) {
     auto played = playPosition(arguments, arguments.operands);
     if (auto* error = std::get_if<CommandError>(&played)) return std::move(*error);
-    auto& position = std::get<PlayedPosition>(played);
-    V2Board& board = *position.board;
+    const auto& position = std::get<PlayedPosition>(played);
+    const V2Board& board = *position.source.board;
 
-    out << "read " << position.read << '\n';
+    out << "read " << position.source.read << '\n';
     out << "evaluate " << position.evaluated << '\n';
     for (const PlayedMove& move : position.moves)
         out << "move " << move.square << ' ' << move.win << '\n';
-    out << "side " << int{board.sideToMove} << '\n';
-    out << "stones " << board.stoneCount << '\n';
+    out << "side " << playerIndex(board.sideToMove()) << '\n';
+    out << "stones " << board.stoneCount() << '\n';
     printFlags(out, board);
-    printList(out, board, 0);
-    printList(out, board, 1);
+    printList(out, board, PLAYER0);
+    printList(out, board, PLAYER1);
     printCandidates(out, board);
     return std::nullopt;
 }

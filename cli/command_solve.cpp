@@ -234,8 +234,8 @@ std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ost
     const InterruptStopsSolve interrupt;
     auto start = readStartPosition(arguments);
     if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
-    StartPosition& position = std::get<StartPosition>(start);
-    if (!position.read) notes.push_back(position.unreadNote);
+    PositionSource& position = std::get<PositionSource>(start);
+    if (const auto note = unreadNote(position)) notes.push_back(*note);
     const RootBuild build = buildRootNode(std::move(position.board));
     auto found = nodeAtPath(*build.root, path, PathWalk::Grow);
     if (auto* bad = std::get_if<Misuse>(&found)) return std::move(*bad);

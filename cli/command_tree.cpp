@@ -56,10 +56,10 @@ std::optional<CommandError> runTree(const CommandArguments& arguments, std::ostr
                               std::vector<std::string>& notes) {
     auto start = readStartPosition(arguments);
     if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
-    StartPosition& position = std::get<StartPosition>(start);
+    PositionSource& position = std::get<PositionSource>(start);
     // The tree goes on from what was read, as the window does, but the output
     // alone would not show that the position was not the one asked for.
-    if (!position.read) notes.push_back(position.unreadNote);
+    if (const auto note = unreadNote(position)) notes.push_back(*note);
     const RootBuild build = buildRootNode(std::move(position.board));
     for (const std::string& text : arguments.operands) {
         auto found = nodeAtPath(*build.root, text, PathWalk::Find);

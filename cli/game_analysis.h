@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "board/game_record.h"
+#include "files/game_record.h"
 #include "search/solver.h"
 #include "search/threat_space/transposition_table.h"
 

@@ -13,16 +13,19 @@ void noteInterrupt(int) { interrupted.store(true, std::memory_order_relaxed); }
 
 }  // namespace
 
-InterruptStopsSolve::InterruptStopsSolve() {
+InterruptStopsSolve::InterruptStopsSolve(StopOn signals)
+    : caught_(signals == StopOn::CtrlC ? 1 : static_cast<int>(SIGNALS.size())) {
     interrupted.store(false);
     struct sigaction action {};
     action.sa_handler = noteInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESETHAND;
-    ::sigaction(SIGINT, &action, &previous_);
+    for (int i = 0; i < caught_; ++i) ::sigaction(SIGNALS[i], &action, &previous_[i]);
 }
 
-InterruptStopsSolve::~InterruptStopsSolve() { ::sigaction(SIGINT, &previous_, nullptr); }
+InterruptStopsSolve::~InterruptStopsSolve() {
+    for (int i = 0; i < caught_; ++i) ::sigaction(SIGNALS[i], &previous_[i], nullptr);
+}
 
 const std::atomic<bool>* InterruptStopsSolve::flag() const { return &interrupted; }
 

@@ -5,11 +5,8 @@
 #include <climits>
 #include <optional>
 
-#include "board/evaluation.h"
-#include "board/game_record.h"
-#include "board/moves.h"
-#include "board/position_files.h"
 #include "cli/arguments.h"
+#include "files/game_record.h"
 
 namespace vorek::cli {
 
@@ -35,41 +32,7 @@ std::optional<GameChoice> parseGameOption(std::string_view text) {
     return choice;
 }
 
-// The note for stderr when the position in dir could not be read in full.
-// Built by appending: g++ 12 warns falsely (-Wrestrict) on chains of string +.
-std::string unreadPositionNote(const std::filesystem::path& dir) {
-    std::string note = "the position in ";
-    if (dir.empty()) {
-        note += "the working directory";
-    } else {
-        note += '\'';
-        note += dir.string();
-        note += '\'';
-    }
-    note += " could not be read in full; squares not read are empty";
-    return note;
-}
-
-StartPosition positionFromFiles(const std::filesystem::path& dir) {
-    StartPosition start;
-    start.board = std::make_unique<V2Board>();
-    start.read = readPosition(*start.board, dir);
-    if (!start.read) start.unreadNote = unreadPositionNote(dir);
-    start.player1Letter = readMoverLetter(dir);
-    return start;
-}
-
-StartPosition positionFromRecord(const GameRecord& record, int count) {
-    StartPosition start;
-    start.board = positionAfter(record, count);
-    start.read = true;
-    start.player1Letter = letterOfMove(record, count + 1);
-    start.recordMoves = count;
-    numberStones(start.moveNumbers, std::span(record.moves).first(static_cast<std::size_t>(count)), 1);
-    return start;
-}
-
-std::variant<StartPosition, CommandError> positionFromGameOption(std::string_view text) {
+std::variant<PositionSource, CommandError> positionFromGameOption(std::string_view text) {
     const std::optional<GameChoice> choice = parseGameOption(text);
     if (!choice)
         return Misuse{"bad --game '" + std::string(text) + "': give FILE.psq or FILE.psq:K"};
@@ -81,36 +44,46 @@ std::variant<StartPosition, CommandError> positionFromGameOption(std::string_vie
     if (count > moves)
         return Misuse{"--game '" + std::string(text) + "': the game has " + std::to_string(moves) +
                       (moves == 1 ? " move" : " moves") + "; K runs from 0 to " + std::to_string(moves)};
-    return positionFromRecord(record, count);
+    return recordPosition(record, count);
 }
 
-std::variant<PlayedPosition, Misuse> playMoves(StartPosition start, std::span<const std::string> moves) {
+std::variant<PlayedPosition, Misuse> playMoves(PositionSource source, std::span<const std::string> moves) {
     PlayedPosition position;
-    position.board = std::move(start.board);
-    position.read = start.read;
-    position.unreadNote = std::move(start.unreadNote);
-    position.player1Letter = start.player1Letter;
-    position.moveNumbers = start.moveNumbers;
-    V2Board& board = *position.board;
-    position.evaluated = evaluateAll(board);
+    position.evaluated = !source.board->listsWhole();
+    V2Board& board = *source.board;
     std::vector<int> squares;
     for (const std::string& text : moves) {
         const auto square = parseMove(text);
         if (!square)
             return Misuse{"bad MOVE '" + text +
                           "': give a square index 0..399 or x,y with column and row 0..19"};
-        // The engine's move does not look: a stone on a stone would corrupt the board.
-        if (!isEmptySquare(board.squares[*square]))
+        if (!board.isEmpty(*square))
             return Misuse{"MOVE '" + text + "': square " + std::to_string(*square) +
                           " holds a stone"};
-        position.moves.push_back({*square, makeMove(board, *square)});
+        position.moves.push_back({*square, board.play(*square)});
         squares.push_back(*square);
     }
-    numberStones(position.moveNumbers, squares, start.recordMoves + 1);
+    position.moveNumbers = numbersAfter(source.labels, squares);
+    position.source = std::move(source);
     return position;
 }
 
 }  // namespace
+
+// Built by appending: g++ 12 warns falsely (-Wrestrict) on chains of string +.
+std::optional<std::string> unreadNote(const PositionSource& position) {
+    if (position.read) return std::nullopt;
+    std::string note = "the position in ";
+    if (position.folder.empty()) {
+        note += "the working directory";
+    } else {
+        note += '\'';
+        note += position.folder.string();
+        note += '\'';
+    }
+    note += " could not be read in full; squares not read are empty";
+    return note;
+}
 
 std::variant<GameRecord, Failure> readRecordFile(const std::string& file) {
     auto read = readGameRecord(file);
@@ -128,9 +101,9 @@ std::variant<GameRecord, Failure> readRecordFile(const std::string& file) {
     return Failure{message};
 }
 
-std::variant<StartPosition, CommandError> readStartPosition(const CommandArguments& arguments) {
+std::variant<PositionSource, CommandError> readStartPosition(const CommandArguments& arguments) {
     const auto game = arguments.value(GAME_OPTION);
-    if (!game) return positionFromFiles(folderOption(arguments));
+    if (!game) return folderPosition(folderOption(arguments));
     if (arguments.value(DIR_OPTION)) return Misuse{"give --dir or --game, not both"};
     return positionFromGameOption(*game);
 }
@@ -139,7 +112,7 @@ std::variant<PlayedPosition, CommandError> playPosition(const CommandArguments& 
                                                         std::span<const std::string> moves) {
     auto start = readStartPosition(arguments);
     if (auto* error = std::get_if<CommandError>(&start)) return std::move(*error);
-    auto played = playMoves(std::move(std::get<StartPosition>(start)), moves);
+    auto played = playMoves(std::move(std::get<PositionSource>(start)), moves);
     if (auto* bad = std::get_if<Misuse>(&played)) return CommandError{std::move(*bad)};
     return std::move(std::get<PlayedPosition>(played));
 }

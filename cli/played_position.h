@@ -1,34 +1,25 @@
 // The position a command works on: read from the position files (--dir) or
-// taken from a game record (--game), evaluated, with moves played on it.
+// taken from a game record (--game), with moves played on it.
 #pragma once
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <variant>
 #include <vector>
 
-#include "board/board_picture.h"
-#include "board/game_record.h"
-#include "board/v2board.h"
+#include "board/move_numbers.h"
 #include "cli/command.h"
+#include "files/game_record.h"
+#include "files/position_source.h"
 
 namespace vorek::cli {
 
 // The game record in the file, or the failure naming the file and the first
 // line that is wrong.
 std::variant<GameRecord, Failure> readRecordFile(const std::string& file);
-
-// A position before evaluation, with what the picture needs to know of it.
-struct StartPosition {
-    std::unique_ptr<V2Board> board;  // squares, side to move and stone count; lists empty
-    bool read = false;               // the position files were read in full; true for a record
-    std::string unreadNote;          // when not read: the note for stderr
-    char player1Letter = 'x';        // the letter of player 1's stones
-    int recordMoves = 0;             // the moves of the record on the board; 0 for files
-    MoveNumbers moveNumbers{};       // the record's move numbers on its stones
-};
 
 // The position the arguments name: with --game FILE.psq[:K], the position
 // after K moves of the record (default: all of them), player 1 being the
@@ -37,29 +28,28 @@ struct StartPosition {
 // a malformed --game value and a K past the game's moves are misuses; a
 // record that cannot be read or is malformed is a failure naming the file and
 // the line.
-std::variant<StartPosition, CommandError> readStartPosition(const CommandArguments& arguments);
+std::variant<PositionSource, CommandError> readStartPosition(const CommandArguments& arguments);
+
+// The note for stderr about a position whose files could not be read in full;
+// nothing for one that was read.
+std::optional<std::string> unreadNote(const PositionSource& position);
 
 struct PlayedMove {
     int square;
-    bool win;  // the result of makeMove: the side now to move can complete five
+    bool win;  // the result of play: the side now to move can complete five
 };
 
 struct PlayedPosition {
-    std::unique_ptr<V2Board> board;
-    bool read = false;       // the result of readPosition; true for a record
-    bool evaluated = false;  // the result of evaluateAll
+    PositionSource source;   // with each MOVE played on its board
+    bool evaluated = false;  // the evaluation of the stones stopped at a five of the side to move
     std::vector<PlayedMove> moves;
-    std::string unreadNote;     // when not read: the note for stderr
-    char player1Letter = 'x';   // the letter of player 1's stones
-    MoveNumbers moveNumbers{};  // a record's move numbers, then the MOVEs' numbers after them
+    MoveNumbers moveNumbers{};  // the source's numbers, then the MOVEs' numbers after them
 };
 
-// The position readStartPosition names, evaluated in full, with each MOVE
-// played in order and numbered on from the record's moves (from 1 on a
-// position from files). A MOVE that is not a square of the board, or is on
-// a stone, is a misuse.
+// The position readStartPosition names with each MOVE played in order and
+// numbered on from the source's numbers (from 1 on a position from files). A
+// MOVE that is not a square of the board, or is on a stone, is a misuse.
 std::variant<PlayedPosition, CommandError> playPosition(const CommandArguments& arguments,
                                                         std::span<const std::string> moves);
-
 
 }  // namespace vorek::cli

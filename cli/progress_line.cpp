@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "board/write_all.h"
+#include "files/write_all.h"
 
 namespace vorek::cli {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "board/ascii_text.h"
+#include "files/ascii_text.h"
 
 namespace vorek::cli {
 

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "board/evaluation.h"
-#include "board/game_record.h"
 #include "board/invariants.h"
+#include "files/game_record.h"
+#include "files/position_source.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
@@ -74,17 +74,18 @@ void checkMovesAndFive(const GameRecord& record) {
 }
 
 void checkPositionAfter(const GameRecord& record, int count) {
-    const auto board = positionAfter(record, count);
-    if (board->sideToMove != 1 || board->stoneCount != count) fuzz::fail("side to move or stone count wrong");
-    std::array<std::uint8_t, BOARD_SQUARES> expected;
-    expected.fill(EMPTY_LIVE_SQUARE);
-    for (int i = 0; i < count; ++i)  // move i + 1 is the mover's when it has the parity of move count + 1
-        expected[static_cast<std::size_t>(record.moves[static_cast<std::size_t>(i)])] =
-            i % 2 == count % 2 ? PLAYER1_STONE : PLAYER0_STONE;
-    if (!std::equal(expected.begin(), expected.end(), board->squares.begin()))
-        fuzz::fail("the position after " + std::to_string(count) + " moves holds other stones");
-    evaluateAll(*board);
-    fuzz::require(checkInvariants(*board));
+    const PositionSource position = recordPosition(record, count);
+    const V2Board& board = *position.board;
+    if (board.sideToMove() != PLAYER1 || board.stoneCount() != count) fuzz::fail("side to move or stone count wrong");
+    if (position.labels.player1Letter != letterOfMove(record, count + 1)) fuzz::fail("the letter to move is wrong");
+    for (int i = 0; i < count; ++i) {
+        // Move i + 1 is the mover's when it has the parity of move count + 1.
+        const int square = record.moves[static_cast<std::size_t>(i)];
+        if (board.isEmpty(square) || board.stoneAt(square) != (i % 2 == count % 2 ? PLAYER1 : PLAYER0) ||
+            position.labels.numbers[static_cast<std::size_t>(square)] != (i + 1 <= LARGEST_SHOWN_NUMBER ? i + 1 : 0))
+            fuzz::fail("the position after " + std::to_string(count) + " moves holds other stones or numbers");
+    }
+    fuzz::require(checkInvariants(board));
 }
 
 }  // namespace

@@ -1,15 +1,15 @@
 // The position reader on arbitrary bytes. The first byte lays out the files:
 // bit 0x80 leaves "tah.dat" out, bit 0x40 leaves "plocha.dat" out, and the low
 // six bits give the length of "tah.dat"; the bytes after it are "plocha.dat".
-// The board read must be what a plain model of the format gives, it must
+// The stones read must be what a plain model of the format gives, they must
 // evaluate into a consistent board, and writing it must give its characters.
 #include <array>
 #include <cstdint>
 #include <sstream>
 
-#include "board/evaluation.h"
 #include "board/invariants.h"
-#include "board/position_files.h"
+#include "files/position_files.h"
+#include "files/position_source.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
@@ -35,8 +35,8 @@ std::optional<char> nextItem(std::string_view& text) {
 
 struct ModelPosition {
     bool read = false;
-    std::array<std::uint8_t, BOARD_SQUARES> squares;
-    int stones = 0;
+    char player1Letter = 'x';
+    std::array<std::optional<Player>, BOARD_SQUARES> owners{};
 };
 
 // The format as the protocol states it: "tah.dat" names the stones to move,
@@ -44,29 +44,28 @@ struct ModelPosition {
 // squares not read stay empty.
 ModelPosition model(std::optional<std::string_view> moveFile, std::optional<std::string_view> boardFile) {
     ModelPosition position;
-    position.squares.fill(EMPTY_LIVE_SQUARE);
-    if (!moveFile || !boardFile) return position;
+    if (!moveFile) return position;
     const std::optional<char> named = nextItem(*moveFile);
     if (!named) return position;
     const char mover = *named == 'o' ? 'o' : 'x';
+    position.player1Letter = mover;
+    if (!boardFile) return position;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const std::optional<char> c = nextItem(*boardFile);
         if (!c) return position;
         if (*c != 'x' && *c != 'o') continue;
-        position.squares[s] = *c == mover ? PLAYER1_STONE : PLAYER0_STONE;
-        ++position.stones;
+        position.owners[s] = *c == mover ? PLAYER1 : PLAYER0;
     }
     position.read = true;
     return position;
 }
 
-void compareWithModel(const V2Board& board, bool read, const ModelPosition& expected) {
-    if (read != expected.read) fuzz::fail(read ? "read succeeded; the model fails" : "read failed; the model reads");
-    if (board.sideToMove != 1) fuzz::fail("player 1 is not to move after reading");
-    if (board.stoneCount != expected.stones) fuzz::fail("stoneCount differs from the model");
+void compareWithModel(const FilePosition& files, const ModelPosition& expected) {
+    if (files.read != expected.read)
+        fuzz::fail(files.read ? "read succeeded; the model fails" : "read failed; the model reads");
+    if (files.player1Letter != expected.player1Letter) fuzz::fail("the letter of player 1 differs from the model");
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (board.squares[s] != expected.squares[s])
-            fuzz::fail("square " + std::to_string(s) + " differs from the model");
+        if (files.stones.at(s) != expected.owners[s]) fuzz::fail("square " + std::to_string(s) + " differs from the model");
 }
 
 void checkWrittenSquares(const V2Board& board) {
@@ -76,8 +75,7 @@ void checkWrittenSquares(const V2Board& board) {
     if (text.size() != 440) fuzz::fail("the board file is not 440 bytes");
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const char written = text[static_cast<std::size_t>(rowOf(s) * 22 + columnOf(s))];
-        const std::uint8_t flags = board.squares[s];
-        const char expected = isEmptySquare(flags) ? '-' : stoneOwner(flags) ? 'x' : 'o';
+        const char expected = board.isEmpty(s) ? '-' : board.stoneAt(s) == PLAYER1 ? 'x' : 'o';
         if (written != expected) fuzz::fail("square " + std::to_string(s) + " written wrongly");
     }
     for (int row = 0; row < BOARD_SIDE; ++row)
@@ -99,15 +97,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::putFile(MOVE_FILE, moveFile);
     fuzz::putFile(BOARD_FILE, boardFile);
 
-    V2Board board;
-    board.squares.fill(PLAYER0_STONE);  // whatever the board held must go
-    board.sideToMove = 0;
-    board.stoneCount = -7;
-    const bool read = readPosition(board, fuzz::scratchFolder());
-    compareWithModel(board, read, model(moveFile, boardFile));
+    compareWithModel(readPosition(fuzz::scratchFolder()), model(moveFile, boardFile));
 
-    evaluateAll(board);
-    fuzz::require(checkInvariants(board));
-    checkWrittenSquares(board);
+    const PositionSource position = folderPosition(fuzz::scratchFolder());
+    if (position.board->sideToMove() != PLAYER1) fuzz::fail("player 1 is not to move after reading");
+    fuzz::require(checkInvariants(*position.board));
+    checkWrittenSquares(*position.board);
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace vorek;

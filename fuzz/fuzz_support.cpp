@@ -8,11 +8,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <vector>
 
-#include "board/evaluation.h"
-#include "board/position_files.h"
+#include "board/square_text.h"
+#include "files/position_files.h"
+#include "files/position_source.h"
 
 namespace vorek::fuzz {
 
@@ -101,21 +103,14 @@ std::string describeItems(const std::vector<std::pair<int, int>>& items) {
 }  // namespace
 
 std::string differenceFromFullEvaluation(const V2Board& board) {
-    V2Board fresh;
-    for (int s = 0; s < BOARD_SQUARES; ++s) {
-        const std::uint8_t flags = board.squares[s];
-        fresh.squares[s] = isEmptySquare(flags) ? EMPTY_LIVE_SQUARE
-                           : stoneOwner(flags)  ? PLAYER1_STONE
-                                                : PLAYER0_STONE;
-    }
-    fresh.sideToMove = board.sideToMove;
-    fresh.stoneCount = board.stoneCount;
-    if (evaluateAll(fresh)) return {};
-    for (int player = 0; player < 2; ++player) {
-        const auto kept = sortedItems(board.threats[player]);
-        const auto full = sortedItems(fresh.threats[player]);
+    if (!board.listsWhole()) return {};
+    const std::unique_ptr<V2Board> fresh = V2Board::fromStones(board.stones(), board.sideToMove());
+    if (!fresh->listsWhole()) return {};
+    for (const Player player : PLAYERS) {
+        const auto kept = sortedItems(board.threats(player));
+        const auto full = sortedItems(fresh->threats(player));
         if (kept != full)
-            return "player " + std::to_string(player) + "'s list differs from a full evaluation: kept" +
+            return "player " + std::to_string(playerIndex(player)) + "'s list differs from a full evaluation: kept" +
                    describeItems(kept) + "; full" + describeItems(full);
     }
     return {};
@@ -162,6 +157,16 @@ fs::path startFolder(ByteStream& in) {
     putFile(MOVE_FILE, "x");
     putFile(BOARD_FILE, in.take(BOARD_CHUNK));
     return scratchFolder();
+}
+
+std::unique_ptr<V2Board> startPosition(ByteStream& in) {
+    // The examples are read once; a board from the input every time.
+    static std::map<fs::path, std::unique_ptr<V2Board>> read;
+    const fs::path folder = startFolder(in);
+    if (folder == scratchFolder()) return folderPosition(folder).board;
+    std::unique_ptr<V2Board>& example = read[folder];
+    if (example == nullptr) example = folderPosition(folder).board;
+    return example->clone();
 }
 
 void requireStreamReading(const std::optional<MoveReply>& read, std::string_view text) {

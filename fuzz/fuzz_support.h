@@ -6,12 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "board/position_files.h"
 #include "board/v2board.h"
+#include "files/position_files.h"
 
 namespace vorek::fuzz {
 
@@ -47,11 +48,15 @@ private:
 constexpr std::size_t BOARD_CHUNK = 400;
 std::filesystem::path startFolder(ByteStream& in);
 
-// For a board whose every evaluation so far found no five (the full one when it
-// was read, and each move's): its lists hold exactly what a full evaluation of
-// the same stones gives, the order among equal rank aside. Returns a
-// description of the first difference, or nothing; also nothing when the side
-// to move completes five, where a full evaluation stops early.
+// The position of the folder startFolder chooses (folderPosition), each
+// example's made only once.
+std::unique_ptr<V2Board> startPosition(ByteStream& in);
+
+// For a board whose lists are whole (listsWhole): they hold exactly what a
+// full evaluation of the same stones gives, the order among equal rank aside.
+// Returns a description of the first difference, or nothing; also nothing
+// for a board whose lists are not whole, or when the side to move completes
+// five, where a full evaluation stops early.
 std::string differenceFromFullEvaluation(const V2Board& board);
 
 // Fails, naming both, unless the move read from the text is what formatted

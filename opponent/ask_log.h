@@ -22,14 +22,20 @@ public:
 // A line as a text log shows it: the milliseconds, "ms" and the line.
 std::string formatLogLine(std::string_view text, std::chrono::milliseconds sinceStart);
 
-// Stamps the lines it is given with the time since it was made.
+// The text with every control byte (below 0x20, and 0x7F) written as \xHH,
+// so that what a program sends cannot act on the terminal or page that
+// shows it.
+std::string escapeControlBytes(std::string_view text);
+
+// Stamps the lines it is given with the time since it was made, their
+// control bytes escaped.
 class AskTimeline {
 public:
     explicit AskTimeline(AskLog& log) : log_(log), start_(std::chrono::steady_clock::now()) {}
 
     void operator()(std::string_view text) const {
-        log_.line(text, std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start_));
+        log_.line(escapeControlBytes(text), std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                std::chrono::steady_clock::now() - start_));
     }
 
 private:

@@ -1,6 +1,6 @@
 #include "opponent/ask_opponent.h"
 
-#include "board/ascii_text.h"
+#include "files/ascii_text.h"
 #include "opponent/ask_through_files.h"
 #include "opponent/ask_through_pipes.h"
 #include "opponent/process_runner.h"
@@ -13,13 +13,18 @@ constexpr std::string_view STDIN_PROTOCOL_PREFIX = "pbrain-";
 
 }  // namespace
 
-std::string_view failureMessage(int result) {
+std::string_view failureMessage(RunResult result) {
     switch (result) {
         case RUN_OK: return {};
         case RUN_TIMEOUT: return "Timeout";
         case RUN_NOT_STARTED: return "File not found";
         default: return "AI Error";
     }
+}
+
+std::string outcomeMessage(const AskOutcome& outcome) {
+    if (!outcome.refusal.empty()) return outcome.refusal;
+    return std::string(failureMessage(outcome.result));
 }
 
 bool namesStdinEngine(std::string_view program) {
@@ -34,12 +39,13 @@ bool speaksStdinProtocol(std::string_view commandLine) {
 }
 
 AskOutcome askOpponent(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
-                       int milliseconds, AskLog& log) {
+                       int milliseconds, AskLog& log, const StopFlag* stop) {
     try {
         const AskTimeline timeline(log);
-        if (!speaksStdinProtocol(commandLine)) return askThroughFiles(commandLine, board, folder, milliseconds, timeline);
+        if (!speaksStdinProtocol(commandLine))
+            return askThroughFiles(commandLine, board, folder, milliseconds, timeline, stop);
         timeline("stdin/stdout protocol: " + std::string(commandLine));
-        return askThroughPipes(*splitCommandLine(commandLine), board, folder, milliseconds, timeline);
+        return askThroughPipes(*splitCommandLine(commandLine), board, folder, milliseconds, timeline, stop);
     } catch (const std::exception&) {
         return AskOutcome{};  // no memory for the ask: "AI Error"
     }

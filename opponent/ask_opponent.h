@@ -8,6 +8,7 @@
 #include "board/v2board.h"
 #include "opponent/ask_log.h"
 #include "opponent/ask_outcome.h"
+#include "opponent/child_process.h"
 
 namespace vorek {
 
@@ -29,9 +30,12 @@ bool speaksStdinProtocol(std::string_view commandLine);
 // - a file-protocol program gets timeoutDigit(milliseconds) in
 //   "timeouts.dat", the position files in the folder, and `milliseconds` to
 //   end (askThroughFiles).
-// Blocks the caller until the answer or the limit. The log gets every line of
-// the exchange, on this thread. Never throws.
+// The program runs in a process group of its own, and nothing of it runs
+// once the ask is over (a stdin/stdout engine: once engineEnded is ready).
+// Blocks the caller until the answer or the limit; a stop ends the ask early
+// as "AI Error". The log gets every line of the exchange, on this thread.
+// Never throws.
 AskOutcome askOpponent(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
-                       int milliseconds, AskLog& log);
+                       int milliseconds, AskLog& log, const StopFlag* stop = nullptr);
 
 }  // namespace vorek

@@ -3,9 +3,11 @@
 
 #include <future>
 #include <optional>
+#include <string>
 #include <string_view>
 
-#include "board/position_files.h"
+#include "files/file_snapshot.h"
+#include "files/position_files.h"
 #include "opponent/process_runner.h"
 
 namespace vorek {
@@ -13,18 +15,32 @@ namespace vorek {
 struct AskOutcome {
     // RUN_OK: the program answered. Otherwise the failure: RUN_FAILED ("AI
     // Error"), RUN_TIMEOUT ("Timeout") or RUN_NOT_STARTED ("File not found").
-    int result = RUN_FAILED;
+    RunResult result = RUN_FAILED;
     // The move read, column and row as written, not checked against the board.
     // With RUN_OK a stdin/stdout engine always gives one; a file-protocol
     // program may leave "tah.dat" without a readable move.
     std::optional<MoveReply> move;
-    // For a stdin/stdout engine that was started: ready once its process has
-    // ended and been collected. Invalid otherwise. Dropping it does not wait.
+    // For a stdin/stdout engine that was started: ready once its process
+    // group has ended and the engine has been collected. Invalid otherwise.
+    // Dropping it does not wait.
     std::future<void> engineEnded;
+    // Why a file-protocol program was not run at all, naming the file: a
+    // protocol file in the folder that could not be put back afterwards (a
+    // named pipe, a folder, ...), which is left as it is. The result is then
+    // RUN_NOT_STARTED. Empty otherwise.
+    std::string refusal;
+    // After a file-protocol ask that wrote into the folder: the protocol
+    // files as they were found, for the caller to put back when it wants
+    // (FileSnapshot::restore). Nullopt otherwise.
+    std::optional<FileSnapshot> found;
 };
 
 // The message for a failed result: "AI Error", "Timeout" or "File not found";
 // empty for RUN_OK.
-std::string_view failureMessage(int result);
+std::string_view failureMessage(RunResult result);
+
+// What the user is told of an ask that failed: its refusal, or else the
+// message of its result; empty for RUN_OK.
+std::string outcomeMessage(const AskOutcome& outcome);
 
 }  // namespace vorek

@@ -5,7 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "board/regular_file.h"
+#include "board/square_text.h"
+#include "files/file_snapshot.h"
 #include "opponent/process_runner.h"
 
 namespace vorek {
@@ -20,31 +21,47 @@ void logPositionFiles(const V2Board& board, bool written, const AskTimeline& log
         log("could not write \"plocha.dat\" and \"tah.dat\" in full");
         return;
     }
-    log(std::string("wrote \"tah.dat\": ") + (board.sideToMove == 1 ? "x" : "o") + ", and \"plocha.dat\":");
-    std::ostringstream squares;
-    writeSquares(squares, board);
-    std::istringstream rows(squares.str());
+    log(std::string("wrote \"tah.dat\": ") + moveFileBytes(board) + ", and \"plocha.dat\":");
+    std::istringstream rows(boardFileBytes(board));
     for (std::string row; std::getline(rows, row);) {
         if (!row.empty() && row.back() == '\r') row.pop_back();
         log("  " + row);
     }
 }
 
-// The first bytes of a regular file, control characters shown as '?'; empty
-// when it cannot be read. A named pipe is no answer.
-std::string fileStart(const std::filesystem::path& path) {
-    const ReadFile file = openRegularFile(path);
+// The first bytes of the regular file at the name, a link not followed;
+// empty when there is none.
+std::string fileStart(const FolderHandle& folder, const std::string& name) {
+    const ReadFile file = folder.openFile(name);
     if (!file) return {};
     std::string bytes(SHOWN_ANSWER, '\0');
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
-    std::replace_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
     return bytes;
 }
 
-void logAnswer(const std::filesystem::path& folder, const std::optional<MoveReply>& move, const AskTimeline& log) {
-    std::string line = "\"tah.dat\" holds \"" + fileStart(findProtocolFile(folder, MOVE_FILE)) + "\": ";
+void logAnswer(const FolderHandle& folder, const std::optional<MoveReply>& move, const AskTimeline& log) {
+    std::string line = "\"tah.dat\" holds \"" + fileStart(folder, protocolName(folder, MOVE_FILE)) + "\": ";
     line += move ? "the move " + squareText(move->x, move->y) : std::string("no move");
     log(line);
+}
+
+std::string quoted(const std::string& text) {
+    std::string line(1, '"');
+    line += text;
+    line += '"';
+    return line;
+}
+
+// Why the folder's files could not be put back after an ask, naming the
+// first that could not; empty when they can.
+std::string whyNotAsked(const FileSnapshot& found, const std::filesystem::path& folder) {
+    if (found.folder() == nullptr)
+        return "cannot open the folder " + (folder.empty() ? std::string("\".\"") : quoted(folder.string())) +
+               "; the program is not run";
+    if (found.leftOut().empty()) return {};
+    const FileSnapshot::LeftOut& first = found.leftOut().front();
+    const std::string file = folder.empty() ? first.name : (folder / first.name).string();
+    return quoted(file) + " " + first.why + "; the program is not run, as the file could not be put back after it";
 }
 
 }  // namespace
@@ -52,22 +69,32 @@ void logAnswer(const std::filesystem::path& folder, const std::optional<MoveRepl
 int timeoutDigit(int milliseconds) { return std::clamp(milliseconds / MILLISECONDS_PER_TIMEOUT_DIGIT, 1, 9); }
 
 AskOutcome askThroughFiles(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
-                           int milliseconds, const AskTimeline& log) {
+                           int milliseconds, const AskTimeline& log, const StopFlag* stop) {
     log("file protocol: " + std::string(commandLine));
-    logPositionFiles(board, writePositionFiles(board, folder), log);
+    AskOutcome outcome;
+    FileSnapshot found = FileSnapshot::take(folder, {BOARD_FILE, MOVE_FILE, TIMEOUTS_FILE});
+    if (std::string refusal = whyNotAsked(found, folder); !refusal.empty()) {
+        log("not asked: " + refusal);
+        outcome.result = RUN_NOT_STARTED;
+        outcome.refusal = std::move(refusal);
+        return outcome;
+    }
+    const FolderHandle& here = *found.folder();
+    logPositionFiles(board, writePositionFiles(board, here), log);
     const int digit = timeoutDigit(milliseconds);
-    if (writeTimeouts(digit, folder))
+    if (writeTimeouts(digit, here))
         log("wrote \"timeouts.dat\": " + std::to_string(digit) + ", 2147483647");
     else
         log("could not write \"timeouts.dat\"");
 
-    const RunReport run = runOpponentProgram(commandLine, milliseconds, folder);
+    const RunReport run = runOpponentProgram(commandLine, milliseconds, folder, stop);
     log("the program " + run.how);
-    AskOutcome outcome;
     outcome.result = run.result;
-    if (run.result != RUN_OK) return outcome;
-    outcome.move = readMoveReply(folder);
-    logAnswer(folder, outcome.move, log);
+    if (run.result == RUN_OK) {
+        outcome.move = readMoveReply(here);
+        logAnswer(here, outcome.move, log);
+    }
+    outcome.found = std::move(found);
     return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include "board/v2board.h"
 #include "opponent/ask_log.h"
 #include "opponent/ask_outcome.h"
+#include "opponent/child_process.h"
 
 namespace vorek {
 
@@ -15,12 +16,17 @@ namespace vorek {
 // d x 1100 ms and so gets d back.
 int timeoutDigit(int milliseconds);
 
-// Writes the board's position into "plocha.dat" and "tah.dat" and the digit
-// into "timeouts.dat" in the folder, runs the command line there and waits
-// for it at most `milliseconds` (RunOpponent), then reads its answer from
-// "tah.dat". A write that fails is logged and the ask goes on. The program
-// is never stopped; one still running at the limit is left to end on its own.
+// Keeps the protocol files of the folder as they are (outcome.found), writes
+// the board's position into "plocha.dat" and "tah.dat" and the digit into
+// "timeouts.dat" there, runs the command line in the folder and waits for it
+// at most `milliseconds` (RunOpponent, which ends the program and whatever it
+// started at the limit or once it has exited), then reads its answer from
+// "tah.dat". The writes and the read never follow a link at a file's name.
+// A write that fails is logged and the ask goes on. When a protocol file
+// (or one named like it but for case) cannot be kept, being a named pipe, a
+// folder, a device, a link to one of those or too large, nothing is written
+// or run and the outcome's refusal says why.
 AskOutcome askThroughFiles(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
-                           int milliseconds, const AskTimeline& log);
+                           int milliseconds, const AskTimeline& log, const StopFlag* stop = nullptr);
 
 }  // namespace vorek

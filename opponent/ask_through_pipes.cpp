@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "board/square_text.h"
 #include "opponent/engine_pipes.h"
 #include "opponent/engine_reply.h"
 #include "opponent/stone_order.h"
@@ -13,11 +14,16 @@ namespace {
 // Time the engine has to take END before it is ended anyway.
 constexpr std::chrono::milliseconds END_LIMIT{200};
 
+// Time the engine's lines already written are awaited before it is asked
+// for its move.
+constexpr std::chrono::milliseconds EARLY_LINES_LOOK{1};
+
 // The log of the exchange: lines sent, lines received (up to LOGGED_LINES)
-// and notes.
+// and notes. Waits cut short by a stop are not told as the engine's fault.
 class Exchange {
 public:
-    Exchange(EnginePipes& engine, const AskTimeline& log) : engine_(engine), log_(log) {}
+    Exchange(EnginePipes& engine, const AskTimeline& log, const StopFlag* stop)
+        : engine_(engine), log_(log), stop_(stop) {}
 
     // Sends the lines in order, all by the deadline; the result of the first
     // that failed, or Done.
@@ -26,7 +32,7 @@ public:
             log_("> " + line);
             const EnginePipes::Write written = engine_.send(line, deadline);
             if (written == EnginePipes::Write::Closed) log_("the engine no longer reads its input");
-            if (written == EnginePipes::Write::Late) log_("the engine does not take its input");
+            if (written == EnginePipes::Write::Late && !stopped()) log_("the engine does not take its input");
             if (written != EnginePipes::Write::Done) return written;
         }
         return EnginePipes::Write::Done;
@@ -52,7 +58,26 @@ public:
         }
     }
 
-    void note(std::string_view text) const { log_(text); }
+    // Lines the engine wrote before it was asked for its move, as far as
+    // they have come: logged and passed over, so that none is taken for the
+    // move. MESSAGE and DEBUG lines may come at any time.
+    void passOverEarlyLines() {
+        std::string line;
+        const ChildClock::time_point deadline = ChildClock::now() + EARLY_LINES_LOOK;
+        while (engine_.readLine(line, deadline) == EnginePipes::Read::Line) {
+            logReceived(line);
+            const ReplyKind kind = parseEngineReply(line).kind;
+            if (kind != ReplyKind::Message && kind != ReplyKind::Debug)
+                log_("passed over: it came before the engine was asked for its move");
+        }
+    }
+
+    // Notes a deadline that passed, unless a stop cut the wait short.
+    void late(std::string_view text) const {
+        if (!stopped()) log_(text);
+    }
+
+    bool stopped() const { return vorek::stopped(stop_); }
 
 private:
     void logReceived(std::string_view line) {
@@ -63,14 +88,15 @@ private:
 
     EnginePipes& engine_;
     const AskTimeline& log_;
+    const StopFlag* stop_;
     int received_ = 0;
 };
 
-int resultOfWrite(EnginePipes::Write written) {
+RunResult resultOfWrite(EnginePipes::Write written) {
     return written == EnginePipes::Write::Late ? RUN_TIMEOUT : RUN_FAILED;
 }
 
-int resultOfRead(EnginePipes::Read read) { return read == EnginePipes::Read::Late ? RUN_TIMEOUT : RUN_FAILED; }
+RunResult resultOfRead(EnginePipes::Read read) { return read == EnginePipes::Read::Late ? RUN_TIMEOUT : RUN_FAILED; }
 
 std::string limitText(std::chrono::milliseconds limit) { return std::to_string(limit.count()) + " ms"; }
 
@@ -84,24 +110,29 @@ std::vector<std::string> infoLines(int milliseconds) {
 }
 
 // START, INFO, the position and the answer; the result, and the move on RUN_OK.
-int converse(Exchange& exchange, const V2Board& board, int milliseconds, std::optional<MoveReply>& move) {
+RunResult converse(Exchange& exchange, const V2Board& board, int milliseconds, std::optional<MoveReply>& move) {
     const auto startBy = ChildClock::now() + START_LIMIT;
     if (const auto written = exchange.send({"START 20"}, startBy); written != EnginePipes::Write::Done)
         return resultOfWrite(written);
     const Exchange::Answer started = exchange.await(startBy);
-    if (started.read == EnginePipes::Read::Late)
-        exchange.note("no answer to START within " + limitText(START_LIMIT));
+    if (started.read == EnginePipes::Read::Late) exchange.late("no answer to START within " + limitText(START_LIMIT));
     if (started.read != EnginePipes::Read::Line) return resultOfRead(started.read);
     if (started.kind != ReplyKind::Ok) return RUN_FAILED;
 
+    // The last line (BEGIN or DONE) asks for the move: only what comes after
+    // it can be the answer.
     std::vector<std::string> lines = infoLines(milliseconds);
     const std::vector<std::string> position = positionLines(board);
-    lines.insert(lines.end(), position.begin(), position.end());
-    if (const auto written = exchange.send(lines, ChildClock::now() + START_LIMIT); written != EnginePipes::Write::Done)
+    lines.insert(lines.end(), position.begin(), position.end() - 1);
+    const auto sendBy = ChildClock::now() + START_LIMIT;
+    if (const auto written = exchange.send(lines, sendBy); written != EnginePipes::Write::Done)
+        return resultOfWrite(written);
+    exchange.passOverEarlyLines();
+    if (const auto written = exchange.send({position.back()}, sendBy); written != EnginePipes::Write::Done)
         return resultOfWrite(written);
     const auto limit = std::chrono::milliseconds(milliseconds) + ANSWER_MARGIN;
     const Exchange::Answer answer = exchange.await(ChildClock::now() + limit);
-    if (answer.read == EnginePipes::Read::Late) exchange.note("no move within " + limitText(limit));
+    if (answer.read == EnginePipes::Read::Late) exchange.late("no move within " + limitText(limit));
     if (answer.read != EnginePipes::Read::Line) return resultOfRead(answer.read);
     if (answer.kind != ReplyKind::Move) return RUN_FAILED;
     move = answer.move;
@@ -121,17 +152,23 @@ std::vector<std::string> positionLines(const V2Board& board) {
 }
 
 AskOutcome askThroughPipes(const std::vector<std::string>& words, const V2Board& board,
-                           const std::filesystem::path& folder, int milliseconds, const AskTimeline& log) {
+                           const std::filesystem::path& folder, int milliseconds, const AskTimeline& log,
+                           const StopFlag* stop) {
     AskOutcome outcome;
-    std::unique_ptr<EnginePipes> engine = EnginePipes::start(words, folder);
+    std::unique_ptr<EnginePipes> engine = EnginePipes::start(words, folder, stop);
     if (!engine) {
         log("the engine could not be started");
         outcome.result = RUN_NOT_STARTED;
         return outcome;
     }
     log("started the engine, process " + std::to_string(engine->pid()));
-    Exchange exchange(*engine, log);
+    Exchange exchange(*engine, log, stop);
     outcome.result = converse(exchange, board, milliseconds, outcome.move);
+    if (exchange.stopped()) {
+        log("the ask was interrupted");
+        outcome.result = RUN_FAILED;
+        outcome.move.reset();
+    }
     exchange.send({"END"}, ChildClock::now() + END_LIMIT);
     outcome.engineEnded = engine->end();
     return outcome;

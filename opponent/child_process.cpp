@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <system_error>
 #include <thread>
 
 namespace vorek {
@@ -20,8 +19,8 @@ namespace {
 
 // The file actions and attributes of a hidden start: stdin and stdout as the
 // setup says, stderr on /dev/null, no other descriptor inherited, default
-// signal dispositions and an empty signal mask (the window may ignore SIGPIPE
-// or block signals).
+// signal dispositions, an empty signal mask (the window may ignore SIGPIPE
+// or block signals) and a process group of its own.
 class SpawnSettings {
 public:
     SpawnSettings() {
@@ -42,7 +41,7 @@ public:
         sigset_t none;
         ::sigfillset(&all);
         ::sigemptyset(&none);
-        short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+        const short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP;
         int error = stream(0, setup.input, O_RDONLY);
         if (!error) error = stream(1, setup.output, O_WRONLY);
         if (!error) error = ::posix_spawn_file_actions_addopen(&actions_, 2, "/dev/null", O_WRONLY, 0);
@@ -50,10 +49,7 @@ public:
         if (!error && !folder.empty()) error = ::posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str());
         if (!error) error = ::posix_spawnattr_setsigdefault(&attributes_, &all);
         if (!error) error = ::posix_spawnattr_setsigmask(&attributes_, &none);
-        if (!error && setup.ownProcessGroup) {
-            error = ::posix_spawnattr_setpgroup(&attributes_, 0);
-            flags |= POSIX_SPAWN_SETPGROUP;
-        }
+        if (!error) error = ::posix_spawnattr_setpgroup(&attributes_, 0);
         if (!error) error = ::posix_spawnattr_setflags(&attributes_, flags);
         return error;
     }
@@ -82,16 +78,14 @@ int openPidfd(pid_t pid) {
 #endif
 }
 
-// True when the child has ended (it stays to be collected) or cannot be
-// waited for.
+}  // namespace
+
 bool hasEnded(pid_t pid) {
     siginfo_t info{};
     if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
         return errno != EINTR;
     return info.si_pid == pid;
 }
-
-}  // namespace
 
 std::optional<pid_t> startProgram(const std::vector<std::string>& words, const std::filesystem::path& folder,
                                   const ChildSetup& setup) {
@@ -117,11 +111,13 @@ std::optional<int> collectChild(pid_t pid) {
     return status;
 }
 
-bool readyBy(int fd, short events, ChildClock::time_point deadline) {
+bool readyBy(int fd, short events, ChildClock::time_point deadline, const StopFlag* stop) {
     pollfd entry{fd, events, 0};
     for (;;) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - ChildClock::now());
+        if (stopped(stop)) return false;
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - ChildClock::now());
         if (left.count() <= 0) return false;
+        if (stop != nullptr) left = std::min(left, STOP_LOOK);
         const int ready = ::poll(&entry, 1, static_cast<int>(std::min<std::int64_t>(left.count(), INT32_MAX)));
         if (ready > 0) return true;
         if (ready < 0 && errno != EINTR) return true;  // the read or write that follows fails
@@ -130,28 +126,18 @@ bool readyBy(int fd, short events, ChildClock::time_point deadline) {
 
 // With a pidfd the wait sleeps until the child ends; without one (older
 // kernels) the child is looked at every few milliseconds.
-bool endsBy(pid_t pid, ChildClock::time_point deadline) {
+bool endsBy(pid_t pid, ChildClock::time_point deadline, const StopFlag* stop) {
     constexpr auto STEP = std::chrono::milliseconds(10);
     const int pidfd = openPidfd(pid);
     if (pidfd >= 0) {
-        readyBy(pidfd, POLLIN, deadline);  // the child behind a pidfd has ended when it reads
+        readyBy(pidfd, POLLIN, deadline, stop);  // the child behind a pidfd has ended when it reads
         ::close(pidfd);
     }
     for (;;) {
         if (hasEnded(pid)) return true;
         const ChildClock::time_point now = ChildClock::now();
-        if (now >= deadline) return false;
+        if (now >= deadline || stopped(stop)) return false;
         std::this_thread::sleep_for(std::min<ChildClock::duration>(STEP, deadline - now));
-    }
-}
-
-void reapWhenEnded(pid_t pid) {
-    try {
-        std::thread([pid] {
-            collectChild(pid);
-        }).detach();
-    } catch (const std::system_error&) {
-        // No thread to spare: the child stays a zombie until this program ends.
     }
 }
 

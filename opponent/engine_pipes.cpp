@@ -12,6 +12,8 @@
 #include <system_error>
 #include <thread>
 
+#include "opponent/process_group.h"
+
 namespace vorek {
 
 namespace {
@@ -75,30 +77,18 @@ private:
     bool pendingBefore_ = false;
 };
 
-// Signals the engine and whatever it started in its process group; the
-// engine itself also when it has left the group.
-void signalEngine(pid_t pid, int signal) {
-    ::kill(-pid, signal);
-    ::kill(pid, signal);
-}
-
-// The engine's pipes are closed: it gets the grace to exit, then SIGTERM,
-// then SIGKILL. It is collected only afterwards, so that its pid (and group
-// id) cannot be taken by another process while it is signalled.
-void finishEngine(pid_t pid) {
-    const auto grace = EnginePipes::ENDING_GRACE;
-    if (!endsBy(pid, ChildClock::now() + grace)) {
-        signalEngine(pid, SIGTERM);
-        endsBy(pid, ChildClock::now() + grace);
-        signalEngine(pid, SIGKILL);  // also what is left of its group
-    }
-    collectChild(pid);
+// The engine's pipes are closed: it gets the grace to exit (none when the
+// ask was stopped), then its group is ended, whether or not it has exited,
+// so that nothing it started outlives it.
+void finishEngine(pid_t pid, std::chrono::milliseconds grace) {
+    endsBy(pid, ChildClock::now() + grace);
+    endProcessGroup(pid);
 }
 
 }  // namespace
 
 std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& words,
-                                                const std::filesystem::path& folder) {
+                                                const std::filesystem::path& folder, const StopFlag* stop) {
     int input[2];   // the engine's stdin
     int output[2];  // the engine's stdout
     if (!makePipe(input)) return nullptr;
@@ -107,8 +97,7 @@ std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& 
         closeDescriptor(input[1]);
         return nullptr;
     }
-    const std::optional<pid_t> pid =
-        startProgram(words, folder, ChildSetup{.input = input[0], .output = output[1], .ownProcessGroup = true});
+    const std::optional<pid_t> pid = startProgram(words, folder, ChildSetup{.input = input[0], .output = output[1]});
     closeDescriptor(input[0]);
     closeDescriptor(output[1]);
     if (!pid) {
@@ -118,11 +107,11 @@ std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& 
     }
     setNonBlocking(input[1]);
     setNonBlocking(output[0]);
-    return std::unique_ptr<EnginePipes>(new EnginePipes(*pid, input[1], output[0]));
+    return std::unique_ptr<EnginePipes>(new EnginePipes(*pid, input[1], output[0], stop));
 }
 
-EnginePipes::EnginePipes(pid_t pid, int toEngine, int fromEngine)
-    : pid_(pid), toEngine_(toEngine), fromEngine_(fromEngine) {}
+EnginePipes::EnginePipes(pid_t pid, int toEngine, int fromEngine, const StopFlag* stop)
+    : pid_(pid), toEngine_(toEngine), fromEngine_(fromEngine), stop_(stop) {}
 
 EnginePipes::~EnginePipes() {
     if (!ended_) end();
@@ -139,7 +128,7 @@ EnginePipes::Write EnginePipes::send(std::string_view line, ChildClock::time_poi
         if (written > 0) {
             rest.remove_prefix(static_cast<std::size_t>(written));
         } else if (written < 0 && errno == EAGAIN) {
-            if (!readyBy(toEngine_, POLLOUT, deadline)) return Write::Late;
+            if (!readyBy(toEngine_, POLLOUT, deadline, stop_)) return Write::Late;
         } else if (!(written < 0 && errno == EINTR)) {
             return Write::Closed;  // EPIPE: the engine no longer reads
         }
@@ -157,7 +146,7 @@ EnginePipes::Read EnginePipes::readLine(std::string& line, ChildClock::time_poin
             return Read::Line;
         }
         if (closed_) return Read::Closed;
-        if (!readyBy(fromEngine_, POLLIN, deadline)) return Read::Late;
+        if (!readyBy(fromEngine_, POLLIN, deadline, stop_)) return Read::Late;
         const ssize_t count = ::read(fromEngine_, buffer, sizeof buffer);
         if (count > 0) {
             lines_.feed(std::string_view(buffer, static_cast<std::size_t>(count)));
@@ -174,15 +163,15 @@ std::future<void> EnginePipes::end() {
     auto gone = std::make_shared<std::promise<void>>();
     std::future<void> ended = gone->get_future();
     const pid_t pid = pid_;
+    const std::chrono::milliseconds grace = stopped(stop_) ? std::chrono::milliseconds(0) : EXIT_GRACE;
     try {
-        std::thread([pid, gone] {
-            finishEngine(pid);
+        std::thread([pid, grace, gone] {
+            finishEngine(pid, grace);
             gone->set_value();
         }).detach();
     } catch (const std::system_error&) {
-        // No thread to spare: the engine is stopped at once instead.
-        signalEngine(pid, SIGKILL);
-        collectChild(pid);
+        // No thread to spare: the engine is ended here, without its grace.
+        endProcessGroup(pid);
         gone->set_value();
     }
     return ended;

@@ -19,14 +19,14 @@ namespace vorek {
 
 class EnginePipes {
 public:
-    // Time an engine is given to exit after its pipes are closed, and again
-    // after SIGTERM before SIGKILL.
-    static constexpr std::chrono::seconds ENDING_GRACE{1};
+    // Time an engine is given to exit after its pipes are closed.
+    static constexpr std::chrono::seconds EXIT_GRACE{1};
 
     // Starts the engine as startProgram does, in a process group of its own.
+    // A stop makes every wait of send and readLine end at once as if late.
     // Null when it cannot be started.
     static std::unique_ptr<EnginePipes> start(const std::vector<std::string>& words,
-                                              const std::filesystem::path& folder);
+                                              const std::filesystem::path& folder, const StopFlag* stop = nullptr);
 
     // Ends the engine as end() does, unless end() was called.
     ~EnginePipes();
@@ -53,19 +53,21 @@ public:
     Read readLine(std::string& line, ChildClock::time_point deadline);
 
     // Closes both pipes and returns at once. On a thread of its own the engine
-    // is given ENDING_GRACE to exit, then its process group gets SIGTERM, and
-    // SIGKILL after ENDING_GRACE more; then it is collected. The future is
-    // ready once it is.
+    // is given EXIT_GRACE to exit (unless the ask was stopped); then its process group is ended, whether
+    // or not the engine has exited (endProcessGroup: SIGTERM to whatever
+    // still runs, SIGKILL after ENDING_GRACE), and the engine is collected.
+    // The future is ready once it is.
     std::future<void> end();
 
     pid_t pid() const { return pid_; }
 
 private:
-    EnginePipes(pid_t pid, int toEngine, int fromEngine);
+    EnginePipes(pid_t pid, int toEngine, int fromEngine, const StopFlag* stop);
 
     pid_t pid_;
     int toEngine_;
     int fromEngine_;
+    const StopFlag* stop_;
     bool closed_ = false;  // the engine's output has ended
     bool ended_ = false;   // end() was called
     LineSplitter lines_;

@@ -4,7 +4,7 @@
 #include <climits>
 #include <utility>
 
-#include "board/ascii_text.h"
+#include "files/ascii_text.h"
 
 namespace vorek {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 
 namespace vorek {
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "opponent/child_process.h"
+#include "opponent/process_group.h"
 
 namespace vorek {
 
@@ -50,9 +51,8 @@ std::size_t readDoubleQuoted(std::string_view text, std::size_t i, std::string& 
 
 // ---- Waiting ----------------------------------------------------------------
 
-// The result and a description of a child that has ended, collected now.
-RunReport collect(pid_t pid) {
-    const std::optional<int> collected = collectChild(pid);
+// The result and a description of how a program ended, from its wait status.
+RunReport ended(const std::optional<int>& collected) {
     // A status that is gone tells nothing of how it ended.
     if (!collected) return {RUN_FAILED, "ended; its exit status is unknown"};
     const int status = *collected;
@@ -64,6 +64,14 @@ RunReport collect(pid_t pid) {
         case 255: return {RUN_NOT_STARTED, how};
         default: return {RUN_FAILED, how};
     }
+}
+
+// What ending the group did, for the log; empty when nothing of it ran.
+std::string endingText(const GroupEnd& end) {
+    if (!end.terminated) return {};
+    std::string text = "; its process group got SIGTERM";
+    if (end.killed) text += " and, " + std::to_string(ENDING_GRACE.count()) + " s later, SIGKILL";
+    return text;
 }
 
 }  // namespace
@@ -105,22 +113,32 @@ std::optional<std::vector<std::string>> splitCommandLine(std::string_view text) 
     return words;
 }
 
-RunReport runOpponentProgram(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder) {
+RunReport runOpponentProgram(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder,
+                             const StopFlag* stop) {
+    std::optional<pid_t> pid;
     try {
         const std::optional<std::vector<std::string>> words = splitCommandLine(commandLine);
         if (!words || words->empty()) return {RUN_NOT_STARTED, "could not be started: the command line names none"};
-        const std::optional<pid_t> pid = startProgram(*words, folder);
-        if (!pid) return {RUN_NOT_STARTED, "could not be started"};
-        const auto limit = std::chrono::milliseconds(std::max(milliseconds, 0));
-        if (endsBy(*pid, ChildClock::now() + limit)) return collect(*pid);
-        reapWhenEnded(*pid);
-        return {RUN_TIMEOUT, "is still running after " + std::to_string(limit.count()) + " ms"};
+        pid = startProgram(*words, folder);
     } catch (const std::exception&) {
         return {RUN_FAILED, "could not be started for want of memory"};
     }
+    if (!pid) return {RUN_NOT_STARTED, "could not be started"};
+    const auto limit = std::chrono::milliseconds(std::max(milliseconds, 0));
+    const bool exited = endsBy(*pid, ChildClock::now() + limit, stop);
+    // Nothing the program started outlives the ask, so that nothing can
+    // touch the folder once the ask is over.
+    const GroupEnd end = endProcessGroup(*pid);
+    if (exited) {
+        RunReport report = ended(end.leaderStatus);
+        report.how += endingText(end);
+        return report;
+    }
+    if (stopped(stop)) return {RUN_FAILED, "was stopped: the ask was interrupted" + endingText(end)};
+    return {RUN_TIMEOUT, "is still running after " + std::to_string(limit.count()) + " ms" + endingText(end)};
 }
 
-int RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder) {
+RunResult RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder) {
     return runOpponentProgram(commandLine, milliseconds, folder).result;
 }
 

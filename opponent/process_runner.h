@@ -1,6 +1,6 @@
 // Running an external AI program: the typed command line is split into words,
 // the program is started hidden in the working directory, and waited for with
-// a time limit. A program still running at the limit is never stopped.
+// a time limit. Then it is ended with everything it started.
 #pragma once
 
 #include <filesystem>
@@ -9,12 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "opponent/child_process.h"
+
 namespace vorek {
 
 // RUN_OK: exited with 0. RUN_FAILED: any other exit code, or ended by a signal.
 // RUN_TIMEOUT: still running at the limit. RUN_NOT_STARTED: empty command, not
 // found, not executable, or exited with 255 (what an exit code of -1 becomes).
-constexpr int RUN_OK = 0, RUN_FAILED = 1, RUN_TIMEOUT = 2, RUN_NOT_STARTED = 3;
+enum RunResult : int { RUN_OK = 0, RUN_FAILED = 1, RUN_TIMEOUT = 2, RUN_NOT_STARTED = 3 };
 
 // Splits a command line into words as a POSIX shell does (quotes and backslashes honoured,
 // no expansion); nullopt for an unterminated quote or trailing backslash.
@@ -26,18 +28,23 @@ std::optional<std::vector<std::string>> splitCommandLine(std::string_view text);
 // with stdin/stdout/stderr on /dev/null, waits at most `milliseconds`, and
 // returns RUN_OK .. RUN_NOT_STARTED. The first word names the program, searched
 // on PATH unless it holds a slash (then it is taken from the folder).
-// The program gets default signal dispositions, an empty signal mask and no
-// other open descriptors. One still running at the limit is left running and
-// is reaped in the background when it ends; the caller is not blocked by it.
-int RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder = {});
+// The program gets default signal dispositions, an empty signal mask, no
+// other open descriptors and a process group of its own. When it has exited,
+// or at the limit, whatever of its group still runs, the program too, is
+// ended (endProcessGroup: SIGTERM, and SIGKILL after a grace), so that
+// nothing of it runs once this returns. Blocks for at most the limit and
+// about twice ENDING_GRACE.
+RunResult RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder = {});
 
 struct RunReport {
-    int result;       // as RunOpponent returns it
+    RunResult result;  // as RunOpponent returns it
     std::string how;  // for a log, after "the program ": "exited with code 3", "ended by signal 11", ...
+                      // and what ending its group did
 };
 
-// RunOpponent with a description of how the program ended.
+// RunOpponent with a description of how the program ended. A stop ends the
+// wait early; the program is ended as at the limit and the result is RUN_FAILED.
 RunReport runOpponentProgram(std::string_view commandLine, int milliseconds,
-                             const std::filesystem::path& folder = {});
+                             const std::filesystem::path& folder = {}, const StopFlag* stop = nullptr);
 
 }  // namespace vorek

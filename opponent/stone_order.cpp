@@ -39,8 +39,8 @@ std::vector<int> stoneFieldOrder(int own, int other) {
 std::vector<SentStone> stonesToSend(const V2Board& board) {
     std::vector<int> squares[2];  // by field - 1
     for (int s = 0; s < BOARD_SQUARES; ++s) {
-        if (isEmptySquare(board.squares[s])) continue;
-        const int field = stoneOwner(board.squares[s]) == board.sideToMove ? OWN_STONE : OTHER_STONE;
+        if (board.isEmpty(s)) continue;
+        const int field = board.stoneAt(s) == board.sideToMove() ? OWN_STONE : OTHER_STONE;
         squares[field - 1].push_back(s);
     }
     std::vector<SentStone> stones;

@@ -1,20 +1,19 @@
 #include "picture/board_png.h"
 
-#include "board/board_picture.h"
-#include "picture/qt_canvas.h"
+#include "picture/board_picture.h"
 
 namespace vorek {
 
-QImage renderBoard(V2Board& board, const PictureOptions& options) {
-    QImage image = newBoardImage();
+QImage renderBoard(const V2Board& board, const PictureOptions& options, int side, NumberStyle numbers) {
+    QImage image = newBoardImage(side);
     {
-        QtCanvas canvas(image);
+        QtCanvas canvas(image, side, numbers);
         drawBoard(board, canvas, options);
     }
     return image;
 }
 
-bool writeBoardPng(V2Board& board, const QString& fileName, const PictureOptions& options) {
+bool writeBoardPng(const V2Board& board, const QString& fileName, const PictureOptions& options) {
     return renderBoard(board, options).save(fileName, "PNG");
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 class HandTreeRules final : public TreeRules {
 public:
-    void expand(StatNode& node, V2Board& position) const override { node.expand(position); }
+    void expand(StatNode& node, const V2Board& position) const override { node.expand(position); }
     StatNode* propagate(StatNode& node) const override { return propagateNumbers(&node); }
     NodeNumbers numbersOf(const StatNode& node) const override { return updatedNumbers(node); }
     StatNode* mostProvingChild(const StatNode& node) const override { return vorek::mostProvingChild(node); }

@@ -1,5 +1,6 @@
 #include "search/numbers.h"
 
+#include <cassert>
 #include <limits>
 #include <utility>
 
@@ -31,11 +32,13 @@ std::pair<std::int32_t, std::int32_t> combineChildren(const StatNode& node) {
 }  // namespace
 
 std::int32_t addNumbers(std::int32_t a, std::int32_t b) {
+    assert(a >= INFINITE_NUMBER && b >= INFINITE_NUMBER);
     if (a < 0 || b < 0) return INFINITE_NUMBER;
     return a > MAX_NUMBER - b ? MAX_NUMBER : a + b;
 }
 
 NodeNumbers updatedNumbers(const StatNode& node) {
+    assert(!node.isExpanded() || node.childCount == 0 || node.children != nullptr);
     if (node.isDecided()) return {node.pn, node.dn};
     if (!node.isExpanded()) return {1, 1};
     if (node.childCount == 0) return {node.pn, node.dn};  // expansion never leaves this state
@@ -54,6 +57,7 @@ void updateNumbers(StatNode& node) {
 }
 
 StatNode* propagateNumbers(StatNode* start) {
+    assert(start != nullptr);
     return propagateNumbersBy(*start, start->isDecided(), updatedNumbers);
 }
 

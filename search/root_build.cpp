@@ -1,24 +1,17 @@
 #include "search/root_build.h"
 
-#include "board/evaluation.h"
-#include "board/position_files.h"
+#include <cassert>
+
 #include "search/numbers.h"
 
 namespace vorek {
 
-RootBuild buildRootNode(const std::filesystem::path& dir) {
-    auto board = std::make_unique<V2Board>();
-    const bool read = readPosition(*board, dir);
-    RootBuild build = buildRootNode(std::move(board));
-    build.read = read;
-    return build;
-}
-
-RootBuild buildRootNode(std::unique_ptr<V2Board> board) {
+RootBuild buildRootNode(std::unique_ptr<V2Board> position) {
+    assert(position != nullptr);
     RootBuild build;
-    build.read = true;
-    build.fiveAtOnce = evaluateAll(*board);
-    build.root = std::make_unique<StatNode>(std::move(board));
+    // Its judging stopped at a five of the side to move.
+    build.fiveAtOnce = !position->listsWhole();
+    build.root = std::make_unique<StatNode>(std::move(position));
     updateNumbers(*build.root);
     if (build.fiveAtOnce) {
         // Player 1 is to move and completes five: decided like a child whose

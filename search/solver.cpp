@@ -1,5 +1,6 @@
 #include "search/solver.h"
 
+#include <cassert>
 #include <unistd.h>
 
 #include <cstdio>
@@ -73,9 +74,10 @@ int winningMove(StatNode& node) {
         const StatNode* proved = firstProvedChild(node);
         return proved ? proved->move : -1;
     }
-    V2Board& position = node.ensureBoard();
+    const V2Board& position = node.ensureBoard();
     if (const int five = fiveSquare(position); five >= 0) return five;
-    return generateCandidates(position) == GENERATE_WIN ? CandidateList.squares[0] : -1;
+    CandidateList candidates;
+    return generateCandidates(position, candidates) == GENERATE_WIN ? candidates[0] : -1;
 }
 
 }  // namespace
@@ -101,6 +103,7 @@ std::size_t currentMemory() {
 }
 
 StatNode* mostProvingChild(const StatNode& node) {
+    assert(node.childCount == 0 || node.isExpanded());
     StatNode* best = nullptr;
     std::int32_t bestValue = 0;
     for (std::uint32_t i = 0; i < node.childCount; ++i) {
@@ -123,6 +126,7 @@ Solver::Solver(StatNode& start, const SolveBudget& budget, const TreeRules& rule
       kept_(KEPT_POSITIONS),
       publishedPn_(start.pn),
       publishedDn_(start.dn) {
+    assert(budget.maxSeconds >= 0);
     positions_.push_back(start.ensureBoard().clone());
 }
 
@@ -161,7 +165,7 @@ V2Board& Solver::positionAt(std::size_t depth) {
         return position;
     }
     position.copyFrom(*positions_[depth - 1]);
-    makeMove(position, node->move);
+    position.play(node->move);
     if (kept.position == nullptr) kept.position = std::make_unique<V2Board>();
     kept.position->copyFrom(position);
     kept.node = node;
@@ -209,6 +213,7 @@ SolveProgress Solver::progress() const {
 }
 
 bool Solver::runSlice(std::chrono::nanoseconds slice) {
+    assert(slice.count() >= 0);
     if (finished_) return true;
     sliceStart_ = Clock::now();
     while (!finished_) {

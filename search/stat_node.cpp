@@ -1,17 +1,16 @@
 #include "search/stat_node.h"
 
 #include <algorithm>
+#include <cassert>
 #include <stdexcept>
 #include <vector>
 
 #include "board/candidates.h"
-#include "board/error_log.h"
 #include "board/moves.h"
+#include "files/error_log.h"
 #include "threats/slot_pool.h"
 
 namespace vorek {
-
-thread_local std::uint32_t NodeSerial = 0;
 
 namespace {
 
@@ -42,18 +41,28 @@ void StatNode::operator delete(void* node) noexcept { NodePool::give(node); }
 
 static_assert(sizeof(StatNode) <= 56, "a tree holds millions of nodes");
 
-StatNode::StatNode(std::unique_ptr<V2Board> b) : board(b.release()) {
-    serial = NodeSerial++;
-    if (board->sideToMove) flags |= NODE_OR;
+StatNode::StatNode(std::unique_ptr<V2Board> b) : nodesMade(1), board(b.release()) {
+    assert(board != nullptr);
+    if (board->sideToMove() == PLAYER1) flags |= NODE_OR;
 }
 
-StatNode::StatNode(StatNode* parent, int m) : move(static_cast<std::int16_t>(m)) {
+StatNode::StatNode(StatNode* parent, int m, std::uint32_t s) : move(static_cast<std::int16_t>(m)), serial(s) {
+    assert(parent != nullptr);
+    assert(isSquare(m));
     parents.one = parent;
     parentCount = 1;
-    serial = NodeSerial++;
     creator = parent;
     // The parent's side to move plays, so the kinds alternate.
     if (!parent->isOr()) flags |= NODE_OR;
+}
+
+std::uint32_t StatNode::takeSerials(std::uint32_t count) {
+    assert(count > 0);
+    StatNode* root = this;
+    while (root->creator != nullptr) root = root->creator;
+    const std::uint32_t first = root->nodesMade;
+    root->nodesMade += count;
+    return first;
 }
 
 V2Board& StatNode::ensureBoard() {
@@ -65,7 +74,7 @@ V2Board& StatNode::ensureBoard() {
         moves.push_back(source->move);
     }
     std::unique_ptr<V2Board> made = source->board->clone();
-    for (auto m = moves.rbegin(); m != moves.rend(); ++m) makeMove(*made, *m);
+    for (auto m = moves.rbegin(); m != moves.rend(); ++m) made->play(*m);
     board = made.release();
     return *board;
 }
@@ -98,8 +107,10 @@ StatNode::~StatNode() {
 
 void StatNode::expand() { expand(ensureBoard()); }
 
-void StatNode::expand(V2Board& position) {
-    const int result = generateCandidates(position);
+void StatNode::expand(const V2Board& position) {
+    assert(!isExpanded() && !isDecided());
+    CandidateList candidates;
+    const GenerateResult result = generateCandidates(position, candidates);
     if (result != GENERATE_OPEN) {
         // Win at an OR node or loss at an AND node proves it for player 1.
         if ((result == GENERATE_WIN) == isOr())
@@ -108,20 +119,15 @@ void StatNode::expand(V2Board& position) {
             setDisproved(*this);
         return;
     }
-    const std::uint16_t n = static_cast<std::uint16_t>(CandidateList.count);
-    if (n == 0) {
+    if (candidates.empty()) {
         setDisproved(*this);  // a full board: a draw is no win for player 1
         return;
     }
-    children = new StatNode*[n]();
-    childCount = n;
-    candidateCount = n;
-    for (std::uint16_t i = 0; i < n; ++i) {
-        const int s = CandidateList.squares[i];
-        StatNode* child = new StatNode(this, s);
-        children[i] = child;
+    makeChildren(candidates);
+    for (std::uint16_t i = 0; i < childCount; ++i) {
+        StatNode* child = children[i];
         // The side then to move completes five at once.
-        if (moveLeavesFive(position, s)) {
+        if (moveLeavesFive(position, child->move)) {
             if (child->isOr())
                 setProved(*child);
             else
@@ -132,6 +138,7 @@ void StatNode::expand(V2Board& position) {
 }
 
 void StatNode::addParent(StatNode* parent) {
+    assert(parent != nullptr && parent != this);
     if (parentCount == 0) {
         parents.one = parent;
     } else {
@@ -148,17 +155,27 @@ void StatNode::addParent(StatNode* parent) {
 }
 
 void StatNode::unlinkParent(StatNode* parent) {
+    assert(parentCount > 1);
     StatNode** links = parents.many;
     StatNode** end = links + parentCount;
     StatNode** found = std::find(links, end, parent);
     if (found == end) return;
     std::copy(found + 1, end, found);
     --parentCount;
+    // The parent that made the node goes: another links it to its tree.
+    if (creator == parent) creator = links[0];
     if (parentCount == 1) {
         StatNode* only = links[0];
         delete[] links;
         parents.one = only;
     }
+}
+
+std::vector<int> movesFromRoot(const StatNode& node) {
+    std::vector<int> moves;
+    for (const StatNode* at = &node; at->parent() != nullptr; at = at->parent()) moves.push_back(at->move);
+    std::reverse(moves.begin(), moves.end());
+    return moves;
 }
 
 }  // namespace vorek

@@ -24,8 +24,8 @@ std::string describe(const std::string& what, const StatNode& node) {
 std::string checkChild(const StatNode& parent, const V2Board& position, const StatNode& child) {
     if (child.parent() != &parent) return describe("child not linked to its parent", child);
     if (child.isOr() == parent.isOr()) return describe("node kinds do not alternate", child);
-    if (child.move < 0 || child.move >= BOARD_SQUARES) return describe("move off the board", child);
-    if (!isEmptySquare(position.squares[child.move]))
+    if (!isSquare(child.move)) return describe("move off the board", child);
+    if (!position.isEmpty(child.move))
         return describe("move on a square taken on the parent's board", child);
     return {};
 }
@@ -53,7 +53,9 @@ std::string checkTree(const StatNode& root, const TreeRules& rules) {
         for (std::uint32_t i = 0; i < node.childCount; ++i) {
             const StatNode& child = *node.child(i);
             if (std::string fault = checkChild(node, position, child); !fault.empty()) return fault;
-            ChildBoard made = childAfterMove(position, child.move);
+            ChildBoard made = position.played(child.move);
+            if (std::string fault = checkAfterMove(*made.board, child.move); !fault.empty())
+                return describe("position inconsistent after its move: " + fault, child);
             if (made.win && (!child.isDecided() || child.isExpanded()))
                 return describe("five left by the move but the child not decided at once", child);
             pending.push_back({&child, std::move(made.board)});

@@ -15,9 +15,8 @@ public:
     virtual ~TreeRules() = default;
 
     // Makes the children of an unexpanded node that is not settled, from its
-    // position (the board ensureBoard would give; changed at most by transient
-    // marks), or decides the node.
-    virtual void expand(StatNode& node, V2Board& position) const = 0;
+    // position (the board ensureBoard would give), or decides the node.
+    virtual void expand(StatNode& node, const V2Board& position) const = 0;
 
     // Brings the numbers up to date from a node just expanded towards the
     // root. Returns the last node recomputed: the walk stops at the first

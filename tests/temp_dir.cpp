@@ -1,5 +1,6 @@
 #include "tests/temp_dir.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -44,6 +45,31 @@ std::string TempDir::listing() const {
     std::ostringstream out;
     for (const auto& name : names) out << name << ' ';
     return out.str();
+}
+
+FolderState folderState(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    FolderState state;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat st {};
+        if (::lstat(entry.path().c_str(), &st) != 0) continue;
+        std::ostringstream kind;
+        kind << std::oct << (st.st_mode & 07777) << ' ';
+        if (S_ISREG(st.st_mode)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            kind << "file " << std::string(std::istreambuf_iterator<char>(in), {});
+        } else if (S_ISLNK(st.st_mode)) {
+            kind << "link " << fs::read_symlink(entry.path()).string();
+        } else if (S_ISDIR(st.st_mode)) {
+            kind << "folder";
+        } else if (S_ISFIFO(st.st_mode)) {
+            kind << "pipe";
+        } else {
+            kind << "other";
+        }
+        state[fs::relative(entry.path(), folder).string()] = kind.str();
+    }
+    return state;
 }
 
 std::string boardFile(std::initializer_list<std::string_view> rows) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,13 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Every entry under the folder, in its sub-folders too, by its path from the
+// folder: its kind and permissions, and a file's bytes or a link's text.
+// Links are not followed and named pipes not opened, so that two states
+// compare equal only when the folders are the same byte for byte.
+using FolderState = std::map<std::string, std::string>;
+FolderState folderState(const std::filesystem::path& folder);
 
 // The position files of a board given as 20 text rows (missing rows empty),
 // with CR LF line ends, as an AI would leave them.

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "board/board_picture.h"
 #include "board/threat_text.h"
+#include "picture/board_picture.h"
+#include "picture/stone_numbers.h"
 #include "tests/board_builder.h"
+#include "tests/board_surgery.h"
 
 namespace vorek {
 namespace {
@@ -105,7 +107,7 @@ TEST(BoardPicture, StonesColumnByColumnInTheirOwnersColoursThenDots) {
 
 // The stones' and the dots' brushes in drawing order: player 1's stone on
 // column 0, player 0's on column 1, then the dots.
-std::vector<std::string> brushes(int sideToMove, const PictureOptions& options) {
+std::vector<std::string> brushes(Player sideToMove, const PictureOptions& options) {
     auto board = boardFromRows({"xo"}, sideToMove);
     RecordingCanvas canvas;
     drawBoard(*board, canvas, options);
@@ -119,24 +121,76 @@ TEST(BoardPicture, ColoursByLetterFollowTheLettersWhoeverIsToMove) {
     struct Case {
         bool byLetter;
         char player1Letter;
-        int sideToMove;
+        Player sideToMove;
         std::vector<std::string> expected;  // player 1's stone, player 0's, the dots
     };
     const std::vector<Case> cases{
-        {false, 'o', 1, {"black", "white", "black"}},  // by player: player 1 black, always
-        {false, 'x', 0, {"black", "white", "white"}},
-        {true, 'x', 1, {"black", "white", "black"}},
-        {true, 'o', 1, {"white", "black", "white"}},  // player 1 plays o: white, and to move
-        {true, 'x', 0, {"black", "white", "white"}},  // o to move: white dots
-        {true, 'o', 0, {"white", "black", "black"}},
+        {false, 'o', PLAYER1, {"black", "white", "black"}},  // by player: player 1 black, always
+        {false, 'x', PLAYER0, {"black", "white", "white"}},
+        {true, 'x', PLAYER1, {"black", "white", "black"}},
+        {true, 'o', PLAYER1, {"white", "black", "white"}},  // player 1 plays o: white, and to move
+        {true, 'x', PLAYER0, {"black", "white", "white"}},  // o to move: white dots
+        {true, 'o', PLAYER0, {"white", "black", "black"}},
     };
     for (const Case& c : cases) {
         PictureOptions options;
         options.coloursByLetter = c.byLetter;
         options.player1Letter = c.player1Letter;
         EXPECT_EQ(brushes(c.sideToMove, options), c.expected)
-            << c.byLetter << ' ' << c.player1Letter << ' ' << c.sideToMove;
+            << c.byLetter << ' ' << c.player1Letter << ' ' << playerIndex(c.sideToMove);
     }
+}
+
+// Records numbers as one call each, with their colour, instead of their glyphs.
+class NumberRecordingCanvas : public RecordingCanvas {
+public:
+    void number(int x, int y, int n, Rgb c) override {
+        calls.push_back("number " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(n) + " " +
+                        colorName(c));
+    }
+};
+
+// The last move's mark: a red dot on a stone without a number, its number in
+// red on one with a number, nothing on an empty square or for no move. The
+// pen is black again for the dots after it.
+TEST(BoardPicture, LastMoveIsARedDotOrARedNumber) {
+    auto board = boardFromRows({"xo"});
+    struct Case {
+        int lastMove;
+        bool numbered;
+        std::vector<std::string> expected;  // the calls between the stones and the dots' brush
+    };
+    const std::vector<Case> cases{
+        {1, false, {"pen red", "brush red", "ellipse 27,7,34,14", "pen black"}},
+        {1, true, {"number 10,10 3 white", "number 30,10 4 red"}},
+        {0, true, {"number 10,10 3 red", "number 30,10 4 black"}},
+        {250, false, {}},
+        {-1, false, {}},
+    };
+    for (const Case& c : cases) {
+        PictureOptions options;
+        options.lastMove = c.lastMove;
+        if (c.numbered) numberStones(options.moveNumbers, std::vector<int>{0, 1}, 3);
+        NumberRecordingCanvas canvas;
+        drawBoard(*board, canvas, options);
+        const auto calls = canvas.afterGrid();
+        const auto dotsBrush = std::find_if(calls.rbegin(), calls.rend(), [](const std::string& call) {
+            return call.rfind("brush", 0) == 0;
+        }).base() - 1;
+        ASSERT_GE(dotsBrush - calls.begin(), 4);
+        EXPECT_EQ(std::vector<std::string>(calls.begin() + 4, dotsBrush), c.expected) << c.lastMove << ' ' << c.numbered;
+    }
+}
+
+TEST(BoardPicture, BlackLetterChoosesWhichLetterIsBlack) {
+    PictureOptions options;
+    options.coloursByLetter = true;
+    options.blackLetter = 'o';
+    options.player1Letter = 'x';
+    // Player 1 plays x, drawn white; player 0 plays o, black; player 1 to move: white dots.
+    EXPECT_EQ(brushes(PLAYER1, options), (std::vector<std::string>{"white", "black", "white"}));
+    options.player1Letter = 'o';
+    EXPECT_EQ(brushes(PLAYER1, options), (std::vector<std::string>{"black", "white", "black"}));
 }
 
 TEST(BoardPicture, MoveNumbersOnNumberedStonesInTheContrastingColour) {
@@ -173,7 +227,7 @@ TEST(BoardPicture, MoveNumbersOnNumberedStonesInTheContrastingColour) {
 TEST(StoneNumbers, EveryWidthFitsCentredOnTheStone) {
     for (int number : {8, 88, 888, 8888, 10000}) {
         RecordingCanvas canvas;
-        drawStoneNumber(canvas, 3, 4, number, COLOR_WHITE);
+        drawGlyphNumber(canvas, 3 * 20 + 10, 4 * 20 + 10, number, COLOR_WHITE);
         int left = 1000, top = 1000, right = -1, bottom = -1;
         for (const std::string& call : canvas.calls) {
             int l, t, r, b;
@@ -196,11 +250,11 @@ TEST(StoneNumbers, EveryWidthFitsCentredOnTheStone) {
     }
 }
 
-TEST(MoveMark, RedOutlineOnTheCellThenTheBrushIsSolidAgain) {
+TEST(MoveMark, TwoRedRingsInsideTheStonesBoxThenTheBrushIsSolidAgain) {
     RecordingCanvas canvas;
     drawMoveMark(canvas, 10, 9);
-    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"pen red", "style clear",
-                                                      "ellipse 201,181,220,200", "style solid"}));
+    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"pen red", "style clear", "ellipse 201,181,220,200",
+                                                      "ellipse 202,182,219,199", "style solid"}));
     EXPECT_THROW(drawMoveMark(canvas, 20, 0), std::out_of_range);
     EXPECT_THROW(drawMoveMark(canvas, 0, -1), std::out_of_range);
 }
@@ -209,18 +263,18 @@ TEST(SquareReport, PlayerZeroFirstAndOnlyTheBestRankedItemOfEachList) {
     auto board = boardFromRows({});
     EXPECT_EQ(squareReport(*board, 210), "{}/{}");
 
-    insertThreat(*board, 1, makeThreat(THREE_CODE, 210, DIR_ROW));
+    BoardSurgery::insertThreat(*board, PLAYER1, makeThreat(THREE_CODE, 210, DIR_ROW));
     EXPECT_EQ(squareReport(*board, 210), "{}/{cn=2 tn=1}");
 
-    insertThreat(*board, 1, makeThreat(FOUR_CODE, 210, DIR_COLUMN));  // better-ranked, inserted later
-    insertThreat(*board, 0, makeThreat(OPEN_FOUR_CODE, 210, DIR_DIAGONAL));
+    BoardSurgery::insertThreat(*board, PLAYER1, makeThreat(FOUR_CODE, 210, DIR_COLUMN));  // better-ranked, inserted later
+    BoardSurgery::insertThreat(*board, PLAYER0, makeThreat(OPEN_FOUR_CODE, 210, DIR_DIAGONAL));
     EXPECT_EQ(squareReport(*board, 210), "{cn=1 tn=0}/{cn=1 tn=1}");
     EXPECT_EQ(squareReport(*board, 211), "{}/{}");
 }
 
 TEST(SquareReport, DoubleThreatItemAndSquaresOffTheBoard) {
     auto board = boardFromRows({});
-    insertThreat(*board, 0, makeThreat(PATTERN_DOUBLE_THREAT, 0, DIR_ROW | DIR_COLUMN));
+    BoardSurgery::insertThreat(*board, PLAYER0, makeThreat(PATTERN_DOUBLE_THREAT, 0, DIR_ROW | DIR_COLUMN));
     EXPECT_EQ(squareReport(*board, 0), "{cn=2 tn=0}/{}");
     EXPECT_THROW(squareReport(*board, -1), std::out_of_range);
     EXPECT_THROW(squareReport(*board, 400), std::out_of_range);
@@ -228,11 +282,11 @@ TEST(SquareReport, DoubleThreatItemAndSquaresOffTheBoard) {
 
 TEST(ThreatListLines, LinesInListOrderAppendedAfterWhatTheSinkHeld) {
     auto board = boardFromRows({});
-    insertThreat(*board, 1, makeThreat(THREE_CODE, 399, DIR_ROW));
-    insertThreat(*board, 1, makeThreat(FOUR_CODE, 7, DIR_ANTIDIAGONAL));
+    BoardSurgery::insertThreat(*board, PLAYER1, makeThreat(THREE_CODE, 399, DIR_ROW));
+    BoardSurgery::insertThreat(*board, PLAYER1, makeThreat(FOUR_CODE, 7, DIR_ANTIDIAGONAL));
     CollectingSink sink;
     fillThreatList(*board, sink, 1);
-    EXPECT_EQ(sink.lines, (std::vector<std::string>{"kept", "[7] cn=1 tn=1", "[399] cn=2 tn=1"}));
+    EXPECT_EQ(sink.lines, (std::vector<std::string>{"kept", "[7] 7,0 cn=1 tn=1", "[399] 19,19 cn=2 tn=1"}));
 
     fillThreatList(*board, sink, 0);  // an empty list adds nothing
     EXPECT_EQ(sink.lines.size(), 3u);

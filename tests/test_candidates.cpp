@@ -8,6 +8,7 @@
 #include "board/candidates.h"
 #include "board/evaluation.h"
 #include "tests/board_builder.h"
+#include "tests/board_surgery.h"
 #include "threats/pattern_tables.h"
 
 namespace vorek {
@@ -18,37 +19,35 @@ using testing::evaluatedBoard;
 using testing::itemsAt;
 
 struct Generated {
-    int result;
+    GenerateResult result;
     std::vector<int> squares;
 };
 
-std::vector<int> listed() {
-    return {CandidateList.squares.begin(), CandidateList.squares.begin() + CandidateList.count};
+std::vector<int> listed(const CandidateList& list) { return {list.begin(), list.end()}; }
+
+// Each listed square once, and the list's own marks agreeing with its entries.
+void expectConsistent(const CandidateList& list) {
+    std::vector<int> sorted = listed(list);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "a square listed twice";
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        EXPECT_EQ(list.contains(s), std::binary_search(sorted.begin(), sorted.end(), s)) << s;
 }
 
-bool anyMarked(const V2Board& board) {
-    return std::any_of(board.squares.begin(), board.squares.end(),
-                       [](std::uint8_t f) { return (f & SQ_CANDIDATE) != 0; });
+Generated generate(const V2Board& board) {
+    CandidateList list;
+    const GenerateResult result = generateCandidates(board, list);
+    expectConsistent(list);
+    return {result, listed(list)};
 }
 
-Generated generate(V2Board& board) {
-    const int result = generateCandidates(board);
-    EXPECT_FALSE(anyMarked(board)) << "a candidate mark outlived the run";
-    return {result, listed()};
-}
-
-// Rows 0..19 of a board whose picture only needs a few rows far down.
+// The position of the stones of a few rows far down.
 std::unique_ptr<V2Board> withRows(std::initializer_list<std::pair<int, std::string_view>> rows) {
-    auto board = std::make_unique<V2Board>();
-    for (auto [y, row] : rows) {
-        for (int x = 0; x < static_cast<int>(row.size()); ++x) {
-            if (row[x] != 'x' && row[x] != 'o') continue;
-            board->squares[squareAt(x, y)] = row[x] == 'x' ? PLAYER1_STONE : PLAYER0_STONE;
-            ++board->stoneCount;
-        }
-    }
-    evaluateAll(*board);
-    return board;
+    Stones stones;
+    for (auto [y, row] : rows)
+        for (int x = 0; x < static_cast<int>(row.size()); ++x)
+            if (row[x] == 'x' || row[x] == 'o') stones.put(squareAt(x, y), row[x] == 'x' ? PLAYER1 : PLAYER0);
+    return V2Board::fromStones(stones, PLAYER1);
 }
 
 // Player 0's open three on row 10, columns 8..10: open-four squares 207 and 211.
@@ -80,16 +79,16 @@ TEST(Opening, TakenTableSquareFallsBackToTheGeneralCase) {
     const Generated g = generate(*board);
     EXPECT_EQ(g.result, GENERATE_OPEN);
     ASSERT_FALSE(g.squares.empty());
-    for (int s : g.squares) EXPECT_TRUE(isEmptySquare(board->squares[s])) << s;
+    for (int s : g.squares) EXPECT_TRUE(isEmptySquare(board->flags(s))) << s;
 }
 
 TEST(ForcedSteps, OwnFiveWinsEvenAgainstAFive) {
-    auto board = boardFromRows({"", " xxxx"}, /*sideToMove=*/0);
-    ASSERT_FALSE(evaluateAll(*board));  // player 1's fives are recorded as must-blocks
-    board->sideToMove = 1;
-    insertThreat(*board, 0, makeThreat(63, 100, DIR_ROW));
-    EXPECT_EQ(generate(*board).result, GENERATE_WIN);
-    EXPECT_EQ(listed(), std::vector<int>{20});
+    auto board = boardFromRows({"", " xxxx"}, PLAYER0);  // player 1's fives are recorded as must-blocks
+    BoardSurgery::setSideToMove(*board, PLAYER1);
+    BoardSurgery::insertThreat(*board, PLAYER0, makeThreat(63, 100, DIR_ROW));
+    const Generated g = generate(*board);
+    EXPECT_EQ(g.result, GENERATE_WIN);
+    EXPECT_EQ(g.squares, std::vector<int>{20});
 }
 
 TEST(ForcedSteps, OpponentFiveIsBlockedOrLost) {
@@ -163,7 +162,7 @@ TEST(UnstoppableLine, TwoIndependentLinesLoseWithoutACounter) {
 TEST(UnstoppableLine, FourThreeCounterAttackWins) {
     std::vector<std::pair<int, std::string_view>> rows(FOUR_THREE_ROWS);
     auto board = withRows({rows[0], rows[1], rows[2], OPEN_THREE_ROW_15});
-    ASSERT_TRUE(board->squares[FOUR_THREE] & SQ_DOUBLE1);
+    ASSERT_TRUE(board->flags(FOUR_THREE) & SQ_DOUBLE1);
     const Generated g = generate(*board);
     EXPECT_EQ(g.result, GENERATE_WIN);
     EXPECT_EQ(g.squares, std::vector<int>{FOUR_THREE});
@@ -171,60 +170,57 @@ TEST(UnstoppableLine, FourThreeCounterAttackWins) {
 
 TEST(Defences, LineThreatWithTnAboveZeroDefendsOnlyItsSquareNextToAStone) {
     auto board = withRows({{0, "oxxx"}, {5, " xx"}});
-    const auto four = itemsAt(*board, 1, 4);
+    const auto four = itemsAt(*board, PLAYER1, 4);
     ASSERT_EQ(four.size(), 1u);
-    CandidateList.count = 0;
-    EXPECT_EQ(addDefences(*board, four[0], 0), 1);
-    EXPECT_EQ(listed(), std::vector<int>{4});
-    clearCandidateMarks(*board, 0);
+    CandidateList list;
+    EXPECT_EQ(addDefences(*board, four[0], PLAYER0, list), 1);
+    EXPECT_EQ(listed(list), std::vector<int>{4});
 
-    const auto distant = itemsAt(*board, 1, squareAt(4, 5));  // .xx.s: touches no stone
+    const auto distant = itemsAt(*board, PLAYER1, squareAt(4, 5));  // .xx.s: touches no stone
     ASSERT_EQ(distant.size(), 1u);
-    CandidateList.count = 0;
-    EXPECT_EQ(addDefences(*board, distant[0], 0), 0);
-    EXPECT_EQ(CandidateList.count, 0);
+    list.clear();
+    EXPECT_EQ(addDefences(*board, distant[0], PLAYER0, list), 0);
+    EXPECT_TRUE(list.empty());
 }
 
 TEST(Defences, UnstoppableLineIsAnsweredWhereItTouchesStones) {
     auto board = withRows({OPEN_THREE_ROW_10});
-    ASSERT_EQ(square(board->threats[0].front()), 207);
-    CandidateList.count = 0;
-    EXPECT_EQ(addDefences(*board, board->threats[0].front(), 1), 2);
-    EXPECT_EQ(listed(), (std::vector<int>{207, 211}));  // 206 defends too but touches nothing
-    clearCandidateMarks(*board, 0);
+    ASSERT_EQ(square(board->threats(PLAYER0).front()), 207);
+    CandidateList list;
+    EXPECT_EQ(addDefences(*board, board->threats(PLAYER0).front(), PLAYER1, list), 2);
+    EXPECT_EQ(listed(list), (std::vector<int>{207, 211}));  // 206 defends too but touches nothing
 }
 
 TEST(Defences, CombinedThreatIsAnsweredOnEveryLine) {
     std::vector<std::pair<int, std::string_view>> rows(FOUR_THREE_ROWS);
     auto board = withRows({rows[0], rows[1], rows[2]});
-    const auto items = itemsAt(*board, 1, FOUR_THREE);
+    const auto items = itemsAt(*board, PLAYER1, FOUR_THREE);
     ASSERT_EQ(items.size(), 2u);
-    CandidateList.count = 0;
-    pushCandidate(*board, 151);  // already listed: still counted
-    EXPECT_EQ(addDefences(*board, items[1], 0), 4);
-    EXPECT_EQ(listed(), (std::vector<int>{151, FOUR_THREE, 90, 170}));
-    clearCandidateMarks(*board, 0);
-    EXPECT_FALSE(anyMarked(*board));
+    CandidateList list;
+    list.push(151);  // already listed: still counted
+    EXPECT_EQ(addDefences(*board, items[1], PLAYER0, list), 4);
+    EXPECT_EQ(listed(list), (std::vector<int>{151, FOUR_THREE, 90, 170}));
+    expectConsistent(list);
 }
 
 // The fill, worked out independently: every eligible square's score, ranked by
 // score and then by visiting order, the top n kept if they reach 1% of the best.
-std::vector<int> expectedScoredFill(V2Board& board, int n) {
+std::vector<int> expectedScoredFill(const V2Board& board, const CandidateList& listedBefore, int n) {
     struct Scored {
         std::int64_t score;
         int order;
         int square;
     };
     std::vector<Scored> all;
-    const int mover = board.sideToMove;
+    const Player mover = board.sideToMove();
     for (int i = 0; i < BOARD_SQUARES; ++i) {
         const int q = (i + 200) % 400;
-        if (!isEmptySquare(board.squares[q]) || (board.squares[q] & SQ_CANDIDATE)) continue;
-        scanSquare(board, q);
+        if (!board.isEmpty(q) || listedBefore.contains(q)) continue;
+        const LineThreats lines = scanSquare(board, q);
         std::int64_t score = 0;
         for (int line = 0; line < 4; ++line)
-            score += 5 * weight(lineThreats[lineThreatIndex(mover, line)]) +
-                     weight(lineThreats[lineThreatIndex(1 - mover, line)]);
+            score += 5 * weight(lines[lineThreatIndex(mover, line)]) +
+                     weight(lines[lineThreatIndex(opponent(mover), line)]);
         all.push_back({score, i, q});
     }
     std::stable_sort(all.begin(), all.end(),
@@ -241,31 +237,28 @@ TEST(ScoredFill, KeepsTheBestEightInScoreThenVisitingOrder) {
     // and the lower half is visited first.
     auto symmetric = withRows({{9, "   x            o"}, {10, "   x            o"}});
     auto middle = withRows({{5, "    o   x"}, {6, "     xo  x"}, {8, "   x  o"}, {14, "x o"}});
-    for (V2Board* board : {symmetric.get(), middle.get()}) {
-        const std::vector<int> expected = expectedScoredFill(*board, 8);
-        CandidateList.count = 0;
-        addScoredCandidates(*board, 8);
-        EXPECT_EQ(listed(), expected);
-        clearCandidateMarks(*board, 0);
+    for (const V2Board* board : {symmetric.get(), middle.get()}) {
+        CandidateList list;
+        const std::vector<int> expected = expectedScoredFill(*board, list, 8);
+        addScoredCandidates(*board, 8, list);
+        EXPECT_EQ(listed(list), expected);
+        expectConsistent(list);
     }
 }
 
 TEST(ScoredFill, TakesOnlyEligibleSquares) {
-    auto board = std::make_unique<V2Board>();
+    Stones stones;
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        board->squares[s] = ((s / 3) % 2) ? PLAYER1_STONE : PLAYER0_STONE;
-    for (int s : {0, 200, 399}) board->squares[s] = EMPTY_LIVE_SQUARE;
-    board->stoneCount = 397;
-    syncLines(*board);
-    CandidateList.count = 0;
-    pushCandidate(*board, 200);  // listed squares are not scored again
-    addScoredCandidates(*board, 8);
-    const std::vector<int> got = listed();
+        if (s != 0 && s != 200 && s != 399) stones.put(s, ((s / 3) % 2) ? PLAYER1 : PLAYER0);
+    const auto board = BoardSurgery::unjudged(stones, PLAYER1);
+    CandidateList list;
+    list.push(200);  // listed squares are not scored again
+    addScoredCandidates(*board, 8, list);
+    const std::vector<int> got = listed(list);
     ASSERT_GE(got.size(), 2u);
     EXPECT_EQ(got[0], 200);
     EXPECT_LE(got.size(), 3u);
     for (int s : got) EXPECT_TRUE(s == 0 || s == 200 || s == 399);
-    clearCandidateMarks(*board, 0);
 }
 
 static_assert(scoreThreshold(100) == 0);
@@ -277,17 +270,14 @@ TEST(Generator, NeverLeavesAnEmptyListWhileAMoveExists) {
     // An unstoppable opponent line whose answers touch no stone of its owner
     // (only a damaged list gives one): the scored fill still offers moves.
     auto stale = withRows({{0, "x"}, {19, "x  o"}});
-    insertThreat(*stale, 0, makeThreat(94, 210, DIR_ROW));
+    BoardSurgery::insertThreat(*stale, PLAYER0, makeThreat(94, 210, DIR_ROW));
     const Generated open = generate(*stale);
     EXPECT_EQ(open.result, GENERATE_OPEN);
     EXPECT_FALSE(open.squares.empty());
 
-    auto full = std::make_unique<V2Board>();
-    for (int s = 0; s < BOARD_SQUARES; ++s)
-        full->squares[s] = ((s / 3 + s / 20) % 2) ? PLAYER1_STONE : PLAYER0_STONE;
-    full->stoneCount = 400;
-    syncLines(*full);
-    const Generated g = generate(*full);
+    Stones stones;
+    for (int s = 0; s < BOARD_SQUARES; ++s) stones.put(s, ((s / 3 + s / 20) % 2) ? PLAYER1 : PLAYER0);
+    const Generated g = generate(*V2Board::fromStones(stones, PLAYER1));
     EXPECT_EQ(g.result, GENERATE_OPEN);
     EXPECT_TRUE(g.squares.empty());  // only a full board gives no candidate
 }

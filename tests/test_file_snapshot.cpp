@@ -1,10 +1,15 @@
-// Putting the protocol files of a folder back exactly as they were found.
+// Putting the protocol files of a folder back exactly as they were found,
+// whatever a program left in their place, without ever writing through a
+// link it made.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <random>
 
-#include "board/file_snapshot.h"
+#include "files/file_snapshot.h"
 #include "tests/temp_dir.h"
 
 namespace vorek {
@@ -12,6 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
+
+FileSnapshot takeProtocolFiles(const fs::path& folder) {
+    return FileSnapshot::take(folder, {"plocha.dat", "tah.dat", "timeouts.dat"});
+}
 
 TEST(FileSnapshot, PutsBackTheBytesFoundAndRemovesWhatWasMissing) {
     TempDir dir;
@@ -21,28 +30,187 @@ TEST(FileSnapshot, PutsBackTheBytesFoundAndRemovesWhatWasMissing) {
 
     dir.write("plocha.dat", "rewritten");
     dir.write("tah.dat", "o");
-    ASSERT_TRUE(snapshot.restore());
+    dir.write("TAH.DAT", "3,4");  // made under another case
+    EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});
     EXPECT_EQ(dir.read("plocha.dat"), odd);
-    EXPECT_FALSE(dir.exists("tah.dat"));
-    EXPECT_TRUE(snapshot.restore());  // again: nothing to do
+    EXPECT_EQ(dir.listing(), "plocha.dat ");
+    EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});  // again: nothing to do
+
+    const FileSnapshot exact = FileSnapshot::take(dir.path(), {"tah.dat"}, FileSnapshot::Spelling::Exact);
+    dir.write("TAH.DAT", "3,4");
+    EXPECT_EQ(exact.restore(), std::vector<std::string>{});
+    EXPECT_EQ(dir.listing(), "TAH.DAT plocha.dat ");  // only the names given are looked at
 }
 
-TEST(FileSnapshot, LeavesAloneWhatItCouldNotKeep) {
+TEST(FileSnapshot, LeavesAloneWhatItCouldNotKeepAndSaysWhy) {
     TempDir dir;
     fs::create_directory(dir / "tah.dat");
     ASSERT_EQ(::mkfifo((dir / "plocha.dat").c_str(), 0600), 0);
-    const FileSnapshot snapshot = FileSnapshot::take(dir.path(), {"plocha.dat", "tah.dat"});
-    EXPECT_TRUE(snapshot.restore());
+    fs::create_symlink("tah.dat", dir / "timeouts.dat");  // a link to the folder
+    const FileSnapshot snapshot = takeProtocolFiles(dir.path());
+    ASSERT_EQ(snapshot.leftOut().size(), 3u);
+    EXPECT_EQ(snapshot.leftOut()[0].why, "is a named pipe");
+    EXPECT_EQ(snapshot.leftOut()[1].why, "is a folder");
+    EXPECT_EQ(snapshot.leftOut()[2].why, "is a link to something other than a file");
+    EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});
     EXPECT_TRUE(fs::is_directory(dir / "tah.dat"));
     EXPECT_TRUE(fs::is_fifo(dir / "plocha.dat"));
+    EXPECT_TRUE(fs::is_symlink(dir / "timeouts.dat"));
 }
 
-TEST(FileSnapshot, AFolderThatCameInPlaceOfAMissingFileStays) {
+TEST(FileSnapshot, OnlyAFolderThatIsNotEmptyStaysInTheWay) {
     TempDir dir;
-    const FileSnapshot snapshot = FileSnapshot::take(dir.path(), {"tah.dat"});
-    fs::create_directory(dir / "tah.dat");
-    EXPECT_FALSE(snapshot.restore());
-    EXPECT_TRUE(fs::is_directory(dir / "tah.dat"));
+    dir.write("tah.dat", "x");
+    const FileSnapshot snapshot = FileSnapshot::take(dir.path(), {"tah.dat", "plocha.dat"});
+    for (const char* name : {"tah.dat", "plocha.dat"}) {
+        fs::remove(dir / name);
+        fs::create_directory(dir / name);
+    }
+    EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});
+    EXPECT_EQ(dir.listing(), "tah.dat ");
+    EXPECT_EQ(dir.read("tah.dat"), "x");
+
+    for (const char* name : {"tah.dat", "plocha.dat"}) {
+        fs::remove(dir / name);
+        fs::create_directory(dir / name);
+        dir.write(std::string(name) + "/inside", "kept");
+    }
+    const std::string path = (dir / "tah.dat").string();
+    EXPECT_EQ(snapshot.restore(FileSnapshot::Blocked::WriteBeside),
+              (std::vector<std::string>{"could not put back \"" + path + "\": a folder that is not empty stands "
+                                        "there; the bytes found are in \"" + path + ".saved\"",
+                                        "could not take away \"" + (dir / "plocha.dat").string() +
+                                            "\": a folder that is not empty stands there"}));
+    EXPECT_EQ(dir.read("tah.dat.saved"), "x");
+    EXPECT_EQ(dir.read("tah.dat/inside"), "kept");
+}
+
+// The folder is held from the start: the put-back happens in it even when
+// its path has been taken away and replaced by a link to another folder.
+// Only the link found, still there with the same text, counts as the user's:
+// a link made since, one that now leads elsewhere, or anything else at the
+// name does not.
+TEST(FileSnapshot, TheLinkFoundIsKnownByItsText) {
+    TempDir dir;
+    dir.write("kept", "x");
+    fs::create_symlink("kept", dir / "plocha.dat");
+    fs::create_symlink("nowhere", dir / "timeouts.dat");
+    dir.write("tah.dat", "x");
+    const FileSnapshot snapshot = takeProtocolFiles(dir.path());
+    EXPECT_TRUE(snapshot.holdsLinkFound("plocha.dat"));
+    EXPECT_TRUE(snapshot.holdsLinkFound("timeouts.dat"));  // a link to nothing is kept too
+    EXPECT_FALSE(snapshot.holdsLinkFound("tah.dat"));
+
+    fs::remove(dir / "tah.dat");
+    fs::create_symlink("kept", dir / "tah.dat");  // a link where a file was
+    EXPECT_FALSE(snapshot.holdsLinkFound("tah.dat"));
+    fs::remove(dir / "plocha.dat");
+    fs::create_symlink("kept", dir / "plocha.dat");  // made again, the same
+    EXPECT_TRUE(snapshot.holdsLinkFound("plocha.dat"));
+    fs::remove(dir / "plocha.dat");
+    fs::create_symlink("../kept", dir / "plocha.dat");  // leading elsewhere
+    EXPECT_FALSE(snapshot.holdsLinkFound("plocha.dat"));
+    fs::remove(dir / "timeouts.dat");
+    dir.write("timeouts.dat", "1");  // a file in its place
+    EXPECT_FALSE(snapshot.holdsLinkFound("timeouts.dat"));
+}
+
+TEST(FileSnapshot, PutsBackIntoTheFolderFoundNotWhereItsPathNowLeads) {
+    TempDir base;
+    fs::create_directory(base / "folder");
+    fs::create_directory(base / "elsewhere");
+    base.write("folder/tah.dat", "x");
+    const FileSnapshot snapshot = FileSnapshot::take(base / "folder", {"tah.dat"});
+    base.write("folder/tah.dat", "3,4");
+    fs::rename(base / "folder", base / "moved");
+    fs::create_symlink("elsewhere", base / "folder");
+    EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});
+    EXPECT_EQ(base.read("moved/tah.dat"), "x");
+    EXPECT_TRUE(fs::is_empty(base / "elsewhere"));
+}
+
+// What a program may leave at a name, for the property below.
+enum class Left {
+    Nothing, File, LinkToVictim, LinkToFolder, LinkToNothing, EmptyFolder, FullFolder, Pipe, Same, Through
+};
+constexpr int LEFT_KINDS = 10;
+
+// Whatever a program leaves at the protocol names and at names differing
+// from them only in case, the put-back gives the folder back byte for byte
+// (but for folders that are not empty, which it names and leaves), and
+// nothing outside the folder is ever changed.
+TEST(FileSnapshot, AnyReplacementOfTheFilesIsPutBackAndNothingElseIsTouched) {
+    std::mt19937 random(19);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto someBytes = [&] {
+        std::string bytes(static_cast<std::size_t>(pick(40)), '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        return bytes;
+    };
+    const std::vector<std::string> names = {"plocha.dat", "tah.dat", "timeouts.dat", "TAH.DAT", "Plocha.Dat"};
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(round);
+        TempDir base;
+        const fs::path folder = base / "folder";
+        fs::create_directories(base / "outside" / "folder");
+        base.write("outside/victim", "victim");
+        fs::create_directory(folder);
+        for (std::size_t i = 0; i < 3; ++i) {
+            const std::string& name = names[i];
+            switch (pick(4)) {
+                case 0: break;  // missing
+                case 1:
+                    base.write("folder/" + name, someBytes());
+                    fs::permissions(folder / name, pick(2) ? fs::perms(0644) : fs::perms(0600));
+                    break;
+                case 2:  // the user's own link to a file outside
+                    base.write("outside/kept-" + name, someBytes());
+                    fs::create_symlink("../outside/kept-" + name, folder / name);
+                    break;
+                default: fs::create_symlink("nowhere", folder / name); break;
+            }
+        }
+        const FileSnapshot snapshot = takeProtocolFiles(folder);
+        ASSERT_EQ(snapshot.leftOut().size(), 0u);
+        testing::FolderState expected = testing::folderState(base.path());
+
+        std::vector<std::string> blocked;
+        for (const std::string& name : names) {
+            const fs::path at = folder / name;
+            const auto left = static_cast<Left>(pick(LEFT_KINDS));
+            if (left == Left::Same) continue;
+            if (left == Left::Through) {  // written as a program writes, through whatever is there
+                if (fs::is_regular_file(at)) base.write("folder/" + name, someBytes());
+                continue;
+            }
+            fs::remove(at);
+            switch (left) {
+                case Left::File: base.write("folder/" + name, someBytes()); break;
+                case Left::LinkToVictim: fs::create_symlink("../outside/victim", at); break;
+                case Left::LinkToFolder: fs::create_symlink("../outside/folder", at); break;
+                case Left::LinkToNothing: fs::create_symlink("gone", at); break;
+                case Left::EmptyFolder: fs::create_directory(at); break;
+                case Left::FullFolder:
+                    fs::create_directory(at);
+                    base.write("folder/" + name + "/inside", "kept");
+                    blocked.push_back(name);
+                    break;
+                case Left::Pipe: ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); break;
+                default: break;
+            }
+        }
+        EXPECT_EQ(snapshot.restore().size(), blocked.size());
+        const auto withoutBlocked = [&](testing::FolderState state) {
+            std::erase_if(state, [&](const auto& entry) {
+                return std::any_of(blocked.begin(), blocked.end(), [&](const std::string& name) {
+                    return entry.first == "folder/" + name || entry.first.starts_with("folder/" + name + "/");
+                });
+            });
+            return state;
+        };
+        for (const std::string& name : blocked) EXPECT_EQ(base.read("folder/" + name + "/inside"), "kept");
+        EXPECT_EQ(withoutBlocked(testing::folderState(base.path())), withoutBlocked(expected));
+    }
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "board/game_record.h"
-#include "board/position_files.h"
+#include "board/invariants.h"
+#include "files/game_record.h"
+#include "files/position_files.h"
+#include "files/position_source.h"
 #include "tests/temp_dir.h"
 
 namespace vorek {
@@ -142,8 +144,11 @@ TEST_F(GameRecords, MalformedRecordsNameTheFirstWrongLine) {
         {header + "10,10,0\n21,3,0\n", 3, "move 2 (21,3) is off the board; columns and rows run from 1 to 20"},
         {header + "0,5,0\n", 2, "move 1 (0,5) is off the board; columns and rows run from 1 to 20"},
         {header + "5,-1,0\n", 2, "move 1 (5,-1) is off the board; columns and rows run from 1 to 20"},
-        {header + "5,99999999999999999999,0\n", 2,
-         "move 1 (5,1000000000) is off the board; columns and rows run from 1 to 20"},
+        {header + "5,99999999999999999999,0\n", 2,  // numbers as written, a long one cut
+         "move 1 (5,999999999999...) is off the board; columns and rows run from 1 to 20"},
+        {header + "+05,-0021,0\n", 2, "move 1 (+05,-0021) is off the board; columns and rows run from 1 to 20"},
+        {"Piskvorky 20x4294967316, 7:7, 0\n8,8,0\n", 1,
+         "the game is played on 20x4294967316; only 20x20 games can be read"},
         {header + "10,10,0\n11,11,0\n10,10,0\n", 4, "move 3 (10,10) is on the stone of move 1"},
         {header + "1,1,0\r\n1,2,0\r\n1,2,0\r\n", 4, "move 3 (1,2) is on the stone of move 2"},
     };
@@ -231,20 +236,56 @@ TEST_F(GameRecords, PositionAfterKMovesIsThePositionFilesGive) {
                 board[static_cast<std::size_t>(record.moves[number - 1])] = letterOfMove(record, number);
             dir.write("plocha.dat", board);
             dir.write("tah.dat", std::string(1, letterOfMove(record, count + 1)));
-            V2Board fromFiles;
-            ASSERT_TRUE(readPosition(fromFiles, dir.path()));
+            const FilePosition files = readPosition(dir.path());
+            ASSERT_TRUE(files.read);
+            EXPECT_EQ(stonesAfter(record, count), files.stones);
 
             const auto position = positionAfter(record, count);
-            EXPECT_EQ(position->squares, fromFiles.squares);
-            EXPECT_EQ(position->lines, fromFiles.lines);
-            EXPECT_EQ(position->sideToMove, 1);
-            EXPECT_EQ(position->stoneCount, count);
-            EXPECT_TRUE(position->threats[0].empty());
-            EXPECT_TRUE(position->threats[1].empty());
+            EXPECT_TRUE(samePosition(*position, *folderPosition(dir.path()).board));
+            EXPECT_EQ(position->sideToMove(), PLAYER1);
+            EXPECT_EQ(position->stoneCount(), count);
         }
         EXPECT_THROW(positionAfter(record, -1), std::out_of_range);
         EXPECT_THROW(positionAfter(record, 17), std::out_of_range);
     }
+}
+
+// The labels a record's position hands to a front end: the letter to move,
+// each stone's move number, the last move, the record's first letter; and
+// what moves played from it add.
+TEST_F(GameRecords, PositionOfARecordLabelsItsStonesByTheirMoves) {
+    const GameRecord record = readWell(O_WINS);
+    const std::vector<int> squares = oWinsSquares();
+    struct Case {
+        int count;
+        char toMove;
+        int lastMove;
+    };
+    const Case cases[] = {{0, 'x', -1}, {1, 'o', squares[0]}, {5, 'o', squares[4]}, {16, 'x', squares[15]}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("after " + std::to_string(c.count));
+        const PositionSource source = recordPosition(record, c.count);
+        EXPECT_EQ(source.labels.player1Letter, c.toMove);
+        EXPECT_EQ(source.labels.lastMove, c.lastMove);
+        EXPECT_EQ(source.labels.gameFirstLetter, 'x');
+        EXPECT_EQ(source.labels.nextNumber, c.count + 1);
+        MoveNumbers numbers{};
+        for (int number = 1; number <= c.count; ++number)
+            numbers[static_cast<std::size_t>(squares[static_cast<std::size_t>(number - 1)])] =
+                static_cast<std::uint16_t>(number);
+        EXPECT_TRUE(source.labels.numbers == numbers);
+        EXPECT_EQ(source.board->stoneCount(), c.count);
+
+        // Two moves on from there: numbered on, the second one marked last.
+        const int a = squareAt(0, 19);
+        const int b = squareAt(19, 19);
+        const MoveNumbers after = numbersAfter(source.labels, std::vector<int>{a, b});
+        EXPECT_EQ(after[static_cast<std::size_t>(a)], c.count + 1);
+        EXPECT_EQ(after[static_cast<std::size_t>(b)], c.count + 2);
+        EXPECT_EQ(lastMoveAfter(source.labels, std::vector<int>{a, b}), b);
+        EXPECT_EQ(lastMoveAfter(source.labels, {}), c.lastMove);
+    }
+    EXPECT_THROW(recordPosition(record, 17), std::out_of_range);
 }
 
 }  // namespace

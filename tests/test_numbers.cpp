@@ -14,21 +14,18 @@ struct Pair {
 };
 
 std::unique_ptr<StatNode> node(bool orNode) {
-    auto board = std::make_unique<V2Board>();
-    board->sideToMove = orNode ? 1 : 0;
-    return std::make_unique<StatNode>(std::move(board));
+    return std::make_unique<StatNode>(V2Board::fromStones(Stones(), orNode ? PLAYER1 : PLAYER0));
 }
 
 // An expanded node of the given kind with children holding the given numbers.
 std::unique_ptr<StatNode> expandedWith(bool orNode, const std::vector<Pair>& numbers) {
     auto parent = node(orNode);
-    parent->children = new StatNode*[numbers.size()];
-    parent->childCount = static_cast<std::uint16_t>(numbers.size());
+    std::vector<int> moves(numbers.size());
+    for (std::size_t i = 0; i < numbers.size(); ++i) moves[i] = static_cast<int>(i);
+    parent->makeChildren(moves);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-        auto* child = new StatNode(parent.get(), static_cast<int>(i));
-        child->pn = numbers[i].pn;
-        child->dn = numbers[i].dn;
-        parent->children[i] = child;
+        parent->children[i]->pn = numbers[i].pn;
+        parent->children[i]->dn = numbers[i].dn;
     }
     parent->flags |= NODE_EXPANDED;
     return parent;
@@ -93,18 +90,15 @@ TEST(PropagateNumbers, StopsAtTheFirstUnchangedAncestor) {
     // root (OR) -> a (AND) -> leaf (OR) with two children of its own.
     auto root = expandedWith(true, {{1, 1}, {1, 1}});
     StatNode* a = root->children[0];
-    a->children = new StatNode*[1];
-    a->childCount = 1;
+    a->makeChildren(std::vector<int>{0});
     a->flags |= NODE_EXPANDED;
-    a->children[0] = new StatNode(a, 0);
     StatNode* leaf = a->children[0];
     updateNumbers(*a);
     updateNumbers(*root);
     ASSERT_EQ(numbersOf(*root), (Pair{1, 2}));
 
     // The leaf gets one 1/1 child: it stays 1/1, so the walk stops there.
-    leaf->children = new StatNode*[1]{new StatNode(leaf, 1)};
-    leaf->childCount = 1;
+    leaf->makeChildren(std::vector<int>{1});
     leaf->flags |= NODE_EXPANDED;
     root->pn = 99;  // a marker: the root must not be recomputed
     EXPECT_EQ(propagateNumbers(leaf), leaf);

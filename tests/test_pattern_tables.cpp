@@ -148,12 +148,12 @@ TEST(PatternTables, TellingRows) {
 }
 
 TEST(PatternTables, ReservedCodesAndShortSegments) {
-    EXPECT_EQ(tn(makeThreat(PATTERN_DOUBLE_THREAT, 0, 0)), 0);
-    EXPECT_EQ(cn(makeThreat(PATTERN_DOUBLE_THREAT, 0, 0)), 2);
-    EXPECT_EQ(weight(makeThreat(PATTERN_DOUBLE_THREAT, 0, 0)), 500096);
-    EXPECT_EQ(tn(makeThreat(PATTERN_DOUBLE_FOUR, 0, 0)), 0);
-    EXPECT_EQ(cn(makeThreat(PATTERN_DOUBLE_FOUR, 0, 0)), 1);
-    EXPECT_EQ(weight(makeThreat(PATTERN_DOUBLE_FOUR, 0, 0)), 583444);
+    EXPECT_EQ(tn(makeThreat(PATTERN_DOUBLE_THREAT, 0, DIR_ROW | DIR_COLUMN)), 0);
+    EXPECT_EQ(cn(makeThreat(PATTERN_DOUBLE_THREAT, 0, DIR_ROW | DIR_COLUMN)), 2);
+    EXPECT_EQ(weight(makeThreat(PATTERN_DOUBLE_THREAT, 0, DIR_ROW | DIR_COLUMN)), 500096);
+    EXPECT_EQ(tn(makeThreat(PATTERN_DOUBLE_FOUR, 0, DIR_ROW | DIR_COLUMN)), 0);
+    EXPECT_EQ(cn(makeThreat(PATTERN_DOUBLE_FOUR, 0, DIR_ROW | DIR_COLUMN)), 1);
+    EXPECT_EQ(weight(makeThreat(PATTERN_DOUBLE_FOUR, 0, DIR_ROW | DIR_COLUMN)), 583444);
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(defence(PATTERN_DOUBLE_THREAT, i), 0);
         EXPECT_EQ(defence(PATTERN_DOUBLE_FOUR, i), 0);

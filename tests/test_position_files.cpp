@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/board_builder.h"
 #include "tests/temp_dir.h"
 
@@ -23,7 +23,7 @@ class PositionFiles : public ::testing::Test {
 protected:
     TempDir dir;
 
-    bool read(V2Board& board) { return readPosition(board, dir.path()); }
+    FilePosition read() { return readPosition(dir.path()); }
     std::optional<MoveReply> reply(std::string_view text) {
         dir.write("tah.dat", text);
         return readMoveReply(dir.path());
@@ -33,17 +33,17 @@ protected:
 TEST_F(PositionFiles, NamedPlayerBecomesPlayerOneAndWritingSwapsTheLetters) {
     dir.write("plocha.dat", boardFile({"xo", "", "  o"}));
     dir.write("tah.dat", "o\r\n");
-    V2Board board;
-    ASSERT_TRUE(read(board));
-    EXPECT_EQ(board.sideToMove, 1);
-    EXPECT_EQ(board.stoneCount, 3);
-    EXPECT_EQ(board.squares[0], PLAYER0_STONE);  // "x" is the other player now
-    EXPECT_EQ(board.squares[1], PLAYER1_STONE);
-    EXPECT_EQ(board.squares[42], PLAYER1_STONE);
-    EXPECT_EQ(board.squares[2], EMPTY_LIVE_SQUARE);
-    EXPECT_EQ(readMoverLetter(dir.path()), 'o');
+    const FilePosition files = read();
+    ASSERT_TRUE(files.read);
+    EXPECT_EQ(files.stones.count(), 3);
+    EXPECT_EQ(files.stones.at(0), PLAYER0);  // "x" is the other player now
+    EXPECT_EQ(files.stones.at(1), PLAYER1);
+    EXPECT_EQ(files.stones.at(42), PLAYER1);
+    EXPECT_EQ(files.stones.at(2), std::nullopt);
+    EXPECT_EQ(files.player1Letter, 'o');
 
-    ASSERT_TRUE(writePositionFiles(board, dir.path()));
+    const auto board = V2Board::fromStones(files.stones, PLAYER1);
+    ASSERT_TRUE(writePositionFiles(*board, dir.path()));
     EXPECT_EQ(dir.read("plocha.dat"), boardFile({"ox", "", "  x"}));
     EXPECT_EQ(dir.read("tah.dat"), "x");
 }
@@ -52,10 +52,10 @@ TEST_F(PositionFiles, AnyOtherMoveCharacterNamesTheXStones) {
     for (const char* named : {"X", "7", "  \t\n x", "xo"}) {
         dir.write("plocha.dat", boardFile({"xo"}));
         dir.write("tah.dat", named);
-        V2Board board;
-        ASSERT_TRUE(read(board)) << named;
-        EXPECT_EQ(board.squares[0], PLAYER1_STONE) << named;
-        EXPECT_EQ(readMoverLetter(dir.path()), 'x') << named;
+        const FilePosition files = read();
+        ASSERT_TRUE(files.read) << named;
+        EXPECT_EQ(files.stones.at(0), PLAYER1) << named;
+        EXPECT_EQ(files.player1Letter, 'x') << named;
     }
 }
 
@@ -72,34 +72,31 @@ TEST_F(PositionFiles, ReaderSkipsWhitespaceAndTreatsOtherCharactersAsEmpty) {
     for (const std::string& text : {oneLine, spaced, oneLine + "xxxxxxxx trailing text"}) {
         dir.write("plocha.dat", text);
         dir.write("tah.dat", "x");
-        V2Board board;
-        ASSERT_TRUE(read(board));
-        EXPECT_EQ(board.stoneCount, 2);
-        EXPECT_EQ(board.squares[0], PLAYER1_STONE);
-        for (int s = 1; s <= 4; ++s) EXPECT_EQ(board.squares[s], EMPTY_LIVE_SQUARE);
-        EXPECT_EQ(board.squares[399], PLAYER0_STONE);
+        const FilePosition files = read();
+        ASSERT_TRUE(files.read);
+        EXPECT_EQ(files.stones.count(), 2);
+        EXPECT_EQ(files.stones.at(0), PLAYER1);
+        for (int s = 1; s <= 4; ++s) EXPECT_TRUE(files.stones.isEmpty(s));
+        EXPECT_EQ(files.stones.at(399), PLAYER0);
     }
 }
 
 TEST_F(PositionFiles, ShortBoardFileLeavesTheRestEmptyAndFails) {
     dir.write("plocha.dat", "x-o");
     dir.write("tah.dat", "x");
-    V2Board board;
-    EXPECT_FALSE(read(board));
-    EXPECT_EQ(board.stoneCount, 2);
-    EXPECT_EQ(board.squares[2], PLAYER0_STONE);
-    for (int s = 3; s < BOARD_SQUARES; ++s) ASSERT_EQ(board.squares[s], EMPTY_LIVE_SQUARE);
+    const FilePosition files = read();
+    EXPECT_FALSE(files.read);
+    EXPECT_EQ(files.stones.count(), 2);
+    EXPECT_EQ(files.stones.at(2), PLAYER0);
+    for (int s = 3; s < BOARD_SQUARES; ++s) ASSERT_TRUE(files.stones.isEmpty(s));
 }
 
 TEST_F(PositionFiles, MissingOrEmptyFilesGiveTheEmptyBoard) {
     auto expectEmpty = [&](const char* what) {
-        V2Board board;
-        board.squares[5] = PLAYER1_STONE;
-        board.sideToMove = 0;
-        EXPECT_FALSE(read(board)) << what;
-        EXPECT_EQ(board.sideToMove, 1) << what;
-        EXPECT_EQ(board.stoneCount, 0) << what;
-        EXPECT_EQ(board.squares[5], EMPTY_LIVE_SQUARE) << what;
+        const FilePosition files = read();
+        EXPECT_FALSE(files.read) << what;
+        EXPECT_EQ(files.stones, Stones()) << what;
+        EXPECT_EQ(files.player1Letter, 'x') << what;
     };
     dir.write("plocha.dat", boardFile({"xo"}));
     expectEmpty("no tah.dat");
@@ -116,7 +113,6 @@ TEST_F(PositionFiles, MissingOrEmptyFilesGiveTheEmptyBoard) {
     std::filesystem::remove(dir / "tah.dat");
     ASSERT_EQ(::mkfifo((dir / "tah.dat").c_str(), 0644), 0);
     expectEmpty("tah.dat is a named pipe");
-    EXPECT_EQ(readMoverLetter(dir.path()), 'x');
     EXPECT_FALSE(readMoveReply(dir.path()).has_value());
     auto board = boardFromRows({"x"});
     EXPECT_TRUE(writePositionFiles(*board, dir.path()));  // pipes replaced by files
@@ -135,7 +131,7 @@ TEST(WriteSquares, TwentyLinesOfTwentyWithCrLf) {
 }
 
 TEST_F(PositionFiles, WritesAreWholeFilesWithNothingLeftBehind) {
-    auto board = boardFromRows({"x"}, /*sideToMove=*/0);
+    auto board = boardFromRows({"x"}, PLAYER0);
     dir.write("plocha.dat", std::string(1000, '#'));
     ::chmod((dir / "plocha.dat").c_str(), 0640);
     ASSERT_TRUE(writePositionFiles(*board, dir.path()));
@@ -218,10 +214,10 @@ TEST_F(PositionFiles, ReadersFindTheFilesUnderAnyCase) {
             folder.write(name, stoneInRow[row++]);
             std::filesystem::last_write_time(folder / name, Clock::now() - std::chrono::seconds(age));
         }
-        V2Board board;
-        EXPECT_EQ(readPosition(board, folder.path()), c.stoneRow >= 0);
+        const FilePosition files = readPosition(folder.path());
+        EXPECT_EQ(files.read, c.stoneRow >= 0);
         for (int r = 0; r < 3; ++r)
-            EXPECT_EQ(board.squares[squareAt(0, r)], r == c.stoneRow ? PLAYER1_STONE : EMPTY_LIVE_SQUARE) << r;
+            EXPECT_EQ(files.stones.at(squareAt(0, r)), r == c.stoneRow ? std::optional(PLAYER1) : std::nullopt) << r;
     }
 }
 

@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "board/evaluation.h"
 #include "search/numbers.h"
+#include "search/root_build.h"
 #include "search/solver.h"
 #include "search/tree_check.h"
 #include "tests/board_builder.h"
@@ -16,14 +16,7 @@ namespace {
 using testing::boardFromRows;
 
 std::unique_ptr<StatNode> rootOver(std::initializer_list<std::string_view> rows) {
-    auto board = boardFromRows(rows);
-    const bool five = evaluateAll(*board);
-    auto root = std::make_unique<StatNode>(std::move(board));
-    if (five) {
-        root->pn = 0;
-        root->dn = INFINITE_NUMBER;
-    }
-    return root;
+    return buildRootNode(boardFromRows(rows)).root;
 }
 
 SolveBudget nodes(std::uint64_t n) {

@@ -6,12 +6,12 @@
 #include <stdexcept>
 
 #include "board/candidates.h"
-#include "board/evaluation.h"
 #include "board/invariants.h"
-#include "board/position_files.h"
+#include "files/position_source.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
 #include "tests/board_builder.h"
+#include "tests/board_surgery.h"
 #include "tests/temp_dir.h"
 
 namespace vorek {
@@ -22,11 +22,7 @@ using testing::boardFromRows;
 using testing::TempDir;
 
 std::unique_ptr<StatNode> rootOver(std::initializer_list<std::string_view> rows) {
-    auto board = boardFromRows(rows);
-    evaluateAll(*board);
-    auto root = std::make_unique<StatNode>(std::move(board));
-    updateNumbers(*root);
-    return root;
+    return buildRootNode(boardFromRows(rows)).root;
 }
 
 const std::initializer_list<std::string_view> MIDDLE = {
@@ -34,7 +30,6 @@ const std::initializer_list<std::string_view> MIDDLE = {
     "     xoxxxxoo", "    xxoxxoo", "   oo  x o", "      oox x", "       xo"};
 
 TEST(StatNode, RootIsAnUnexpandedOrNode) {
-    const std::uint32_t serial = NodeSerial;
     auto root = rootOver(MIDDLE);
     EXPECT_TRUE(root->isOr());
     EXPECT_FALSE(root->isExpanded());
@@ -43,16 +38,35 @@ TEST(StatNode, RootIsAnUnexpandedOrNode) {
     EXPECT_EQ(root->dn, 1);
     EXPECT_EQ(root->parentCount, 0);
     EXPECT_EQ(root->parent(), nullptr);
-    EXPECT_EQ(root->serial, serial);
-    EXPECT_EQ(NodeSerial, serial + 1);
+    EXPECT_EQ(root->serial, 0u);
+    EXPECT_EQ(root->treeNodes(), 1u);
+}
+
+// Each tree numbers its own nodes in the order they are made, whatever other
+// trees make meanwhile.
+TEST(StatNode, SerialsCountTheNodesOfEachTreeApart) {
+    auto first = rootOver(MIDDLE);
+    auto second = rootOver(MIDDLE);
+    expandAndPropagate(*first);
+    expandAndPropagate(*second);
+    StatNode& grandchild = *first->child(1);
+    expandAndPropagate(grandchild);
+    const std::uint32_t firstLevel = first->childCount;
+    ASSERT_GT(grandchild.childCount, 0u);
+    for (std::uint32_t i = 0; i < first->childCount; ++i) EXPECT_EQ(first->child(i)->serial, 1 + i);
+    for (std::uint32_t i = 0; i < grandchild.childCount; ++i)
+        EXPECT_EQ(grandchild.child(i)->serial, 1 + firstLevel + i);
+    EXPECT_EQ(first->treeNodes(), 1 + firstLevel + grandchild.childCount);
+    EXPECT_EQ(second->treeNodes(), 1u + second->childCount);
+    EXPECT_EQ(second->child(0)->serial, 1u);
 }
 
 TEST(StatNode, ExpansionMakesOneChildPerCandidateInOrder) {
     auto root = rootOver(MIDDLE);
     const auto before = root->board->clone();
-    ASSERT_EQ(generateCandidates(*root->board), GENERATE_OPEN);
-    const std::vector<int> candidates(CandidateList.squares.begin(),
-                                      CandidateList.squares.begin() + CandidateList.count);
+    CandidateList list;
+    ASSERT_EQ(generateCandidates(*root->board, list), GENERATE_OPEN);
+    const std::vector<int> candidates(list.begin(), list.end());
     ASSERT_GT(candidates.size(), 1u);
 
     root->expand();
@@ -67,7 +81,7 @@ TEST(StatNode, ExpansionMakesOneChildPerCandidateInOrder) {
         EXPECT_EQ(child->parent(), root.get());
         EXPECT_EQ(child->creator, root.get());
         EXPECT_EQ(child->parentCount, 1);
-        EXPECT_FALSE(isEmptySquare(root->child(i)->ensureBoard().squares[candidates[i]]));
+        EXPECT_FALSE(root->child(i)->ensureBoard().isEmpty(candidates[i]));
         EXPECT_EQ(child->pn, 1);
         EXPECT_EQ(child->dn, 1);
     }
@@ -76,6 +90,21 @@ TEST(StatNode, ExpansionMakesOneChildPerCandidateInOrder) {
     ASSERT_TRUE(expandAndPropagate(*child));
     ASSERT_GT(child->childCount, 0u);
     EXPECT_TRUE(child->child(0)->isOr());
+}
+
+// The moves from the root are what a node's position adds to the root's:
+// played on the root's board they give the node's.
+TEST(StatNode, MovesFromTheRootLeadToTheNodesPosition) {
+    auto root = rootOver(MIDDLE);
+    EXPECT_TRUE(movesFromRoot(*root).empty());
+    ASSERT_TRUE(expandAndPropagate(*root));
+    StatNode& child = *root->child(1);
+    ASSERT_TRUE(expandAndPropagate(child));
+    StatNode& grandchild = *child.child(0);
+    EXPECT_EQ(movesFromRoot(grandchild), (std::vector<int>{child.move, grandchild.move}));
+    auto board = root->board->clone();
+    for (const int move : movesFromRoot(grandchild)) board->play(move);
+    EXPECT_TRUE(samePosition(*board, grandchild.ensureBoard()));
 }
 
 TEST(StatNode, GeneratorDecisionDecidesTheNodeWithoutChildren) {
@@ -88,9 +117,7 @@ TEST(StatNode, GeneratorDecisionDecidesTheNodeWithoutChildren) {
     EXPECT_FALSE(orNode->isExpanded());
 
     // The same for player 0 to move: the AND node is disproved.
-    auto board = boardFromRows({"", "", "", "", "", "      ooo", "", "", "", "", "", "", "x  x"}, 0);
-    evaluateAll(*board);
-    StatNode andNode(std::move(board));
+    StatNode andNode(boardFromRows({"", "", "", "", "", "      ooo", "", "", "", "", "", "", "x  x"}, PLAYER0));
     EXPECT_FALSE(andNode.isOr());
     andNode.expand();
     EXPECT_EQ(andNode.pn, INFINITE_NUMBER);
@@ -103,8 +130,7 @@ TEST(StatNode, ChildLeavingAFiveIsDecidedAtCreation) {
     // by hand) makes the generator offer only (9, 4), beside the first stone,
     // which does not block it.
     auto board = boardFromRows({"", "", "", "          x", "", "     oooo"});
-    evaluateAll(*board);
-    board->stoneCount = 1;
+    BoardSurgery::setStoneCount(*board, 1);
     StatNode root(std::move(board));
     root.expand();
     ASSERT_EQ(root.childCount, 1u);
@@ -114,12 +140,9 @@ TEST(StatNode, ChildLeavingAFiveIsDecidedAtCreation) {
 }
 
 TEST(StatNode, FullBoardIsADrawAndSoDisproved) {
-    auto board = std::make_unique<V2Board>();
-    for (int s = 0; s < BOARD_SQUARES; ++s)
-        board->squares[s] = ((s / 3 + s / 20) % 2) ? PLAYER1_STONE : PLAYER0_STONE;
-    board->stoneCount = 400;
-    syncLines(*board);
-    StatNode node(std::move(board));
+    Stones stones;
+    for (int s = 0; s < BOARD_SQUARES; ++s) stones.put(s, ((s / 3 + s / 20) % 2) ? PLAYER1 : PLAYER0);
+    StatNode node(V2Board::fromStones(stones, PLAYER1));
     EXPECT_TRUE(expandAndPropagate(node));
     EXPECT_EQ(node.pn, INFINITE_NUMBER);
     EXPECT_EQ(node.dn, 0);
@@ -130,7 +153,7 @@ TEST(StatNode, FullBoardIsADrawAndSoDisproved) {
 TEST(StatNode, SharedChildLivesUntilItsLastParentGoes) {
     auto first = std::make_unique<StatNode>(std::make_unique<V2Board>());
     auto second = std::make_unique<StatNode>(std::make_unique<V2Board>());
-    auto* shared = new StatNode(first.get(), 5);
+    auto* shared = new StatNode(first.get(), 5, first->takeSerials(1));
     shared->addParent(second.get());
     for (StatNode* parent : {first.get(), second.get()}) {
         parent->children = new StatNode*[1]{shared};
@@ -142,6 +165,9 @@ TEST(StatNode, SharedChildLivesUntilItsLastParentGoes) {
     first.reset();
     EXPECT_EQ(shared->parentCount, 1);
     EXPECT_EQ(shared->parent(), second.get());
+    EXPECT_EQ(shared->creator, second.get()) << "the node is in the tree of the parent left";
+    EXPECT_EQ(shared->takeSerials(1), 1u);  // the second tree's next serial
+    EXPECT_EQ(second->treeNodes(), 2u);
     second.reset();  // deletes the shared child; the sanitizers see a leak otherwise
 }
 
@@ -191,27 +217,29 @@ TEST_F(Deletion, EachFailingStepAppendsItsLineAndTheRestIsReleased) {
               "chyba typu 3 pri v destruktoru StatNode\n");
 }
 
-TEST(RootBuild, ReadsEvaluatesAndProvesAnImmediateFive) {
+TEST(RootBuild, ProvesAnImmediateFiveOfTheFolderPosition) {
     TempDir dir;
     dir.write("plocha.dat", boardFile({"", "", " xxxx"}));
     dir.write("tah.dat", "x");
-    RootBuild five = buildRootNode(dir.path());
-    EXPECT_TRUE(five.read);
+    PositionSource position = folderPosition(dir.path());
+    EXPECT_TRUE(position.read);
+    RootBuild five = buildRootNode(std::move(position.board));
     EXPECT_TRUE(five.fiveAtOnce);
     EXPECT_EQ(five.root->pn, 0);
     EXPECT_EQ(five.root->dn, INFINITE_NUMBER);
     EXPECT_FALSE(expandAndPropagate(*five.root));
 
     dir.write("tah.dat", "o");  // the o stones are to move: nothing is won yet
-    RootBuild other = buildRootNode(dir.path());
+    RootBuild other = buildRootNode(folderPosition(dir.path()).board);
     EXPECT_FALSE(other.fiveAtOnce);
     EXPECT_EQ(other.root->pn, 1);
     EXPECT_EQ(other.root->dn, 1);
 
     std::filesystem::remove(dir / "tah.dat");
-    RootBuild missing = buildRootNode(dir.path());
-    EXPECT_FALSE(missing.read);
-    EXPECT_EQ(missing.root->board->stoneCount, 0);
+    PositionSource unread = folderPosition(dir.path());
+    EXPECT_FALSE(unread.read);
+    RootBuild missing = buildRootNode(std::move(unread.board));
+    EXPECT_EQ(missing.root->board->stoneCount(), 0);
     EXPECT_TRUE(missing.root->isOr());
 }
 

@@ -16,6 +16,7 @@
 #include "search/threat_space/threat_rules.h"
 #include "search/threat_space/zobrist.h"
 #include "tests/board_builder.h"
+#include "tests/board_surgery.h"
 
 namespace vorek {
 namespace {
@@ -48,13 +49,14 @@ std::string setDifference(const SquareSet& set, const SquareList& list) {
 // judged afresh by the square scan and the exact facts of its lists.
 std::string differenceFromBoard(const ThreatBoard& position, const V2Board& board) {
     auto judged = board.clone();
-    for (int s = 0; s < BOARD_SQUARES; ++s) judged->squares[s] |= isEmptySquare(judged->squares[s]) ? SQ_SIDE : 0;
-    if (evaluateAll(*judged)) return {};  // a five for the side to move stops the lists short
+    SquareBytes& judgedSquares = BoardSurgery::squares(*judged);
+    for (std::uint8_t& flags : judgedSquares) flags |= isEmptySquare(flags) ? SQ_SIDE : 0;
+    if (BoardSurgery::evaluateAll(*judged)) return {};  // a five for the side to move stops the lists short
     std::uint64_t key = 0;
     for (int s = 0; s < BOARD_SQUARES; ++s) {
-        const bool empty = isEmptySquare(board.squares[s]);
+        const bool empty = board.isEmpty(s);
         if (position.isEmpty(s) != empty) return "square " + std::to_string(s) + " empty or not";
-        if (!empty) key ^= STONE_KEYS[stoneOwner(board.squares[s])][s];
+        if (!empty) key ^= STONE_KEYS[playerIndex(board.stoneAt(s))][s];
         if (!empty) continue;
         const SquareCodes codes = scanCodes(board, s);
         for (int player = 0; player < 2; ++player)
@@ -65,7 +67,7 @@ std::string differenceFromBoard(const ThreatBoard& position, const V2Board& boar
     }
     if (key != position.key()) return "key";
     for (int player = 0; player < 2; ++player) {
-        const PlayerMoves facts = playerMoves(*judged, player);
+        const PlayerMoves facts = playerMoves(*judged, playerOf(player));
         const MoveSets& sets = position.moves(player);
         const std::string of = " of player " + std::to_string(player);
         if (const std::string d = setDifference(sets.fives, facts.fives); !d.empty()) return "fives" + of + d;
@@ -93,7 +95,7 @@ TEST(ThreatBoard, KeepsWhatTheSquareScanFindsMoveByMoveAndBack) {
             before[1].push_back(position.moves(1));
             keys.push_back(position.key());
             position.makeMove(s);
-            makeMove(board, s);
+            board.play(s);
             ASSERT_EQ(differenceFromBoard(position, board), "") << "game " << game << " move " << move;
             ASSERT_EQ(position.lastMove(), s);
             if (playerWithFive(position) >= 0) break;
@@ -137,7 +139,7 @@ TEST(ThreatBoard, NamedShapesAreTheirKindOfMove) {
         for (std::size_t y = 0; y < rows.size(); ++y)
             for (std::size_t x = 0; x < rows[y].size(); ++x)
                 if (rows[y][x] == 'x' || rows[y][x] == 'o')
-                    board->squares[squareAt(static_cast<int>(x), static_cast<int>(y))] =
+                    BoardSurgery::squares(*board)[squareAt(static_cast<int>(x), static_cast<int>(y))] =
                         rows[y][x] == 'x' ? PLAYER1_STONE : PLAYER0_STONE;
         const ThreatBoard position = threatBoardOf(*board);
         EXPECT_EQ(position.moveClass(squareAt(10, 10), 1), c.flags) << c.name;
@@ -165,7 +167,7 @@ TEST(ThreatBoard, FindsAFiveOnTheBoardOnEveryKindOfLine) {
         for (std::size_t y = 0; y < rows.size(); ++y)
             for (std::size_t x = 0; x < rows[y].size(); ++x)
                 if (rows[y][x] == 'x' || rows[y][x] == 'o')
-                    board->squares[squareAt(static_cast<int>(x), static_cast<int>(y))] =
+                    BoardSurgery::squares(*board)[squareAt(static_cast<int>(x), static_cast<int>(y))] =
                         rows[y][x] == 'x' ? PLAYER1_STONE : PLAYER0_STONE;
         EXPECT_EQ(playerWithFive(threatBoardOf(*board)), owner) << rows[1];
     }
@@ -178,8 +180,9 @@ TEST(DoubleFourSetups, AreTheMovesThatLeaveASquareWithTwoFours) {
     // it is an open three, a threat already.
     auto board = std::make_unique<V2Board>();
     for (const int s : {squareAt(6, 10), squareAt(7, 10), squareAt(8, 10), squareAt(10, 12), squareAt(10, 13)})
-        board->squares[s] = PLAYER1_STONE;
-    for (const int s : {squareAt(5, 10), squareAt(10, 15), squareAt(10, 7)}) board->squares[s] = PLAYER0_STONE;
+        BoardSurgery::squares(*board)[s] = PLAYER1_STONE;
+    for (const int s : {squareAt(5, 10), squareAt(10, 15), squareAt(10, 7)})
+        BoardSurgery::squares(*board)[s] = PLAYER0_STONE;
     const ThreatBoard position = threatBoardOf(*board);
     ASSERT_TRUE(position.moves(1).fours.contains(squareAt(10, 10)));
     EXPECT_EQ(squaresOf(doubleFourSetups(position, 1)),

@@ -29,8 +29,7 @@ TEST(MoveFacts, ReadEveryLineOfTheSquare) {
     };
     for (const Case& c : cases) {
         const auto board = testing::boardOfCells(testing::cellsFromRows(c.rows));
-        syncLines(*board);
-        const MoveFacts facts = moveFacts(scanCodes(*board, squareAt(10, 10)), 1);
+        const MoveFacts facts = moveFacts(scanCodes(*board, squareAt(10, 10)), PLAYER1);
         EXPECT_EQ(facts.five, c.facts.five) << c.name;
         EXPECT_EQ(facts.twoFives, c.facts.twoFives) << c.name;
         EXPECT_EQ(facts.four, c.facts.four) << c.name;
@@ -42,10 +41,10 @@ TEST(AnswersToTwoFives, AreTheSquaresThatSpoilEveryWinningMove) {
     // o's open three 8..10 on row 10 wins with 7,10 or 11,10 (open fours);
     // 6,10 and 12,10 leave one of them open, so only those two answer.
     auto board = testing::evaluatedBoard({"", "", "", "", "", "", "", "", "", "x", "        ooo", "", "", "x"});
-    const PlayerMoves moves = playerMoves(*board, 0);
+    const PlayerMoves moves = playerMoves(*board, PLAYER0);
     ASSERT_EQ(std::vector<int>(moves.twoFives.begin(), moves.twoFives.end()),
               (std::vector<int>{squareAt(7, 10), squareAt(11, 10)}));
-    const SquareList answers = answersToTwoFives(*board, 0, moves.twoFives);
+    const SquareList answers = answersToTwoFives(*board, PLAYER0, moves.twoFives);
     EXPECT_EQ(std::vector<int>(answers.begin(), answers.end()), (std::vector<int>{squareAt(7, 10), squareAt(11, 10)}));
 }
 

@@ -14,13 +14,10 @@ ThreatBoard threatBoardOfCells(const Cells& cells, char toMove) {
 }
 
 std::unique_ptr<V2Board> boardOfCells(const Cells& cells) {
-    auto board = std::make_unique<V2Board>();
-    for (int s = 0; s < BOARD_SQUARES; ++s) {
-        if (cells[s] == '.') continue;
-        board->squares[s] = cells[s] == 'x' ? PLAYER1_STONE : PLAYER0_STONE;
-        ++board->stoneCount;
-    }
-    return board;
+    Stones stones;
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        if (cells[s] != '.') stones.put(s, cells[s] == 'x' ? PLAYER1 : PLAYER0);
+    return V2Board::fromStones(stones, PLAYER1);
 }
 
 SolveReport solveCells(const Cells& cells, char toMove, std::uint64_t maxNodes, ThreatKind kind) {

@@ -17,7 +17,7 @@ namespace vorek::testing {
 // side to move.
 ThreatBoard threatBoardOfCells(const Cells& cells, char toMove);
 
-// The engine's board of the cells, x ('player 1') to move, not evaluated.
+// The engine's board of the cells, x (player 1) to move.
 std::unique_ptr<V2Board> boardOfCells(const Cells& cells);
 
 // The threat solver's verdict on the cells with the stone to move, player

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 
 #include "threats/threat.h"
@@ -158,10 +159,28 @@ constexpr std::array<std::int64_t, PATTERN_CODES> buildRankKeys() {
 }
 inline constexpr std::array<std::int64_t, PATTERN_CODES> rankKeyTable = buildRankKeys();
 
-constexpr int tn(Threat t) { return tnTable[t.pattern]; }
-constexpr int cn(Threat t) { return cnTable[t.pattern]; }
-constexpr int weight(Threat t) { return weightTable[t.pattern]; }
-constexpr int defence(Threat t, int i) { return defenceTable[t.pattern][i]; }
-constexpr int defence(int code, int i) { return defenceTable[code][i]; }
+constexpr bool isPatternCode(int code) { return code >= 0 && code < PATTERN_CODES; }
+
+// The table values of a threat's pattern code.
+constexpr int tn(Threat t) {
+    assert(isPatternCode(t.pattern));
+    return tnTable[t.pattern];
+}
+constexpr int cn(Threat t) {
+    assert(isPatternCode(t.pattern));
+    return cnTable[t.pattern];
+}
+constexpr int weight(Threat t) {
+    assert(isPatternCode(t.pattern));
+    return weightTable[t.pattern];
+}
+// Whether a stone of the defender on square i of the code's segment (from its
+// first square) makes tn larger, and by how much.
+constexpr int defence(int code, int i) {
+    assert(isPatternCode(code));
+    assert(i >= 0 && i < DEFENCE_ENTRIES);
+    return defenceTable[code][i];
+}
+constexpr int defence(Threat t, int i) { return defence(t.pattern, i); }
 
 }  // namespace vorek

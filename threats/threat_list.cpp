@@ -1,6 +1,7 @@
 #include "threats/threat_list.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -14,10 +15,6 @@
 #endif
 
 namespace vorek {
-
-namespace {
-
-}  // namespace
 
 ThreatList::ThreatList(const ThreatList& other) { *this = other; }
 
@@ -72,6 +69,7 @@ void ThreatList::reserve(std::uint32_t capacity) {
 }
 
 void ThreatList::insert(Threat t) {
+    assert(isSquare(square(t)));
     if (size_ == capacity_) reserve(size_ + 1);
     // After the last item that t does not precede: the list is in rank order.
     const Threat* after = std::upper_bound(items_, items_ + size_, t, [](Threat a, Threat b) {
@@ -87,6 +85,8 @@ void ThreatList::insert(Threat t) {
 // square * 16 + directions, is the upper half), so one masked compare tests it,
 // four items at a time where the processor has 128-bit integer vectors.
 std::size_t ThreatList::findSquare(int square, std::size_t from) const {
+    assert(isSquare(square));
+    assert(from <= size_);
     static_assert(sizeof(Threat) == 4 && offsetof(Threat, place) == 2);
     constexpr std::uint32_t SQUARE_BITS = 0xFFF00000u;
     const std::uint32_t wanted = static_cast<std::uint32_t>(square) << 20;
@@ -109,25 +109,29 @@ std::size_t ThreatList::findSquare(int square, std::size_t from) const {
 }
 
 void ThreatList::erase(std::size_t position) {
+    assert(position < size_);
     std::memmove(items_ + position, items_ + position + 1, (size_ - position - 1) * sizeof(Threat));
     --size_;
 }
 
 bool precedes(Threat existing, Threat candidate) {
+    assert(isPatternCode(existing.pattern) && isPatternCode(candidate.pattern));
     return rankKeyTable[candidate.pattern] < rankKeyTable[existing.pattern];
 }
 
 const Threat* findThreatAt(const ThreatList& list, int sq) {
+    assert(isSquare(sq));
     const std::size_t i = list.findSquare(sq);
     return i < list.size() ? &list[i] : nullptr;
 }
 
-void insertThreat(ThreatList& list, SquareBytes& squares, int player, Threat t) {
+void insertThreat(ThreatList& list, SquareBytes& squares, Player player, Threat t) {
     list.insert(t);
     squares[square(t)] |= inListFlag(player);
 }
 
-void removeSquareThreats(ThreatList& list, SquareBytes& squares, int player, int sq) {
+void removeSquareThreats(ThreatList& list, SquareBytes& squares, Player player, int sq) {
+    assert(isSquare(sq));
     const std::uint8_t second = secondItemFlag(player);
     std::size_t i = 0;
     while ((i = list.findSquare(sq, i)) < list.size()) {

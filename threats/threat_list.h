@@ -7,6 +7,7 @@
 // smaller tn, then larger weight, and among equals the order of insertion.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -28,15 +29,22 @@ public:
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     // The head: the most urgent threat. The list must not be empty.
-    const Threat& front() const { return items_[0]; }
-    const Threat& operator[](std::size_t i) const { return items_[i]; }
+    const Threat& front() const {
+        assert(size_ > 0);
+        return items_[0];
+    }
+    const Threat& operator[](std::size_t i) const {
+        assert(i < size_);
+        return items_[i];
+    }
 
     // Inserts t after every item of equal or better rank.
     void insert(Threat t);
     // The position of the first item on the square at or after from; size()
     // if there is none.
     std::size_t findSquare(int square, std::size_t from = 0) const;
-    // Removes the item at the position; the later items move up one place.
+    // Removes the item at the position, which must hold one; the later items
+    // move up one place.
     void erase(std::size_t position);
     // Removes every item.
     void clear() { size_ = 0; }
@@ -58,11 +66,11 @@ const Threat* findThreatAt(const ThreatList& list, int square);
 
 // Inserts t after every item of equal or better rank, and sets the player's
 // in-list flag on square(t).
-void insertThreat(ThreatList& list, SquareBytes& squares, int player, Threat t);
+void insertThreat(ThreatList& list, SquareBytes& squares, Player player, Threat t);
 
 // Removes the square's items from the list: both of them while the player's
 // second-item flag is set on the square (clearing it), otherwise the first.
 // A walk that finds no item clears the square's in-list flag.
-void removeSquareThreats(ThreatList& list, SquareBytes& squares, int player, int square);
+void removeSquareThreats(ThreatList& list, SquareBytes& squares, Player player, int square);
 
 }  // namespace vorek

@@ -2,19 +2,12 @@
 // double-click handler alone, and the Right arrow, which also redraws the
 // board and refills the threat lists. Both must stay well within one frame
 // (16 ms) so the window keeps responding.
-#include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <QApplication>
 #include <QTreeWidgetItem>
 #include <deque>
-#include <filesystem>
-#include <memory>
-#include <stdexcept>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/node_tree.h"
+#include "app/tree/node_tree.h"
+#include "bench/app/window_on_example.h"
 
 namespace vorek::bench {
 namespace {
@@ -22,34 +15,6 @@ namespace {
 constexpr int DEEP_LEVEL = 30;
 constexpr int TREE_ITEMS = 10000;
 constexpr int DEEP_NODES = 24;  // one per timed expansion
-
-// A window over a copy of an example position in a folder of its own, which
-// is the working directory while the window lives.
-class WindowOnExample {
-public:
-    explicit WindowOnExample(const char* example) : previous_(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vorek-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        dir_ = pattern;
-        const std::filesystem::path source = std::filesystem::path(VOREK_EXAMPLES_DIR) / example;
-        for (const char* name : {"plocha.dat", "tah.dat"})
-            std::filesystem::copy_file(source / name, dir_ / name);
-        std::filesystem::current_path(dir_);
-        form = std::make_unique<TForm1>();
-        form->show();
-    }
-    ~WindowOnExample() {
-        form.reset();
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(dir_);
-    }
-
-    std::unique_ptr<TForm1> form;
-
-private:
-    std::filesystem::path previous_;
-    std::filesystem::path dir_;
-};
 
 bool expandable(const QTreeWidgetItem* item) {
     const StatNode* node = TForm1::nodeOf(item);
@@ -135,13 +100,3 @@ BENCHMARK(BM_RightArrowExpandsAndShowsDeepNode)
 
 }  // namespace
 }  // namespace vorek::bench
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,8 +5,8 @@ namespace vorek {
 ThreatBoard threatBoardOf(const V2Board& board) {
     ThreatBoard position;
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (!isEmptySquare(board.squares[s])) position.place(s, stoneOwner(board.squares[s]));
-    position.setSideToMove(board.sideToMove ? 1 : 0);
+        if (!board.isEmpty(s)) position.place(s, playerIndex(board.stoneAt(s)));
+    position.setSideToMove(playerIndex(board.sideToMove()));
     return position;
 }
 

@@ -15,6 +15,7 @@
 #include <regex>
 
 #include "board/candidates.h"
+#include "files/position_files.h"
 #include "opponent/engine_pipes.h"
 #include "opponent/engine_reply.h"
 #include "search/threat_space/proof_search.h"
@@ -68,8 +69,9 @@ TEST_F(VorekAi, PlaysTheProvingMoveWhereTheGeneratorWouldDefend) {
     const std::initializer_list<std::string_view> board = {
         "", "", "", "", "", "", "", "            o", "       xx ox", "        o x", "        xxxo",
         "        oox", "       xox", "       oo o"};
-    ASSERT_EQ(generateCandidates(*testing::evaluatedBoard(board)), GENERATE_OPEN);
-    ASSERT_EQ(CandidateList.squares[0], squareAt(6, 13));
+    CandidateList candidates;
+    ASSERT_EQ(generateCandidates(*testing::evaluatedBoard(board), candidates), GENERATE_OPEN);
+    ASSERT_EQ(candidates[0], squareAt(6, 13));
     EXPECT_EQ(answer(board), "7,10");
 }
 
@@ -80,8 +82,9 @@ TEST_F(VorekAi, StopsTheOpponentsWinByThreatsBeforeAnythingElse) {
     const std::initializer_list<std::string_view> rows = {
         "", "", "", "", "", "", "", "           xo", "", "         o  x", "", "         o o", "         xo"};
     const auto board = testing::evaluatedBoard(rows);
-    ASSERT_EQ(generateCandidates(*board), GENERATE_OPEN);
-    ASSERT_EQ(CandidateList.squares[0], squareAt(11, 10));
+    CandidateList candidates;
+    ASSERT_EQ(generateCandidates(*board, candidates), GENERATE_OPEN);
+    ASSERT_EQ(candidates[0], squareAt(11, 10));
     const std::optional<MoveReply> reply = parseMoveText(answer(rows));
     ASSERT_TRUE(reply.has_value());
     testing::Cells cells = testing::cellsFromRows(rows);
@@ -176,6 +179,37 @@ TEST_F(VorekAi, InfoFileTurnTimeAndMemoryAreKept) {
         EXPECT_LT(finished.peakBytes, memory);
         EXPECT_TRUE(dir.read("MSG.DAT").ends_with(", turn " + std::to_string(turn) + " ms\r\n")) << dir.read("MSG.DAT");
         EXPECT_NE(dir.read("tah.dat"), "x");
+    }
+}
+
+// Managers send 0 for "as fast as you can", and a match can run out: any
+// time, however small, gets a legal move at once, and nothing else changes.
+TEST_F(VorekAi, ZeroOrNegativeTimesGetALegalMoveAtOnce) {
+    const struct {
+        const char* file;
+        const char* text;
+    } cases[] = {
+        {"INFO.DAT", "timeout_turn 0\r\n"},      {"INFO.DAT", "timeout_turn -5\r\n"},
+        {"INFO.DAT", "time_left 0\r\n"},         {"INFO.DAT", "timeout_turn 1\r\ntime_left -1\r\n"},
+        {"timeouts.dat", "3\r\n0\r\n"},        {"timeouts.dat", "3\r\n1\r\n"},
+    };
+    copyExample("middlegame", dir);
+    const std::string board = dir.read("plocha.dat");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        dir.write(c.file, c.text);
+        dir.write("tah.dat", "x");
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(run(), 0) << dir.read("err");
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+        const std::optional<MoveReply> move = readMoveReply(dir.path());
+        ASSERT_TRUE(move.has_value()) << dir.read("tah.dat");
+        ASSERT_TRUE(onBoard(move->x, move->y));
+        EXPECT_EQ(board[static_cast<std::size_t>(move->y * 22 + move->x)], '-') << dir.read("tah.dat");
+        EXPECT_EQ(dir.read("plocha.dat"), board);
+        EXPECT_EQ(dir.read(c.file), c.text);
+        std::filesystem::remove(dir / c.file);
+        EXPECT_EQ(dir.listing(), "err plocha.dat tah.dat ");
     }
 }
 

@@ -13,17 +13,18 @@
 
 namespace vorek::testing {
 
-inline std::string showText(V2Board& board) {
+inline std::string showText(const V2Board& board) {
     std::ostringstream out;
-    out << "side " << int{board.sideToMove} << "\nstones " << board.stoneCount << "\nflags";
-    for (int s = 0; s < BOARD_SQUARES; ++s) out << ' ' << int{board.squares[s]};
-    for (int player = 0; player < 2; ++player) {
-        out << "\nlist" << player;
+    out << "side " << playerIndex(board.sideToMove()) << "\nstones " << board.stoneCount() << "\nflags";
+    for (int s = 0; s < BOARD_SQUARES; ++s) out << ' ' << int{board.flags(s)};
+    for (const Player player : PLAYERS) {
+        out << "\nlist" << playerIndex(player);
         for (const Threat t : listOf(board, player)) out << ' ' << t.place << ':' << t.pattern;
     }
-    const int result = generateCandidates(board);
+    CandidateList candidates;
+    const GenerateResult result = generateCandidates(board, candidates);
     out << "\ngenerate " << result;
-    for (int i = 0; i < CandidateList.count; ++i) out << ' ' << CandidateList.squares[i];
+    for (const int square : candidates) out << ' ' << square;
     return out.str();
 }
 

@@ -1,27 +1,31 @@
 // Dialogs for tests. Of the AI command: the input box answers a fixed command
-// line, every message is recorded, and the number of questions is counted. Of
+// line (a null text: cancelled), every message is recorded, and the number of
+// questions and the command lines last offered are kept. Of
 // opening a folder or a game: the choosers answer a given path, and the error
 // boxes are recorded.
 #pragma once
 
 #include <QStringList>
 
-#include "app/folder_dialogs.h"
-#include "app/opponent_dialogs.h"
+#include "app/folder/folder_dialogs.h"
+#include "app/ask/opponent_dialogs.h"
 
 namespace vorek::testing {
 
 struct DialogRecord {
     QStringList messages;
     int asked = 0;
+    QStringList offered;  // the drop-down of the last question
 };
 
 class ScriptedDialogs final : public OpponentDialogs {
 public:
     ScriptedDialogs(QString commandLine, DialogRecord& record)
         : commandLine_(std::move(commandLine)), record_(record) {}
-    QString askCommandLine(QWidget*) override {
+    std::optional<QString> askCommandLine(QWidget*, const QStringList& recent) override {
         ++record_.asked;
+        record_.offered = recent;
+        if (commandLine_.isNull()) return std::nullopt;
         return commandLine_;
     }
     void showMessage(QWidget*, const QString& text) override { record_.messages << text; }

@@ -2,6 +2,7 @@
 // the files or lines it gets, the circle for its answer, the one message for
 // each failure, the exchange on the "Log" page, and the window while it waits.
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -9,16 +10,20 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "picture/board_png.h"
-#include "app/opponent_dialogs.h"
+#include "app/ask/opponent_dialogs.h"
+#include "tests/app/scripted_dialogs.h"
+#include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
+#include "tests/process_check.h"
 
 namespace vorek {
 
@@ -28,31 +33,13 @@ namespace {
 
 const QRgb RED = qRgb(255, 0, 0);
 
-// Answers the input box with a fixed text and records every message.
-class ScriptedDialogs final : public OpponentDialogs {
-public:
-    ScriptedDialogs(QString commandLine, QStringList& messages, int& asked)
-        : commandLine_(std::move(commandLine)), messages_(messages), asked_(asked) {}
-    QString askCommandLine(QWidget*) override {
-        ++asked_;
-        return commandLine_;
-    }
-    void showMessage(QWidget*, const QString& text) override { messages_ << text; }
-
-private:
-    QString commandLine_;
-    QStringList& messages_;
-    int& asked_;
-};
-
 // A window whose AI command runs the given command line.
 struct AiWindow : WindowFixture {
-    QStringList messages;
-    int asked = 0;
+    testing::DialogRecord dialogs;
 
     explicit AiWindow(const QString& commandLine, const std::string& board = testing::openingBoard())
         : WindowFixture(board) {
-        form->setOpponentDialogs(std::make_unique<ScriptedDialogs>(commandLine, messages, asked));
+        form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(commandLine, dialogs));
     }
 
     // A shell script in the working directory, made executable.
@@ -61,7 +48,10 @@ struct AiWindow : WindowFixture {
         std::filesystem::permissions(dir() / name, std::filesystem::perms::owner_all);
     }
 
-    QImage plainBoard() const { return renderBoard(form->CurrentNode->ensureBoard()); }
+    // The window's picture of the position shown, without an AI's answer.
+    QImage plainBoard() const {
+        return renderBoard(form->shownBoard(), form->pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
+    }
 
     // The "Log" page's lines without their times, each checked to begin
     // with one.
@@ -98,16 +88,6 @@ Difference difference(const QImage& plain, const QImage& marked) {
     return d;
 }
 
-// True once /proc no longer lists the process: it ended and was reaped.
-bool reapedWithin(pid_t pid, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (!std::filesystem::exists("/proc/" + std::to_string(pid))) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
-}
-
 }  // namespace
 
 class AskOpponentTest : public QObject {
@@ -126,8 +106,8 @@ private slots:
         const int items = w.root()->childCount();
         w.keyClick(Qt::Key_3);
 
-        QCOMPARE(w.asked, 1);
-        QVERIFY(w.messages.isEmpty());
+        QCOMPARE(w.dialogs.asked, 1);
+        QVERIFY(w.dialogs.messages.isEmpty());
         QCOMPARE(w.dir().read("seen-time"), std::string("3\r\n2147483647\r\n"));
         QCOMPARE(w.dir().read("seen-move"), std::string("o"));
         QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');  // the child's move
@@ -160,10 +140,11 @@ private slots:
             w.script("answer.sh", std::string("printf '%s' '") + answer + "' > tah.dat");
             w.form->AskOpponentMove(1);
             QVERIFY2(w.form->ImgBoard->image() == w.plainBoard(), answer);
-            QVERIFY2(w.messages.isEmpty(), answer);
+            QVERIFY2(w.dialogs.messages.isEmpty(), answer);
         }
     }
 
+    // The failure's word first, then the program named.
     void eachFailureShowsExactlyItsOwnMessageOnce() {
         struct Case {
             const char* commandLine;
@@ -171,47 +152,85 @@ private slots:
             const char* message;
         };
         const Case cases[] = {
-            {"./ai.sh", "exit 3", "AI Error"},
-            {"./ai.sh", "kill -SEGV $$", "AI Error"},
-            {"./ai.sh", "exit 255", "File not found"},
-            {"./no-such-ai", "exit 0", "File not found"},
-            {"", "exit 0", "File not found"},
+            {"./ai.sh", "exit 3", "AI Error: \"./ai.sh\" failed; the \"Log\" page shows the exchange."},
+            {"./ai.sh", "kill -SEGV $$", "AI Error: \"./ai.sh\" failed; the \"Log\" page shows the exchange."},
+            {"./ai.sh", "exit 255", "File not found: \"./ai.sh\" could not be run."},
+            {"./no-such-ai --fast", "exit 0", "File not found: \"./no-such-ai --fast\" could not be run."},
         };
         for (const Case& c : cases) {
             AiWindow w(QLatin1String(c.commandLine));
             w.script("ai.sh", c.body);
             w.form->AskOpponentMove(1);
-            QCOMPARE(w.messages, QStringList{QLatin1String(c.message)});
+            QCOMPARE(w.dialogs.messages, QStringList{QLatin1String(c.message)});
             QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
         }
     }
 
-    void lateAiTimesOutAndIsReapedWhenItEnds() {
+    void lateAiTimesOutAndIsEndedWithWhatItStarted() {
         AiWindow w(QStringLiteral("./slow.sh"));
-        w.script("slow.sh", "echo $$ > pid\nexec sleep 2");
+        w.script("slow.sh", "echo $$ > pid\nsleep 30 &\necho $! >> pid\nexec sleep 30");
         const auto start = std::chrono::steady_clock::now();
         w.keyClick(Qt::Key_1);
         const auto waited = std::chrono::steady_clock::now() - start;
-        QCOMPARE(w.messages, QStringList{QStringLiteral("Timeout")});
+        QCOMPARE(w.dialogs.messages, QStringList{QStringLiteral("Timeout: \"./slow.sh\" gave no move within 1100 ms.")});
         QVERIFY(waited >= std::chrono::milliseconds(1100));
-        const pid_t pid = std::stoi(w.dir().read("pid"));
-        QVERIFY(::kill(pid, 0) == 0);  // left running
-        QVERIFY(reapedWithin(pid, std::chrono::seconds(5)));
+        QVERIFY(waited < std::chrono::milliseconds(2000));  // SIGTERM ends it at once
+        QCOMPARE(testing::runningOf(w.dir().read("pid")), std::vector<pid_t>{});
     }
 
-    void cancelledBoxStillWritesTheThreeFiles() {
-        AiWindow w{QString()};  // a cancelled box gives the empty text
-        w.keyClick(Qt::Key_Right);
-        w.keyClick(Qt::Key_Down);
-        std::filesystem::remove(w.dir() / "timeouts.dat");
-        w.dir().write("plocha.dat", "");
-        w.dir().write("tah.dat", "");
-        w.keyClick(Qt::Key_9);
-        QCOMPARE(w.messages, QStringList{QStringLiteral("File not found")});
-        QCOMPARE(w.dir().read("timeouts.dat"), std::string("9\r\n2147483647\r\n"));
-        QCOMPARE(w.dir().read("tah.dat"), std::string("o"));
-        QCOMPARE(w.dir().read("plocha.dat").size(), std::size_t{440});
-        QCOMPARE(w.dir().read("plocha.dat")[10 * 22 + 8], 'x');
+    // A protocol file that could not be put back afterwards keeps the AI
+    // from being run at all, and the message names it.
+    void protocolFileThatIsNoFileIsNamedAndTheAiIsNotRun() {
+        AiWindow w(QStringLiteral("./ai.sh"));
+        w.script("ai.sh", "echo run > ran");
+        QCOMPARE(::mkfifo((w.dir() / "timeouts.dat").c_str(), 0600), 0);
+        const std::string board = w.dir().read("plocha.dat");
+        w.keyClick(Qt::Key_1);
+        QCOMPARE(w.dialogs.messages, QStringList{"\"" + QString::fromStdString((w.dir() / "timeouts.dat").string()) +
+                                         "\" is a named pipe; the program is not run, as the file could not be "
+                                         "put back after it"});
+        QVERIFY(!w.dir().exists("ran"));
+        QVERIFY(std::filesystem::is_fifo(w.dir() / "timeouts.dat"));
+        QCOMPARE(w.dir().read("plocha.dat"), board);
+    }
+
+    // Cancel, or OK on an empty line, names no program: no file is written
+    // and nothing is said.
+    void cancelledOrEmptyBoxDoesNothing() {
+        for (const QString& answer : {QString(), QStringLiteral(""), QStringLiteral("  ")}) {
+            AiWindow w{answer};
+            w.keyClick(Qt::Key_Right);
+            w.keyClick(Qt::Key_Down);
+            const std::string files = w.dir().listing();
+            w.keyClick(Qt::Key_9);
+            QCOMPARE(w.dialogs.asked, 1);
+            QVERIFY(w.dialogs.messages.isEmpty());
+            QCOMPARE(w.dir().listing(), files);
+            QCOMPARE(w.dir().read("plocha.dat"), testing::openingBoard());
+            QVERIFY(w.form->Memo->toPlainText().isEmpty());
+            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+        }
+    }
+
+    // The box offers the last eight command lines, most recent first, and
+    // the answer is said in the status bar.
+    void theBoxOffersTheLastEightCommandsAndTheAnswerIsSaid() {
+        AiWindow w(QStringLiteral("./answer.sh 10 9"));
+        w.script("answer.sh", "printf '%s,%s' \"$1\" \"$2\" > tah.dat");
+        QSettings().remove(QStringLiteral("ask/recentCommands"));
+        for (int i = 0; i < 9; ++i) {
+            w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(
+                QStringLiteral("./answer.sh %1 9").arg(i), w.dialogs));
+            w.form->AskOpponentMove(1);
+        }
+        w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), w.dialogs));
+        w.form->AskOpponentMove(1);
+        QStringList offered;
+        for (int i = 8; i > 0; --i) offered << QStringLiteral("./answer.sh %1 9").arg(i);
+        QCOMPARE(w.dialogs.offered, offered);
+        QCOMPARE(w.form->StatusBar1->currentMessage(), QStringLiteral("AI move: 8,9"));
+        w.keyClick(Qt::Key_Up);  // the mark goes with the next showing, and so does the word
+        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
     }
 
     // The AI gets the position of the node that was selected when the key
@@ -238,7 +257,7 @@ private slots:
         QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');
         QCOMPARE(w.form->selectedItem(), first);
         QCOMPARE(w.form->CurrentNode, w.node(first));
-        QCOMPARE(w.asked, 3);
+        QCOMPARE(w.dialogs.asked, 3);
     }
 
     // The top-row keys by their place (X keycodes 10..18), whatever the
@@ -265,7 +284,7 @@ private slots:
                                 QString::fromUtf8(c.text));
                 QCoreApplication::sendEvent(w.form->Tree, &event);
             }
-            QVERIFY2(w.asked == (c.digit > 0 ? 1 : 0), c.layout);
+            QVERIFY2(w.dialogs.asked == (c.digit > 0 ? 1 : 0), c.layout);
             const std::string timeouts =
                 c.digit > 0 ? std::to_string(c.digit) + "\r\n2147483647\r\n" : "";
             QVERIFY2(w.dir().read("timeouts.dat") == timeouts, c.layout);
@@ -276,7 +295,7 @@ private slots:
         AiWindow w(QStringLiteral("./ai.sh"));
         QTest::keyClick(w.form->Tree, Qt::Key_5, Qt::KeypadModifier);
         w.keyClick(Qt::Key_0);
-        QCOMPARE(w.asked, 0);
+        QCOMPARE(w.dialogs.asked, 0);
         QVERIFY(!w.dir().exists("timeouts.dat"));
     }
 
@@ -288,7 +307,7 @@ private slots:
         AiWindow w(QStringLiteral("'%1'").arg(QStringLiteral(VOREK_AI_PATH)),
                    testing::boardFile({"", "", "", "", "", "", "", "", "", "", "        oxxxx"}));
         w.keyClick(Qt::Key_2);
-        QVERIFY(w.messages.isEmpty());
+        QVERIFY(w.dialogs.messages.isEmpty());
         QCOMPARE(w.dir().read("tah.dat"), std::string("13,10"));
         const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
         QCOMPARE(d.area, QRect(QPoint(261, 201), QPoint(279, 219)));
@@ -316,7 +335,7 @@ private slots:
         for (const Case& c : cases) {
             AiWindow w(QStringLiteral("'%1'").arg(QStringLiteral(VOREK_PBRAIN_PATH)), c.board);
             w.keyClick(Qt::Key_1);
-            QVERIFY2(w.messages.isEmpty(), c.name);
+            QVERIFY2(w.dialogs.messages.isEmpty(), c.name);
             const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
             QVERIFY2(d.allRed, c.name);
             const auto circled = std::find_if(c.moves.begin(), c.moves.end(),
@@ -353,17 +372,20 @@ private slots:
             QStringList logTail;
         };
         const Case cases[] = {
-            {"./pbrain-refuses", "read line; echo 'ERROR no tables'; read line", "AI Error",
+            {"./pbrain-refuses", "read line; echo 'ERROR no tables'; read line",
+             "AI Error: \"./pbrain-refuses\" failed; the \"Log\" page shows the exchange.",
              {"> START 20", "< ERROR no tables", "> END"}},
-            {"./pbrain-silent", "echo $$ > pid; read line; echo OK; exec sleep 30", "Timeout",
+            {"./pbrain-silent", "echo $$ > pid; read line; echo OK; exec sleep 30",
+             "Timeout: \"./pbrain-silent\" gave no move within 1100 ms.",
              {"> DONE", "no move within 2100 ms", "> END"}},
-            {"./PBRAIN-missing", "", "File not found", {"the engine could not be started"}},
+            {"./PBRAIN-missing", "", "File not found: \"./PBRAIN-missing\" could not be run.",
+             {"the engine could not be started"}},
         };
         for (const Case& c : cases) {
             AiWindow w(QLatin1String(c.commandLine));
             if (*c.body != '\0') w.script(c.commandLine + 2, c.body);
             w.form->AskOpponentMove(1);
-            QCOMPARE(w.messages, QStringList{QLatin1String(c.message)});
+            QCOMPARE(w.dialogs.messages, QStringList{QLatin1String(c.message)});
             QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
             const QStringList log = w.exchange();
             QCOMPARE(log.front(), QStringLiteral("stdin/stdout protocol: ") + QLatin1String(c.commandLine));
@@ -397,14 +419,19 @@ private slots:
     // the tree and the menus (with their shortcuts) rest, and a close waits
     // for the end of the ask.
     void windowGoesOnWhileTheEngineThinks() {
-        AiWindow w(QStringLiteral("./pbrain-slow"));
-        w.script("pbrain-slow", "read line; echo OK; while read line; do case \"$line\" in "
-                                "DONE*) sleep 1; echo 3,4;; END*) exit 0;; esac; done");
+        // A path too long for the status bar.
+        const std::string folder(120, 'f');
+        AiWindow w(QString::fromStdString("./" + folder + "/pbrain-slow"));
+        std::filesystem::create_directory(w.dir() / folder);
+        w.script((folder + "/pbrain-slow").c_str(), "read line; echo OK; while read line; do case \"$line\" in "
+                                                    "DONE*) sleep 1; echo 3,4;; END*) exit 0;; esac; done");
         // Looks at the window once the position has been sent, and closes it
         // when told to.
         struct Seen {
             bool treeEnabled = true, menusEnabled = true, solving = false, closed = true;
             QStringList log;
+            QString status;
+            WindowMode mode = WindowMode::IDLE;
         };
         const auto watch = [&w](Seen* seen, bool close) {
             auto* timer = new QTimer(w.form.get());
@@ -413,6 +440,8 @@ private slots:
                 timer->deleteLater();
                 seen->treeEnabled = w.form->Tree->isEnabled();
                 seen->menusEnabled = w.form->menuBar()->isEnabled();
+                seen->status = w.form->StatusBar1->currentMessage();
+                seen->mode = w.form->mode();
                 QTest::keyClick(w.form.get(), Qt::Key_S, Qt::ControlModifier);  // "Solve"
                 seen->solving = w.form->solving();
                 seen->log = w.exchange();
@@ -427,9 +456,16 @@ private slots:
         QVERIFY(!seen.treeEnabled);
         QVERIFY(!seen.solving);
         QVERIFY(!seen.menusEnabled);
+        QCOMPARE(seen.mode, WindowMode::ASKING);
+        // The path loses its middle and the rest fits the bar.
+        QVERIFY2(seen.status.startsWith(QStringLiteral("Asking ./ff")), qPrintable(seen.status));
+        QVERIFY2(seen.status.endsWith(QStringLiteral("pbrain-slow for its move: 3300 ms")), qPrintable(seen.status));
+        QVERIFY(seen.status.contains(QChar(0x2026)));
+        QVERIFY(w.form->StatusBar1->fontMetrics().horizontalAdvance(seen.status) < w.form->StatusBar1->width());
+        QCOMPARE(w.form->mode(), WindowMode::IDLE);
         QVERIFY(seen.log.contains(QStringLiteral("< OK")));
         QVERIFY(!seen.log.contains(QStringLiteral("< 3,4")));
-        QVERIFY(w.messages.isEmpty());
+        QVERIFY(w.dialogs.messages.isEmpty());
         QCOMPARE(difference(w.plainBoard(), w.form->ImgBoard->image()).area, circleOf(3, 4));
         QVERIFY(w.form->Tree->isEnabled());
         QVERIFY(w.form->menuBar()->isEnabled());
@@ -440,7 +476,7 @@ private slots:
         w.keyClick(Qt::Key_3);
         QVERIFY(!closing.closed);  // held back
         QVERIFY(!w.form->isVisible());
-        QVERIFY(w.messages.isEmpty());
+        QVERIFY(w.dialogs.messages.isEmpty());
     }
 
     void qtDialogsArePlain() {
@@ -462,20 +498,28 @@ private slots:
         QVERIFY(noIcon);
         QVERIFY(onlyOk);
 
+        // An editable drop-down of the commands asked last, its text empty.
         QString typed;
+        QStringList items;
+        bool editable = false;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             title = box->windowTitle();
             label = box->labelText();
             typed = box->textValue();
+            items = box->comboBoxItems();
+            editable = box->isComboBoxEditable();
             box->setTextValue(QStringLiteral("vorek-ai --fast"));
             box->reject();
         });
-        QCOMPARE(dialogs.askCommandLine(nullptr), QString());  // cancelled
+        const QStringList recent{QStringLiteral("pbrain-vorek"), QStringLiteral("vorek-ai")};
+        QCOMPARE(dialogs.askCommandLine(nullptr, recent), std::nullopt);  // cancelled
         QCOMPARE(title, QStringLiteral("Opponent"));
         QCOMPARE(label, QStringLiteral("Input AI filename using protocol via files"));
         QVERIFY(typed.isEmpty());
+        QCOMPARE(items, recent);
+        QVERIFY(editable);
 
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
@@ -483,11 +527,13 @@ private slots:
             box->setTextValue(QStringLiteral("vorek-ai --fast"));
             box->accept();
         });
-        QCOMPARE(dialogs.askCommandLine(nullptr), QStringLiteral("vorek-ai --fast"));
+        QCOMPARE(dialogs.askCommandLine(nullptr, recent), std::optional(QStringLiteral("vorek-ai --fast")));
     }
 };
 
 }  // namespace vorek
 
-QTEST_MAIN(vorek::AskOpponentTest)
+int main(int argc, char** argv) {
+    return vorek::testing::runWithScratchSettings<vorek::AskOpponentTest>(argc, argv, "test_ask_opponent");
+}
 #include "test_ask_opponent.moc"

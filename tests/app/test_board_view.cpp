@@ -2,11 +2,14 @@
 // board picture, all off until turned on and kept for the next window.
 #include <QAction>
 #include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
+#include <utility>
 
-#include "app/board_coordinates.h"
-#include "app/board_image.h"
-#include "app/view_menu.h"
-#include "board/game_record.h"
+#include "app/board_view/board_coordinates.h"
+#include "app/board_view/board_image.h"
+#include "app/board_view/view_menu.h"
+#include "files/game_record.h"
 #include "picture/board_png.h"
 #include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
@@ -63,21 +66,43 @@ class BoardViewTest : public QObject {
 private slots:
     void init() { QSettings().clear(); }
 
+    // Files with "o" to move: by letter, its stones are white though it is player 1.
     void coloursByLetterKeepXBlackWhoeverIsToMove() {
         ViewWindow w;
+        w.dir().write("tah.dat", "o");
+        w.form->FileInput1->trigger();
+        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard));
         w.view().ColoursByLetter1->trigger();
+        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard, w.options(true, 'o')));
+        QCOMPARE(w.shown().pixel(10 * 20 + 10, 9 * 20 + 10), qRgb(255, 255, 255));  // an "o" stone
+    }
+
+    // A game keeps the record's colours, its first mover black, whatever the
+    // "View" menu says, and marks the move that led to the position.
+    void gamePositionsKeepTheRecordsColoursAndMarkTheirLastMove() {
+        ViewWindow w;
         const GameRecord record = std::get<GameRecord>(readGameRecord(REAL_GAME));
         w.form->OpenGame(REAL_GAME);
-        const int firstX = record.moves[0];
-        for (int count : {16, 15, 0}) {
-            w.form->ShowGamePosition(count);
-            const char mover = letterOfMove(record, count + 1);
-            QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard, w.options(true, mover)));
-            if (count > 0)
-                QCOMPARE(w.shown().pixel(columnOf(firstX) * 20 + 10, rowOf(firstX) * 20 + 10), qRgb(0, 0, 0));
+        const int first = record.moves[0];
+        for (bool byLetter : {false, true}) {
+            if (byLetter) w.view().ColoursByLetter1->trigger();
+            for (int count : {16, 15, 1, 0}) {
+                w.form->ShowGamePosition(count);
+                const char mover = letterOfMove(record, count + 1);
+                const int last = count > 0 ? record.moves[static_cast<std::size_t>(count - 1)] : -1;
+                QCOMPARE(w.shown(), WindowFixture::picture(*w.form->RootBoard, last, w.options(true, mover)));
+                if (count == 0) continue;
+                QCOMPARE(w.shown().pixel(columnOf(first) * 20 + 4, rowOf(first) * 20 + 10), qRgb(0, 0, 0));
+                QCOMPARE(w.shown().pixel(columnOf(last) * 20 + 10, rowOf(last) * 20 + 10), qRgb(255, 0, 0));
+            }
         }
-        w.view().ColoursByLetter1->trigger();
-        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard));
+        // A node of the tree: its own move is the last.
+        w.select(w.root());
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        const int move = w.form->CurrentNode->move;
+        QCOMPARE(w.shown().pixel(columnOf(move) * 20 + 10, rowOf(move) * 20 + 10), qRgb(255, 0, 0));
+        QCOMPARE(w.form->pictureOptions().lastMove, move);
     }
 
     void moveNumbersAreTheRecordsThenThoseOfThePathInTheTree() {
@@ -87,8 +112,9 @@ private slots:
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
         MoveNumbers numbers{};
-        numbers[static_cast<std::size_t>(w.form->CurrentNode->move)] = 1;
-        QCOMPARE(w.shown(), renderBoard(w.form->CurrentNode->ensureBoard(), w.options(false, 'x', numbers)));
+        const int move = w.form->CurrentNode->move;
+        numbers[static_cast<std::size_t>(move)] = 1;
+        QCOMPARE(w.shown(), WindowFixture::picture(w.form->CurrentNode->ensureBoard(), move, w.options(false, 'x', numbers)));
 
         const GameRecord record = std::get<GameRecord>(readGameRecord(REAL_GAME));
         w.form->OpenGame(REAL_GAME);
@@ -99,7 +125,8 @@ private slots:
         numbers = recordNumbers(record, 11);
         numbers[static_cast<std::size_t>(grandchild.parent()->move)] = 12;
         numbers[static_cast<std::size_t>(grandchild.move)] = 13;
-        QCOMPARE(w.shown(), renderBoard(w.form->CurrentNode->ensureBoard(), w.options(false, 'o', numbers)));
+        QCOMPARE(w.shown(), WindowFixture::picture(w.form->CurrentNode->ensureBoard(), grandchild.move,
+                                                   w.options(true, 'o', numbers)));
     }
 
     void coordinatesStandOutsideTheUnchangedPicture() {
@@ -125,8 +152,8 @@ private slots:
         const QImage top = columns->grab().toImage();
         const QImage left = rows->grab().toImage();
         for (int i = 0; i < 20; ++i) {
-            QVERIFY2(inkIn(top, Qt::Horizontal, i * 20 + 3, 14), qPrintable(QString::number(i + 1)));
-            QVERIFY2(inkIn(left, Qt::Vertical, i * 20 + 3, 14), qPrintable(QString::number(i + 1)));
+            QVERIFY2(inkIn(top, Qt::Horizontal, i * 20 + 3, 14), qPrintable(QString::number(i)));
+            QVERIFY2(inkIn(left, Qt::Vertical, i * 20 + 3, 14), qPrintable(QString::number(i)));
             QVERIFY(!inkIn(top, Qt::Horizontal, i * 20, 1));
         }
 
@@ -134,6 +161,67 @@ private slots:
         QVERIFY(!columns->isVisible());
         QCOMPARE(w.form->ImgBoard->pos(), QPoint(1, 1));
         QCOMPARE(outer->width(), plainWidth);
+    }
+
+    // The picture grows with the window, square, and the pointer finds its
+    // squares at every size; at the first size all stands where it was, and
+    // the pages keep their share with every tab readable.
+    void theBoardGrowsWithTheWindowAndThePointerFollows() {
+        ViewWindow w;
+        // The board column's share of the width, 405 of 737, or the height
+        // under the picture, whichever is less, and never below 401.
+        constexpr int BY_HEIGHT = 0;
+        struct Case {
+            QSize window;
+            int side;
+        };
+        const Case cases[] = {{{737, 584}, 401}, {{1550, 940}, 1550 * 405 / 737 - 4}, {{1200, 584}, BY_HEIGHT},
+                              {{300, 200}, 401}};
+        for (const Case& c : cases) {
+            const QByteArray name = QByteArray::number(c.window.width()) + "x" + QByteArray::number(c.window.height());
+            w.form->resize(c.window);
+            QCoreApplication::processEvents();
+            const int side = w.form->ImgBoard->width();
+            QVERIFY2(w.form->ImgBoard->height() == side, name);
+            const int height = w.form->centralWidget()->height() - 19 - 2;  // the status bar, the margins
+            QVERIFY2(side == (c.side == BY_HEIGHT ? height : c.side), name);
+            QVERIFY2(side <= height || side == PICTURE_SIZE, name);
+            QVERIFY2(w.part("Panel1")->width() == side + 4, name);
+            QVERIFY2(w.shown().size() == QSize(side, side), name);
+            auto board = w.form->RootBoard->clone();
+            QVERIFY2(w.shown() == renderBoard(*board, {}, side, NumberStyle::FONT), name);
+            const QTabBar* tabs = w.form->PageControl1->tabBar();
+            QVERIFY2(tabs->tabRect(tabs->count() - 1).right() < w.form->PageControl1->width(), name);
+            // The centre of each corner cell and of the cell 11,10.
+            for (const auto& [column, row] : {std::pair{0, 0}, {19, 0}, {0, 19}, {19, 19}, {11, 10}}) {
+                const int x = (column * 20 + 10) * side / PICTURE_SIZE;
+                const int y = (row * 20 + 10) * side / PICTURE_SIZE;
+                w.mouseOverBoard(x, y);
+                QVERIFY2(w.form->windowTitle() ==
+                             QStringLiteral("[%1,%2,%3]").arg(column).arg(row).arg(squareAt(column, row)),
+                         name + " " + w.form->windowTitle().toLatin1());
+            }
+            QVERIFY2(w.panel(0) == QStringLiteral("{}/{cn=2 tn=1}"), name);
+        }
+        QVERIFY(w.form->minimumSizeHint().width() <= 737);
+    }
+
+    // The rulers grow with the picture and number its cells from 0.
+    void coordinatesGrowWithThePicture() {
+        ViewWindow w;
+        w.view().Coordinates1->trigger();
+        w.form->resize(1550, 940);
+        QCoreApplication::processEvents();
+        const int side = w.form->ImgBoard->width();
+        QVERIFY(side > 700);
+        QWidget* columns = w.part("ColumnNumbers");
+        QWidget* rows = w.part("RowNumbers");
+        QCOMPARE(columns->width(), side);
+        QCOMPARE(rows->height(), side);
+        QCOMPARE(columns->geometry().bottom() + 1, w.form->ImgBoard->y());
+        QCOMPARE(rows->geometry().right() + 1, w.form->ImgBoard->x());
+        QVERIFY(columns->height() > BoardCoordinates::RULER_HEIGHT);
+        QCOMPARE(w.part("Panel1")->width(), side + 4 + rows->width());
     }
 
     void everythingIsOffAtFirstAndAChoiceIsKeptForTheNextWindow() {

@@ -2,13 +2,19 @@
 // board, "Swap Side to Move", "Clear Board" and "Undo", and the tree the
 // edited position becomes.
 #include <QAction>
+#include <QLabel>
+#include <QSettings>
+#include <QStatusBar>
+#include <functional>
 
-#include "app/board_image.h"
-#include "app/edit_menu.h"
-#include "app/folder_menu.h"
-#include "app/game_page.h"
-#include "app/node_label.h"
+#include "app/board_view/board_image.h"
+#include "app/board_view/view_menu.h"
+#include "app/edit/edit_menu.h"
+#include "app/folder/folder_menu.h"
+#include "app/game/game_page.h"
+#include "app/tree/node_label.h"
 #include "board/threat_text.h"
+#include "files/position_source.h"
 #include "picture/board_png.h"
 #include "search/root_build.h"
 #include "tests/app/board_text.h"
@@ -40,7 +46,7 @@ struct EditWindow : WindowFixture {
 };
 
 int owner(const V2Board& board, int square) {
-    return isEmptySquare(board.squares[square]) ? -1 : stoneOwner(board.squares[square]);
+    return board.isEmpty(square) ? -1 : playerIndex(board.stoneAt(square));
 }
 
 // The root a tree over the position files would have.
@@ -48,7 +54,7 @@ std::unique_ptr<StatNode> rootFromFiles(const testing::TempDir& dir, const std::
                                         const char* mover) {
     dir.write("plocha.dat", board);
     dir.write("tah.dat", mover);
-    return buildRootNode(dir.path()).root;
+    return buildRootNode(folderPosition(dir.path()).board).root;
 }
 
 }  // namespace
@@ -57,6 +63,8 @@ class EditPositionTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { QSettings().clear(); }  // the "View" menu's choices
+
     void clicksSetUpAPositionThatBecomesTheRootAsIfReadFromFiles() {
         EditWindow w;
         w.toggleEditing();
@@ -78,7 +86,7 @@ private slots:
         QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
         QCOMPARE(w.text(w.root()), NodeLabel(*fromFiles));
         QCOMPARE(testing::showText(*w.form->RootBoard), testing::showText(*fromFiles->board));
-        QCOMPARE(w.form->rootOrigin().player1Letter, 'x');
+        QCOMPARE(w.form->rootLabels().player1Letter, 'x');
 
         // "File Output" writes it as the files above.
         w.form->FileOutput1->trigger();
@@ -116,11 +124,11 @@ private slots:
         QCOMPARE(w.panel(0), QString::fromStdString(squareReport(board, 208)));
 
         // The tree is the one from before until the edit ends.
-        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
         w.toggleEditing();
         QVERIFY(w.form->Tree->isEnabled());
         QVERIFY(w.form->FileMenu->OpenGame1->isEnabled());
-        QCOMPARE(w.form->RootBoard->stoneCount, 5);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 5);
         w.keyClick(Qt::Key_Right);
         QVERIFY(w.text(w.root()).startsWith(QStringLiteral("|| ")));
     }
@@ -150,7 +158,7 @@ private slots:
         for (const Step& step : steps) {
             step.command->trigger();
             V2Board& board = w.form->shownBoard();
-            QCOMPARE(board.stoneCount, step.stones);
+            QCOMPARE(board.stoneCount(), step.stones);
             QCOMPARE(owner(board, 210), step.on210);
             QCOMPARE(owner(board, 190), step.on190);
             QCOMPARE(edit.Undo1->isEnabled(), step.canUndo);
@@ -158,8 +166,8 @@ private slots:
         }
         edit.SwapSideToMove1->trigger();
         w.toggleEditing();
-        QCOMPARE(w.form->rootOrigin().player1Letter, 'o');
-        QCOMPARE(w.form->RootBoard->squares[190], PLAYER1_STONE);
+        QCOMPARE(w.form->rootLabels().player1Letter, 'o');
+        QCOMPARE(w.form->RootBoard->flags(190), PLAYER1_STONE);
         QVERIFY(!edit.Undo1->isEnabled());
     }
 
@@ -174,7 +182,7 @@ private slots:
         const int sixth = w.form->CurrentNode->move;
 
         w.toggleEditing();
-        QCOMPARE(w.form->shownBoard().sideToMove, 1);  // "x", to move after the sixth move, is player 1 now
+        QCOMPARE(w.form->shownBoard().sideToMove(), PLAYER1);  // "x", to move after the sixth move, is player 1 now
         w.click(10, 11);  // the stone of move 2 comes off
         w.click(0, 0);    // an "x" stone
         w.toggleEditing();
@@ -184,13 +192,76 @@ private slots:
         for (const auto& [x, y, number] : numbered)
             numbers[static_cast<std::size_t>(squareAt(x - 1, y - 1))] = static_cast<std::uint16_t>(number);
         numbers[static_cast<std::size_t>(sixth)] = 6;
-        const PositionOrigin& origin = w.form->rootOrigin();
-        QCOMPARE(origin.player1Letter, 'x');
-        QVERIFY(origin.numbers == numbers);
-        QCOMPARE(origin.nextNumber, 7);
-        QCOMPARE(w.form->RootBoard->stoneCount, 6);
-        QCOMPARE(w.form->RootBoard->squares[0], PLAYER1_STONE);
+        const StoneLabels& labels = w.form->rootLabels();
+        QCOMPARE(labels.player1Letter, 'x');
+        QVERIFY(labels.numbers == numbers);
+        QCOMPARE(labels.nextNumber, 7);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 6);
+        QCOMPARE(w.form->RootBoard->flags(0), PLAYER1_STONE);
         QCOMPARE(w.form->Game->selectedPosition(), -1);
+    }
+
+    // A stone taken off loses its number for good: put on the same square
+    // again, after a click or after "Clear Board", it has none; Undo brings
+    // the numbered stone back.
+    void aStoneTakenOffLosesItsNumber() {
+        EditWindow w;
+        w.dir().write("two.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,12,0\n");
+        QVERIFY(w.form->OpenGame(w.dir() / "two.psq"));
+        const std::size_t first = static_cast<std::size_t>(squareAt(9, 9));
+        const std::size_t second = static_cast<std::size_t>(squareAt(10, 11));
+        w.form->ViewChoices->MoveNumbers1->trigger();
+        w.toggleEditing();
+        EditMenu& edit = *w.form->EditCommands;
+        struct Step {
+            std::function<void()> act;
+            int numberOnFirst;
+            int numberOnSecond;
+        };
+        const Step steps[] = {
+            {[] {}, 1, 2},
+            {[&] { w.click(9, 9); }, 0, 2},                 // taken off
+            {[&] { w.click(9, 9); }, 0, 2},                 // an x again: no number
+            {[&] { edit.Undo1->trigger(); }, 0, 2},
+            {[&] { edit.Undo1->trigger(); }, 1, 2},         // the stone of move 1 is back
+            {[&] { edit.ClearBoard1->trigger(); }, 0, 0},
+            {[&] { w.click(9, 9); w.click(10, 11, Qt::RightButton); }, 0, 0},
+        };
+        for (const Step& step : steps) {
+            step.act();
+            QCOMPARE(w.form->pictureOptions().moveNumbers[first], step.numberOnFirst);
+            QCOMPARE(w.form->pictureOptions().moveNumbers[second], step.numberOnSecond);
+        }
+        w.toggleEditing();
+        QVERIFY(w.form->rootLabels().numbers == MoveNumbers{});
+        QCOMPARE(w.form->rootLabels().nextNumber, 1);
+    }
+
+    // While editing the status bar says how, and the side to move and the
+    // threat lists' headings follow the letters.
+    void theWindowSaysHowToEditAndWhoIsToMove() {
+        EditWindow w;
+        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF x to move"));
+        QCOMPARE(w.form->TList1Heading->text(), QStringLiteral("Player 1, x"));
+        QCOMPARE(w.form->TList0Heading->text(), QStringLiteral("Player 0, o"));
+        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
+        w.toggleEditing();
+        QCOMPARE(w.form->mode(), WindowMode::EDITING);
+        QCOMPARE(w.form->StatusBar1->currentMessage(),
+                 QStringLiteral("Editing: left click x, right click o, Ctrl+E to finish"));
+        w.form->EditCommands->SwapSideToMove1->trigger();
+        QCOMPARE(w.form->StatusBar1->currentMessage(),
+                 QStringLiteral("Editing: left click o, right click x, Ctrl+E to finish"));
+        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF o to move"));  // the side to move is black
+        QCOMPARE(w.form->TList1Heading->text(), QStringLiteral("Player 1, o"));
+        w.toggleEditing();
+        QCOMPARE(w.form->mode(), WindowMode::IDLE);
+        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CB x to move"));  // player 0, white
+        w.form->ViewChoices->ColoursByLetter1->trigger();
+        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF x to move"));  // x is black by letter
     }
 
     void editingIsRefusedWhileASolveRuns() {

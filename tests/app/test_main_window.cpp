@@ -1,5 +1,9 @@
 // The main window: start-up, the mouse report, the menu and closing.
 #include <QAction>
+#include <QListWidget>
+#include <atomic>
+#include <thread>
+#include <utility>
 #include <QMenuBar>
 #include <filesystem>
 #include <functional>
@@ -8,14 +12,16 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
-#include "app/board_image.h"
-#include "app/edit_menu.h"
-#include "app/folder_menu.h"
+#include "app/board_view/board_image.h"
+#include "app/board_view/view_menu.h"
+#include "app/edit/edit_menu.h"
+#include "app/folder/folder_menu.h"
+#include "app/game/game_page.h"
 #include "app/path_label.h"
-#include "app/view_menu.h"
+#include "picture/board_picture.h"
 #include "picture/board_png.h"
-#include "board/board_picture.h"
 #include "tests/app/scripted_dialogs.h"
+#include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
 
 namespace vorek {
@@ -23,6 +29,11 @@ namespace vorek {
 using testing::WindowFixture;
 
 namespace {
+
+// Where the nodes of a tree the window let go of were deleted.
+std::thread::id windowThread;
+std::atomic<int> deletedHere{0};
+std::atomic<int> deletedElsewhere{0};
 
 std::string withLineFeeds(std::string text) {
     std::erase(text, '\r');
@@ -43,13 +54,13 @@ private slots:
         QCOMPARE(w.root()->childCount(), 0);
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
         QCOMPARE(w.form->RootBoard, w.node(w.root())->board);
-        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
         QCOMPARE(w.form->selectedItem(), w.root());
         // The root's board and its lists are on show.
         QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
         QCOMPARE(WindowFixture::lines(w.form->TList1),
-                 (QStringList{"[208] cn=2 tn=1", "[211] cn=2 tn=1", "[207] cn=2 tn=1",
-                              "[212] cn=2 tn=1"}));
+                 (QStringList{"[208] 8,10 cn=2 tn=1", "[211] 11,10 cn=2 tn=1", "[207] 7,10 cn=2 tn=1",
+                              "[212] 12,10 cn=2 tn=1"}));
         QCOMPARE(w.form->TList0->count(), 0);
         QVERIFY(w.form->Memo->toPlainText().isEmpty());
     }
@@ -60,8 +71,13 @@ private slots:
         QCOMPARE(w.form->ImgBoard->pos(), QPoint(1, 1));
         QCOMPARE(w.form->findChild<QWidget*>(QStringLiteral("Panel1"))->width(), 405);
         QCOMPARE(w.form->size(), QSize(737, 584));
+        // At least the design's widths, and the report's panel wide enough for all of it.
         constexpr int panelWidths[] = {80, 50, 50};
-        for (int i = 0; i < 3; ++i) QCOMPARE(w.form->StatusPanels[i]->width(), panelWidths[i]);
+        for (int i = 0; i < 3; ++i) QVERIFY(w.form->StatusPanels[i]->width() >= panelWidths[i]);
+        QCOMPARE(w.form->StatusPanels[2]->width(), 50);
+        QLabel* report = w.form->StatusPanels[0];
+        QVERIFY(report->contentsRect().width() >
+                report->fontMetrics().horizontalAdvance(QStringLiteral("{cn=2 tn=1}/{cn=2 tn=1}")));
         auto* pages = w.form->PageControl1;
         QCOMPARE(pages->count(), 4);
         QCOMPARE(pages->tabText(0), QStringLiteral("Tree View"));
@@ -70,8 +86,8 @@ private slots:
         QCOMPARE(pages->tabText(3), QStringLiteral("Game"));
         QCOMPARE(pages->currentIndex(), 0);
         auto* splitter = w.form->findChild<QSplitter*>(QStringLiteral("Splitter1"));
-        QCOMPARE(splitter->widget(0), w.form->TList1);
-        QCOMPARE(splitter->widget(1), w.form->TList0);
+        QVERIFY(splitter->widget(0)->isAncestorOf(w.form->TList1));
+        QVERIFY(splitter->widget(1)->isAncestorOf(w.form->TList0));
         for (const char* name : {"ImgBoard", "StatusBar2", "Tree", "TList0", "TList1", "Memo",
                                  "StatusBar1", "Panel2", "Panel3", "PageControl1"})
             QVERIFY2(w.form->findChild<QWidget*>(QLatin1String(name)) != nullptr, name);
@@ -203,7 +219,7 @@ private slots:
         QCOMPARE(w.root()->childCount(), 0);
         QCOMPARE(w.text(w.root()), QStringLiteral("1/1"));
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
-        QCOMPARE(w.form->RootBoard->stoneCount, 1);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 1);
         QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
 
         w.close();
@@ -253,6 +269,66 @@ private slots:
         }
     }
 
+    // One table says what each mode allows, and every command's control
+    // follows it as the window goes from mode to mode.
+    void theControlsFollowWhatTheModeAllows() {
+        WindowFixture w(testing::openingBoard());
+        w.dir().write("two.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,12,0\n");
+        TForm1& form = *w.form;
+        const auto check = [&form](WindowMode mode) {
+            QCOMPARE(form.mode(), mode);
+            const std::pair<QAction*, Command> actions[] = {
+                {form.FileInput1, Command::FILE_INPUT},
+                {form.FileOutput1, Command::FILE_OUTPUT},
+                {form.Solve1, Command::SOLVE},
+                {form.FileMenu->OpenFolder1, Command::OPEN_FOLDER},
+                {form.FileMenu->OpenGame1, Command::OPEN_GAME},
+                {form.EditCommands->ClearBoard1, Command::EDIT_POSITION},
+            };
+            for (const auto& [action, command] : actions)
+                QVERIFY2(action->isEnabled() == allows(mode, command), qPrintable(action->text()));
+            QCOMPARE(form.Tree->isEnabled(), allows(mode, Command::SELECT_NODE));
+            QCOMPARE(form.Game->GameList->isEnabled(), allows(mode, Command::STEP_GAME));
+            QCOMPARE(form.EditCommands->EditPosition1->isEnabled(),
+                     allows(mode, Command::START_EDITING) || allows(mode, Command::FINISH_EDITING));
+        };
+        check(WindowMode::IDLE);
+        QVERIFY(form.OpenGame(w.dir() / "two.psq"));
+        check(WindowMode::GAME);
+        form.EditCommands->EditPosition1->trigger();
+        check(WindowMode::EDITING);
+        form.EditCommands->EditPosition1->trigger();
+        check(WindowMode::IDLE);  // the edited position is no position of the game
+        form.Game->GameList->setCurrentRow(1);
+        check(WindowMode::GAME);
+        form.SolveSelectedNode();
+        check(WindowMode::SOLVING);
+        form.close();  // ends the solve
+        check(WindowMode::GAME);
+        form.FileInput1->trigger();
+        check(WindowMode::IDLE);
+    }
+
+    // A tree the window lets go of is deleted on another thread, so that no
+    // size of tree holds the window.
+    void aReplacedTreeIsDeletedOffTheWindowsThread() {
+        windowThread = std::this_thread::get_id();
+        deletedHere = 0;
+        deletedElsewhere = 0;
+        StatNode::deletionStepHook = [](const StatNode&, int step) {
+            if (step == 3) ++(std::this_thread::get_id() == windowThread ? deletedHere : deletedElsewhere);
+        };
+        WindowFixture w;
+        w.keyClick(Qt::Key_Right);
+        const int nodes = 1 + w.root()->childCount();
+        w.form->FileInput1->trigger();
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);  // the new tree is there at once
+        w.form->waitForDeletedTrees();
+        StatNode::deletionStepHook = nullptr;
+        QCOMPARE(deletedHere.load(), 0);
+        QCOMPARE(deletedElsewhere.load(), nodes);
+    }
+
     void windowsInOneProcessKeepTheirOwnState() {
         WindowFixture first;
         first.keyClick(Qt::Key_Right);
@@ -267,5 +343,7 @@ private slots:
 
 }  // namespace vorek
 
-QTEST_MAIN(vorek::MainWindowTest)
+int main(int argc, char** argv) {
+    return vorek::testing::runWithScratchSettings<vorek::MainWindowTest>(argc, argv, "test_main_window");
+}
 #include "test_main_window.moc"

@@ -7,12 +7,15 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <span>
+#include <string_view>
 
-#include "app/board_image.h"
-#include "app/folder_dialogs.h"
-#include "app/folder_menu.h"
+#include "app/board_view/board_image.h"
+#include "app/command_line.h"
+#include "app/folder/folder_dialogs.h"
+#include "app/folder/folder_menu.h"
 #include "app/path_label.h"
-#include "app/recent_folders.h"
+#include "app/folder/recent_folders.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
 
@@ -88,7 +91,7 @@ private slots:
         folder.write("a-file", "");
         const QString dir = textOf(folder.path());
         const QString usage = runWithoutDisplay({QStringLiteral("--help")}).out;
-        QVERIFY(usage.startsWith(QLatin1String("usage: visual-vorek [FOLDER]\n")));
+        QVERIFY(usage.startsWith(QLatin1String("usage: visual-vorek [FOLDER | GAME.psq]\n")));
         const QString cannot = "visual-vorek: cannot open the folder \"" + dir;
         struct Case {
             QStringList arguments;
@@ -101,9 +104,11 @@ private slots:
             {{dir}, 1, "", "visual-vorek: no display to open the window on (DISPLAY and "
                            "WAYLAND_DISPLAY are not set)\n"},
             {{dir + "/missing"}, 2, "", cannot + "/missing\": it does not exist\n"},
-            {{dir + "/a-file"}, 2, "", cannot + "/a-file\": it is not a folder\n"},
+            {{"/dev/null"}, 2, "", "visual-vorek: cannot open the folder \"/dev/null\": it is not a folder\n"},
+            {{dir + "/a-file"}, 1, "", "visual-vorek: no display to open the window on (DISPLAY and "
+                                       "WAYLAND_DISPLAY are not set)\n"},
             {{"--bogus"}, 2, "", "visual-vorek: unknown option --bogus\n" + usage},
-            {{dir, dir}, 2, "", "visual-vorek: takes one FOLDER, got a second: " + dir + "\n" + usage},
+            {{dir, dir}, 2, "", "visual-vorek: takes one FOLDER or GAME.psq, got a second: " + dir + "\n" + usage},
         };
         for (const Case& c : cases) {
             const Run run = runWithoutDisplay(c.arguments);
@@ -111,6 +116,33 @@ private slots:
             QVERIFY2(run.exitCode == c.exitCode, name);
             QVERIFY2(run.out == c.out, name);
             QVERIFY2(run.err == c.err, name);
+        }
+    }
+
+    // A file is a game record, opened in its own folder, whose position
+    // files the window then works on; a folder is a position folder.
+    void aFileOnTheCommandLineIsAGameInItsFolder() {
+        testing::ScratchWorkingDirectory here;
+        const TempDir folder;
+        folder.write("game.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n");
+        here.dir().write("here.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n");
+        struct Case {
+            std::string argument;
+            fs::path folder;
+            fs::path game;
+        };
+        const Case cases[] = {
+            {(folder / "game.psq").string(), folder.path(), folder / "game.psq"},
+            {"here.psq", ".", "here.psq"},
+            {folder.path().string(), folder.path(), {}},
+        };
+        for (const Case& c : cases) {
+            const std::string_view argument = c.argument;
+            const auto request = parseCommandLine(std::span(&argument, 1));
+            const auto* open = std::get_if<OpenWindow>(&request);
+            QVERIFY2(open != nullptr, c.argument.c_str());
+            QCOMPARE(open->folder, c.folder);
+            QCOMPARE(open->game, c.game);
         }
     }
 
@@ -129,7 +161,7 @@ private slots:
             std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
         QCOMPARE(form.folder(), folder.path());
         QCOMPARE(form.FolderPath->path(), textOf(folder.path()));
-        QCOMPARE(form.RootBoard->stoneCount, 3);
+        QCOMPARE(form.RootBoard->stoneCount(), 3);
         form.AskOpponentMove(2);
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(folder.read("seen-board"), board);
@@ -155,8 +187,8 @@ private slots:
         QCOMPARE(w.form->FolderPath->path(), textOf(next.path()));
         QCOMPARE(w.root()->childCount(), 0);
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
-        QCOMPARE(w.form->RootBoard->stoneCount, 2);
-        QCOMPARE(w.form->StartBoard->stoneCount, 2);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 2);
+        QCOMPARE(w.form->StartBoard->stoneCount(), 2);
         w.keyClick(Qt::Key_5);
         QCOMPARE(next.read("tah.dat"), std::string("3,4"));
         QVERIFY(!w.dir().exists("timeouts.dat"));
@@ -168,7 +200,7 @@ private slots:
         QCOMPARE(w.recent().size(), 2);
         w.recent().at(0)->trigger();
         QCOMPARE(w.form->folder(), w.dir().path());
-        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
         QCOMPARE(next.read("tah.dat"), std::string("x"));
         QCOMPARE(w.recent().at(1)->text(), textOf(next.path()));
     }
@@ -198,12 +230,13 @@ private slots:
         // they cannot be put back, the folder stays open and keeps them.
         fs::remove(w.dir() / "tah.dat");
         fs::create_directory(w.dir() / "tah.dat");
+        w.dir().write("tah.dat/inside", "kept");
         w.errors.clear();
         w.open(other.path());
         QCOMPARE(w.errors, (QStringList{"Cannot put back the position files in \"" + textOf(w.dir().path()) +
                                         "\" as they were found; the folder stays open"}));
         QCOMPARE(w.form->folder(), w.dir().path());
-        fs::remove(w.dir() / "tah.dat");
+        fs::remove(w.dir() / "tah.dat/inside");
         w.open(other.path());
         QCOMPARE(w.form->folder(), other.path());
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));

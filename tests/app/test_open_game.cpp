@@ -5,12 +5,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/board_image.h"
-#include "app/edit_menu.h"
-#include "app/folder_menu.h"
-#include "app/game_page.h"
+#include "app/board_view/board_image.h"
+#include "app/edit/edit_menu.h"
+#include "app/folder/folder_menu.h"
+#include "app/game/game_page.h"
 #include "board/evaluation.h"
-#include "board/game_record.h"
+#include "files/game_record.h"
 #include "picture/board_png.h"
 #include "tests/app/board_text.h"
 #include "tests/app/scratch_settings.h"
@@ -52,9 +52,7 @@ GameRecord readRecord(const fs::path& file) { return std::get<GameRecord>(readGa
 
 // The position after `count` moves, evaluated as a root over it would be.
 std::unique_ptr<V2Board> evaluatedPositionAfter(const GameRecord& record, int count) {
-    auto board = positionAfter(record, count);
-    evaluateAll(*board);
-    return board;
+    return positionAfter(record, count);
 }
 
 // The window's tree is a fresh one over the position after `count` moves of
@@ -65,8 +63,14 @@ void checkRootIsPositionAfter(GameWindow& w, const GameRecord& record, int count
     QCOMPARE(w.form->CurrentNode, w.node(w.root()));
     auto expected = evaluatedPositionAfter(record, count);
     QCOMPARE(testing::showText(*w.form->RootBoard), testing::showText(*expected));
-    QCOMPARE(w.form->rootOrigin().player1Letter, letterOfMove(record, count + 1));
-    QCOMPARE(w.form->ImgBoard->image(), renderBoard(*expected));
+    QCOMPARE(w.form->rootLabels().player1Letter, letterOfMove(record, count + 1));
+    // In the record's colours, its first mover black, with its last move marked.
+    PictureOptions options;
+    options.coloursByLetter = true;
+    options.player1Letter = letterOfMove(record, count + 1);
+    options.blackLetter = record.firstLetter;
+    const int lastMove = count > 0 ? record.moves[static_cast<std::size_t>(count - 1)] : -1;
+    QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(*expected, lastMove, options));
     QCOMPARE(w.selected(), count);
 }
 
@@ -85,8 +89,9 @@ private slots:
 
         const QStringList lines = w.lines();
         QCOMPARE(lines.size(), 17);
-        QCOMPARE(lines.mid(0, 4), (QStringList{"0. (empty board)", "1. 10,10", "2. 11,12", "3. 10,13"}));
-        QCOMPARE(lines.last(), QStringLiteral("16. 15,12"));
+        // The record's "10,10" is the square 9,9 counted from 0, as the window counts.
+        QCOMPARE(lines.mid(0, 4), (QStringList{"0. (empty board)", "1. 9,9", "2. 10,11", "3. 9,12"}));
+        QCOMPARE(lines.last(), QStringLiteral("16. 14,11"));
         QCOMPARE(w.form->PageControl1->currentWidget(), w.form->Game);
         QVERIFY(w.list()->hasFocus());
         checkRootIsPositionAfter(w, readRecord(REAL_GAME), 16);
@@ -197,7 +202,7 @@ private slots:
         w.open(REAL_GAME);
         w.form->FileInput1->trigger();
         QCOMPARE(w.selected(), -1);
-        QCOMPARE(w.form->RootBoard->stoneCount, 4);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
         QCOMPARE(w.lines().size(), 17);
         w.list()->setCurrentRow(5);
         checkRootIsPositionAfter(w, readRecord(REAL_GAME), 5);

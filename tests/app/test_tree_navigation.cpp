@@ -1,9 +1,11 @@
 // Growing the tree from the tree view and walking through it.
 #include <QKeyEvent>
 
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "picture/board_png.h"
-#include "app/node_label.h"
+#include "app/tree/node_item.h"
+#include "app/tree/node_label.h"
+#include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
 #include "tests/board_builder.h"
 
@@ -51,7 +53,13 @@ private slots:
         QCOMPARE(w.text(w.root()), QStringLiteral("|| 1/12"));
         checkFreshChildren(w, w.root());
         QCOMPARE(w.text(w.root()->child(0)), QStringLiteral("1/1"));
+        // The second column: each child's move, x,y from 0; none for the root.
+        QStringList moves;
+        for (int i = 0; i < 4; ++i) moves << w.root()->child(i)->text(NodeItem::MOVE_COLUMN);
+        QCOMPARE(moves, (QStringList{"8,10", "11,10", "7,10", "12,10"}));
+        QVERIFY(w.root()->text(NodeItem::MOVE_COLUMN).isEmpty());
         QCOMPARE(w.root()->child(0)->toolTip(0), QStringLiteral("8,10"));
+        QVERIFY(w.form->Tree->columnWidth(0) >= w.form->Tree->fontMetrics().horizontalAdvance(w.text(w.root())));
         QCOMPARE(w.form->selectedItem(), w.root());
         QCOMPARE(w.form->CurrentNode, w.node(w.root()));
     }
@@ -104,9 +112,9 @@ private slots:
         StatNode* first = w.node(w.root()->child(0));
         QCOMPARE(w.form->selectedItem(), w.root()->child(0));
         QCOMPARE(w.form->CurrentNode, first);
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(first->ensureBoard()));
-        QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(first->ensureBoard(), 0).size()));
-        QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(first->ensureBoard(), 1).size()));
+        QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(first->ensureBoard(), first->move));
+        QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(first->ensureBoard(), PLAYER0).size()));
+        QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(first->ensureBoard(), PLAYER1).size()));
         QVERIFY(w.form->TList1->count() > 0);
 
         w.keyClick(Qt::Key_Down);
@@ -125,7 +133,7 @@ private slots:
         QTest::mouseClick(w.form->Tree->viewport(), Qt::LeftButton, {},
                           w.form->Tree->visualItemRect(third).center());
         QCOMPARE(w.form->CurrentNode, w.node(third));
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(w.node(third)->ensureBoard()));
+        QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(w.node(third)->ensureBoard(), w.node(third)->move));
     }
 
     void keysActOnReleaseOnlyAndNotOnAutoRepeat() {
@@ -198,6 +206,15 @@ private slots:
         }
     }
 
+    // Every item of the view stands for a node by a typed handle; any other
+    // item is refused.
+    void itemsHoldTheirNodesByATypedHandle() {
+        WindowFixture w;
+        QCOMPARE(&nodeOfItem(*w.root()), w.form->CurrentNode);
+        const QTreeWidgetItem stranger(QStringList{QStringLiteral("1/1")});
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, nodeOfItem(stranger));
+    }
+
     void virtualKeyCodes() {
         struct Case {
             int key;
@@ -229,5 +246,7 @@ private slots:
 
 }  // namespace vorek
 
-QTEST_MAIN(vorek::TreeNavigationTest)
+int main(int argc, char** argv) {
+    return vorek::testing::runWithScratchSettings<vorek::TreeNavigationTest>(argc, argv, "test_tree_navigation");
+}
 #include "test_tree_navigation.moc"

@@ -1,6 +1,7 @@
 // The window when its files go wrong: a working directory it may not write,
 // and AI programs that delete the position files, fill "tah.dat" with 10 MB
-// of garbage, or write it after their time is up. The window reports nothing
+// of garbage, leave links to files elsewhere, or would write it after their
+// time is up. The window reports nothing
 // it should not, leaves no half-written file and goes on.
 #include <fcntl.h>
 #include <grp.h>
@@ -8,19 +9,22 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <string_view>
 #include <thread>
 
-#include "app/board_image.h"
+#include "app/board_view/board_image.h"
 #include "picture/board_png.h"
+#include "files/position_files.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
+#include "tests/process_check.h"
 
 namespace vorek {
 
@@ -52,7 +56,10 @@ struct AiWindow : WindowFixture {
         fs::permissions(dir() / name, fs::perms::owner_all);
     }
 
-    QImage plainBoard() const { return renderBoard(form->CurrentNode->ensureBoard()); }
+    // The window's picture of the position shown, without an AI's answer.
+    QImage plainBoard() const {
+        return renderBoard(form->shownBoard(), form->pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
+    }
 
     // The window still grows the tree and shows what is selected.
     void checkItGoesOn() {
@@ -64,15 +71,6 @@ struct AiWindow : WindowFixture {
         QCOMPARE(QString::fromStdString(checkTree(*node(root()))), QString());
     }
 };
-
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    const auto end = Clock::now() + limit;
-    while (!condition()) {
-        if (Clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 // Every name in the folder with the bytes and the time of each file.
 struct FolderState {
@@ -125,7 +123,7 @@ private slots:
         auto form = std::make_unique<TForm1>();
         form->setOpponentDialogs(std::make_unique<ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
         form->show();
-        QVERIFY(form->RootBoard->stoneCount > 0);  // reading works
+        QVERIFY(form->RootBoard->stoneCount() > 0);  // reading works
 
         form->ExpandSelectedNode();
         QTreeWidgetItem* root = form->Tree->topLevelItem(0);
@@ -176,7 +174,7 @@ private slots:
         QVERIFY(!w.dir().exists("plocha.dat"));
 
         w.form->FileInput1->trigger();  // nothing to read: an empty board
-        QCOMPARE(w.form->RootBoard->stoneCount, 0);
+        QCOMPARE(w.form->RootBoard->stoneCount(), 0);
         w.checkItGoesOn();
         w.close();
         QCOMPARE(w.dir().read("plocha.dat"), start);
@@ -204,24 +202,78 @@ private slots:
         }
     }
 
-    void aiThatWritesAfterItsTimeout() {
+    // A link an AI leaves at a protocol name leads out of the folder: "File
+    // Output" and the next ask put a regular file in its place instead of
+    // writing through it, and closing puts back the files found.
+    void linksAnAiLeavesAreNeverWrittenThrough() {
+        const testing::TempDir outside;
+        outside.write("victim", "kept");
+        AiWindow w(QStringLiteral("./ai.sh"));
+        w.script("ai.sh", "for f in plocha.dat tah.dat; do rm -f $f; ln -s '" + (outside / "victim").string() +
+                              "' $f; done");
+        const std::string start = w.dir().read("plocha.dat");
+        w.keyClick(Qt::Key_1);
+        QVERIFY(fs::is_symlink(w.dir() / "tah.dat"));  // as the AI left it
+
+        w.form->FileOutput1->trigger();
+        QCOMPARE(outside.read("victim"), std::string("kept"));
+        for (const char* name : {"plocha.dat", "tah.dat"})
+            QVERIFY(fs::is_regular_file(fs::symlink_status(w.dir() / name)));
+        QCOMPARE(w.dir().read("plocha.dat"), boardFileBytes(w.form->shownBoard()));
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+
+        w.keyClick(Qt::Key_1);  // the links again, and the next ask writes where they stand
+        w.keyClick(Qt::Key_1);
+        QCOMPARE(outside.read("victim"), std::string("kept"));
+        w.close();
+        QCOMPARE(outside.read("victim"), std::string("kept"));
+        for (const char* name : {"plocha.dat", "tah.dat"})
+            QVERIFY(fs::is_regular_file(fs::symlink_status(w.dir() / name)));
+        QCOMPARE(w.dir().read("plocha.dat"), start);
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+    }
+
+    // A link the folder held when the window came to it is the user's way of
+    // keeping the file elsewhere: "File Output" writes the file it points to,
+    // and closing gives that file its bytes back.
+    void linkTheUserKeptIsWrittenThroughAndPutBack() {
+        const testing::TempDir outside;
+        WindowFixture w;
+        w.close();
+        outside.write("board", w.dir().read("plocha.dat"));
+        fs::remove(w.dir() / "plocha.dat");
+        fs::create_symlink(outside / "board", w.dir() / "plocha.dat");
+        w.form = std::make_unique<TForm1>();
+        const std::string start = outside.read("board");
+        w.select(w.root());
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);  // another position than the one found
+
+        w.form->FileOutput1->trigger();
+        QVERIFY(fs::is_symlink(w.dir() / "plocha.dat"));
+        QCOMPARE(outside.read("board"), boardFileBytes(w.form->shownBoard()));
+        QVERIFY(outside.read("board") != start);
+        w.close();
+        QVERIFY(fs::is_symlink(w.dir() / "plocha.dat"));
+        QCOMPARE(outside.read("board"), start);
+    }
+
+    // An AI still running at its limit is ended with what it started, so
+    // that it cannot write into the files afterwards.
+    void aiThatWouldWriteAfterItsTimeout() {
         AiWindow w(QStringLiteral("./late.sh"));
-        // Opens "tah.dat" after the limit and keeps writing into it for a second.
         w.script("late.sh", "echo $$ > pid\nsleep 1.4\n{ printf 1; sleep 1; printf 0,9; } > tah.dat");
         const std::string start = w.dir().read("plocha.dat");
         const auto asked = Clock::now();
         w.keyClick(Qt::Key_1);
-        QVERIFY(Clock::now() - asked < std::chrono::milliseconds(2000));  // the AI runs 2.4 s
-        QCOMPARE(w.dialogs.messages, QStringList{QStringLiteral("Timeout")});
+        QVERIFY(Clock::now() - asked < std::chrono::milliseconds(2000));  // not held up by its ending
+        QCOMPARE(w.dialogs.messages, QStringList{QStringLiteral("Timeout: \"./late.sh\" gave no move within 1100 ms.")});
+        QVERIFY(!testing::isRunning(std::stoi(w.dir().read("pid"))));
+        QCOMPARE(w.dir().read("tah.dat"), std::string("x"));  // as written for the AI
         w.checkItGoesOn();
 
-        QVERIFY(waitFor([&] { return w.dir().read("tah.dat") == "1"; }, std::chrono::seconds(5)));
-        w.close();  // writes the start-up position while the AI still writes
-        const pid_t pid = std::stoi(w.dir().read("pid"));
-        QVERIFY(waitFor([&] { return !fs::exists("/proc/" + std::to_string(pid)); },
-                        std::chrono::seconds(5)));
-        // The window's files are whole: the AI went on writing into the file
-        // the window replaced, not into the new one.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));  // past the write it would have made
+        w.close();
         QCOMPARE(w.dir().read("plocha.dat"), start);
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
         QCOMPARE(w.dir().listing(), std::string("late.sh pid plocha.dat tah.dat timeouts.dat "));
@@ -232,6 +284,11 @@ private slots:
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // The commands asked go to settings of the test's own, never the user's.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("vorek-tests"));
+    QCoreApplication::setApplicationName(QStringLiteral("test_window_faults"));
     if (argc == 2 && std::string_view(argv[1]) == vorek::READ_ONLY_CHILD) {
         vorek::ReadOnlyWindowTest child;
         return QTest::qExec(&child, 1, argv);

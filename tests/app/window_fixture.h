@@ -10,7 +10,8 @@
 #include <string>
 
 #include "app/form1.h"
-#include "app/node_tree.h"
+#include "picture/board_png.h"
+#include "app/tree/node_tree.h"
 #include "tests/app/working_directory.h"
 
 namespace vorek::testing {
@@ -58,6 +59,13 @@ public:
         QCoreApplication::sendEvent(form->ImgBoard, &move);
     }
     QString panel(int i) const { return form->StatusPanels[i]->text(); }
+
+    // The window's picture of the board at its first size: the options' own,
+    // with the last move marked.
+    static QImage picture(V2Board& board, int lastMove = -1, PictureOptions options = {}) {
+        options.lastMove = lastMove;
+        return renderBoard(board, options, PICTURE_SIZE, NumberStyle::FONT);
+    }
 
     static QStringList lines(const QListWidget* list) {
         QStringList texts;

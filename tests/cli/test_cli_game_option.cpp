@@ -143,7 +143,7 @@ TEST(CliGameOption, PlayedPositionKnowsItsLettersAndMoveNumbers) {
     };
     const int square11_12 = 11 * 20 + 10;  // move 2, o
     const cli::PlayedPosition afterTwo = play({{"--game", O_WINS + ":2"}}, {"0,0", "19,19"});
-    EXPECT_EQ(afterTwo.player1Letter, 'x');
+    EXPECT_EQ(afterTwo.source.labels.player1Letter, 'x');
     EXPECT_EQ(afterTwo.moveNumbers[9 * 20 + 9], 1);
     EXPECT_EQ(afterTwo.moveNumbers[square11_12], 2);
     EXPECT_EQ(afterTwo.moveNumbers[0], 3);
@@ -151,14 +151,14 @@ TEST(CliGameOption, PlayedPositionKnowsItsLettersAndMoveNumbers) {
     EXPECT_EQ(afterTwo.moveNumbers[12 * 20 + 9], 0);  // move 3, not yet played
 
     const cli::PlayedPosition afterThree = play({{"--game", O_WINS + ":3"}}, {});
-    EXPECT_EQ(afterThree.player1Letter, 'o');
-    EXPECT_EQ(afterThree.board->squares[square11_12], 0x02);  // o's stone: player 1's
+    EXPECT_EQ(afterThree.source.labels.player1Letter, 'o');
+    EXPECT_EQ(afterThree.source.board->flags(square11_12), 0x02);  // o's stone: player 1's
 
     const TempDir dir;
     dir.write("plocha.dat", boardFile({"x"}));
     dir.write("tah.dat", "o");
     const cli::PlayedPosition fromFiles = play({{"--dir", dir.path().string()}}, {"5,5"});
-    EXPECT_EQ(fromFiles.player1Letter, 'o');
+    EXPECT_EQ(fromFiles.source.labels.player1Letter, 'o');
     EXPECT_EQ(fromFiles.moveNumbers[0], 0);  // a stone of the files has no number
     EXPECT_EQ(fromFiles.moveNumbers[105], 1);
 }

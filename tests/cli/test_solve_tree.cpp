@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "board/invariants.h"
+#include "files/position_source.h"
 #include "search/numbers.h"
 #include "search/root_build.h"
 #include "search/solver.h"
@@ -37,8 +38,8 @@ StatNode* nextByHand(StatNode& start) {
 // Expands by hand until the start is decided or maxNodes nodes are made (as
 // the solver, the count is looked at before each expansion).
 void growByHand(StatNode& start, std::uint32_t maxNodes) {
-    const std::uint32_t serialBefore = NodeSerial;
-    while (!start.isDecided() && NodeSerial - serialBefore < maxNodes) {
+    const std::uint32_t madeBefore = start.treeNodes();
+    while (!start.isDecided() && start.treeNodes() - madeBefore < maxNodes) {
         StatNode* leaf = nextByHand(start);
         if (leaf == nullptr) return;
         ASSERT_TRUE(expandAndPropagate(*leaf));
@@ -88,12 +89,12 @@ TEST(SolveTree, SolvedTreeIsConsistentAndTheSameAsByHand) {
                           Case{"opening", example("opening"), 3000, SolveResult::Unknown},
                           Case{"chain of fours", chain.path(), 0, SolveResult::Proved}}) {
         SCOPED_TRACE(c.name);
-        const RootBuild solved = buildRootNode(c.dir);
+        const RootBuild solved = buildRootNode(folderPosition(c.dir).board);
         const SolveReport report = solve(*solved.root, SolveBudget{.maxNodes = c.maxNodes});
         EXPECT_EQ(report.result, c.result);
         EXPECT_EQ(checkTree(*solved.root), "");
 
-        const RootBuild byHand = buildRootNode(c.dir);
+        const RootBuild byHand = buildRootNode(folderPosition(c.dir).board);
         growByHand(*byHand.root, c.maxNodes ? c.maxNodes : UINT32_MAX);
         expectSameTree(*solved.root, *byHand.root);
     }
@@ -102,9 +103,9 @@ TEST(SolveTree, SolvedTreeIsConsistentAndTheSameAsByHand) {
 // The window solves in slices between repaints; cutting the work into slices
 // must not change what is grown.
 TEST(SolveTree, SlicesGrowTheSameTreeAsOneRun) {
-    const RootBuild whole = buildRootNode(example("opening"));
+    const RootBuild whole = buildRootNode(folderPosition(example("opening")).board);
     solve(*whole.root, SolveBudget{.maxNodes = 2000});
-    const RootBuild sliced = buildRootNode(example("opening"));
+    const RootBuild sliced = buildRootNode(folderPosition(example("opening")).board);
     Solver solver(*sliced.root, SolveBudget{.maxNodes = 2000});
     int slices = 1;
     while (!solver.runSlice(std::chrono::nanoseconds(0))) ++slices;
@@ -116,7 +117,7 @@ TEST(SolveTree, SlicesGrowTheSameTreeAsOneRun) {
 // Solving from a node below the root, reached by expansion alone, also brings
 // the numbers of its ancestors up to date.
 TEST(SolveTree, SolveFromAChildKeepsTheWholeTreeConsistent) {
-    const RootBuild build = buildRootNode(example("middlegame"));
+    const RootBuild build = buildRootNode(folderPosition(example("middlegame")).board);
     ASSERT_TRUE(expandAndPropagate(*build.root));
     StatNode& winning = *build.root->child(5);
     ASSERT_EQ(winning.move, 246);

@@ -6,7 +6,7 @@
 
 #include <regex>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/board_builder.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"
@@ -14,29 +14,30 @@
 namespace vorek::testing {
 namespace {
 
-std::string readBack(const std::filesystem::path& folder, const V2Board& expected) {
-    V2Board board;
-    if (!readPosition(board, folder)) return "the position could not be read";
-    if (board.squares != expected.squares || board.stoneCount != expected.stoneCount)
-        return "the position read is not the one in the files";
+std::string readBack(const std::filesystem::path& folder, const Stones& expected) {
+    const FilePosition files = readPosition(folder);
+    if (!files.read) return "the position could not be read";
+    if (files.stones != expected) return "the position read is not the one in the files";
     return {};
 }
 
 class FailedWrites : public ::testing::Test {
 protected:
     TempDir dir;
-    V2Board position;
+    Stones position;
 
     void SetUp() override {
         copyExample("middlegame", dir);
-        ASSERT_TRUE(readPosition(position, dir.path()));
+        const FilePosition files = readPosition(dir.path());
+        ASSERT_TRUE(files.read);
+        position = files.stones;
     }
 };
 
 TEST_F(FailedWrites, ReadOnlyFolderKeepsItsFilesAndTheEngineGoesOn) {
     makeReadOnly(dir.path());
     const FolderContents before = contentsOf(dir.path());
-    const auto board = boardFromRows({"x", " o"}, /*sideToMove=*/0);
+    const auto board = boardFromRows({"x", " o"}, PLAYER0);
     const ChildResult run = runInChild({.unprivileged = true}, [&]() -> std::string {
         if (std::string fault = readBack(dir.path(), position); !fault.empty()) return fault;
         if (writePositionFiles(*board, dir.path())) return "writing the position reported success";
@@ -50,7 +51,7 @@ TEST_F(FailedWrites, ReadOnlyFolderKeepsItsFilesAndTheEngineGoesOn) {
 
 TEST_F(FailedWrites, WritableFilesInAReadOnlyFolderAreRewrittenWhole) {
     makeReadOnly(dir.path(), /*writableFiles=*/true);
-    const auto board = boardFromRows({"x", " o"}, /*sideToMove=*/0);
+    const auto board = boardFromRows({"x", " o"}, PLAYER0);
     const ChildResult run = runInChild({.unprivileged = true}, [&]() -> std::string {
         if (!writePositionFiles(*board, dir.path())) return "the position was not written";
         if (writeTimeouts(3, dir.path())) return "a time file was made in a read-only folder";
@@ -64,7 +65,7 @@ TEST_F(FailedWrites, WritableFilesInAReadOnlyFolderAreRewrittenWhole) {
 
 TEST_F(FailedWrites, AFullDiskLeavesTheOldFileWhole) {
     const FolderContents before = contentsOf(dir.path());
-    const auto board = boardFromRows({"x"}, /*sideToMove=*/0);
+    const auto board = boardFromRows({"x"}, PLAYER0);
     // Room for "tah.dat" and "timeouts.dat", not for the 440 bytes of "plocha.dat".
     const ChildResult run = runInChild({.fileSize = 100}, [&]() -> std::string {
         if (writePositionFiles(*board, dir.path())) return "writing the position reported success";
@@ -84,7 +85,7 @@ TEST_F(FailedWrites, AFullDiskLeavesTheOldFileWhole) {
 TEST_F(FailedWrites, AFullDiskInAReadOnlyFolderLeavesTheOldFileWhole) {
     makeReadOnly(dir.path(), /*writableFiles=*/true);
     const FolderContents before = contentsOf(dir.path());
-    const auto board = boardFromRows({"x"}, /*sideToMove=*/0);
+    const auto board = boardFromRows({"x"}, PLAYER0);
     const ChildResult run = runInChild({.unprivileged = true, .fileSize = 100}, [&]() -> std::string {
         return writePositionFiles(*board, dir.path()) ? "writing the position reported success" : "";
     });

@@ -3,7 +3,7 @@
 // report it and go on.
 #include <gtest/gtest.h>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/board_builder.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"
@@ -29,11 +29,9 @@ protected:
 // A folder named "plocha.dat" is covered with the position file tests.
 TEST_F(FolderInTheWay, MoveFileFolderReadsAsNoPositionAndIsNotReplaced) {
     replaceByFolder("tah.dat");
-    V2Board board;
-    board.squares[7] = PLAYER1_STONE;
-    EXPECT_FALSE(readPosition(board, dir.path()));
-    EXPECT_EQ(board.stoneCount, 0);
-    EXPECT_EQ(board.squares[7], EMPTY_LIVE_SQUARE);
+    const FilePosition files = readPosition(dir.path());
+    EXPECT_FALSE(files.read);
+    EXPECT_EQ(files.stones, Stones());
     EXPECT_FALSE(readMoveReply(dir.path()).has_value());
 
     const auto written = boardFromRows({"xo"});

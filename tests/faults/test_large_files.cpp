@@ -6,8 +6,8 @@
 
 #include <fstream>
 
-#include "board/game_record.h"
-#include "board/position_files.h"
+#include "files/game_record.h"
+#include "files/position_files.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"
 
@@ -23,12 +23,14 @@ constexpr std::size_t PROGRAM_DATA_CAP = 64u << 20;
 class HugeBoardFile : public ::testing::Test {
 protected:
     TempDir dir;
-    V2Board expected;
+    Stones expected;
     std::string position;  // the example's "plocha.dat"
 
     void SetUp() override {
         copyExample("middlegame", dir);
-        ASSERT_TRUE(readPosition(expected, dir.path()));
+        const FilePosition files = readPosition(dir.path());
+        ASSERT_TRUE(files.read);
+        expected = files.stones;
         position = dir.read("plocha.dat");
     }
 
@@ -42,9 +44,9 @@ protected:
 
     ChildResult readInChild() {
         return runInChild({.extraAddressSpace = MEMORY_CAP}, [&]() -> std::string {
-            V2Board board;
-            if (!readPosition(board, dir.path())) return "not read";
-            if (board.squares != expected.squares) return "a different position";
+            const FilePosition files = readPosition(dir.path());
+            if (!files.read) return "not read";
+            if (files.stones != expected) return "a different position";
             return {};
         });
     }
@@ -71,7 +73,7 @@ TEST_F(HugeBoardFile, CliReadsItUnderTheSameCap) {
     const ProgramRun show = runProgram(CLI_PROGRAM, {"show"}, dir.path(), {.dataSize = PROGRAM_DATA_CAP});
     EXPECT_EQ(show.exitCode, 0) << show.err;
     EXPECT_EQ(show.out.substr(0, 7), "read 1\n");
-    EXPECT_NE(show.out.find("\nstones " + std::to_string(expected.stoneCount) + "\n"), std::string::npos);
+    EXPECT_NE(show.out.find("\nstones " + std::to_string(expected.count()) + "\n"), std::string::npos);
 }
 
 // The AI's own time limit counts from its start; the sparse file keeps the

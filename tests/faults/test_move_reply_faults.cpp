@@ -7,7 +7,7 @@
 #include <fstream>
 #include <random>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"
 

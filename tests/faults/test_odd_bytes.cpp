@@ -3,7 +3,7 @@
 // byte is one square character, and only the ASCII letters x and o are stones.
 #include <gtest/gtest.h>
 
-#include "board/position_files.h"
+#include "files/position_files.h"
 #include "tests/faults/child_process.h"
 #include "tests/faults/position_folder.h"
 
@@ -20,12 +20,12 @@ class OddBytes : public ::testing::Test {
 protected:
     TempDir dir;
 
-    std::unique_ptr<V2Board> read(std::string_view boardBytes, std::string_view moveBytes) {
+    Stones read(std::string_view boardBytes, std::string_view moveBytes) {
         dir.write("plocha.dat", boardBytes);
         dir.write("tah.dat", moveBytes);
-        auto board = std::make_unique<V2Board>();
-        EXPECT_TRUE(readPosition(*board, dir.path()));
-        return board;
+        const FilePosition files = readPosition(dir.path());
+        EXPECT_TRUE(files.read);
+        return files.stones;
     }
 };
 
@@ -51,7 +51,7 @@ TEST_F(OddBytes, OtherSpellingsOfAPositionReadAndShowAlike) {
     for (const auto& spelling : spellings) {
         SCOPED_TRACE(spelling.what);
         const auto board = read(spelling.board, spelling.move);
-        EXPECT_EQ(board->squares, reference->squares);
+        EXPECT_EQ(board, reference);
         const ProgramRun run = runProgram(CLI_PROGRAM, {"show", "9,9"}, dir.path(), {});
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.out, shown.out);
@@ -61,21 +61,21 @@ TEST_F(OddBytes, OtherSpellingsOfAPositionReadAndShowAlike) {
 TEST_F(OddBytes, EachByteOfAMultiByteCharacterIsAnEmptySquare) {
     // "x", the multiplication sign (2 bytes), "o", a full-width x (3 bytes), "o".
     const auto board = read("x\xc3\x97o\xef\xbd\x98o" + std::string(393, '-'), "x");
-    EXPECT_EQ(board->stoneCount, 3);
-    EXPECT_EQ(board->squares[0], PLAYER1_STONE);
-    EXPECT_EQ(board->squares[3], PLAYER0_STONE);
-    EXPECT_EQ(board->squares[7], PLAYER0_STONE);
-    for (int s : {1, 2, 4, 5, 6, 399}) EXPECT_EQ(board->squares[s], EMPTY_LIVE_SQUARE) << s;
+    EXPECT_EQ(board.count(), 3);
+    EXPECT_EQ(board.at(0), PLAYER1);
+    EXPECT_EQ(board.at(3), PLAYER0);
+    EXPECT_EQ(board.at(7), PLAYER0);
+    for (int s : {1, 2, 4, 5, 6, 399}) EXPECT_TRUE(board.isEmpty(s)) << s;
 
     // A full-width o names no player: the x stones are to move.
     const auto named = read("xo" + std::string(398, '-'), "\xef\xbd\x8f");
-    EXPECT_EQ(named->squares[0], PLAYER1_STONE);
+    EXPECT_EQ(named.at(0), PLAYER1);
 }
 
 TEST_F(OddBytes, MoveFileWithNulOrCrOnly) {
     const std::string board = "xo" + std::string(398, '-');
-    EXPECT_EQ(read(board, "\r\ro\r")->squares[1], PLAYER1_STONE);     // "o" after CR line ends
-    EXPECT_EQ(read(board, std::string("\0o", 2))->squares[0], PLAYER1_STONE);  // NUL names nobody: "x"
+    EXPECT_EQ(read(board, "\r\ro\r").at(1), PLAYER1);                // "o" after CR line ends
+    EXPECT_EQ(read(board, std::string("\0o", 2)).at(0), PLAYER1);  // NUL names nobody: "x"
 
     const auto reply = [&](std::string_view bytes) {
         dir.write("tah.dat", bytes);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "opponent/ask_opponent.h"
@@ -104,13 +105,13 @@ TEST_F(AskEngine, SendsStartInfoAndThePositionInCrLfLinesThenEnd) {
     const struct {
         const char* name;
         std::initializer_list<std::string_view> rows;
-        int sideToMove;
+        Player sideToMove;
         std::string position;
     } cases[] = {
-        {"empty board", {}, 1, "BEGIN\r\n"},
-        {"equal counts", {"xo", "ox"}, 1, "BOARD\r\n0,0,1\r\n1,0,2\r\n1,1,1\r\n0,1,2\r\nDONE\r\n"},
-        {"one more of the other side", {"xo", "o"}, 1, "BOARD\r\n1,0,2\r\n0,0,1\r\n0,1,2\r\nDONE\r\n"},
-        {"three more of the other side", {"oxxxx"}, 0, "BOARD\r\n1,0,2\r\n2,0,2\r\n0,0,1\r\n3,0,2\r\n4,0,2\r\nDONE\r\n"},
+        {"empty board", {}, PLAYER1, "BEGIN\r\n"},
+        {"equal counts", {"xo", "ox"}, PLAYER1, "BOARD\r\n0,0,1\r\n1,0,2\r\n1,1,1\r\n0,1,2\r\nDONE\r\n"},
+        {"one more of the other side", {"xo", "o"}, PLAYER1, "BOARD\r\n1,0,2\r\n0,0,1\r\n0,1,2\r\nDONE\r\n"},
+        {"three more of the other side", {"oxxxx"}, PLAYER0, "BOARD\r\n1,0,2\r\n2,0,2\r\n0,0,1\r\n3,0,2\r\n4,0,2\r\nDONE\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -238,6 +239,29 @@ TEST_F(AskEngine, ProgramThatCannotStartIsFileNotFound) {
     }
 }
 
+// A stop (Ctrl-C in vorek-cli) ends the ask at once, through either
+// protocol, and ends the program with it.
+TEST_F(AskEngine, StopEndsTheAskAndTheProgram) {
+    script("slow.sh", "echo $$ > pid\nexec sleep 30");
+    for (const std::string& command : {engine("echo OK", "sleep 30"), std::string("./slow.sh")}) {
+        SCOPED_TRACE(command);
+        std::atomic<bool> stop{false};
+        std::thread stopper([&stop] {
+            std::this_thread::sleep_for(300ms);
+            stop = true;
+        });
+        const auto empty = testing::boardFromRows({});
+        const Clock::time_point start = Clock::now();
+        AskOutcome outcome = askOpponent(command, *empty, dir.path(), 9900, log, &stop);
+        stopper.join();
+        EXPECT_LT(Clock::now() - start, 900ms);
+        EXPECT_EQ(outcome.result, RUN_FAILED);
+        if (outcome.engineEnded.valid()) awaitEnd(outcome);
+        EXPECT_EQ(processesInGroup(enginePid()), std::vector<int>{});
+    }
+    EXPECT_TRUE(log.has("the ask was interrupted"));
+}
+
 TEST(AskProtocol, ProgramNameChoosesTheProtocol) {
     for (const char* pipes : {"pbrain-x", "/opt/ai/PBRAIN-X --level 3", "'my ai/Pbrain-x'", "./pbrain-"})
         EXPECT_TRUE(speaksStdinProtocol(pipes)) << pipes;
@@ -252,7 +276,7 @@ TEST(AskProtocol, TimeoutDigitIsWholeStepsFromOneToNine) {
 
 TEST_F(AskEngine, FileProtocolLogShowsTheFilesTheRunAndTheAnswer) {
     script("answer.sh", "printf '10,9' > tah.dat");
-    const auto board = testing::boardFromRows({"x"}, 0);
+    const auto board = testing::boardFromRows({"x"}, PLAYER0);
     const AskOutcome outcome = ask("./answer.sh", 3300, board.get());
     EXPECT_EQ(outcome.result, RUN_OK);
     EXPECT_FALSE(outcome.engineEnded.valid());

@@ -1,5 +1,5 @@
 // Running small AI programs written by the tests: result codes, what the
-// program gets to see, and what happens to one that outlives its limit.
+// program gets to see, and that nothing of it outlives the run.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,10 +8,9 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <thread>
 
 #include "opponent/process_runner.h"
+#include "tests/process_check.h"
 #include "tests/temp_dir.h"
 
 namespace vorek {
@@ -38,15 +37,6 @@ protected:
         return (dir / name).string();
     }
 };
-
-// The state letter of a process from /proc, or 0 once it is gone (reaped).
-char processState(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return 0;
-    const std::size_t end = line.rfind(')');
-    return end + 2 < line.size() ? line[end + 2] : 0;
-}
 
 TEST_F(RunOpponentTest, ExitStatusGivesTheResult) {
     const struct {
@@ -133,24 +123,33 @@ TEST_F(RunOpponentTest, ProgramGetsDefaultSignalHandlingWhateverThisProgramSet) 
     EXPECT_EQ(blockedResult, RUN_FAILED);
 }
 
-TEST_F(RunOpponentTest, LateProgramIsLeftRunningAndReapedOnceItEnds) {
-    const std::string ai = script("slow", "echo $$ > pid\nsleep 2\nprintf late > tah.dat");
-    const Clock::time_point started = Clock::now();
-    EXPECT_EQ(RunOpponent(ai, 1100), RUN_TIMEOUT);
-    const Clock::duration waited = Clock::now() - started;
-    EXPECT_GE(waited, 1100ms);
-    EXPECT_LT(waited, 1900ms);  // not held up until the program ends
-
-    const pid_t pid = std::stoi(dir.read("pid"));
-    EXPECT_NE(processState(pid), 0);
-    EXPECT_NE(processState(pid), 'Z');
-    const Clock::time_point giveUp = Clock::now() + 4s;
-    while (processState(pid) != 0 && Clock::now() < giveUp) std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(processState(pid), 0) << "still there in state " << processState(pid);
-    errno = 0;
-    EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD);
-    EXPECT_EQ(dir.read("tah.dat"), "late");  // it was never stopped
+// Once RunOpponent returns, nothing the program started runs: not what it
+// left behind when it exited, not what ignores SIGTERM at the limit.
+TEST_F(RunOpponentTest, ProgramIsEndedWithWhatItStartedWhenItExitsOrAtTheLimit) {
+    const struct {
+        const char* body;
+        int result;
+        std::chrono::milliseconds least, most;
+    } cases[] = {
+        {"sleep 30 &\necho $! >> pid\nexit 0", RUN_OK, 0ms, 900ms},
+        {"sleep 30 &\necho $! >> pid\nexec sleep 30", RUN_TIMEOUT, 1100ms, 2000ms},
+        {"( trap '' TERM; sleep 3; printf late > tah.dat ) &\necho $! >> pid\nexec sleep 30", RUN_TIMEOUT, 2100ms,
+         3000ms},  // killed after the grace
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        const std::string ai = script("ai", std::string("echo $$ > pid\n") + c.body);
+        const Clock::time_point started = Clock::now();
+        EXPECT_EQ(RunOpponent(ai, 1100), c.result);
+        const Clock::duration waited = Clock::now() - started;
+        EXPECT_GE(waited, c.least);
+        EXPECT_LT(waited, c.most);
+        EXPECT_EQ(testing::runningOf(dir.read("pid")), std::vector<pid_t>{});
+        errno = 0;
+        EXPECT_EQ(::waitpid(std::stoi(dir.read("pid")), nullptr, WNOHANG), -1);  // collected
+        EXPECT_EQ(errno, ECHILD);
+    }
+    EXPECT_FALSE(dir.exists("tah.dat"));
 }
 
 }  // namespace

@@ -44,10 +44,10 @@ TEST(StoneOrder, FieldsAlternateAndEndWithTheOtherSide) {
 TEST(StoneOrder, PositionLinesNameTheSideToMovesStonesOne) {
     EXPECT_EQ(positionLines(*testing::boardFromRows({})), std::vector<std::string>{"BEGIN"});
     // x: player 1 at 0,0 and 2,0; o: player 0 at 1,0 and 0,1 and 1,1.
-    const auto xToMove = testing::boardFromRows({"xox", "oo"}, 1);
+    const auto xToMove = testing::boardFromRows({"xox", "oo"}, PLAYER1);
     EXPECT_EQ(positionLines(*xToMove),
               (std::vector<std::string>{"BOARD", "1,0,2", "0,0,1", "0,1,2", "2,0,1", "1,1,2", "DONE"}));
-    const auto oToMove = testing::boardFromRows({"xox", "oo"}, 0);
+    const auto oToMove = testing::boardFromRows({"xox", "oo"}, PLAYER0);
     EXPECT_EQ(positionLines(*oToMove),
               (std::vector<std::string>{"BOARD", "1,0,1", "0,1,1", "0,0,2", "1,1,1", "2,0,2", "DONE"}));
 }

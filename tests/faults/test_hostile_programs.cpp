@@ -1,0 +1,171 @@
+// AI programs written as a hostile author would, asked through the built
+// vorek-cli: whatever they do to the folder of the position files, links out
+// of it, folders, pipes, other names, writes after their time, children that
+// outlive them, the folder is given back byte for byte, nothing outside it
+// changes, and nothing they started runs once the ask is over.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "tests/faults/child_process.h"
+#include "tests/faults/position_folder.h"
+#include "tests/process_check.h"
+
+namespace vorek::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HostileProgram : public ::testing::Test {
+protected:
+    TempDir base;   // the position folder "F", and what lies beside it
+    TempDir tools;  // the programs, and the ids of the processes they start
+
+    void SetUp() override {
+        fs::create_directory(base / "F");
+        fs::create_directory(base / "outside");
+        for (const char* name : {"plocha.dat", "tah.dat"})
+            fs::copy_file(example("middlegame") / name, base / "F" / name);
+        base.write("F/timeouts.dat", "7\r\n");
+        base.write("victim", "victim");
+    }
+
+    // A shell script that notes its process id first; "PIDS" in its body
+    // names the file of ids, so that "cmd & echo $! >> PIDS" notes a child.
+    std::string program(const std::string& name, std::string body) {
+        const std::string pids = (tools / "pids").string();
+        for (std::size_t at; (at = body.find("PIDS")) != std::string::npos;) body.replace(at, 4, pids);
+        tools.write(name, "#!/bin/sh\necho $$ >> " + pids + "\n" + body + "\n");
+        fs::permissions(tools / name, fs::perms::owner_all);
+        return (tools / name).string();
+    }
+
+    ProgramRun ask(const std::string& command, const std::string& milliseconds = "1100") {
+        return runProgram(CLI_PROGRAM, {"ask", "--dir", "F", "--ms", milliseconds, "--log", command}, base.path(), {});
+    }
+
+    std::vector<pid_t> running() const { return runningOf(tools.read("pids")); }
+};
+
+TEST_F(HostileProgram, WhatAFileProtocolProgramLeavesIsPutBack) {
+    const struct {
+        const char* what;
+        const char* body;
+        const char* out;  // the move printed, or "" for a failure
+    } cases[] = {
+        {"links to a file outside", "for f in tah.dat plocha.dat timeouts.dat; do rm -f $f; ln -s ../victim $f; done",
+         ""},
+        {"a link to a folder outside", "rm -f plocha.dat; ln -s ../outside plocha.dat; printf 0,0 > tah.dat", "0,0\n"},
+        {"a folder", "rm -f plocha.dat; mkdir plocha.dat; printf 0,0 > tah.dat", "0,0\n"},
+        {"a named pipe", "rm -f tah.dat; mkfifo tah.dat", ""},
+        {"the answer under another case", "rm -f tah.dat; printf 0,0 > TAH.DAT; printf 9 > Timeouts.Dat", "0,0\n"},
+        {"a child left running", "sleep 30 & echo $! >> PIDS\nprintf 0,0 > tah.dat", "0,0\n"},
+        {"a descendant that left the process group",
+         "setsid sh -c 'echo $$ >> PIDS; sleep 2; printf LATE > tah.dat' &\nsleep 0.2; printf 0,0 > tah.dat", "0,0\n"},
+        {"a link to a file outside as its answer",
+         "rm -f tah.dat; printf 0,0 > ../outside/a; ln -s ../outside/a tah.dat", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const FolderState before = folderState(base.path());
+        const ProgramRun run = ask(program("ai", c.body));
+        EXPECT_EQ(run.out, c.out) << run.err;
+        EXPECT_EQ(run.exitCode, *c.out ? 0 : 1) << run.err;
+        EXPECT_EQ(running(), std::vector<pid_t>{});
+        fs::remove(base / "outside" / "a");
+        EXPECT_EQ(folderState(base.path()), before);
+    }
+}
+
+// A link the user keeps at a protocol name is read as before and is there
+// again afterwards, its file untouched by the program's answer.
+TEST_F(HostileProgram, LinkKeptAtAProtocolNameIsReadAndPutBack) {
+    fs::rename(base / "F" / "plocha.dat", base / "board");
+    fs::create_symlink("../board", base / "F" / "plocha.dat");
+    const FolderState before = folderState(base.path());
+    const ProgramRun run = ask(program("ai", "cp plocha.dat " + (tools / "seen").string() + "; printf 0,0 > plocha.dat"
+                                                                                             "; printf 0,0 > tah.dat"));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "0,0\n");
+    EXPECT_EQ(tools.read("seen").size(), 440u);  // the position, written as a file for the program
+    EXPECT_EQ(folderState(base.path()), before);
+}
+
+// A program still running at its limit is ended, a child of it that ignores
+// SIGTERM killed after the grace, before the files are put back: nothing
+// writes into them afterwards.
+TEST_F(HostileProgram, WritesAfterTheLimitCannotUndoThePutBack) {
+    const FolderState before = folderState(base.path());
+    const ProgramRun run = ask(program("late", "( trap '' TERM; sleep 3; printf LATE > plocha.dat ) &\n"
+                                               "echo $! >> PIDS\nsleep 3; printf LATE > tah.dat"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.ends_with("ms the program is still running after 1100 ms; its process group got SIGTERM and, "
+                                  "1 s later, SIGKILL\nvorek-cli: ask: Timeout\n"))
+        << run.err;
+    EXPECT_EQ(running(), std::vector<pid_t>{});
+    EXPECT_EQ(folderState(base.path()), before);
+}
+
+// vorek-cli ended by a process manager or a closed terminal ends the ask as
+// Ctrl-C does: the program with what it started, and the files put back.
+TEST_F(HostileProgram, EndRequestToTheToolEndsTheProgramAndPutsTheFilesBack) {
+    for (const char* signal : {"INT", "TERM", "HUP"}) {
+        SCOPED_TRACE(signal);
+        const FolderState before = folderState(base.path());
+        const ProgramRun run = ask(program("ai", std::string("printf LATE > plocha.dat\n"
+                                                             "( trap '' TERM; sleep 30 ) & echo $! >> PIDS\n"
+                                                             "kill -") + signal + " $PPID; sleep 30"),
+                                   "9900");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.ends_with("vorek-cli: ask: interrupted; the program was ended\n")) << run.err;
+        EXPECT_EQ(running(), std::vector<pid_t>{});
+        EXPECT_EQ(folderState(base.path()), before);
+    }
+}
+
+TEST_F(HostileProgram, ProtocolFileThatIsNoFileStopsTheAskBeforeItStarts) {
+    fs::remove(base / "F" / "tah.dat");
+    ASSERT_EQ(::mkfifo((base / "F" / "tah.dat").c_str(), 0600), 0);
+    fs::create_directory(base / "F" / "PLOCHA.DAT");
+    const FolderState before = folderState(base.path());
+    const ProgramRun run = ask(program("ai", "printf 0,0 > tah.dat"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.ends_with("vorek-cli: ask: \"F/PLOCHA.DAT\" is a folder; the program is not run, as the "
+                                  "file could not be put back after it\n"))
+        << run.err;
+    EXPECT_EQ(tools.read("pids"), "");  // never started
+    EXPECT_EQ(folderState(base.path()), before);
+}
+
+// A stdin/stdout engine: only a line after the position is its move, and
+// what it started is ended with it even when it exits on END.
+TEST_F(HostileProgram, EngineLinesBeforeThePositionAndChildrenAfterEnd) {
+    const std::string engine = program("pbrain-hostile", "while IFS= read -r line; do\n"
+                                                         "  case \"$line\" in\n"
+                                                         "    START*) ( trap '' TERM; sleep 40; true ) &\n"
+                                                         "      echo $! >> PIDS; printf 'OK\\r\\n0,0\\r\\n' ;;\n"
+                                                         "    DONE*) echo 0,1 ;;\n"
+                                                         "    END*) exit 0 ;;\n"
+                                                         "  esac\n"
+                                                         "done");
+    const FolderState before = folderState(base.path());
+    const ProgramRun run = ask(engine);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "0,1\n");
+    EXPECT_NE(run.err.find(" ms < 0,0\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(" ms passed over: it came before the engine was asked for its move\n"), std::string::npos);
+    EXPECT_EQ(running(), std::vector<pid_t>{});
+    EXPECT_EQ(folderState(base.path()), before);
+}
+
+TEST_F(HostileProgram, ControlBytesInTheLogAreShownEscaped) {
+    const ProgramRun run = ask(program("pbrain-bell", "read line; printf 'MESSAGE \\a\\033[2J\\r\\nOK\\r\\n'"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(" ms < MESSAGE \\x07\\x1b[2J\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\a'), std::string::npos);
+    EXPECT_EQ(run.err.find('\033'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorek::testing
