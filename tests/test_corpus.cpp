@@ -82,6 +82,9 @@ TEST_P(Corpus, EveryPositionIsTheWinItsFileSays) {
 INSTANTIATE_TEST_SUITE_P(Files, Corpus,
                          ::testing::Values(Part{"vcf.txt", 0, 2}, Part{"vcf.txt", 1, 2}, Part{"vct.txt", 0, 4},
                                            Part{"vct.txt", 1, 4}, Part{"vct.txt", 2, 4}, Part{"vct.txt", 3, 4},
+                                           Part{"vcf_hard.txt", 0, 2}, Part{"vcf_hard.txt", 1, 2},
+                                           Part{"vct_hard.txt", 0, 4}, Part{"vct_hard.txt", 1, 4},
+                                           Part{"vct_hard.txt", 2, 4}, Part{"vct_hard.txt", 3, 4},
                                            Part{"shapes.txt", 0, 1}),
                          [](const auto& info) {
                              const std::string file = info.param.file;
