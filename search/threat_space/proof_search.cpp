@@ -92,6 +92,8 @@ ProofNumbers ProofSearch::known(ThreatKind kind, int attacker, int depth) const 
 }
 
 bool ProofSearch::provedByFours(std::uint64_t key, int depth) {
+    // Without a four there is no win by fours.
+    if (board_.moves(board_.sideToMove()).fours.empty()) return false;
     if (!prove(ThreatKind::Fours, depth, control_->nodes() + FOURS_FIRST_NODES).proved()) return false;
     const std::optional<TableHit> entry = table_.find(keyOf(ThreatKind::Fours, board_.sideToMove()));
     table_.store(key, PROVED, entry ? entry->best : -1, depth, 1);
