@@ -9,7 +9,7 @@ int main() {
     const std::vector<SignatureSolve> solves = signatureSolves();
     std::uint64_t nodes = 0;
     for (const SignatureSolve& solve : solves) {
-        std::printf("%-24s %8llu nodes\n", solve.name.c_str(), static_cast<unsigned long long>(solve.nodes));
+        std::printf("%-52s %8llu nodes\n", solve.name.c_str(), static_cast<unsigned long long>(solve.nodes));
         nodes += solve.nodes;
     }
     const std::uint64_t signature = searchSignature(solves);

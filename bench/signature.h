@@ -15,14 +15,16 @@ struct SignatureSolve {
     std::uint64_t nodes;  // the nodes the solve made
 };
 
-// Runs the solves, each within its node budget, in a fixed order. Quick: a
-// few tens of thousands of nodes in all.
+// Runs the solves, each within its node budget, in a fixed order: the tree
+// solver under the window's and the exact rules on the benchmark positions,
+// then the threat search on the examples and a sample of the corpus. Quick:
+// under two hundred thousand nodes in all.
 std::vector<SignatureSolve> signatureSolves();
 
 // The node counts in order, hashed (64-bit FNV-1a over their bytes).
 std::uint64_t searchSignature(const std::vector<SignatureSolve>& solves);
 
 // The signature of the search as it is.
-constexpr std::uint64_t RECORDED_SEARCH_SIGNATURE = 10870790548301910106ull;
+constexpr std::uint64_t RECORDED_SEARCH_SIGNATURE = 1936063791222113144ull;
 
 }  // namespace vorek::bench

@@ -1,5 +1,5 @@
 // Move sequences on the threat search's position from a start position (an
-// example, or a board read from the input; see startFolder): each byte plays
+// example, or a board read from the input; see startPosition): each byte plays
 // a square, 0xFF takes the last move back. A byte below 0x80 picks one of the
 // squares where either side makes a four or a three, otherwise it and the
 // byte after it pick any empty square. Every thirtieth step, and at the end,
@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "board/position_files.h"
 #include "fuzz/fuzz_support.h"
 #include "search/threat_space/position_of_board.h"
 #include "search/threat_space/threat_board_check.h"
@@ -46,9 +45,7 @@ int chooseSquare(fuzz::ByteStream& in, std::uint8_t byte, const ThreatBoard& boa
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::ByteStream in(data, size);
-    V2Board read;
-    readPosition(read, fuzz::startFolder(in));
-    ThreatBoard board = threatBoardOf(read);
+    ThreatBoard board = threatBoardOf(*fuzz::startPosition(in));
     fuzz::require(checkThreatBoard(board));
     const std::uint64_t startKey = board.key();
     const MoveSets startMoves[2] = {board.moves(0), board.moves(1)};

@@ -6,7 +6,6 @@
 // the numbers and the reason agree with the result.
 #include <cstdint>
 
-#include "board/position_files.h"
 #include "fuzz/fuzz_support.h"
 #include "search/threat_space/position_of_board.h"
 #include "search/threat_space/threat_solver.h"
@@ -33,9 +32,7 @@ std::string lineFault(ThreatBoard board, const SolveReport& report, int winner) 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::ByteStream in(data, size);
-    V2Board read;
-    readPosition(read, fuzz::startFolder(in));
-    ThreatBoard board = threatBoardOf(read);
+    ThreatBoard board = threatBoardOf(*fuzz::startPosition(in));
     if (playerWithFive(board) >= 0) return 0;
     const int moves = in.next() % (MAX_MOVES + 1);
     for (int i = 0; i < moves && !board.empties().empty(); ++i) {

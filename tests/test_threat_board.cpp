@@ -17,6 +17,7 @@
 #include "search/threat_space/zobrist.h"
 #include "tests/board_builder.h"
 #include "tests/board_surgery.h"
+#include "tests/threat_search_support.h"
 
 namespace vorek {
 namespace {
@@ -135,13 +136,7 @@ TEST(ThreatBoard, NamedShapesAreTheirKindOfMove) {
     for (const Case& c : cases) {
         std::vector<std::string_view> rows(10, "");
         rows.insert(rows.end(), c.rows.begin(), c.rows.end());
-        auto board = std::make_unique<V2Board>();
-        for (std::size_t y = 0; y < rows.size(); ++y)
-            for (std::size_t x = 0; x < rows[y].size(); ++x)
-                if (rows[y][x] == 'x' || rows[y][x] == 'o')
-                    BoardSurgery::squares(*board)[squareAt(static_cast<int>(x), static_cast<int>(y))] =
-                        rows[y][x] == 'x' ? PLAYER1_STONE : PLAYER0_STONE;
-        const ThreatBoard position = threatBoardOf(*board);
+        const ThreatBoard position = testing::threatBoardOfCells(testing::cellsFromRows(rows), 'x');
         EXPECT_EQ(position.moveClass(squareAt(10, 10), 1), c.flags) << c.name;
     }
     // Two fours on different lines: two five squares, though each line has one.
@@ -163,13 +158,7 @@ TEST(ThreatBoard, FindsAFiveOnTheBoardOnEveryKindOfLine) {
         {{"   xxxx.x", " oooo x"}, -1},
     };
     for (const auto& [rows, owner] : cases) {
-        auto board = std::make_unique<V2Board>();
-        for (std::size_t y = 0; y < rows.size(); ++y)
-            for (std::size_t x = 0; x < rows[y].size(); ++x)
-                if (rows[y][x] == 'x' || rows[y][x] == 'o')
-                    BoardSurgery::squares(*board)[squareAt(static_cast<int>(x), static_cast<int>(y))] =
-                        rows[y][x] == 'x' ? PLAYER1_STONE : PLAYER0_STONE;
-        EXPECT_EQ(playerWithFive(threatBoardOf(*board)), owner) << rows[1];
+        EXPECT_EQ(playerWithFive(testing::threatBoardOfCells(testing::cellsFromRows(rows), 'x')), owner) << rows[1];
     }
 }
 
