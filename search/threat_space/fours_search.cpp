@@ -40,19 +40,14 @@ FoursSearch::Found FoursSearch::attack(std::uint64_t key, int depth) {
     const int attacker = board_.sideToMove();
     const int childDepth = depthAfter(depth, true);
     bool cut = false;
-    for (const int move : moves) table_.prefetch(keyAfter(key, attacker, move));
     for (const int move : moves) {
-        const std::uint64_t childKey = keyAfter(key, attacker, move);
-        std::optional<Found> found = known(childKey, childDepth);
-        if (!found) {
-            board_.makeMove(move);
-            found = defend(childKey, childDepth);
-            board_.unmakeMove();
-        }
-        if (found->outcome == Outcome::Win)
-            return proved(key, move, std::min(found->moves + 1, UNLIMITED_DEPTH), startNodes);
-        if (found->outcome == Outcome::Stopped) return *found;
-        cut = cut || found->cut;
+        board_.makeMove(move);
+        const Found found = defend(keyAfter(key, attacker, move), childDepth);
+        board_.unmakeMove();
+        if (found.outcome == Outcome::Win)
+            return proved(key, move, std::min(found.moves + 1, UNLIMITED_DEPTH), startNodes);
+        if (found.outcome == Outcome::Stopped) return found;
+        cut = cut || found.cut;
     }
     return refuted(key, depth, cut, startNodes);
 }
@@ -64,8 +59,8 @@ FoursSearch::Found FoursSearch::defend(std::uint64_t key, int depth) {
     const NodeVerdict verdict = defenderNode(board_, ThreatKind::Fours, moves);
     if (verdict.outcome == NodeVerdict::Won && depth >= verdict.movesToFive)
         return proved(key, verdict.winningMove, verdict.movesToFive, startNodes);
-    if (verdict.outcome == NodeVerdict::Lost) return refuted(key, depth, false, startNodes);
-    if (verdict.outcome == NodeVerdict::Won) return refuted(key, depth, true, startNodes);
+    if (verdict.outcome == NodeVerdict::Lost) return {Outcome::NoWin, 0, false};
+    if (verdict.outcome == NodeVerdict::Won) return {Outcome::NoWin, 0, true};
 
     // After a four the defender has one reply, the block; every reply must
     // lose all the same.
@@ -80,7 +75,7 @@ FoursSearch::Found FoursSearch::defend(std::uint64_t key, int depth) {
             found = attack(childKey, depth);
             board_.unmakeMove();
         }
-        if (found->outcome == Outcome::NoWin) return refuted(key, depth, found->cut, startNodes);
+        if (found->outcome == Outcome::NoWin) return {Outcome::NoWin, 0, found->cut};
         if (found->outcome == Outcome::Stopped) return *found;
         if (found->moves > most) {
             toughest = move;

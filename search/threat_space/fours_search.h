@@ -3,9 +3,12 @@
 // alone: a plain depth-first search, most promising four first, with the
 // positions it has refuted (and proved) kept in the transposition table,
 // settles it with far less bookkeeping than proof numbers need. Its entries
-// are those a df-pn search of fours would make (proofs with the attacker's
-// moves they need, refutations with the moves they were searched with), so
-// the two searches and the winning line share them.
+// read as those of the df-pn search (proofs with the attacker's moves they
+// need, refutations with the moves they were searched with), so the searches
+// and the winning line share them. Refutations are kept only where the
+// attacker is to move: a position after a four is seldom reached but through
+// the same four from the same position, whose entry answers first, and
+// leaving them out halves the table's traffic.
 #pragma once
 
 #include <cstdint>
