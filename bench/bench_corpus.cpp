@@ -105,6 +105,12 @@ void BM_Corpus(benchmark::State& state, const char* file, Solver solver) {
 
 BENCHMARK_CAPTURE(BM_Corpus, vcf_threat_space, "vcf.txt", Solver::Threats)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Corpus, vct_threat_space, "vct.txt", Solver::Threats)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Corpus, vcf_hard_threat_space, "vcf_hard.txt", Solver::Threats)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Corpus, vct_hard_threat_space, "vct_hard.txt", Solver::Threats)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Corpus, shapes_threat_space, "shapes.txt", Solver::Threats)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

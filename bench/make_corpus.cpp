@@ -6,13 +6,18 @@
 //
 //   vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE
 //   vorek_make_corpus --longer SEED IN_FILE OUT_FILE
+//   vorek_make_corpus --harder SEED IN_FILE OUT_FILE
+//   vorek_make_corpus --stats FILE
 //
 // The first appends the positions of the games to the files in the corpus
 // format (bench/corpus_file.h). The second makes the wins by fours of a file
 // longer, as puzzle composers do: it takes back a stone of the winner that
 // made a four and the block of its five square, so that the win starts with
 // that four, and keeps the position when no shorter win appears; again and
-// again, writing each step. The tests check every position of the shipped
+// again, writing each step. The third makes every position of a file harder
+// (bench/corpus_harder.h): longer by threats taken back, then with decoys,
+// writing the last step of each. The fourth prints what each position of a
+// file takes the solver. The tests check every position of the shipped
 // corpus with the independent checker.
 #include <algorithm>
 #include <cstdio>
@@ -25,14 +30,19 @@
 #include <vector>
 
 #include "bench/corpus_file.h"
+#include "bench/corpus_harder.h"
+#include "bench/corpus_solves.h"
 #include "board/square_flags.h"
 #include "search/threat_space/threat_solver.h"
 
 namespace vorek::bench {
 namespace {
 
-constexpr std::uint64_t PUZZLE_NODES = 200'000;
 constexpr int LONGEST_GAME = 120;
+// The longest win a position is made longer to, and the most pairs of
+// decoys it gets.
+constexpr int LONGEST_WIN = 24;
+constexpr int MOST_DECOYS = 4;
 
 // How much a square is worth to the side to move: its own line kinds and
 // those of the other side (blocking), nearness to the stones.
@@ -55,9 +65,6 @@ int squareValue(const ThreatBoard& board, int square) {
     return value;
 }
 
-SolveResult solveWithin(const ThreatBoard& board, ThreatKind kind, int depth, int* move = nullptr);
-int shortestWin(const ThreatBoard& board, ThreatKind kind);
-
 // One of the best few moves after which the other side has no win by fours,
 // the better the likelier; where every move tried leaves him one, the move
 // that leaves him the longest. The forced block when the other side has a
@@ -75,7 +82,7 @@ int chooseMove(ThreatBoard& board, std::mt19937& random, int choices) {
     for (std::size_t i = 0; i < scored.size() && i < TRIED && safe.size() < static_cast<std::size_t>(choices); ++i) {
         const int move = scored[i].second;
         board.makeMove(move);
-        const bool theyWin = solveWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) == SolveResult::Proved;
+        const bool theyWin = winWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) == Found::Win;
         const int length = theyWin && i < TRIED / 2 ? shortestWin(board, ThreatKind::Fours) : 0;
         board.unmakeMove();
         if (!theyWin) safe.push_back(move);
@@ -87,24 +94,6 @@ int chooseMove(ThreatBoard& board, std::mt19937& random, int choices) {
     if (safe.empty()) return longestMove;
     const auto last = static_cast<int>(safe.size());
     return safe[static_cast<std::size_t>(std::min<int>(static_cast<int>(random() % last), static_cast<int>(random() % last)))];
-}
-
-SolveResult solveWithin(const ThreatBoard& board, ThreatKind kind, int depth, int* move) {
-    SolveBudget budget;
-    budget.maxNodes = PUZZLE_NODES;
-    const SolveReport report = solveByThreats(board, budget, {.kind = kind, .depth = depth});
-    if (move) *move = report.line.empty() ? -1 : report.line.front();
-    // Reports are player 1's.
-    if (board.sideToMove() == 0 && report.result != SolveResult::Unknown)
-        return report.result == SolveResult::Proved ? SolveResult::Disproved : SolveResult::Proved;
-    return report.result;
-}
-
-// The fewest moves of the side to move to his five, or 0 when none is found.
-int shortestWin(const ThreatBoard& board, ThreatKind kind) {
-    for (int depth = 2; depth <= 40; ++depth)
-        if (solveWithin(board, kind, depth) == SolveResult::Proved) return depth;
-    return 0;
 }
 
 // Plays on whatever the positions hold: the players do not look for wins
@@ -126,10 +115,10 @@ void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream&
     for (int move = opening; move < LONGEST_GAME; ++move) {
         if (playerWithFive(board) >= 0 || board.empties().empty()) return;
         const bool fiveNow = !board.moves(board.sideToMove()).fives.empty();
-        const bool byFours = !fiveNow && solveWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) == SolveResult::Proved;
+        const bool byFours = !fiveNow && winWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) == Found::Win;
         int threatMove = -1;
         const bool byThreats = !fiveNow && !byFours &&
-                               solveWithin(board, ThreatKind::Threats, UNLIMITED_DEPTH, &threatMove) == SolveResult::Proved;
+                               winWithin(board, ThreatKind::Threats, UNLIMITED_DEPTH, &threatMove) == Found::Win;
         if (byFours || byThreats) {
             const ThreatKind kind = byFours ? ThreatKind::Fours : ThreatKind::Threats;
             const int length = shortestWin(board, kind);
@@ -147,70 +136,84 @@ void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream&
     }
 }
 
-// A position one four longer: the winner's stone and the block of the four
-// it made taken back, where the win by fours does not get shorter; nullopt
-// when no pair of stones does.
-std::optional<ThreatBoard> longerByOneFour(const ThreatBoard& board, int length, std::mt19937& random) {
-    const int winner = board.sideToMove();
-    std::vector<int> own;
-    std::vector<int> theirs;
-    for (int s = 0; s < BOARD_SQUARES; ++s) {
-        if (board.cell(s) == cellOfPlayer(winner)) own.push_back(s);
-        if (board.cell(s) == cellOfPlayer(1 - winner)) theirs.push_back(s);
-    }
-    std::shuffle(own.begin(), own.end(), random);
-    for (const int four : own) {
-        for (const int block : theirs) {
-            ThreatBoard before;
-            for (int s = 0; s < BOARD_SQUARES; ++s)
-                if (s != four && s != block && !board.isEmpty(s)) before.place(s, board.cell(s) == CELL_PLAYER1 ? 1 : 0);
-            before.setSideToMove(winner);
-            const MoveSets& mine = before.moves(winner);
-            if (!mine.fives.empty() || !before.moves(1 - winner).fives.empty() || !mine.wins.empty()) continue;
-            if (!mine.fours.contains(four)) continue;
-            before.makeMove(four);
-            const bool forced = before.moves(winner).fives.count() == 1 && before.moves(winner).fives.first() == block;
-            before.unmakeMove();
-            if (!forced) continue;
-            if (solveWithin(before, ThreatKind::Fours, length) == SolveResult::Proved) continue;  // no shorter
-            if (solveWithin(before, ThreatKind::Fours, length + 1) != SolveResult::Proved) continue;
-            return before;
-        }
-    }
-    return std::nullopt;
-}
-
 int makeLonger(std::mt19937& random, const std::string& in, const std::string& out) {
     std::ofstream file(out, std::ios::app);
     for (const CorpusPosition& position : readCorpusFile(in)) {
         if (position.kind != ThreatKind::Fours) continue;
-        ThreatBoard board = position.board;
-        for (int length = position.length; length < 24; ++length) {
-            const std::optional<ThreatBoard> longer = longerByOneFour(board, length, random);
+        Puzzle puzzle{position.board, position.length};
+        while (puzzle.length < LONGEST_WIN) {
+            const std::optional<Puzzle> longer = longerByOneThreat(puzzle, ThreatKind::Fours, random);
             if (!longer) break;
-            board = *longer;
-            const int takenBack = length + 1 - position.length;
-            writeCorpusPosition(file, {board, ThreatKind::Fours, length + 1,
+            puzzle = *longer;
+            const int takenBack = puzzle.length - position.length;
+            writeCorpusPosition(file, {puzzle.board, ThreatKind::Fours, puzzle.length,
                                        position.name + ", " + std::to_string(takenBack) +
                                            (takenBack == 1 ? " four taken back" : " fours taken back")});
             file.flush();
-            std::cerr << "vcf " << length + 1 << '\n';
+            std::cerr << "vcf " << puzzle.length << '\n';
         }
     }
     return 0;
 }
 
+int makeHarder(std::mt19937& random, const std::string& in, const std::string& out) {
+    std::ofstream file(out, std::ios::app);
+    for (const CorpusPosition& position : readCorpusFile(in)) {
+        Puzzle puzzle{position.board, position.length};
+        int takenBack = 0;
+        while (puzzle.length < LONGEST_WIN) {
+            const std::optional<Puzzle> longer = longerByOneThreat(puzzle, position.kind, random);
+            if (!longer) break;
+            puzzle = *longer;
+            ++takenBack;
+        }
+        int decoys = 0;
+        while (decoys < MOST_DECOYS) {
+            const std::optional<Puzzle> harder = withDecoys(puzzle, position.kind, random);
+            if (!harder) break;
+            puzzle = *harder;
+            ++decoys;
+        }
+        if (takenBack + decoys == 0) continue;
+        writeCorpusPosition(file, {puzzle.board, position.kind, puzzle.length,
+                                   position.name + ", " + std::to_string(takenBack) + " taken back, " +
+                                       std::to_string(decoys) + " decoys"});
+        file.flush();
+        std::cerr << (position.kind == ThreatKind::Fours ? "vcf " : "vct ") << puzzle.length << " tries "
+                  << threatsOnBoard(puzzle.board, position.kind) << '\n';
+    }
+    return 0;
+}
+
+// One line a position: its name's end, kind, length, the threats on the
+// board, and what solving it as vorek-cli solve does takes.
+int printStats(const std::string& path) {
+    for (const CorpusPosition& position : readCorpusFile(path)) {
+        const SolveReport report = solveByThreats(position.board, SolveBudget{.maxNodes = 1'000'000, .maxSeconds = 10},
+                                                  {.kind = position.kind});
+        std::cout << (position.kind == ThreatKind::Fours ? "fours " : "threats ") << position.length << ' '
+                  << threatsOnBoard(position.board, position.kind) << ' ' << report.nodes << ' '
+                  << 1000 * report.seconds << ' ' << (report.result == SolveResult::Unknown ? "unsolved" : "solved")
+                  << ' ' << report.winnerMoves << " # " << position.name << '\n';
+    }
+    return 0;
+}
 }  // namespace
 }  // namespace vorek::bench
 
 int main(int argc, char** argv) {
-    if (argc == 5 && std::string(argv[1]) == "--longer") {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (argc == 3 && mode == "--stats") return vorek::bench::printStats(argv[2]);
+    if (argc == 5 && (mode == "--longer" || mode == "--harder")) {
         std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)));
-        return vorek::bench::makeLonger(random, argv[3], argv[4]);
+        return mode == "--longer" ? vorek::bench::makeLonger(random, argv[3], argv[4])
+                                  : vorek::bench::makeHarder(random, argv[3], argv[4]);
     }
-    if (argc != 5) {
+    if (argc != 5 || mode.starts_with("--")) {
         std::cerr << "usage: vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE\n"
-                     "       vorek_make_corpus --longer SEED IN_FILE OUT_FILE\n";
+                     "       vorek_make_corpus --longer SEED IN_FILE OUT_FILE\n"
+                     "       vorek_make_corpus --harder SEED IN_FILE OUT_FILE\n"
+                     "       vorek_make_corpus --stats FILE\n";
         return 2;
     }
     std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)));

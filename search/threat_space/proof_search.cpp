@@ -4,7 +4,7 @@
 #include <climits>
 #include <utility>
 
-#include "search/threat_space/zobrist.h"
+#include "search/threat_space/search_key.h"
 
 namespace vorek {
 
@@ -42,23 +42,10 @@ MoveHint hintOf(const ThreatBoard& board, int move, int attacker) {
     return threats >= 2 ? DOUBLE_HINT : THREAT_HINT;
 }
 
-// A table entry holds for a search with `depth` attacker moves left: a proof
-// found with fewer moves left, a disproof found with more, open numbers only
-// for the same.
-bool holdsFor(const TableHit& entry, int depth) {
-    if (entry.numbers.proved()) return entry.depth <= depth;
-    if (entry.numbers.disproved()) return entry.depth >= depth;
-    return entry.depth == depth;
-}
-
 // A number for the progress: -1 is infinite.
 std::int32_t reportedNumber(ProofNumber n) {
     if (n == INFINITE_PROOF) return INFINITE_NUMBER;
     return static_cast<std::int32_t>(std::min<ProofNumber>(n, INT32_MAX));
-}
-
-int depthAfter(int depth, bool attackerMoved) {
-    return attackerMoved && depth != UNLIMITED_DEPTH ? depth - 1 : depth;
 }
 
 // A child's threshold on the number that adds up over the children: what is
@@ -82,16 +69,13 @@ ProofSearch::ProofSearch(ThreatBoard& board, TranspositionTable& table, SearchCo
     children_.reserve(4096);
 }
 
-std::uint64_t ProofSearch::keyOf(ThreatKind kind, int attacker) const {
-    std::uint64_t key = board_.key();
-    if (board_.sideToMove() == 1) key ^= PLAYER1_TO_MOVE_KEY;
-    if (attacker == 1) key ^= PLAYER1_ATTACKS_KEY;
-    if (kind == ThreatKind::Fours) key ^= FOURS_ONLY_KEY;
-    return key;
-}
+std::uint64_t ProofSearch::keyOf(ThreatKind kind, int attacker) const { return searchKey(board_, kind, attacker); }
 
 ProofNumbers ProofSearch::prove(ThreatKind kind, int depth) {
-    return search(kind, board_.sideToMove(), {INFINITE_PROOF, INFINITE_PROOF}, depth);
+    // Wins by fours depth first; wins by threats by df-pn.
+    const int attacker = board_.sideToMove();
+    if (kind == ThreatKind::Fours) return FoursSearch(board_, table_, *control_).prove(attacker, depth, nodeLimit_);
+    return search(kind, attacker, {INFINITE_PROOF, INFINITE_PROOF}, depth);
 }
 
 ProofNumbers ProofSearch::prove(ThreatKind kind, int depth, std::uint64_t nodeLimit) {
@@ -108,6 +92,8 @@ ProofNumbers ProofSearch::known(ThreatKind kind, int attacker, int depth) const 
 }
 
 bool ProofSearch::provedByFours(std::uint64_t key, int depth) {
+    // Without a four there is no win by fours.
+    if (board_.moves(board_.sideToMove()).fours.empty()) return false;
     if (!prove(ThreatKind::Fours, depth, control_->nodes() + FOURS_FIRST_NODES).proved()) return false;
     const std::optional<TableHit> entry = table_.find(keyOf(ThreatKind::Fours, board_.sideToMove()));
     table_.store(key, PROVED, entry ? entry->best : -1, depth, 1);
@@ -260,7 +246,16 @@ std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {
             continue;
         }
         // Table entries of the proof were overwritten: prove the node again.
-        if (searchedAgain || !search(kind, attacker, {INFINITE_PROOF, INFINITE_PROOF}, depth).proved()) break;
+        if (searchedAgain) break;
+        if (kind == ThreatKind::Fours) {
+            // The search of fours says its proving move itself.
+            FoursSearch fours(board_, table_, *control_);
+            if (!fours.prove(attacker, depth).proved() || fours.provingMove() < 0) break;
+            play(fours.provingMove());
+            depth = childDepth;
+            continue;
+        }
+        if (!search(kind, attacker, {INFINITE_PROOF, INFINITE_PROOF}, depth).proved()) break;
         searchedAgain = true;
     }
     for (; played > 0; --played) board_.unmakeMove();

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "search/threat_space/fours_search.h"
 #include "search/threat_space/proof_numbers.h"
 #include "search/threat_space/search_control.h"
 #include "search/threat_space/threat_board.h"

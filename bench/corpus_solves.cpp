@@ -1,0 +1,36 @@
+#include "bench/corpus_solves.h"
+
+#include "search/threat_space/threat_solver.h"
+
+namespace vorek::bench {
+
+Found winWithin(const ThreatBoard& board, ThreatKind kind, int depth, int* move) {
+    const SolveReport report = solveByThreats(board, SolveBudget{.maxNodes = PUZZLE_NODES}, {.kind = kind, .depth = depth});
+    if (move) *move = report.line.empty() ? -1 : report.line.front();
+    // Reports are player 1's.
+    const SolveResult won = board.sideToMove() == 1 ? SolveResult::Proved : SolveResult::Disproved;
+    if (report.result == won) return Found::Win;
+    if (report.result != SolveResult::Unknown || report.stopped == SolveStop::Settled) return Found::NoWin;
+    return Found::Unclear;
+}
+
+int shortestWin(const ThreatBoard& board, ThreatKind kind) {
+    for (int depth = 2; depth <= 40; ++depth)
+        if (winWithin(board, kind, depth) == Found::Win) return depth;
+    return 0;
+}
+
+bool isPuzzle(const ThreatBoard& board, ThreatKind kind) {
+    if (kind == ThreatKind::Threats && winWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) != Found::NoWin) return false;
+    return winWithin(board, kind, UNLIMITED_DEPTH) == Found::Win;
+}
+
+ThreatBoard without(const ThreatBoard& board, int first, int second) {
+    ThreatBoard before;
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        if (s != first && s != second && !board.isEmpty(s)) before.place(s, board.cell(s) == CELL_PLAYER1 ? 1 : 0);
+    before.setSideToMove(board.sideToMove());
+    return before;
+}
+
+}  // namespace vorek::bench
