@@ -28,16 +28,12 @@
 
 namespace vorek {
 
+using testing::exampleFile;
 using testing::WindowFixture;
 
 namespace {
 
 constexpr int SOLVE_LIMIT_MS = 60000;  // a guard against a hang, far above any real solve here
-
-std::string exampleFile(const char* example, const char* name) {
-    std::ifstream in(std::filesystem::path(VOREK_EXAMPLES_DIR) / example / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A window on a copy of a shipped example position.
 struct ExampleWindow : WindowFixture {

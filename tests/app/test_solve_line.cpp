@@ -22,16 +22,12 @@ Q_DECLARE_METATYPE(vorek::SolveReport)
 
 namespace vorek {
 
+using testing::exampleFile;
 using testing::WindowFixture;
 
 namespace {
 
 constexpr int SOLVE_LIMIT_MS = 60000;  // a guard against a hang, far above any real solve here
-
-std::string exampleFile(const char* example, const char* name) {
-    std::ifstream in(std::filesystem::path(VOREK_EXAMPLES_DIR) / example / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // x to move against two threes of o: every defence loses to o's fours.
 std::string lostBoard() {

@@ -5,6 +5,9 @@
 #include <QListWidget>
 #include <QTreeWidget>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +25,14 @@ inline std::string openingBoard() {
     return boardFile({"", "", "", "", "", "", "", "", "", "          o", "         xx",
                       "          o"});
 }
+
+#ifdef VOREK_EXAMPLES_DIR
+// The bytes of one file of a shipped example position.
+inline std::string exampleFile(const char* example, const char* name) {
+    std::ifstream in(std::filesystem::path(VOREK_EXAMPLES_DIR) / example / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+#endif
 
 class WindowFixture {
 public:
