@@ -37,9 +37,11 @@ bool decided(std::uint32_t pn, std::uint32_t dn) { return pn == 0 || dn == 0; }
 void TranspositionTable::Release::operator()(Bucket* table) const { ::munmap(table, bytes); }
 
 TranspositionTable::Buckets TranspositionTable::mapBuckets(std::size_t count) {
-    // An anonymous mapping is zeroed and page-aligned, and its pages are
-    // made on first touch, so a large table costs only the pages a search
-    // writes to. Zeroed entries belong to no search.
+    // An anonymous mapping is zeroed and page-aligned. Its pages are made at
+    // once: the table only grows when the search has filled a good part of
+    // it, so the new one is soon written all over, and making its pages in
+    // one call is cheaper than a fault at each. Zeroed entries belong to no
+    // search.
     const std::size_t size = count * BUCKET_BYTES;
     void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (memory == MAP_FAILED) throw std::bad_alloc();
