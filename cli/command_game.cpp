@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "cli/game_analysis.h"
+#include "search/game_analysis.h"
 #include "cli/interrupt.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "cli/game_analysis.h"
+#include "search/game_analysis.h"
 #include "tests/cli/cli_run.h"
 #include "tests/temp_dir.h"
 
@@ -123,7 +123,6 @@ TEST(CliGame, FiveEndsTheAnalysisAndTheFirstLetterFollowsTheHeader) {
 
 // The rules of the marks, on verdicts made up for the purpose.
 TEST(GameMarks, MissedAndBlunderRestOnSearchesThatEnded) {
-    using cli::PositionVerdict;
     const PositionVerdict proved{.result = SolveResult::Proved};
     const PositionVerdict disproved{.result = SolveResult::Disproved};
     const PositionVerdict exhausted{};  // unknown, the searches ended
@@ -149,7 +148,7 @@ TEST(GameMarks, MissedAndBlunderRestOnSearchesThatEnded) {
         {"nothing after a five", over, proved, false, false, false},
     };
     for (const Case& c : cases) {
-        const cli::MoveMarks marks = cli::marksOf(c.here, c.next);
+        const MoveMarks marks = marksOf(c.here, c.next);
         EXPECT_EQ(marks.missed, c.missed) << c.name;
         EXPECT_EQ(marks.blunder, c.blunder) << c.name;
         EXPECT_EQ(marks.unclear, c.unclear) << c.name;

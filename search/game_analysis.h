@@ -11,7 +11,7 @@
 #include "search/solver.h"
 #include "search/threat_space/transposition_table.h"
 
-namespace vorek::cli {
+namespace vorek {
 
 struct PositionVerdict {
     bool over = false;                          // a five stands on the board; nothing was solved
@@ -62,4 +62,4 @@ struct MoveMarks {
 // by the move leaves the opponent lost.
 MoveMarks marksOf(const PositionVerdict& here, const PositionVerdict& next);
 
-}  // namespace vorek::cli
+}  // namespace vorek

@@ -1,9 +1,9 @@
-#include "cli/game_analysis.h"
+#include "search/game_analysis.h"
 
 #include "search/threat_space/position_of_board.h"
 #include "search/threat_space/threat_solver.h"
 
-namespace vorek::cli {
+namespace vorek {
 
 PositionVerdict judgeGamePosition(const GameRecord& record, int count, const SolveBudget& budget,
                                   TranspositionTable& table) {
@@ -46,4 +46,4 @@ MoveMarks marksOf(const PositionVerdict& here, const PositionVerdict& next) {
     return marks;
 }
 
-}  // namespace vorek::cli
+}  // namespace vorek
