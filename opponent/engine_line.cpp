@@ -212,6 +212,7 @@ std::string evaluationText(const Evaluation& eval) {
 EngineLine parseEngineLine(std::string_view line) {
     std::string_view rest = line;
     if (sameIgnoringCase(takeWord(rest), "INFO")) return infoLine(rest);
+    if (beginsIgnoringCase(trimmed(line), "name=")) return lineOf(LineKind::About);
     const EngineReply reply = parseEngineReply(line);
     switch (reply.kind) {
         case ReplyKind::Ok: return lineOf(LineKind::Ok);

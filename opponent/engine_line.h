@@ -23,6 +23,7 @@ enum class LineKind {
     Debug,     // "DEBUG text"
     Error,     // "ERROR text"
     Unknown,   // "UNKNOWN text"
+    About,     // "name=..., version=...": the answer to ABOUT
     Other,     // anything else: harmless, passed over
 };
 

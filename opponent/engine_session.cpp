@@ -20,8 +20,6 @@ namespace {
 // The reader's longest wait for a line, so that it sees its deadlines and
 // end() in time.
 constexpr std::chrono::milliseconds LOOK_EVERY{100};
-// Time the engine has to take END.
-constexpr std::chrono::milliseconds END_LIMIT{200};
 // Time an engine that closed its output is given to exit, so that its exit
 // status can be told.
 constexpr std::chrono::milliseconds EXIT_LOOK{200};
@@ -139,7 +137,8 @@ int EngineSession::analyse(const V2Board& board, const ThinkRequest& request) {
             requestStop(std::min(deadline_, ChildClock::now() + STOP_LIMIT));
             break;
         case State::Starting:
-        case State::Stopping: waiting_ = std::move(think); break;
+        case State::Stopping:
+        case State::Settling: waiting_ = std::move(think); break;
         case State::Ended: break;
     }
     return id;
@@ -172,6 +171,11 @@ std::future<void> EngineSession::end() {
         if (run && !run->ended) {
             if (was == State::Thinking || was == State::Stopping) send({"YXSTOP"});
             send({"END"});
+            // What the engine still writes is read, so that it can take END
+            // rather than be ended by a write to a closed pipe.
+            std::string line;
+            const ChildClock::time_point drainBy = ChildClock::now() + END_DRAIN;
+            while (run->pipes->readLine(line, drainBy) == EnginePipes::Read::Line) received(line);
             run->ended = true;
             endings_.push_back(run->pipes->end());
         }
@@ -196,6 +200,7 @@ bool EngineSession::startEngine() {
     state_ = State::Starting;
     commands_ = Commands::Untried;
     sentTimeout_ = -1;
+    aboutSilent_ = false;
     stalledInput_ = false;
     blocks_.drop();
     deadline_ = ChildClock::now() + START_LIMIT;
@@ -246,7 +251,8 @@ void EngineSession::readFrom(std::shared_ptr<Run> run) {
 
 ChildClock::time_point EngineSession::nextLook() const {
     ChildClock::time_point look = ChildClock::now() + LOOK_EVERY;
-    if (state_ == State::Starting || state_ == State::Thinking || state_ == State::Stopping)
+    if (state_ == State::Starting || state_ == State::Thinking || state_ == State::Stopping ||
+        state_ == State::Settling)
         look = std::min(look, deadline_);
     if (state_ == State::Stopping && !stopAgainSent_) look = std::min(look, stopAgainAt_);
     return look;
@@ -274,6 +280,10 @@ void EngineSession::take(std::string_view line, Events& events) {
             return;
         case State::Thinking:
         case State::Stopping: takeWhileThinking(parsed, events); return;
+        case State::Settling:
+            if (parsed.kind == LineKind::About || parsed.kind == LineKind::Error || parsed.kind == LineKind::Unknown)
+                settled();
+            return;
         case State::Down:
         case State::Ended: return;
     }
@@ -347,6 +357,16 @@ void EngineSession::lookAtClock(Events& events) {
             if (now >= deadline_)
                 down(EngineDown::Stalled, "no move after YXSTOP and STOP; the engine was ended", events);
             return;
+        case State::Settling:
+            if (now < deadline_) return;
+            if (aboutSent_ < ABOUT_TRIES) {
+                settle();
+                return;
+            }
+            note("no answer to ABOUT: from now on the engine gets its positions at once");
+            aboutSilent_ = true;
+            settled();
+            return;
         default: return;
     }
 }
@@ -405,6 +425,22 @@ void EngineSession::endThink(AnswerEvent answer, Events& events) {
     events.push_back(std::move(answer));
     current_.reset();
     blocks_.drop();
+    if (aboutSilent_) {
+        settled();
+        return;
+    }
+    aboutSent_ = 0;
+    settle();
+}
+
+void EngineSession::settle() {
+    state_ = State::Settling;
+    ++aboutSent_;
+    deadline_ = ChildClock::now() + ABOUT_LIMIT;
+    send({"ABOUT"});
+}
+
+void EngineSession::settled() {
     state_ = State::Idle;
     if (waiting_) begin(std::move(waiting_));
 }

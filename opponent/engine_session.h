@@ -14,8 +14,15 @@
 //   asks for its move;
 // - a stop: YXSTOP, and STOP half of STOP_LIMIT later; the engine answers
 //   its move;
-// - the end: END, then the engine's pipes are closed and its process group
-//   ended as an ask ends it (EnginePipes::end).
+// - after each answer, ABOUT, and the next position only once the engine has
+//   answered it (name=..., or ERROR or UNKNOWN): an engine may still be
+//   winding its search down when it has answered, and take what comes at
+//   once for part of it. ABOUT is sent again each ABOUT_LIMIT without an
+//   answer, at most ABOUT_TRIES times; an engine that never answers it gets
+//   its positions at once from then on;
+// - the end: END, the engine's output read for END_DRAIN or until it
+//   closes, then its pipes closed and its process group ended as an ask
+//   ends it (EnginePipes::end).
 //
 // Lines from the engine are read on a thread of the session's own and turned
 // into events (opponent/engine_event.h), handed to the sink on that thread in
@@ -59,6 +66,13 @@ struct ThinkRequest {
 // that does not answer by then is ended as stalled.
 constexpr std::chrono::milliseconds STOP_LIMIT{1000};
 
+// Time the engine has to answer ABOUT after a think, and how often it is asked.
+constexpr std::chrono::milliseconds ABOUT_LIMIT{1000};
+constexpr int ABOUT_TRIES = 3;
+
+// Time the engine's output is read after END before its pipes are closed.
+constexpr std::chrono::milliseconds END_DRAIN{200};
+
 // Time the engine has to take a line sent to it.
 constexpr std::chrono::milliseconds SEND_LIMIT{2000};
 
@@ -100,7 +114,7 @@ public:
 private:
     struct Run;
     struct Think;
-    enum class State { Down, Starting, Idle, Thinking, Stopping, Ended };
+    enum class State { Down, Starting, Idle, Thinking, Stopping, Settling, Ended };
     enum class Commands { Untried, Extended, Plain };
     using Events = std::vector<EngineEvent>;
 
@@ -114,6 +128,8 @@ private:
     void begin(std::unique_ptr<Think> think);
     void answer(const EngineLine& parsed, Events& events);
     void endThink(AnswerEvent answer, Events& events);
+    void settle();
+    void settled();
     void requestStop(ChildClock::time_point answerBy);
     void fallBackToBoard(Events& events);
     void down(EngineDown why, const std::string& detail, Events& events);
@@ -140,6 +156,8 @@ private:
     bool stalledInput_ = false;                 // a line was not taken: the reader ends the engine
     bool streamed_ = false;                     // the think under way has streamed something
     int sentTimeout_ = -1;                      // the timeout_turn the engine has; -1: none
+    int aboutSent_ = 0;                         // Settling: the ABOUT lines sent
+    bool aboutSilent_ = false;                  // the engine never answers ABOUT
     int lastThink_ = 0;
     int receivedLines_ = 0;                     // logged in this think
     SearchLineReader blocks_;

@@ -34,16 +34,19 @@ protected:
     EngineEventQueue queue;
 
     // A script engine "./engine" that records its pid in "pids" and every
-    // line it reads in "received", answers START with OK, and runs the shell
-    // command of each case ("YXNBEST*) echo 1,1 ;;") on the lines it matches.
-    // It exits on END or at the end of its input.
-    void engine(const std::string& cases) {
+    // line it reads in "received", answers START with OK and ABOUT with its
+    // name, and runs the shell command of each case ("YXNBEST*) echo 1,1 ;;")
+    // on the lines it matches. It exits on END or at the end of its input.
+    // The shell lines `first` come before anything else for each line.
+    void engine(const std::string& cases, const std::string& first = {}) {
         dir.write("engine", "#!/bin/sh\n"
                             "echo $$ >> pids\n"
-                            "while IFS= read -r line; do\n"
-                            "  printf '%s\\n' \"$line\" >> received\n"
+                            "while IFS= read -r line; do\n" +
+                                first +
+                                "  printf '%s\\n' \"$line\" >> received\n"
                             "  case \"$line\" in\n"
                             "    START*) echo OK ;;\n"
+                            "    ABOUT*) echo 'name=\"script\", version=\"1\"' ;;\n"
                             "    END*) exit 0 ;;\n" +
                                 cases +
                                 "\n"
@@ -143,8 +146,8 @@ TEST_F(EngineSessionTest, SendsThePositionAndStreamsTheSearchAsEvents) {
     EXPECT_EQ(dir.read("received"),
               "START 20\r\nINFO timeout_match 0\r\nINFO time_left 2147483647\r\nINFO max_memory 0\r\n"
               "INFO game_type 1\r\nINFO rule 0\r\nINFO SHOW_DETAIL 3\r\n"
-              "INFO timeout_turn 700\r\nYXBOARD\r\n0,0,1\r\n1,0,2\r\nDONE\r\nYXNBEST 2\r\n"
-              "YXBOARD\r\n0,0,1\r\n1,0,2\r\nDONE\r\nYXNBEST 1\r\nEND\r\n");
+              "INFO timeout_turn 700\r\nYXBOARD\r\n0,0,1\r\n1,0,2\r\nDONE\r\nYXNBEST 2\r\nABOUT\r\n"
+              "YXBOARD\r\n0,0,1\r\n1,0,2\r\nDONE\r\nYXNBEST 1\r\nABOUT\r\nEND\r\n");
 }
 
 // The engine answers its move only when told to stop.
@@ -165,8 +168,8 @@ TEST_F(EngineSessionTest, AnotherPositionStopsTheThinkUnderWayFirst) {
     EXPECT_TRUE(answerOf(eventsOf(two)).stopped);
     awaitEnded(*engineSession);
     EXPECT_EQ(dir.read("received").substr(dir.read("received").find("INFO timeout_turn")),
-              "INFO timeout_turn 60000\r\nYXBOARD\r\n0,0,2\r\nDONE\r\nYXNBEST 1\r\nYXSTOP\r\n"
-              "YXBOARD\r\n0,1,2\r\nDONE\r\nYXNBEST 1\r\nYXSTOP\r\nEND\r\n");
+              "INFO timeout_turn 60000\r\nYXBOARD\r\n0,0,2\r\nDONE\r\nYXNBEST 1\r\nYXSTOP\r\nABOUT\r\n"
+              "YXBOARD\r\n0,1,2\r\nDONE\r\nYXNBEST 1\r\nYXSTOP\r\nABOUT\r\nEND\r\n");
 }
 
 // As the engines of the plain protocol answer: UNKNOWN for a word they do
@@ -189,8 +192,25 @@ TEST_F(EngineSessionTest, EngineWithoutTheExtendedCommandsIsAskedThroughBoard) {
         const std::string received = dir.read("received");
         EXPECT_EQ(received.substr(received.find("INFO timeout_turn")),
                   "INFO timeout_turn 500\r\nYXBOARD\r\n0,0,1\r\nDONE\r\nYXNBEST 3\r\n"
-                  "BOARD\r\n0,0,1\r\nDONE\r\nBEGIN\r\nEND\r\n");
+                  "BOARD\r\n0,0,1\r\nDONE\r\nABOUT\r\nBEGIN\r\nABOUT\r\nEND\r\n");
     }
+}
+
+// As the real engine sometimes does while its search winds down: the line
+// that comes right after its answer is lost. The next position waits until
+// the engine answers ABOUT, asked again after ABOUT_LIMIT.
+TEST_F(EngineSessionTest, NextPositionWaitsUntilTheEngineAnswersAbout) {
+    engine("    YXNBEST*) if [ ! -e lost ]; then touch lost; lose=1; fi; echo 6,6 ;;",
+           "  if [ -n \"$lose\" ]; then lose=; continue; fi\n");
+    const auto board = testing::boardFromRows({"x"});
+    auto engineSession = session();
+    EXPECT_EQ(answerOf(eventsOf(engineSession->analyse(*board, {500, 1}))).square, squareAt(6, 6));
+    EXPECT_EQ(answerOf(eventsOf(engineSession->analyse(*board, {500, 1}))).square, squareAt(6, 6));
+    awaitEnded(*engineSession);
+    const std::string received = dir.read("received");
+    EXPECT_EQ(received.substr(received.find("INFO timeout_turn")),
+              "INFO timeout_turn 500\r\nYXBOARD\r\n0,0,1\r\nDONE\r\nYXNBEST 1\r\nABOUT\r\n"
+              "YXBOARD\r\n0,0,1\r\nDONE\r\nYXNBEST 1\r\nABOUT\r\nEND\r\n");
 }
 
 TEST_F(EngineSessionTest, EngineThatDiesIsStartedAgainForTheNextThink) {
