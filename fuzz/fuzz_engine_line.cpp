@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!line.text.empty() &&
             (line.text.data() < text.data() || line.text.data() + line.text.size() > text.data() + text.size()))
             fuzz::fail("a line's text lies outside the line");
-        if (line.kind == LineKind::Info) checkInfo(line);
+        if (line.kind == EngineLineKind::Info) checkInfo(line);
         if (const std::optional<SearchLine> block = blocks.take(line)) checkBlock(*block);
     };
     for (std::size_t at = 0; at < bytes.size(); at += piece) {

@@ -162,7 +162,7 @@ bool readInfoValue(EngineLine& info, std::string_view value) {
     return number.has_value();
 }
 
-EngineLine lineOf(LineKind kind, std::string_view text = {}) {
+EngineLine lineOf(EngineLineKind kind, std::string_view text = {}) {
     EngineLine line;
     line.kind = kind;
     line.text = text;
@@ -170,7 +170,7 @@ EngineLine lineOf(LineKind kind, std::string_view text = {}) {
 }
 
 EngineLine infoLine(std::string_view rest) {
-    EngineLine info = lineOf(LineKind::Info);
+    EngineLine info = lineOf(EngineLineKind::Info);
     info.key = infoKeyOf(takeWord(rest));
     info.wellFormed = readInfoValue(info, trimmed(rest));
     return info;
@@ -187,11 +187,11 @@ constexpr std::array<std::pair<std::string_view, RealtimeKind>, 5> REALTIME_KIND
 // A MESSAGE line's text: REALTIME and what follows, or a plain message.
 EngineLine messageLine(std::string_view text) {
     std::string_view rest = text;
-    if (!sameIgnoringCase(takeWord(rest), "REALTIME")) return lineOf(LineKind::Message, text);
+    if (!sameIgnoringCase(takeWord(rest), "REALTIME")) return lineOf(EngineLineKind::Message, text);
     const std::string_view word = takeWord(rest);
     for (const auto& [name, kind] : REALTIME_KINDS) {
         if (!sameIgnoringCase(word, name)) continue;
-        EngineLine realtime = lineOf(LineKind::Realtime);
+        EngineLine realtime = lineOf(EngineLineKind::Realtime);
         realtime.realtime = kind;
         if (kind == RealtimeKind::Refresh) return realtime;
         const std::optional<MoveReply> move = parseMoveText(rest);
@@ -212,26 +212,26 @@ std::string evaluationText(const Evaluation& eval) {
 EngineLine parseEngineLine(std::string_view line) {
     std::string_view rest = line;
     if (sameIgnoringCase(takeWord(rest), "INFO")) return infoLine(rest);
-    if (beginsIgnoringCase(trimmed(line), "name=")) return lineOf(LineKind::About);
+    if (beginsIgnoringCase(trimmed(line), "name=")) return lineOf(EngineLineKind::About);
     const EngineReply reply = parseEngineReply(line);
     switch (reply.kind) {
-        case ReplyKind::Ok: return lineOf(LineKind::Ok);
+        case ReplyKind::Ok: return lineOf(EngineLineKind::Ok);
         case ReplyKind::Move: {
-            EngineLine move = lineOf(LineKind::Move);
+            EngineLine move = lineOf(EngineLineKind::Move);
             move.move = reply.move;
             return move;
         }
         case ReplyKind::Message: return messageLine(reply.text);
-        case ReplyKind::Debug: return lineOf(LineKind::Debug, reply.text);
-        case ReplyKind::Error: return lineOf(LineKind::Error, reply.text);
-        case ReplyKind::Unknown: return lineOf(LineKind::Unknown, reply.text);
+        case ReplyKind::Debug: return lineOf(EngineLineKind::Debug, reply.text);
+        case ReplyKind::Error: return lineOf(EngineLineKind::Error, reply.text);
+        case ReplyKind::Unknown: return lineOf(EngineLineKind::Unknown, reply.text);
         case ReplyKind::Other: break;
     }
     return EngineLine{};
 }
 
 std::optional<SearchLine> SearchLineReader::take(const EngineLine& info) {
-    if (info.kind != LineKind::Info || !info.wellFormed) return std::nullopt;
+    if (info.kind != EngineLineKind::Info || !info.wellFormed) return std::nullopt;
     if (info.key == InfoKey::Pv) {
         open_.emplace();
         open_->index = static_cast<int>(info.number);

@@ -14,7 +14,7 @@
 
 namespace vorek {
 
-enum class LineKind {
+enum class EngineLineKind {
     Ok,        // "OK": the answer to START
     Move,      // "x,y": the engine's move
     Message,   // "MESSAGE text" that is not REALTIME
@@ -66,7 +66,7 @@ std::string evaluationText(const Evaluation& eval);
 constexpr int LONGEST_MATE = 1000;
 
 struct EngineLine {
-    LineKind kind = LineKind::Other;
+    EngineLineKind kind = EngineLineKind::Other;
     MoveReply move{};  // Move, and Realtime but REFRESH: as written, not checked against the board
     RealtimeKind realtime = RealtimeKind::Refresh;
     InfoKey key = InfoKey::Other;

@@ -263,25 +263,25 @@ void EngineSession::take(std::string_view line, Events& events) {
     const EngineLine parsed = parseEngineLine(line);
     switch (state_) {
         case State::Starting:
-            if (parsed.kind == LineKind::Ok) {
+            if (parsed.kind == EngineLineKind::Ok) {
                 state_ = State::Idle;
                 sendSetup();
                 if (waiting_) begin(std::move(waiting_));
-            } else if (parsed.kind == LineKind::Error || parsed.kind == LineKind::Unknown) {
+            } else if (parsed.kind == EngineLineKind::Error || parsed.kind == EngineLineKind::Unknown) {
                 down(EngineDown::NoStart, "the engine answered START 20 with \"" + escapeControlBytes(line) + "\"",
                      events);
-            } else if (parsed.kind == LineKind::Message) {
+            } else if (parsed.kind == EngineLineKind::Message) {
                 events.push_back(MessageEvent{0, std::string(parsed.text)});
             }
             return;
         case State::Idle:
-            if (parsed.kind == LineKind::Message) events.push_back(MessageEvent{0, std::string(parsed.text)});
-            if (parsed.kind == LineKind::Move) note("passed over: no think was under way");
+            if (parsed.kind == EngineLineKind::Message) events.push_back(MessageEvent{0, std::string(parsed.text)});
+            if (parsed.kind == EngineLineKind::Move) note("passed over: no think was under way");
             return;
         case State::Thinking:
         case State::Stopping: takeWhileThinking(parsed, events); return;
         case State::Settling:
-            if (parsed.kind == LineKind::About || parsed.kind == LineKind::Error || parsed.kind == LineKind::Unknown)
+            if (parsed.kind == EngineLineKind::About || parsed.kind == EngineLineKind::Error || parsed.kind == EngineLineKind::Unknown)
                 settled();
             return;
         case State::Down:
@@ -292,7 +292,7 @@ void EngineSession::take(std::string_view line, Events& events) {
 void EngineSession::takeWhileThinking(const EngineLine& parsed, Events& events) {
     const Think& think = *current_;
     switch (parsed.kind) {
-        case LineKind::Info:
+        case EngineLineKind::Info:
             streamed_ = true;
             if (std::optional<SearchLine> block = blocks_.take(parsed)) {
                 // The line as far as it can be played: each move on a square still empty.
@@ -307,7 +307,7 @@ void EngineSession::takeWhileThinking(const EngineLine& parsed, Events& events) 
                 events.push_back(SearchEvent{think.id, std::move(*block)});
             }
             return;
-        case LineKind::Realtime: {
+        case EngineLineKind::Realtime: {
             streamed_ = true;
             int square = -1;
             if (parsed.realtime != RealtimeKind::Refresh) {
@@ -318,10 +318,10 @@ void EngineSession::takeWhileThinking(const EngineLine& parsed, Events& events) 
             events.push_back(RealtimeEvent{think.id, parsed.realtime, square});
             return;
         }
-        case LineKind::Message: events.push_back(MessageEvent{think.id, std::string(parsed.text)}); return;
-        case LineKind::Move: answer(parsed, events); return;
-        case LineKind::Error:
-        case LineKind::Unknown:
+        case EngineLineKind::Message: events.push_back(MessageEvent{think.id, std::string(parsed.text)}); return;
+        case EngineLineKind::Move: answer(parsed, events); return;
+        case EngineLineKind::Error:
+        case EngineLineKind::Unknown:
             if (commands_ == Commands::Untried && !streamed_ && refusesExtendedCommands(parsed.text))
                 fallBackToBoard(events);
             return;

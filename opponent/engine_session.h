@@ -66,9 +66,11 @@ struct ThinkRequest {
 // that does not answer by then is ended as stalled.
 constexpr std::chrono::milliseconds STOP_LIMIT{1000};
 
-// Time the engine has to answer ABOUT after a think, and how often it is asked.
-constexpr std::chrono::milliseconds ABOUT_LIMIT{1000};
-constexpr int ABOUT_TRIES = 3;
+// Time the engine has to answer ABOUT after a think, and how often it is
+// asked. An idle engine answers at once; one that lost the line is asked
+// again soon.
+constexpr std::chrono::milliseconds ABOUT_LIMIT{100};
+constexpr int ABOUT_TRIES = 10;
 
 // Time the engine's output is read after END before its pipes are closed.
 constexpr std::chrono::milliseconds END_DRAIN{200};

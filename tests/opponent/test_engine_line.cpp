@@ -14,24 +14,24 @@ namespace {
 TEST(EngineLine, KindOfEachLine) {
     const struct {
         const char* line;
-        LineKind kind;
+        EngineLineKind kind;
         std::string_view text;
     } cases[] = {
-        {"OK", LineKind::Ok, ""},
-        {"  10,9", LineKind::Move, ""},
-        {"MESSAGE Speed 448K | Depth 16", LineKind::Message, "Speed 448K | Depth 16"},
-        {"MESSAGE REALTIMEX 1,2", LineKind::Message, "REALTIMEX 1,2"},
-        {"message realtime pos 3,4", LineKind::Realtime, ""},
-        {"MESSAGE REALTIME REFRESH", LineKind::Realtime, ""},
-        {"MESSAGE REALTIME BEST", LineKind::Other, ""},        // no square
-        {"MESSAGE REALTIME WHATEVER 1,2", LineKind::Other, ""},  // a kind we do not know
-        {"INFO PV 0", LineKind::Info, ""},
-        {"info nonsense 7", LineKind::Info, ""},
-        {"DEBUG eval 17", LineKind::Debug, "eval 17"},
-        {"ERROR Unknown command: YXNBEST", LineKind::Error, "Unknown command: YXNBEST"},
-        {"UNKNOWN YXBOARD", LineKind::Unknown, "YXBOARD"},
-        {"INFORMATION 1", LineKind::Other, ""},
-        {"Speed 448K", LineKind::Other, ""},
+        {"OK", EngineLineKind::Ok, ""},
+        {"  10,9", EngineLineKind::Move, ""},
+        {"MESSAGE Speed 448K | Depth 16", EngineLineKind::Message, "Speed 448K | Depth 16"},
+        {"MESSAGE REALTIMEX 1,2", EngineLineKind::Message, "REALTIMEX 1,2"},
+        {"message realtime pos 3,4", EngineLineKind::Realtime, ""},
+        {"MESSAGE REALTIME REFRESH", EngineLineKind::Realtime, ""},
+        {"MESSAGE REALTIME BEST", EngineLineKind::Other, ""},        // no square
+        {"MESSAGE REALTIME WHATEVER 1,2", EngineLineKind::Other, ""},  // a kind we do not know
+        {"INFO PV 0", EngineLineKind::Info, ""},
+        {"info nonsense 7", EngineLineKind::Info, ""},
+        {"DEBUG eval 17", EngineLineKind::Debug, "eval 17"},
+        {"ERROR Unknown command: YXNBEST", EngineLineKind::Error, "Unknown command: YXNBEST"},
+        {"UNKNOWN YXBOARD", EngineLineKind::Unknown, "YXBOARD"},
+        {"INFORMATION 1", EngineLineKind::Other, ""},
+        {"Speed 448K", EngineLineKind::Other, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
