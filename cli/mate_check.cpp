@@ -1,13 +1,12 @@
 #include "cli/mate_check.h"
 
-#include <atomic>
 #include <cmath>
 #include <iomanip>
 #include <sstream>
-#include <thread>
 
 #include "board/square_text.h"
 #include "cli/progress_line.h"
+#include "cli/solve_options.h"
 #include "search/threat_space/position_of_board.h"
 #include "search/threat_space/threat_solver.h"
 
@@ -23,39 +22,10 @@ std::string progressText(const Evaluation& claim, const SolveProgress& progress)
     return text.str();
 }
 
-// The threat solve on a thread of its own while this one shows how far it
-// has got, when stderr is a terminal.
 SolveReport solveShowingProgress(const V2Board& position, const Evaluation& claim, const SolveBudget& budget) {
     ThreatSolver solver(threatBoardOf(position), budget);
-    ProgressLine progress;
-    if (!progress.shown()) return solver.run();
-    std::atomic<bool> done{false};
-    SolveReport report;
-    std::thread worker([&] {
-        report = solver.run();
-        done.store(true, std::memory_order_release);
-    });
-    const auto tick = std::chrono::milliseconds(10);
-    for (auto waited = tick; !done.load(std::memory_order_acquire); waited += tick) {
-        std::this_thread::sleep_for(tick);
-        if (waited >= ProgressLine::EVERY) {
-            progress.show(progressText(claim, solver.progress()));
-            waited = {};
-        }
-    }
-    worker.join();
-    return report;
-}
-
-std::string stopReason(SolveStop stopped) {
-    switch (stopped) {
-        case SolveStop::Nodes: return "nodes";
-        case SolveStop::Seconds: return "seconds";
-        case SolveStop::Memory: return "memory";
-        case SolveStop::Interrupted: return "interrupted";
-        case SolveStop::Settled: break;
-    }
-    return "exhausted";
+    return runShowingProgress([&solver] { return solver.run(); },
+                              [&solver, &claim] { return progressText(claim, solver.progress()); });
 }
 
 std::string lineText(const std::vector<int>& line) {
@@ -81,7 +51,7 @@ MateCheck checkMateClaim(const V2Board& position, const Evaluation& claim, const
     } else if (report.result != SolveResult::Unknown) {
         check.reason = "refuted";
     } else {
-        check.reason = stopReason(report.stopped);
+        check.reason = stopWord(report.stopped);
         check.line.clear();
     }
     return check;

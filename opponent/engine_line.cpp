@@ -16,22 +16,6 @@ namespace vorek {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isAsciiSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isAsciiSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-// The next blank-separated word, taken from the front of the text.
-std::string_view takeWord(std::string_view& text) {
-    text = trimmed(text);
-    std::size_t end = 0;
-    while (end < text.size() && !isAsciiSpace(text[end])) ++end;
-    const std::string_view word = text.substr(0, end);
-    text.remove_prefix(end);
-    return word;
-}
-
 // A whole text of digits with an optional sign, from `lowest` to `highest`.
 std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t lowest, std::int64_t highest) {
     const bool negative = !text.empty() && text.front() == '-';
@@ -150,7 +134,7 @@ bool readInfoValue(EngineLine& info, std::string_view value) {
         }
         case InfoKey::Bestline:
             while (!value.empty()) {
-                const std::optional<int> square = readLineMove(takeWord(value));
+                const std::optional<int> square = readLineMove(takeAsciiWord(value));
                 if (!square) break;
                 info.squares.push_back(*square);
             }
@@ -171,8 +155,8 @@ EngineLine lineOf(EngineLineKind kind, std::string_view text = {}) {
 
 EngineLine infoLine(std::string_view rest) {
     EngineLine info = lineOf(EngineLineKind::Info);
-    info.key = infoKeyOf(takeWord(rest));
-    info.wellFormed = readInfoValue(info, trimmed(rest));
+    info.key = infoKeyOf(takeAsciiWord(rest));
+    info.wellFormed = readInfoValue(info, trimmedAscii(rest));
     return info;
 }
 
@@ -187,8 +171,8 @@ constexpr std::array<std::pair<std::string_view, RealtimeKind>, 5> REALTIME_KIND
 // A MESSAGE line's text: REALTIME and what follows, or a plain message.
 EngineLine messageLine(std::string_view text) {
     std::string_view rest = text;
-    if (!sameIgnoringCase(takeWord(rest), "REALTIME")) return lineOf(EngineLineKind::Message, text);
-    const std::string_view word = takeWord(rest);
+    if (!sameIgnoringCase(takeAsciiWord(rest), "REALTIME")) return lineOf(EngineLineKind::Message, text);
+    const std::string_view word = takeAsciiWord(rest);
     for (const auto& [name, kind] : REALTIME_KINDS) {
         if (!sameIgnoringCase(word, name)) continue;
         EngineLine realtime = lineOf(EngineLineKind::Realtime);
@@ -211,8 +195,8 @@ std::string evaluationText(const Evaluation& eval) {
 
 EngineLine parseEngineLine(std::string_view line) {
     std::string_view rest = line;
-    if (sameIgnoringCase(takeWord(rest), "INFO")) return infoLine(rest);
-    if (beginsIgnoringCase(trimmed(line), "name=")) return lineOf(EngineLineKind::About);
+    if (sameIgnoringCase(takeAsciiWord(rest), "INFO")) return infoLine(rest);
+    if (beginsIgnoringCase(trimmedAscii(line), "name=")) return lineOf(EngineLineKind::About);
     const EngineReply reply = parseEngineReply(line);
     switch (reply.kind) {
         case ReplyKind::Ok: return lineOf(EngineLineKind::Ok);

@@ -12,6 +12,7 @@
 
 #include "tests/cli/cli_run.h"
 #include "tests/real_engine.h"
+#include "tests/script_engine.h"
 #include "tests/temp_dir.h"
 
 namespace vorek::testing {
@@ -26,26 +27,8 @@ class CliEngine : public ::testing::Test {
 protected:
     TempDir dir;
 
-    // A script engine that records its pid in "pids" and what it reads in
-    // "received", answers START and ABOUT, and runs the shell command of each
-    // case on the lines it matches.
-    std::string engine(const std::string& cases) {
-        dir.write("engine", "#!/bin/sh\n"
-                            "cd " + dir.path().string() + "\n"
-                            "echo $$ >> pids\n"
-                            "while IFS= read -r line; do\n"
-                            "  printf '%s\\n' \"$line\" >> received\n"
-                            "  case \"$line\" in\n"
-                            "    START*) echo OK ;;\n"
-                            "    ABOUT*) echo 'name=\"script\"' ;;\n"
-                            "    END*) exit 0 ;;\n" +
-                                cases +
-                                "\n"
-                                "  esac\n"
-                                "done\n");
-        fs::permissions(dir / "engine", fs::perms::owner_all);
-        return (dir / "engine").string();
-    }
+    // The script engine of tests/script_engine.h.
+    std::string engine(const std::string& cases) { return writeScriptEngine(dir, cases).string(); }
 
     CliRun analyse(const std::string& engine, std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"analyse", "--engine", engine});

@@ -18,6 +18,7 @@
 #include "tests/board_builder.h"
 #include "tests/process_check.h"
 #include "tests/real_engine.h"
+#include "tests/script_engine.h"
 #include "tests/temp_dir.h"
 #include "threats/square.h"
 
@@ -33,27 +34,8 @@ protected:
     testing::TempDir dir;
     EngineEventQueue queue;
 
-    // A script engine "./engine" that records its pid in "pids" and every
-    // line it reads in "received", answers START with OK and ABOUT with its
-    // name, and runs the shell command of each case ("YXNBEST*) echo 1,1 ;;")
-    // on the lines it matches. It exits on END or at the end of its input.
-    // The shell lines `first` come before anything else for each line.
-    void engine(const std::string& cases, const std::string& first = {}) {
-        dir.write("engine", "#!/bin/sh\n"
-                            "echo $$ >> pids\n"
-                            "while IFS= read -r line; do\n" +
-                                first +
-                                "  printf '%s\\n' \"$line\" >> received\n"
-                            "  case \"$line\" in\n"
-                            "    START*) echo OK ;;\n"
-                            "    ABOUT*) echo 'name=\"script\", version=\"1\"' ;;\n"
-                            "    END*) exit 0 ;;\n" +
-                                cases +
-                                "\n"
-                                "  esac\n"
-                                "done\n");
-        fs::permissions(dir / "engine", fs::perms::owner_all);
-    }
+    // The script engine "./engine" (tests/script_engine.h).
+    void engine(const std::string& cases, const std::string& first = {}) { writeScriptEngine(dir, cases, first); }
 
     std::unique_ptr<EngineSession> session(const std::string& program = "./engine") {
         return std::make_unique<EngineSession>(EngineSetup{.words = {program}, .folder = dir.path()}, queue.sink());
