@@ -422,7 +422,7 @@ void EngineSession::answer(const EngineLine& parsed, Events& events) {
 
 void EngineSession::endThink(AnswerEvent answer, Events& events) {
     if (!answer.fault.empty()) note(answer.fault);
-    events.push_back(std::move(answer));
+    events.emplace_back(std::in_place_type<AnswerEvent>, std::move(answer));
     current_.reset();
     blocks_.drop();
     if (aboutSilent_) {
