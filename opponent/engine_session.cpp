@@ -86,6 +86,7 @@ struct EngineSession::Think {
     std::vector<std::string> board;     // BEGIN, or BOARD, the stones and DONE
     std::vector<std::string> yxBoard;   // YXBOARD, the stones and DONE
     std::bitset<BOARD_SQUARES> taken;  // the squares that hold stones
+    bool stopped = false;              // stop() came before it began
 };
 
 EngineSession::EngineSession(EngineSetup setup, Sink sink, AskLog* log)
@@ -146,7 +147,8 @@ int EngineSession::analyse(const V2Board& board, const ThinkRequest& request) {
 
 void EngineSession::stop() {
     const std::lock_guard lock(mutex_);
-    waiting_.reset();
+    // A think waiting to begin ends as soon as it would begin.
+    if (waiting_) waiting_->stopped = true;
     if (state_ == State::Thinking) requestStop(std::min(deadline_, ChildClock::now() + STOP_LIMIT));
 }
 
@@ -266,7 +268,7 @@ void EngineSession::take(std::string_view line, Events& events) {
             if (parsed.kind == EngineLineKind::Ok) {
                 state_ = State::Idle;
                 sendSetup();
-                if (waiting_) begin(std::move(waiting_));
+                beginWaiting(events);
             } else if (parsed.kind == EngineLineKind::Error || parsed.kind == EngineLineKind::Unknown) {
                 down(EngineDown::NoStart, "the engine answered START 20 with \"" + escapeControlBytes(line) + "\"",
                      events);
@@ -282,7 +284,7 @@ void EngineSession::take(std::string_view line, Events& events) {
         case State::Stopping: takeWhileThinking(parsed, events); return;
         case State::Settling:
             if (parsed.kind == EngineLineKind::About || parsed.kind == EngineLineKind::Error || parsed.kind == EngineLineKind::Unknown)
-                settled();
+                settled(events);
             return;
         case State::Down:
         case State::Ended: return;
@@ -365,7 +367,7 @@ void EngineSession::lookAtClock(Events& events) {
             }
             note("no answer to ABOUT: from now on the engine gets its positions at once");
             aboutSilent_ = true;
-            settled();
+            settled(events);
             return;
         default: return;
     }
@@ -426,7 +428,7 @@ void EngineSession::endThink(AnswerEvent answer, Events& events) {
     current_.reset();
     blocks_.drop();
     if (aboutSilent_) {
-        settled();
+        settled(events);
         return;
     }
     aboutSent_ = 0;
@@ -440,9 +442,20 @@ void EngineSession::settle() {
     send({"ABOUT"});
 }
 
-void EngineSession::settled() {
+void EngineSession::settled(Events& events) {
     state_ = State::Idle;
-    if (waiting_) begin(std::move(waiting_));
+    beginWaiting(events);
+}
+
+void EngineSession::beginWaiting(Events& events) {
+    if (!waiting_) return;
+    std::unique_ptr<Think> think = std::move(waiting_);
+    if (!think->stopped) {
+        begin(std::move(think));
+        return;
+    }
+    events.emplace_back(std::in_place_type<AnswerEvent>,
+                        AnswerEvent{.think = think->id, .square = -1, .stopped = true, .fault = "stopped before it began"});
 }
 
 void EngineSession::requestStop(ChildClock::time_point answerBy) {
@@ -459,8 +472,7 @@ void EngineSession::fallBackToBoard(Events& events) {
     commands_ = Commands::Plain;
     note("the engine does not know YXBOARD or YXNBEST: positions go to it with BOARD, which asks for its move");
     if (state_ == State::Stopping) {
-        endThink(AnswerEvent{.think = current_->id, .square = -1, .stopped = true,
-                             .fault = "stopped before the engine began"},
+        endThink(AnswerEvent{.think = current_->id, .square = -1, .stopped = true, .fault = "stopped before it began"},
                  events);
         return;
     }

@@ -103,8 +103,9 @@ public:
     // later analyse made before it began.
     int analyse(const V2Board& board, const ThinkRequest& request);
 
-    // Stops the think under way, which then answers (AnswerEvent, stopped),
-    // and drops one waiting to begin.
+    // Stops the think under way, which then answers (AnswerEvent, stopped);
+    // a think waiting to begin ends, stopped and without a move, when it
+    // would begin.
     void stop();
 
     // Sends END and ends the engine with its process group (EnginePipes::end),
@@ -131,7 +132,8 @@ private:
     void answer(const EngineLine& parsed, Events& events);
     void endThink(AnswerEvent answer, Events& events);
     void settle();
-    void settled();
+    void settled(Events& events);
+    void beginWaiting(Events& events);
     void requestStop(ChildClock::time_point answerBy);
     void fallBackToBoard(Events& events);
     void down(EngineDown why, const std::string& detail, Events& events);

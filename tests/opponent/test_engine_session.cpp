@@ -152,6 +152,15 @@ TEST_F(EngineSessionTest, AnotherPositionStopsTheThinkUnderWayFirst) {
     EXPECT_EQ(dir.read("received").substr(dir.read("received").find("INFO timeout_turn")),
               "INFO timeout_turn 60000\r\nYXBOARD\r\n0,0,2\r\nDONE\r\nYXNBEST 1\r\nYXSTOP\r\nABOUT\r\n"
               "YXBOARD\r\n0,1,2\r\nDONE\r\nYXNBEST 1\r\nYXSTOP\r\nABOUT\r\nEND\r\n");
+
+    // Stopped while the engine starts: the think ends as it would begin.
+    engine("    YXNBEST*) echo 1,1 ;;", "  case \"$line\" in START*) sleep 0.2 ;; esac\n");
+    auto starting = session();
+    const int three = starting->analyse(*first, {60000, 1});
+    starting->stop();
+    const AnswerEvent unbegun = answerOf(eventsOf(three));
+    EXPECT_EQ(unbegun.square, -1);
+    EXPECT_EQ(unbegun.fault, "stopped before it began");
 }
 
 // As the engines of the plain protocol answer: UNKNOWN for a word they do
