@@ -122,7 +122,7 @@ public:
         }
     }
 
-    void printSummary(int move, const std::optional<MateCheck>& check) {
+    void printSummary(int move, const std::optional<MateClaimCheck>& check) {
         const SearchLine* best = lines_.best();
         if (json_) {
             out_ << R"({"best":")" << moveText(move) << '"';
@@ -229,11 +229,14 @@ private:
         }
     }
 
-    void printJsonCheck(const MateCheck& check) {
-        out_ << R"(,"mate_check":{"claim":")" << evaluationText(check.claim) << R"(","result":)"
-             << (check.proved ? R"("proved","plies":)" + std::to_string(check.plies)
-                              : R"("not proved","reason":")" + check.reason + '"')
-             << R"(,"line":)" << jsonLine(check.line) << '}';
+    void printJsonCheck(const MateClaimCheck& check) {
+        out_ << R"(,"mate_check":{"claim":")" << evaluationText(check.claim) << R"(","result":)";
+        if (check.verdict == ClaimVerdict::Proved) {
+            out_ << R"("proved","plies":)" << check.plies;
+        } else {
+            out_ << R"("not proved","reason":")" << notProvedReason(check) << '"';
+        }
+        out_ << R"(,"line":)" << jsonLine(check.line) << '}';
     }
 
     std::ostream& out_;
@@ -314,7 +317,7 @@ std::optional<CommandError> runAnalyse(const CommandArguments& arguments, std::o
     endAdoptedProcesses();
     if (end.move < 0) return Failure{"no move from the engine: " + end.failure};
 
-    std::optional<MateCheck> check;
+    std::optional<MateClaimCheck> check;
     if (const std::optional<Evaluation> claim = printer.mateClaim()) {
         SolveBudget& limits = std::get<SolveBudget>(budget);
         limits.cancel = interrupt.flag();

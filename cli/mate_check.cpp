@@ -39,32 +39,28 @@ std::string lineText(const std::vector<int>& line) {
 
 }  // namespace
 
-MateCheck checkMateClaim(const V2Board& position, const Evaluation& claim, const SolveBudget& budget) {
-    const SolveReport report = solveShowingProgress(position, claim, budget);
-    // The report is player 1's, the side to move: proved when he wins.
-    const bool forMover = claim.value >= 0;
-    const SolveResult holds = forMover ? SolveResult::Proved : SolveResult::Disproved;
-    MateCheck check{.claim = claim, .proved = report.result == holds, .plies = 0, .reason = {}, .line = report.line};
-    if (check.proved) {
-        // The winner's moves; against the mover, his own move comes first.
-        check.plies = 2 * report.winnerMoves - (forMover ? 1 : 0);
-    } else if (report.result != SolveResult::Unknown) {
-        check.reason = "refuted";
-    } else {
-        check.reason = stopWord(report.stopped);
-        check.line.clear();
-    }
-    return check;
+MateClaimCheck checkMateClaim(const V2Board& position, const Evaluation& claim, const SolveBudget& budget) {
+    return judgeMateClaim(claim, solveShowingProgress(position, claim, budget));
 }
 
-std::string mateCheckText(const MateCheck& check) {
-    if (check.proved)
-        return "proved by threats in " + std::to_string(check.plies) + " (line " + lineText(check.line) + ")";
-    if (check.reason == "exhausted") return "not proved (exhausted)";
-    if (check.reason != "refuted") return "not proved (stopped: " + check.reason + ")";
-    const std::string what = check.claim.value >= 0 ? "every move of the side to move loses to a win by threats"
-                                                    : "the side to move wins by threats";
-    return "not proved (refuted: " + what + ", line " + lineText(check.line) + ")";
+std::string_view notProvedReason(const MateClaimCheck& check) {
+    return check.verdict == ClaimVerdict::Refuted ? "refuted" : stopWord(check.stopped);
+}
+
+std::string mateCheckText(const MateClaimCheck& check) {
+    switch (check.verdict) {
+        case ClaimVerdict::Proved:
+            return "proved by threats in " + std::to_string(check.plies) + " (line " + lineText(check.line) + ")";
+        case ClaimVerdict::Refuted: {
+            const std::string what = check.claim.value >= 0
+                                          ? "every move of the side to move loses to a win by threats"
+                                          : "the side to move wins by threats";
+            return "not proved (refuted: " + what + ", line " + lineText(check.line) + ")";
+        }
+        case ClaimVerdict::Open: break;
+    }
+    if (check.stopped == SolveStop::Settled) return "not proved (exhausted)";
+    return "not proved (stopped: " + std::string(stopWord(check.stopped)) + ")";
 }
 
 }  // namespace vorek::cli

@@ -140,7 +140,7 @@ TEST_F(CliEngine, GameGivesEachPositionTheEnginesViewAndListsTheLargestDrops) {
         "    DONE*) board= ;;\n"
         "    [0-9]*) if [ -n \"$board\" ]; then n=$((n+1)); fi ;;\n"
         "    YXNBEST*) echo 'INFO PV 0'; echo \"INFO EVAL $((n*10))\"; echo 'INFO PV DONE'; echo 0,0 ;;");
-    const CliRun run = runCli({"game", IGNORED_FOUR, "--nodes", "20000", "--engine", program, "--ms", "300"});
+    const CliRun run = runCli({"game", IGNORED_FOUR, "--nodes", "1000", "--engine", program, "--ms", "300"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> lines = linesOf(run.out);
     ASSERT_EQ(lines.size(), 18u) << run.out;
@@ -152,7 +152,7 @@ TEST_F(CliEngine, GameGivesEachPositionTheEnginesViewAndListsTheLargestDrops) {
     EXPECT_EQ(lines[17].substr(0, lines[17].find(" threats")), "6 o 9,10 engine 50 -60");
     EXPECT_EQ(linesOf(dir.read("pids")).size(), 1u);  // one engine for the whole game
 
-    const CliRun json = runCli({"game", IGNORED_FOUR, "--nodes", "20000", "--engine", program, "--json"});
+    const CliRun json = runCli({"game", IGNORED_FOUR, "--nodes", "1000", "--engine", program, "--json"});
     const std::vector<std::string> objects = linesOf(json.out);
     ASSERT_EQ(objects.size(), 12u) << json.out;
     EXPECT_TRUE(objects[1].ends_with(R"(,"eval":"10","winrate":null,"best":"1,1"})")) << objects[1];
@@ -183,7 +183,7 @@ TEST(CliRealEngine, GameGivesEveryPositionAnEvaluation) {
     const std::optional<fs::path> real = realEngine();
     if (!real) GTEST_SKIP() << "the open-source engine is not there";
     const CliRun run =
-        runCli({"game", GAME, "--nodes", "20000", "--engine", real->string(), "--ms", "100", "--json"});
+        runCli({"game", GAME, "--nodes", "1000", "--engine", real->string(), "--ms", "100", "--json"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> lines = linesOf(run.out);
     ASSERT_EQ(lines.size(), 18u);
