@@ -75,7 +75,7 @@ cmd_tsan() {
   build build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREK_THREAD_SANITIZE=ON -DVOREK_BUILD_BENCH=OFF
   log "solving beside the window under ThreadSanitizer"
   (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$ROOT/tsan.supp" \
-    ctest --output-on-failure -j "$JOBS" -R 'Solver|SlotPool|test_solve_command|test_solve_line|test_tree_navigation|test_ask_opponent|test_main_window')
+    ctest --output-on-failure -j "$JOBS" -R 'Solver|SlotPool|test_solve_command|test_solve_line|test_tree_navigation|test_ask_opponent|EngineSession|test_main_window')
 }
 
 # The search signature first (the node counts of the benchmark solves, hashed;

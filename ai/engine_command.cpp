@@ -11,29 +11,12 @@ namespace {
 
 constexpr std::size_t LONGEST_NUMBER = 9;  // digits; an int holds them all
 
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isAsciiSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isAsciiSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-// The next blank-separated word, taken from the front of the text.
-std::string_view takeWord(std::string_view& text) {
-    text = trimmed(text);
-    std::size_t end = 0;
-    while (end < text.size() && !isAsciiSpace(text[end])) ++end;
-    const std::string_view word = text.substr(0, end);
-    text.remove_prefix(end);
-    return word;
-}
-
 // A number with an optional sign and blanks around it, taken from the front
 // of the text up to the next comma (which is taken too) or the end.
 std::optional<int> takeNumber(std::string_view& text, bool last) {
     const std::size_t comma = text.find(',');
     if (last == (comma != std::string_view::npos)) return std::nullopt;
-    std::string_view digits = trimmed(text.substr(0, comma));
+    std::string_view digits = trimmedAscii(text.substr(0, comma));
     text.remove_prefix(last ? text.size() : comma + 1);
     const bool negative = !digits.empty() && digits.front() == '-';
     if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
@@ -81,20 +64,20 @@ bool readSquare(std::string_view square, EngineCommand& command) {
 EngineCommand parseEngineCommand(std::string_view line) {
     EngineCommand command;
     std::string_view arguments = line;
-    const std::string_view word = takeWord(arguments);
+    const std::string_view word = takeAsciiWord(arguments);
     command.word = word;
     command.kind = kindOf(word);
     switch (command.kind) {
         case CommandKind::Start: {
-            std::string_view size = takeWord(arguments);
+            std::string_view size = takeAsciiWord(arguments);
             const std::optional<int> value = takeNumber(size, true);
             command.wellFormed = value.has_value();
             command.size = value.value_or(0);
             break;
         }
         case CommandKind::Info:
-            command.key = takeWord(arguments);
-            command.value = trimmed(arguments);
+            command.key = takeAsciiWord(arguments);
+            command.value = trimmedAscii(arguments);
             command.wellFormed = !command.key.empty();
             break;
         case CommandKind::Turn:

@@ -49,6 +49,10 @@ struct Command {
     // The operands are a program's command line: options after the first
     // operand are the program's own.
     bool optionsEndAtFirstOperand = false;
+    // The output goes out as the command writes it, not once it has ended:
+    // for a command that reports as it goes. It must find every misuse
+    // before it writes anything.
+    bool streamsOutput = false;
 
     // Writes the command's output to out, and adds a line to notes for anything
     // the user should know that does not stop the command (stderr, after the

@@ -7,7 +7,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <variant>
 #include <vector>
 
@@ -135,24 +134,8 @@ SolveReport solveShowingProgress(StatNode& start, const SolveBudget& budget, con
 SolveReport solveByThreatsShowingProgress(const ThreatBoard& position, const SolveBudget& budget,
                                           const ThreatSolveOptions& options) {
     ThreatSolver solver(position, budget, options);
-    ProgressLine progress;
-    if (!progress.shown()) return solver.run();
-    std::atomic<bool> done{false};
-    SolveReport report;
-    std::thread worker([&] {
-        report = solver.run();
-        done.store(true, std::memory_order_release);
-    });
-    const auto tick = std::chrono::milliseconds(10);
-    for (auto waited = tick; !done.load(std::memory_order_acquire); waited += tick) {
-        std::this_thread::sleep_for(tick);
-        if (waited >= ProgressLine::EVERY) {
-            progress.show(progressText(solver.progress()));
-            waited = {};
-        }
-    }
-    worker.join();
-    return report;
+    return runShowingProgress([&solver] { return solver.run(); },
+                              [&solver] { return progressText(solver.progress()); });
 }
 
 // The exact verdict, and the model's where it differs.

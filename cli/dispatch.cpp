@@ -35,7 +35,8 @@ std::string commandMessage(const Command& command, std::string_view message) {
 }
 
 // The output is held back until the command has succeeded, so that a misuse
-// found late (a MOVE on a stone, a PATH out of range) leaves stdout empty.
+// found late (a MOVE on a stone, a PATH out of range) leaves stdout empty;
+// but for a command that streams it.
 int runCommand(const Command& command, std::span<const std::string_view> arguments,
                std::ostream& out, std::ostream& err) {
     auto parsed = parseCommandArguments(arguments, command.valueOptions, command.flagOptions,
@@ -48,7 +49,8 @@ int runCommand(const Command& command, std::span<const std::string_view> argumen
     } else {
         std::ostringstream buffer;
         std::vector<std::string> notes;
-        const std::optional<CommandError> error = command.run(commandArguments, buffer, notes);
+        const std::optional<CommandError> error =
+            command.run(commandArguments, command.streamsOutput ? out : buffer, notes);
         if (const auto* bad = error ? std::get_if<Misuse>(&*error) : nullptr)
             return misuse(err, commandMessage(command, bad->message), command.usage);
         out << buffer.view();

@@ -14,6 +14,7 @@ namespace vorek::cli { extern const Command SOLVE_COMMAND; }  // command_solve.c
 
 namespace vorek::cli { extern const Command GAME_COMMAND; }  // command_game.cpp
 namespace vorek::cli { extern const Command ASK_COMMAND; }  // command_ask.cpp
+namespace vorek::cli { extern const Command ANALYSE_COMMAND; }  // command_analyse.cpp
 
 namespace {
 
@@ -26,6 +27,7 @@ constexpr std::array COMMANDS{
     &vorek::cli::GAME_COMMAND,
     &vorek::cli::PICTURE_COMMAND,
     &vorek::cli::ASK_COMMAND,
+    &vorek::cli::ANALYSE_COMMAND,
 };
 
 }  // namespace

@@ -57,5 +57,15 @@ std::variant<SolveBudget, Misuse> budgetOption(const CommandArguments& arguments
     return budget;
 }
 
+std::string_view stopWord(SolveStop stopped) {
+    switch (stopped) {
+        case SolveStop::Nodes: return "nodes";
+        case SolveStop::Seconds: return "seconds";
+        case SolveStop::Memory: return "memory";
+        case SolveStop::Interrupted: return "interrupted";
+        case SolveStop::Settled: break;
+    }
+    return "exhausted";
+}
 
 }  // namespace vorek::cli

@@ -20,4 +20,9 @@ inline constexpr std::string_view JSON_OPTION = "--json";
 std::variant<SolveBudget, Misuse> budgetOption(const CommandArguments& arguments,
                                                const SolveBudget& defaults);
 
+// Why an undecided solve by threats ended, as the output says it: the budget
+// that ran out ("nodes", "seconds", "memory"), "interrupted", or "exhausted"
+// when the searches ended.
+std::string_view stopWord(SolveStop stopped);
+
 }  // namespace vorek::cli

@@ -29,4 +29,22 @@ constexpr bool beginsIgnoringCase(std::string_view text, std::string_view prefix
     return text.size() >= prefix.size() && sameIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
+// The text without the ASCII spaces at either end.
+constexpr std::string_view trimmedAscii(std::string_view text) {
+    while (!text.empty() && isAsciiSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isAsciiSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// The next word, up to an ASCII space, taken from the front of the text with
+// the spaces before it; empty when only spaces are left.
+constexpr std::string_view takeAsciiWord(std::string_view& text) {
+    text = trimmedAscii(text);
+    std::size_t end = 0;
+    while (end < text.size() && !isAsciiSpace(text[end])) ++end;
+    const std::string_view word = text.substr(0, end);
+    text.remove_prefix(end);
+    return word;
+}
+
 }  // namespace vorek

@@ -18,7 +18,7 @@ std::string usageOf(const std::vector<std::string>& helpArguments) {
 TEST(CliHelp, ToolAndEachCommandPrintTheirUsageToStdout) {
     const std::string tool = usageOf({"--help"});
     EXPECT_TRUE(tool.starts_with("usage: vorek-cli COMMAND")) << tool;
-    for (const std::string command : {"tables", "show", "tree", "solve", "game", "picture"}) {
+    for (const std::string command : {"tables", "show", "tree", "solve", "game", "picture", "analyse"}) {
         EXPECT_NE(tool.find("\n  " + command + " "), std::string::npos) << command;
         const std::string usage = usageOf({command, "--help"});
         EXPECT_TRUE(usage.starts_with("usage: vorek-cli " + command)) << usage;
@@ -128,6 +128,30 @@ INSTANTIATE_TEST_SUITE_P(
                    {"game", GAME, "--dir", "."},
                    "vorek-cli: game: unknown option --dir",
                    {"game", "--help"}},
+        MisuseCase{"GameEngineTimeWithoutEngine",
+                   {"game", GAME, "--ms", "100"},
+                   "vorek-cli: game: --ms needs --engine",
+                   {"game", "--help"}},
+        MisuseCase{"AnalyseWithoutEngine",
+                   {"analyse", "--dir", FORCED_WIN},
+                   "vorek-cli: analyse: needs the engine: --engine PROGRAM",
+                   {"analyse", "--help"}},
+        MisuseCase{"AnalyseEngineUnclosedQuote",
+                   {"analyse", "--engine", "\"pbrain-x"},
+                   "vorek-cli: analyse: bad --engine '\"pbrain-x': give the engine's program and its arguments",
+                   {"analyse", "--help"}},
+        MisuseCase{"AnalyseMoveWithoutGame",
+                   {"analyse", "--engine", "pbrain-x", "--move", "3"},
+                   "vorek-cli: analyse: --move needs --game",
+                   {"analyse", "--help"}},
+        MisuseCase{"AnalyseMovePastTheGame",
+                   {"analyse", "--engine", "pbrain-x", "--game", GAME, "--move", "17"},
+                   "vorek-cli: analyse: bad --move '17': the game has 16 moves; K runs from 0 to 16",
+                   {"analyse", "--help"}},
+        MisuseCase{"AnalyseTooManyLines",
+                   {"analyse", "--engine", "pbrain-x", "--multipv", "21"},
+                   "vorek-cli: analyse: bad --multipv '21': give a whole number of lines, 1..20",
+                   {"analyse", "--help"}},
         // The example's root is decided at once, so expanding it makes no children.
         MisuseCase{"PathBeyondTheTree",
                    {"tree", "--dir", FORCED_WIN, "root", "0"},

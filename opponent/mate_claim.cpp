@@ -1,0 +1,18 @@
+#include "opponent/mate_claim.h"
+
+namespace vorek {
+
+MateClaimCheck judgeMateClaim(const Evaluation& claim, const SolveReport& report) {
+    // The report is player 1's, the side to move: proved when he wins.
+    const bool forMover = claim.value >= 0;
+    MateClaimCheck check{.claim = claim, .verdict = ClaimVerdict::Open, .plies = 0, .stopped = report.stopped,
+                         .line = {}};
+    if (report.result == SolveResult::Unknown) return check;
+    check.verdict = (report.result == SolveResult::Proved) == forMover ? ClaimVerdict::Proved : ClaimVerdict::Refuted;
+    check.line = report.line;
+    // The winner's moves; against the mover, his own move comes first.
+    if (check.verdict == ClaimVerdict::Proved) check.plies = 2 * report.winnerMoves - (forMover ? 1 : 0);
+    return check;
+}
+
+}  // namespace vorek
