@@ -38,7 +38,7 @@ std::unique_ptr<V2Board> engineBoardOf(const ThreatBoard& position) {
         const unsigned cell = position.cell(s);
         if (cell != CELL_EMPTY) stones.put(s, cell == CELL_PLAYER1 ? PLAYER1 : PLAYER0);
     }
-    return V2Board::fromStones(stones, playerOf(position.sideToMove()));
+    return V2Board::fromStones(stones, position.sideToMove());
 }
 
 struct Outcome {
@@ -49,7 +49,7 @@ struct Outcome {
 };
 
 Outcome solveOne(const CorpusPosition& position, Solver solver, TranspositionTable& table) {
-    const bool player1 = position.board.sideToMove() == 1;
+    const bool player1 = position.board.sideToMove() == PLAYER1;
     const SolveResult won = player1 ? SolveResult::Proved : SolveResult::Disproved;
     const auto start = std::chrono::steady_clock::now();
     Outcome outcome;

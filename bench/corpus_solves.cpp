@@ -8,7 +8,7 @@ Found winWithin(const ThreatBoard& board, ThreatKind kind, int depth, int* move)
     const SolveReport report = solveByThreats(board, SolveBudget{.maxNodes = PUZZLE_NODES}, {.kind = kind, .depth = depth});
     if (move) *move = report.line.empty() ? -1 : report.line.front();
     // Reports are player 1's.
-    const SolveResult won = board.sideToMove() == 1 ? SolveResult::Proved : SolveResult::Disproved;
+    const SolveResult won = board.sideToMove() == PLAYER1 ? SolveResult::Proved : SolveResult::Disproved;
     if (report.result == won) return Found::Win;
     if (report.result != SolveResult::Unknown || report.stopped == SolveStop::Settled) return Found::NoWin;
     return Found::Unclear;
@@ -28,7 +28,7 @@ bool isPuzzle(const ThreatBoard& board, ThreatKind kind) {
 ThreatBoard without(const ThreatBoard& board, int first, int second) {
     ThreatBoard before;
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (s != first && s != second && !board.isEmpty(s)) before.place(s, board.cell(s) == CELL_PLAYER1 ? 1 : 0);
+        if (s != first && s != second && !board.isEmpty(s)) before.place(s, board.cell(s) == CELL_PLAYER1 ? PLAYER1 : PLAYER0);
     before.setSideToMove(board.sideToMove());
     return before;
 }

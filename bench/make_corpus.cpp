@@ -51,11 +51,11 @@ int squareValue(const ThreatBoard& board, int square) {
     // them make long wins by fours.
     constexpr int OWN_VALUE[6] = {0, 40, 28, 40, 120, 2000};
     constexpr int THEIR_VALUE[6] = {0, 2, 14, 20, 60, 1000};
-    const int mover = board.sideToMove();
+    const Player mover = board.sideToMove();
     int value = 0;
     for (int line = 0; line < 4; ++line) {
         value += OWN_VALUE[board.lineKind(square, mover, line)];
-        value += THEIR_VALUE[board.lineKind(square, 1 - mover, line)];
+        value += THEIR_VALUE[board.lineKind(square, opponent(mover), line)];
     }
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
@@ -71,7 +71,7 @@ int squareValue(const ThreatBoard& board, int square) {
 // five square.
 int chooseMove(ThreatBoard& board, std::mt19937& random, int choices) {
     constexpr std::size_t TRIED = 12;
-    const MoveSets& theirs = board.moves(1 - board.sideToMove());
+    const MoveSets& theirs = board.moves(opponent(board.sideToMove()));
     if (!theirs.fives.empty()) return theirs.fives.first();
     std::vector<std::pair<int, int>> scored;
     board.empties().forEach([&](int s) { scored.emplace_back(-squareValue(board, s), s); });
@@ -113,7 +113,7 @@ void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream&
     const int choices = 2 + static_cast<int>(random() % 4);
     std::vector<std::pair<ThreatKind, int>> kept;
     for (int move = opening; move < LONGEST_GAME; ++move) {
-        if (playerWithFive(board) >= 0 || board.empties().empty()) return;
+        if (playerWithFive(board) || board.empties().empty()) return;
         const bool fiveNow = !board.moves(board.sideToMove()).fives.empty();
         const bool byFours = !fiveNow && winWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) == Found::Win;
         int threatMove = -1;

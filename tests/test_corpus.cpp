@@ -32,7 +32,7 @@ Cells cellsOf(const ThreatBoard& board) {
 
 // The solver's verdict for the side to move.
 bool winsFor(const ThreatBoard& board, ThreatKind kind, int depth = UNLIMITED_DEPTH) {
-    const SolveResult won = board.sideToMove() == 1 ? SolveResult::Proved : SolveResult::Disproved;
+    const SolveResult won = board.sideToMove() == PLAYER1 ? SolveResult::Proved : SolveResult::Disproved;
     return solveByThreats(board, BUDGET, {.kind = kind, .depth = depth}).result == won;
 }
 
@@ -80,7 +80,7 @@ TEST_P(Corpus, EveryPositionIsTheWinItsFileSays) {
     const std::size_t step = part.shards * lookedAtEvery(part);
     for (std::size_t i = part.shard; i < positions.size(); i += step) {
         const bench::CorpusPosition& position = positions[i];
-        const char attacker = position.board.sideToMove() == 1 ? 'x' : 'o';
+        const char attacker = position.board.sideToMove() == PLAYER1 ? 'x' : 'o';
         const bool fours = position.kind == ThreatKind::Fours;
         EXPECT_TRUE(winsFor(position.board, position.kind)) << position.name;
         EXPECT_EQ(winsFor(position.board, ThreatKind::Fours), fours) << position.name;

@@ -25,7 +25,7 @@ testing::Cells cellsOf(const ThreatBoard& board) {
 void expectCheckedWin(const bench::Puzzle& puzzle, ThreatKind kind, const std::string& name) {
     EXPECT_TRUE(bench::isPuzzle(puzzle.board, kind)) << name;
     testing::ProofChecker checker(testing::solverStrategy(kind));
-    EXPECT_EQ(checker.check(cellsOf(puzzle.board), puzzle.board.sideToMove() == 1 ? 'x' : 'o'), "") << name;
+    EXPECT_EQ(checker.check(cellsOf(puzzle.board), puzzle.board.sideToMove() == PLAYER1 ? 'x' : 'o'), "") << name;
 }
 
 TEST(CorpusHarder, TakenBackAndDecoyedWinsKeepTheirKindAndGrowNoShorter) {

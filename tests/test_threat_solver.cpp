@@ -361,9 +361,9 @@ TEST(ThreatSolver, ThreesWithManyAnswersAndWinsByFoursAfterAThree) {
         const auto found = std::find_if(corpus.begin(), corpus.end(), [&](const auto& p) { return p.name == c.name; });
         ASSERT_NE(found, corpus.end()) << c.name;
         ThreatBoard board = found->board;
-        const int attacker = board.sideToMove();
+        const Player attacker = board.sideToMove();
         const SolveReport report = solveByThreats(board, SolveBudget{.maxNodes = NODES});
-        ASSERT_EQ(report.result, attacker == 1 ? SolveResult::Proved : SolveResult::Disproved) << c.name;
+        ASSERT_EQ(report.result, attacker == PLAYER1 ? SolveResult::Proved : SolveResult::Disproved) << c.name;
         EXPECT_EQ(solveByThreats(board, SolveBudget{.maxNodes = NODES}, {.kind = ThreatKind::Fours}).result,
                   SolveResult::Unknown)
             << c.name;
@@ -376,11 +376,11 @@ TEST(ThreatSolver, ThreesWithManyAnswersAndWinsByFoursAfterAThree) {
         int counterFours = 0;
         bool foursAfterEveryReply = true;
         for (const int reply : replies) {
-            counterFours += (board.moveClass(reply, 1 - attacker) & MOVE_FOUR) != 0;
+            counterFours += (board.moveClass(reply, opponent(attacker)) & MOVE_FOUR) != 0;
             board.makeMove(reply);
             const SolveResult byFours =
                 solveByThreats(board, SolveBudget{.maxNodes = NODES}, {.kind = ThreatKind::Fours}).result;
-            foursAfterEveryReply = foursAfterEveryReply && byFours == (attacker == 1 ? SolveResult::Proved
+            foursAfterEveryReply = foursAfterEveryReply && byFours == (attacker == PLAYER1 ? SolveResult::Proved
                                                                                       : SolveResult::Disproved);
             board.unmakeMove();
         }
@@ -390,7 +390,7 @@ TEST(ThreatSolver, ThreesWithManyAnswersAndWinsByFoursAfterAThree) {
         Cells cells;
         for (int q = 0; q < BOARD_SQUARES; ++q)
             cells[q] = board.cell(q) == CELL_PLAYER1 ? 'x' : board.cell(q) == CELL_PLAYER0 ? 'o' : '.';
-        EXPECT_EQ(checker.check(cells, attacker == 1 ? 'x' : 'o'), "") << c.name;
+        EXPECT_EQ(checker.check(cells, attacker == PLAYER1 ? 'x' : 'o'), "") << c.name;
     }
     std::vector<std::string_view> rows = DOUBLE_THREE;
     rows.push_back("");

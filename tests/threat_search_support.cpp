@@ -8,8 +8,8 @@ namespace vorek::testing {
 ThreatBoard threatBoardOfCells(const Cells& cells, char toMove) {
     ThreatBoard board;
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (cells[s] != '.') board.place(s, cells[s] == 'x' ? 1 : 0);
-    board.setSideToMove(toMove == 'x' ? 1 : 0);
+        if (cells[s] != '.') board.place(s, cells[s] == 'x' ? PLAYER1 : PLAYER0);
+    board.setSideToMove(toMove == 'x' ? PLAYER1 : PLAYER0);
     return board;
 }
 

@@ -10,7 +10,7 @@ namespace vorek {
 FoursSearch::FoursSearch(ThreatBoard& board, TranspositionTable& table, SearchControl& control)
     : board_(board), table_(table), control_(control) {}
 
-ProofNumbers FoursSearch::prove(int attacker, int depth, std::uint64_t nodeLimit) {
+ProofNumbers FoursSearch::prove(Player attacker, int depth, std::uint64_t nodeLimit) {
     const std::uint64_t key = searchKey(board_, ThreatKind::Fours, attacker);
     nodeLimit_ = nodeLimit;
     rootKey_ = key;
@@ -37,7 +37,7 @@ FoursSearch::Found FoursSearch::attack(std::uint64_t key, int depth) {
     // A four and the five take two moves at least.
     if (verdict.outcome == NodeVerdict::Won || depth < 2) return refuted(key, depth, true, startNodes);
 
-    const int attacker = board_.sideToMove();
+    const Player attacker = board_.sideToMove();
     const int childDepth = depthAfter(depth, true);
     bool cut = false;
     for (const int move : moves) {
@@ -64,7 +64,7 @@ FoursSearch::Found FoursSearch::defend(std::uint64_t key, int depth) {
 
     // After a four the defender has one reply, the block; every reply must
     // lose all the same.
-    const int defender = board_.sideToMove();
+    const Player defender = board_.sideToMove();
     int toughest = -1;
     int most = 0;
     for (const int move : moves) {

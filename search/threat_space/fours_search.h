@@ -31,7 +31,7 @@ public:
     // moves of his own, from the position on the board (the attacker or the
     // defender to move). Proved or disproved; open ({1, 1}) when the control
     // stopped or counted nodeLimit nodes first.
-    ProofNumbers prove(int attacker, int depth, std::uint64_t nodeLimit = UINT64_MAX);
+    ProofNumbers prove(Player attacker, int depth, std::uint64_t nodeLimit = UINT64_MAX);
     // After a proof: the move that proves the position (the attacker's
     // winning four, or the defender's toughest reply), whatever the table
     // has kept; -1 when the last search proved nothing.

@@ -35,7 +35,7 @@ constexpr ProofNumbers firstNumbers(MoveHint hint) {
 }
 
 // What the attacker's move is, from its line kinds.
-MoveHint hintOf(const ThreatBoard& board, int move, int attacker) {
+MoveHint hintOf(const ThreatBoard& board, int move, Player attacker) {
     int threats = 0;
     for (int line = 0; line < 4; ++line) threats += board.lineKind(move, attacker, line) >= LINE_THREE;
     if (board.moveClass(move, attacker) & MOVE_FOUR) return threats >= 2 ? DOUBLE_HINT : FOUR_HINT;
@@ -69,11 +69,11 @@ ProofSearch::ProofSearch(ThreatBoard& board, TranspositionTable& table, SearchCo
     children_.reserve(4096);
 }
 
-std::uint64_t ProofSearch::keyOf(ThreatKind kind, int attacker) const { return searchKey(board_, kind, attacker); }
+std::uint64_t ProofSearch::keyOf(ThreatKind kind, Player attacker) const { return searchKey(board_, kind, attacker); }
 
 ProofNumbers ProofSearch::prove(ThreatKind kind, int depth) {
     // Wins by fours depth first; wins by threats by df-pn.
-    const int attacker = board_.sideToMove();
+    const Player attacker = board_.sideToMove();
     if (kind == ThreatKind::Fours) return FoursSearch(board_, table_, *control_).prove(attacker, depth, nodeLimit_);
     return search(kind, attacker, {INFINITE_PROOF, INFINITE_PROOF}, depth);
 }
@@ -86,7 +86,7 @@ ProofNumbers ProofSearch::prove(ThreatKind kind, int depth, std::uint64_t nodeLi
     return numbers;
 }
 
-ProofNumbers ProofSearch::known(ThreatKind kind, int attacker, int depth) const {
+ProofNumbers ProofSearch::known(ThreatKind kind, Player attacker, int depth) const {
     const std::optional<TableHit> entry = table_.find(keyOf(kind, attacker));
     return entry && holdsFor(*entry, depth) ? entry->numbers : ProofNumbers{};
 }
@@ -100,7 +100,7 @@ bool ProofSearch::provedByFours(std::uint64_t key, int depth) {
     return true;
 }
 
-ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers threshold, int depth) {
+ProofNumbers ProofSearch::search(ThreatKind kind, Player attacker, ProofNumbers threshold, int depth) {
     const bool attackerToMove = board_.sideToMove() == attacker;
     const std::uint64_t key = keyOf(kind, attacker);
     const std::uint64_t startNodes = control_->nodes();
@@ -123,10 +123,10 @@ ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers thr
     if (attackerToMove && kind == ThreatKind::Threats && !table_.find(key) && provedByFours(key, depth))
         return PROVED;
 
-    const int mover = board_.sideToMove();
+    const Player mover = board_.sideToMove();
     const int childDepth = depthAfter(depth, attackerToMove);
     const std::size_t first = children_.size();
-    const auto childKey = [&](int move) { return key ^ STONE_KEYS[mover][move] ^ PLAYER1_TO_MOVE_KEY; };
+    const auto childKey = [&](int move) { return keyAfter(key, mover, move); };
     for (const int move : moves) table_.prefetch(childKey(move));
     for (const int move : moves) {
         const MoveHint hint = attackerToMove ? hintOf(board_, move, attacker) : REPLY_HINT;
@@ -179,7 +179,7 @@ ProofNumbers ProofSearch::search(ThreatKind kind, int attacker, ProofNumbers thr
 std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {
     SearchControl lineControl(LINE_BUDGET);
     SearchControl* const solveControl = std::exchange(control_, &lineControl);
-    const int attacker = board_.sideToMove();
+    const Player attacker = board_.sideToMove();
     std::vector<int> line;
     int played = 0;
     bool searchedAgain = false;
@@ -225,7 +225,7 @@ std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {
         const std::uint64_t key = keyOf(kind, attacker);
         for (const int move : moves) {
             const std::optional<TableHit> entry =
-                table_.find(key ^ STONE_KEYS[board_.sideToMove()][move] ^ PLAYER1_TO_MOVE_KEY);
+                table_.find(keyAfter(key, board_.sideToMove(), move));
             const bool proved = entry && entry->numbers.proved() && holdsFor(*entry, childDepth);
             if (attackerToMove && proved) {
                 next = move;

@@ -48,7 +48,7 @@ public:
 
     // The table's key of the position on the board in a search of the kind
     // by the attacker.
-    std::uint64_t keyOf(ThreatKind kind, int attacker) const;
+    std::uint64_t keyOf(ThreatKind kind, Player attacker) const;
 
 private:
     struct Child {
@@ -57,10 +57,10 @@ private:
         ProofNumbers numbers;
     };
 
-    ProofNumbers search(ThreatKind kind, int attacker, ProofNumbers threshold, int depth);
+    ProofNumbers search(ThreatKind kind, Player attacker, ProofNumbers threshold, int depth);
     // Tries a win by fours first at a node of a search of threats.
     bool provedByFours(std::uint64_t key, int depth);
-    ProofNumbers known(ThreatKind kind, int attacker, int depth) const;
+    ProofNumbers known(ThreatKind kind, Player attacker, int depth) const;
 
     ThreatBoard& board_;
     TranspositionTable& table_;

@@ -40,18 +40,18 @@ void addNew(MoveList& moves, const SquareSet& set, SquareSet& listed) {
 
 // How promising the attacker's four is: what it makes on its four lines,
 // and whether it also stands on a line of the defender's.
-int promise(const ThreatBoard& board, int square, int attacker) {
+int promise(const ThreatBoard& board, int square, Player attacker) {
     constexpr int OWN[6] = {0, 2, 3, 4, 6, 0};
     int value = 0;
     for (int line = 0; line < 4; ++line) {
         value += OWN[board.lineKind(square, attacker, line)];
-        value += board.lineKind(square, 1 - attacker, line) != LINE_NOTHING;
+        value += board.lineKind(square, opponent(attacker), line) != LINE_NOTHING;
     }
     return value;
 }
 
 // Adds the squares of the set that are not listed yet, most promising first.
-void addByPromise(MoveList& moves, const ThreatBoard& board, int attacker, const SquareSet& set, SquareSet& listed) {
+void addByPromise(MoveList& moves, const ThreatBoard& board, Player attacker, const SquareSet& set, SquareSet& listed) {
     const int begin = moves.count;
     int values[BOARD_SQUARES];
     (set - listed).forEach([&](int s) {
@@ -79,7 +79,7 @@ constexpr NodeVerdict OPEN{NodeVerdict::Open};
 
 }  // namespace
 
-SquareSet doubleFourSetups(const ThreatBoard& board, int attacker) {
+SquareSet doubleFourSetups(const ThreatBoard& board, Player attacker) {
     SquareSet setups;
     const MoveSets& own = board.moves(attacker);
     (own.fours - own.wins).forEach([&](int m) {
@@ -93,7 +93,7 @@ SquareSet doubleFourSetups(const ThreatBoard& board, int attacker) {
                     const int y = rowOf(m) + sign * k * dy;
                     if (!onBoard(x, y)) break;
                     const int s = squareAt(x, y);
-                    if (board.cell(s) == cellOfPlayer(1 - attacker)) break;
+                    if (board.cell(s) == cellOfPlayer(opponent(attacker))) break;
                     if (board.isEmpty(s) && isFourKind(board.lineKindWith(m, attacker, line, s))) setups.insert(s);
                 }
             }
@@ -103,9 +103,9 @@ SquareSet doubleFourSetups(const ThreatBoard& board, int attacker) {
 }
 
 NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves) {
-    const int attacker = board.sideToMove();
+    const Player attacker = board.sideToMove();
     const MoveSets& own = board.moves(attacker);
-    const MoveSets& theirs = board.moves(1 - attacker);
+    const MoveSets& theirs = board.moves(opponent(attacker));
     moves.count = 0;
     if (!own.fives.empty()) return won(1, own.fives.first());
     if (theirs.fives.severalSquares()) return LOST;
@@ -138,8 +138,8 @@ NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& mo
 }
 
 NodeVerdict defenderNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves) {
-    const int defender = board.sideToMove();
-    const int attacker = 1 - defender;
+    const Player defender = board.sideToMove();
+    const Player attacker = opponent(defender);
     const MoveSets& own = board.moves(defender);
     const MoveSets& theirs = board.moves(attacker);
     moves.count = 0;

@@ -55,6 +55,6 @@ NodeVerdict defenderNode(const ThreatBoard& board, ThreatKind kind, MoveList& mo
 // The attacker's threats that are not fours or threes: moves on a line
 // through a square where he has a four already, after which that square makes
 // a second four.
-SquareSet doubleFourSetups(const ThreatBoard& board, int attacker);
+SquareSet doubleFourSetups(const ThreatBoard& board, Player attacker);
 
 }  // namespace vorek

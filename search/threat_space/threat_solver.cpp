@@ -82,7 +82,7 @@ ThreatSolver::ThreatSolver(const ThreatBoard& position, const SolveBudget& budge
       search_(board_, table_, control_) {
     if (table) table_.clear();
     // The progress, as the report, is player 1's.
-    if (board_.sideToMove() == 0) control_.swapNumbers();
+    if (board_.sideToMove() == PLAYER0) control_.swapNumbers();
 }
 
 ThreatSolver::~ThreatSolver() = default;
@@ -91,7 +91,7 @@ SolveReport ThreatSolver::run() {
     const Verdict verdict = verdictForMover();
     control_.publish();
     SolveReport report;
-    const bool player1 = board_.sideToMove() == 1;
+    const bool player1 = board_.sideToMove() == PLAYER1;
     report.result = player1 ? verdict.result : opposite(verdict.result);
     report.stopped = verdict.result == SolveResult::Unknown ? control_.reason() : SolveStop::Settled;
     report.move = player1 ? verdict.move : -1;
@@ -111,9 +111,9 @@ SolveReport ThreatSolver::run() {
 }
 
 ThreatSolver::Verdict ThreatSolver::verdictForMover() {
-    const int mover = board_.sideToMove();
-    if (const int owner = playerWithFive(board_); owner >= 0)
-        return owner == mover ? Verdict{SolveResult::Proved, PROVED} : Verdict{SolveResult::Disproved, DISPROVED};
+    const Player mover = board_.sideToMove();
+    if (const std::optional<Player> owner = playerWithFive(board_))
+        return *owner == mover ? Verdict{SolveResult::Proved, PROVED} : Verdict{SolveResult::Disproved, DISPROVED};
     // A five at once is a fact, not a search.
     if (const int five = board_.moves(mover).fives.first(); five >= 0 && options_.depth >= 1) {
         Verdict verdict{SolveResult::Proved, PROVED, five, {five}};
@@ -133,7 +133,7 @@ ThreatSolver::Verdict ThreatSolver::verdictForMover() {
 }
 
 ThreatSolver::Verdict ThreatSolver::lostAtOnce() {
-    const MoveSets& theirs = board_.moves(1 - board_.sideToMove());
+    const MoveSets& theirs = board_.moves(opponent(board_.sideToMove()));
     const int tried = theirs.fives.empty() ? theirs.wins.first() : theirs.fives.first();
     Verdict verdict{SolveResult::Disproved, DISPROVED, -1, {tried}};
     board_.makeMove(tried);
@@ -145,8 +145,8 @@ ThreatSolver::Verdict ThreatSolver::lostAtOnce() {
 }
 
 ThreatSolver::Verdict ThreatSolver::disproofForMover() {
-    const int mover = board_.sideToMove();
-    const MoveSets& theirs = board_.moves(1 - mover);
+    const Player mover = board_.sideToMove();
+    const MoveSets& theirs = board_.moves(opponent(mover));
     if (theirs.fives.severalSquares()) return lostAtOnce();
 
     // From here on the progress shows how many moves are left to refute.
@@ -155,7 +155,7 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
     // Should the side to move pass: where the other side's win would go.
     std::vector<int> threatLine;
     if (theirs.fives.empty() && theirs.wins.empty()) {
-        board_.setSideToMove(1 - mover);
+        board_.setSideToMove(opponent(mover));
         const ProofNumbers pass = search_.prove(options_.kind, options_.depth);
         if (pass.proved()) threatLine = search_.winningLine(options_.kind, options_.depth);
         board_.setSideToMove(mover);
@@ -201,8 +201,8 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
 }
 
 std::vector<int> ThreatSolver::movesToRefute(const std::vector<int>& threatLine) {
-    const int mover = board_.sideToMove();
-    const MoveSets& theirs = board_.moves(1 - mover);
+    const Player mover = board_.sideToMove();
+    const MoveSets& theirs = board_.moves(opponent(mover));
     if (!theirs.fives.empty()) return {theirs.fives.first()};
     if (!theirs.wins.empty()) {
         // The replies of a defender to a winning move: every other move loses.
@@ -235,7 +235,7 @@ bool ThreatSolver::provedByFours() {
 }
 
 std::vector<int> ThreatSolver::mainLine(ThreatKind kind) {
-    const int attacker = board_.sideToMove();
+    const Player attacker = board_.sideToMove();
     std::vector<int> line;
     while (line.size() < MAIN_LINE_PLIES) {
         const std::optional<TableHit> entry = table_.find(search_.keyOf(kind, attacker));

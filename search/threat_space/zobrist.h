@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "threats/player.h"
 #include "threats/threat.h"
 
 namespace vorek {
@@ -32,6 +33,8 @@ constexpr std::array<std::array<std::uint64_t, BOARD_SQUARES>, 2> buildStoneKeys
 
 // Entry [player][square].
 inline constexpr std::array<std::array<std::uint64_t, BOARD_SQUARES>, 2> STONE_KEYS = zobrist::buildStoneKeys();
+
+inline constexpr std::uint64_t stoneKey(Player player, int square) { return STONE_KEYS[playerIndex(player)][square]; }
 
 // Further numbers for what is not a stone: the side to move, and the search
 // a table entry belongs to.
