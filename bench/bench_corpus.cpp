@@ -14,6 +14,7 @@
 
 #include "bench/corpus_file.h"
 #include "bench/exact_tree_rules.h"
+#include "search/solver.h"
 #include "search/threat_space/threat_solver.h"
 
 namespace vorek::bench {

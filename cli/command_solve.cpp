@@ -120,34 +120,22 @@ std::string progressText(const SolveProgress& progress) {
     return text.str();
 }
 
-// Runs the tree solver in slices, showing how far it has got on stderr when
-// that is a terminal.
-SolveReport solveShowingProgress(StatNode& start, const SolveBudget& budget, const TreeRules& rules) {
-    Solver solver(start, budget, rules);
+// Runs the solve on a thread of its own while this one shows how far it has
+// got, when stderr is a terminal.
+SolveReport runShowingProgress(SolveJob& job) {
     ProgressLine progress;
-    while (!solver.runSlice(progress.shown() ? ProgressLine::EVERY : std::chrono::hours(1)))
-        progress.show(progressText(solver.progress()));
-    return solver.report();
-}
-
-// Runs the threat solver on a thread of its own while this one shows how far
-// it has got, when stderr is a terminal.
-SolveReport solveByThreatsShowingProgress(const ThreatBoard& position, const SolveBudget& budget,
-                                          const ThreatSolveOptions& options) {
-    ThreatSolver solver(position, budget, options);
-    ProgressLine progress;
-    if (!progress.shown()) return solver.run();
+    if (!progress.shown()) return job.run();
     std::atomic<bool> done{false};
     SolveReport report;
     std::thread worker([&] {
-        report = solver.run();
+        report = job.run();
         done.store(true, std::memory_order_release);
     });
     const auto tick = std::chrono::milliseconds(10);
     for (auto waited = tick; !done.load(std::memory_order_acquire); waited += tick) {
         std::this_thread::sleep_for(tick);
         if (waited >= ProgressLine::EVERY) {
-            progress.show(progressText(solver.progress()));
+            progress.show(progressText(job.progress()));
             waited = {};
         }
     }
@@ -244,15 +232,20 @@ std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ost
     limits.cancel = interrupt.flag();
     StatNode& node = *std::get<StatNode*>(found);
     Verdicts verdicts;
-    if (arguments.flag(MODEL_OPTION)) {
-        verdicts.report = solveShowingProgress(node, limits, handTreeRules());
-        verdicts.byThreats = false;
-    } else {
-        verdicts.report = solveByThreatsShowingProgress(threatBoardOf(node.ensureBoard()), limits,
-                                                        std::get<ThreatSolveOptions>(options));
-        if (!interrupt.flag()->load()) {
-            const SolveResult model = solveShowingProgress(node, limits, handTreeRules()).result;
-            if (model != verdicts.report.result) verdicts.model = model;
+    verdicts.byThreats = !arguments.flag(MODEL_OPTION);
+    if (verdicts.byThreats) {
+        ThreatSolver exact(threatBoardOf(node.ensureBoard()), limits, std::get<ThreatSolveOptions>(options));
+        verdicts.report = runShowingProgress(exact);
+    }
+    if (!verdicts.byThreats || !interrupt.flag()->load()) {
+        // The window's rules, in its tree from the node: the verdict, or the
+        // model's beside the exact one where they differ.
+        Solver model(node, limits, handTreeRules());
+        const SolveReport report = runShowingProgress(model);
+        if (!verdicts.byThreats) {
+            verdicts.report = report;
+        } else if (report.result != verdicts.report.result) {
+            verdicts.model = report.result;
         }
     }
     if (interrupt.flag()->load())

@@ -3,7 +3,7 @@
 #include <QSettings>
 #include <algorithm>
 
-#include "search/solver.h"
+#include "search/process_memory.h"
 
 namespace vorek {
 

@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "search/threat_space/proof_numbers.h"
-#include "search/threat_space/search_control.h"
+#include "search/proof_numbers.h"
+#include "search/search_control.h"
 #include "search/threat_space/threat_board.h"
 #include "search/threat_space/transposition_table.h"
 

@@ -42,12 +42,6 @@ MoveHint hintOf(const ThreatBoard& board, int move, Player attacker) {
     return threats >= 2 ? DOUBLE_HINT : THREAT_HINT;
 }
 
-// A number for the progress: -1 is infinite.
-std::int32_t reportedNumber(ProofNumber n) {
-    if (n == INFINITE_PROOF) return INFINITE_NUMBER;
-    return static_cast<std::int32_t>(std::min<ProofNumber>(n, INT32_MAX));
-}
-
 // A child's threshold on the number that adds up over the children: what is
 // left of the parent's once the other children's share is taken.
 ProofNumber shareOf(ProofNumber limit, ProofNumber total, ProofNumber own) {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "search/threat_space/fours_search.h"
-#include "search/threat_space/proof_numbers.h"
-#include "search/threat_space/search_control.h"
+#include "search/proof_numbers.h"
+#include "search/search_control.h"
 #include "search/threat_space/threat_board.h"
 #include "search/threat_space/threat_rules.h"
 #include "search/threat_space/transposition_table.h"

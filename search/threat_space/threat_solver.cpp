@@ -1,7 +1,8 @@
 #include "search/threat_space/threat_solver.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "search/process_memory.h"
 
 namespace vorek {
 
@@ -18,12 +19,6 @@ constexpr std::size_t MAIN_LINE_PLIES = 40;
 // Whether a win found by threats is one by fours too: a search of fours of
 // at most this many nodes tells (most often from the table at once).
 constexpr std::uint64_t FOURS_CHECK_NODES = 4096;
-
-// A number for SolveReport and SolveProgress: -1 is infinite.
-std::int32_t reportedNumber(ProofNumber n) {
-    if (n == INFINITE_PROOF) return INFINITE_NUMBER;
-    return static_cast<std::int32_t>(std::min<ProofNumber>(n, std::numeric_limits<std::int32_t>::max()));
-}
 
 SolveResult opposite(SolveResult result) {
     switch (result) {
@@ -61,7 +56,7 @@ struct ThreatSolver::Verdict {
 };
 
 std::size_t tableBytesFor(const SolveBudget& budget) {
-    const std::size_t limit = budget.maxMemoryBytes ? budget.maxMemoryBytes : physicalMemory() / 2;
+    const std::size_t limit = memoryLimitOf(budget);
     const std::size_t held = currentMemory() + MEMORY_MARGIN;
     std::size_t room = limit > held ? limit - held : 0;
     if (budget.maxNodes) {
@@ -74,9 +69,9 @@ std::size_t tableBytesFor(const SolveBudget& budget) {
 
 ThreatSolver::ThreatSolver(const ThreatBoard& position, const SolveBudget& budget, const ThreatSolveOptions& options,
                            TranspositionTable* table)
-    : board_(position),
+    : SolveJob(budget, MemoryUse::Fixed),
+      board_(position),
       options_(options),
-      control_(budget),
       ownTable_(table ? nullptr : std::make_unique<TranspositionTable>(tableBytesFor(budget))),
       table_(table ? *table : *ownTable_),
       search_(board_, table_, control_) {
@@ -88,7 +83,8 @@ ThreatSolver::ThreatSolver(const ThreatBoard& position, const SolveBudget& budge
 ThreatSolver::~ThreatSolver() = default;
 
 SolveReport ThreatSolver::run() {
-    const Verdict verdict = verdictForMover();
+    // The budget may be spent before anything is done: a cancel, the memory.
+    const Verdict verdict = control_.checkNow() ? verdictForMover() : Verdict{SolveResult::Unknown, {}};
     control_.publish();
     SolveReport report;
     const bool player1 = board_.sideToMove() == PLAYER1;

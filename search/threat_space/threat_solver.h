@@ -15,9 +15,9 @@
 
 #include <memory>
 
-#include "search/solver.h"
+#include "search/solve_job.h"
+#include "search/solve_report.h"
 #include "search/threat_space/proof_search.h"
-#include "search/threat_space/search_control.h"
 #include "search/threat_space/threat_board.h"
 #include "search/threat_space/transposition_table.h"
 
@@ -42,24 +42,19 @@ struct ThreatFindings {
 // what the process holds, and no more than the node budget can fill.
 std::size_t tableBytesFor(const SolveBudget& budget);
 
-class ThreatSolver {
+class ThreatSolver final : public SolveJob {
 public:
     // A solve of the position within the budget, with a table of its own or
     // the one given (kept from earlier solves, whose entries it forgets).
     ThreatSolver(const ThreatBoard& position, const SolveBudget& budget, const ThreatSolveOptions& options = {},
                  TranspositionTable* table = nullptr);
-    ~ThreatSolver();
-    ThreatSolver(const ThreatSolver&) = delete;
-    ThreatSolver& operator=(const ThreatSolver&) = delete;
+    ~ThreatSolver() override;
 
     // Solves; once. The report is player 1's, as the tree solver's: proved
     // when player 1 wins. Where player 0 is to move, there is no proving move
     // and the numbers are swapped.
-    SolveReport run();
+    SolveReport run() override;
     const ThreatFindings& findings() const { return findings_; }
-
-    // The progress so far; safe to read from any thread while run() works.
-    SolveProgress progress() const { return control_.progress(); }
 
 private:
     struct Verdict;
@@ -79,7 +74,6 @@ private:
 
     ThreatBoard board_;
     ThreatSolveOptions options_;
-    SearchControl control_;
     std::unique_ptr<TranspositionTable> ownTable_;
     TranspositionTable& table_;
     ProofSearch search_;

@@ -20,6 +20,7 @@
 #include "app/tree/node_label.h"
 #include "app/solve/solve_dialog.h"
 #include "app/solve/solve_settings_dialog.h"
+#include "search/process_memory.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
