@@ -141,14 +141,24 @@ void ThreatBoard::place(int square, Player player) {
     rereadAround(square, nullptr);
 }
 
-void ThreatBoard::makeMove(int square) {
-    // Room for a move on every square, taken once: a record never moves.
-    if (undo_.capacity() < BOARD_SQUARES) undo_.reserve(BOARD_SQUARES);
+ThreatBoard::UndoRecord& ThreatBoard::pushRecord(int square) {
+    // Room for a move on every square and a few passes, taken once.
+    if (undo_.capacity() < BOARD_SQUARES + ROOM_FOR_PASSES) undo_.reserve(BOARD_SQUARES + ROOM_FOR_PASSES);
     UndoRecord& record = undo_.emplace_back();
     record.square = static_cast<std::int16_t>(square);
     record.changed = 0;
+    return record;
+}
+
+void ThreatBoard::makeMove(int square) {
+    UndoRecord& record = pushRecord(square);
     putStone(square, sideToMove_);
     rereadAround(square, &record);
+    sideToMove_ = opponent(sideToMove_);
+}
+
+void ThreatBoard::makePass() {
+    pushRecord(-1);
     sideToMove_ = opponent(sideToMove_);
 }
 
@@ -157,6 +167,10 @@ void ThreatBoard::unmakeMove() {
     const UndoRecord& record = undo_.back();
     sideToMove_ = opponent(sideToMove_);
     const int square = record.square;
+    if (square < 0) {
+        undo_.pop_back();
+        return;
+    }
     cells_[square] = CELL_EMPTY;
     for (const LinePlace place : LINE_PLACES[square]) lines_[place.word] &= ~(std::uint64_t{3} << place.bit);
     key_ ^= stoneKey(sideToMove_, square);

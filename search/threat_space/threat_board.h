@@ -45,7 +45,10 @@ public:
     // The side to move puts a stone on the empty square; the other side is
     // then to move.
     void makeMove(int square);
-    // Takes back the last move made.
+    // The side to move passes: the other side is then to move, with the same
+    // stones. What he could do were he given a free move.
+    void makePass();
+    // Takes back the last move made, or pass.
     void unmakeMove();
 
     Player sideToMove() const { return sideToMove_; }
@@ -54,9 +57,9 @@ public:
     bool isEmpty(int square) const { return cells_[square] == CELL_EMPTY; }
     const SquareSet& empties() const { return empties_; }
     int stones() const { return BOARD_SQUARES - empties_.count(); }
-    // Moves made since the position was set up.
+    // Moves made (passes included) since the position was set up.
     int ply() const { return static_cast<int>(undo_.size()); }
-    // The last move made; -1 when none can be unmade.
+    // The last move made; -1 after a pass or when none can be unmade.
     int lastMove() const { return undo_.empty() ? -1 : undo_.back().square; }
     // The key of the stones alone.
     std::uint64_t key() const { return key_; }
@@ -89,11 +92,14 @@ private:
     // when made: every field is written by the move before it is read.
     struct UndoRecord {
         UndoRecord() {}
-        std::int16_t square;
+        std::int16_t square;  // -1: a pass
         std::uint8_t changed;
         std::array<ChangedKinds, 32> kinds;
     };
 
+    // Passes are made one inside another a few deep at most.
+    static constexpr int ROOM_FOR_PASSES = 16;
+    UndoRecord& pushRecord(int square);
     static constexpr int kindShift(Player player, int line) { return 16 * playerIndex(player) + LINE_KIND_BITS * line; }
     void putStone(int square, Player player);
     // Reads the line kinds of the empty squares near the square again and

@@ -1,13 +1,13 @@
 #include "search/threat_space/threat_rules.h"
 
 #include "board/square_flags.h"
+#include "search/threat_space/line_steps.h"
 
 namespace vorek {
 
 namespace {
 
-constexpr std::array<std::array<int, 2>, 4> LINE_DIRECTIONS{{{1, 0}, {0, 1}, {1, 1}, {1, -1}}};
-constexpr int REACH = 4;
+constexpr int REACH = LINE_REACH;
 
 // The square and the empty-or-not squares within four steps of it along its
 // four lines: the only squares whose stones its line kinds read.
@@ -102,6 +102,29 @@ SquareSet doubleFourSetups(const ThreatBoard& board, Player attacker) {
     return setups - own.fours - own.threes;
 }
 
+SquareSet squaresOnOwnLines(const ThreatBoard& board, Player player) {
+    const unsigned own = cellOfPlayer(player);
+    const unsigned other = cellOfPlayer(opponent(player));
+    SquareSet squares;
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        if (board.cell(s) != own) continue;
+        for (int line = 0; line < 4; ++line) {
+            // The run of squares without a stone of the other side, four
+            // steps each way at most: room for five, or nothing here.
+            int length = 1;
+            SquareSet empty;
+            walkLine(s, line, [&](int q) {
+                if (board.cell(q) == other) return false;
+                ++length;
+                if (board.isEmpty(q)) empty.insert(q);
+                return true;
+            });
+            if (length >= 5) squares |= empty;
+        }
+    }
+    return squares;
+}
+
 NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves) {
     const Player attacker = board.sideToMove();
     const MoveSets& own = board.moves(attacker);
@@ -124,17 +147,13 @@ NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& mo
     if (kind == ThreatKind::Fours) {
         // A win by fours is a chain of them: the likeliest links first.
         addByPromise(moves, board, attacker, own.fours, listed);
-    } else {
-        // Fours that also make a three first: the block of the four leaves
-        // a winning move more often than not.
-        addNew(moves, own.fours & own.threes, listed);
-        addNew(moves, own.fours, listed);
+        return moves.empty() ? LOST : OPEN;
     }
-    if (kind == ThreatKind::Threats) {
-        addNew(moves, doubleFourSetups(board, attacker), listed);
-        addNew(moves, own.threes, listed);
-    }
-    return moves.empty() ? LOST : OPEN;
+    // Fours that also make a three first: the block of the four leaves a
+    // winning move more often than not.
+    addNew(moves, own.fours & own.threes, listed);
+    addNew(moves, own.fours, listed);
+    return OPEN;
 }
 
 NodeVerdict defenderNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves) {

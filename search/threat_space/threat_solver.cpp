@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "search/process_memory.h"
+#include "search/threat_space/line_spoilers.h"
+#include "search/threat_space/search_key.h"
 
 namespace vorek {
 
@@ -14,6 +16,13 @@ constexpr std::size_t SMALLEST_TABLE = std::size_t{64} << 10;
 // Room for entries a node budget may fill: a search stores one a node, and a
 // table half full keeps nearly all it is given.
 constexpr std::size_t ENTRIES_PER_NODE = 2;
+// Fours of the side that is shown lost, each met by its forced block, after
+// which he is to move again, looked at one inside another at most.
+constexpr int FOURS_BEFORE_A_DEFENCE = 3;
+// The first search of each move that may hold, and how much longer each
+// next round's is.
+constexpr std::uint64_t FIRST_LOOK_NODES = 2000;
+constexpr std::uint64_t LOOK_GROWTH = 8;
 // A line by the table's best moves, while undecided, goes no deeper.
 constexpr std::size_t MAIN_LINE_PLIES = 40;
 // Whether a win found by threats is one by fours too: a search of fours of
@@ -74,7 +83,7 @@ ThreatSolver::ThreatSolver(const ThreatBoard& position, const SolveBudget& budge
       options_(options),
       ownTable_(table ? nullptr : std::make_unique<TranspositionTable>(tableBytesFor(budget))),
       table_(table ? *table : *ownTable_),
-      search_(board_, table_, control_) {
+      search_(board_, table_, control_, ThreatReach{.threatDepth = options.threatDepth}) {
     if (table) table_.clear();
     // The progress, as the report, is player 1's.
     if (board_.sideToMove() == PLAYER0) control_.swapNumbers();
@@ -150,65 +159,156 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
     control_.showNumbers(INFINITE_NUMBER, 1);
     // Should the side to move pass: where the other side's win would go.
     std::vector<int> threatLine;
+    std::vector<int> foursLine;
     if (theirs.fives.empty() && theirs.wins.empty()) {
-        board_.setSideToMove(opponent(mover));
+        board_.makePass();
         const ProofNumbers pass = search_.prove(options_.kind, options_.depth);
         if (pass.proved()) threatLine = search_.winningLine(options_.kind, options_.depth);
-        board_.setSideToMove(mover);
+        board_.unmakeMove();
         findings_.threatened = pass.proved();
+        if (pass.proved()) foursLine = lineOfFoursAfterPass();
         if (control_.stopped()) return {SolveResult::Unknown, {INFINITE_PROOF, 1}};
     } else {
         findings_.threatened = true;
     }
 
-    const std::vector<int> candidates = movesToRefute(threatLine);
+    const std::vector<int> candidates = movesToRefute(threatLine, foursLine);
     if (candidates.empty()) {
         // Every move loses at once, or the board is full: a draw.
         if (board_.empties().empty()) return {SolveResult::Unknown, {INFINITE_PROOF, INFINITE_PROOF}};
         return lostAtOnce();
     }
-    auto left = static_cast<ProofNumber>(candidates.size());
-    int toughest = -1;
-    std::uint64_t mostWork = 0;
-    for (const int move : candidates) {
-        control_.showNumbers(INFINITE_NUMBER, reportedNumber(left));
-        const std::uint64_t before = control_.nodes();
-        board_.makeMove(move);
-        const ProofNumbers answer = search_.prove(options_.kind, options_.depth);
-        board_.unmakeMove();
-        if (answer.disproved()) {
-            findings_.holdingMove = move;
-            return {SolveResult::Unknown, {INFINITE_PROOF, INFINITE_PROOF}, -1, {move}};
-        }
-        if (!answer.proved()) return {SolveResult::Unknown, {INFINITE_PROOF, left}, -1, {move}};
-        --left;
-        if (toughest < 0 || control_.nodes() - before > mostWork) {
-            toughest = move;
-            mostWork = control_.nodes() - before;
-        }
+    const Refutation refutation = refuteEach(candidates, options_.depth, 0, UINT64_MAX);
+    if (refutation.numbers.disproved()) {
+        findings_.holdingMove = refutation.move;
+        return {SolveResult::Unknown, {INFINITE_PROOF, INFINITE_PROOF}, -1, {refutation.move}};
     }
-    Verdict verdict{SolveResult::Disproved, DISPROVED, -1, {toughest}};
-    board_.makeMove(toughest);
-    const std::vector<int> line = search_.winningLine(options_.kind, options_.depth);
+    if (!refutation.numbers.proved()) return {SolveResult::Unknown, refutation.numbers, -1, {refutation.move}};
+    std::size_t before = 0;
+    Verdict verdict{SolveResult::Disproved, DISPROVED, -1, toughestLine(refutation.move, options_.depth, 0, before)};
+    // Whether the other side's win, after the toughest move, is by fours alone.
+    for (std::size_t i = 0; i < before; ++i) board_.makeMove(verdict.line[i]);
     verdict.foursOnly = provedByFours();
-    board_.unmakeMove();
-    verdict.line.insert(verdict.line.end(), line.begin(), line.end());
+    for (std::size_t i = 0; i < before; ++i) board_.unmakeMove();
     return verdict;
 }
 
-std::vector<int> ThreatSolver::movesToRefute(const std::vector<int>& threatLine) {
+ThreatSolver::Refutation ThreatSolver::refuteEach(const std::vector<int>& moves, int depth, int fours,
+                                                  std::uint64_t limit) {
+    // One move that holds is enough, and one is often quick to show where
+    // the other side's wins after the moves before it take long to prove:
+    // every move gets a short search first, then a longer one, and so on.
+    std::vector<int> open = moves;
+    std::vector<std::uint64_t> work(moves.size(), 0);
+    int toughest = -1;
+    std::uint64_t mostWork = 0;
+    for (std::uint64_t look = FIRST_LOOK_NODES;; look *= LOOK_GROWTH) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < open.size(); ++i) {
+            const int move = open[i];
+            if (fours == 0) control_.showNumbers(INFINITE_NUMBER, reportedNumber(static_cast<ProofNumber>(open.size() - i + kept)));
+            const std::uint64_t before = control_.nodes();
+            const ProofNumbers answer = answerTo(move, depth, fours, std::min(limit, control_.nodes() + look));
+            work[i] += control_.nodes() - before;
+            if (answer.disproved()) return {DISPROVED, move};
+            if (control_.stopped() || control_.nodes() >= limit)
+                return {{INFINITE_PROOF, static_cast<ProofNumber>(open.size() - i + kept)}, move};
+            if (!answer.proved()) {
+                open[kept] = move;
+                work[kept++] = work[i];
+                continue;
+            }
+            if (toughest < 0 || work[i] > mostWork) {
+                toughest = move;
+                mostWork = work[i];
+            }
+        }
+        open.resize(kept);
+        work.resize(kept);
+        if (open.empty()) return {PROVED, toughest};
+    }
+}
+
+int ThreatSolver::forcedBlock(int fours) const {
+    // The side that just moved made a four, the other side has no five
+    // square: the block is his only move that does not lose at once.
+    const Player other = board_.sideToMove();
+    const MoveSets& four = board_.moves(opponent(other));
+    if (options_.kind != ThreatKind::Threats || fours >= FOURS_BEFORE_A_DEFENCE || four.fives.count() != 1 ||
+        !board_.moves(other).fives.empty())
+        return -1;
+    return four.fives.first();
+}
+
+ProofNumbers ThreatSolver::answerTo(int move, int depth, int fours, std::uint64_t limit) {
+    board_.makeMove(move);
+    ProofNumbers answer;
+    if (const int block = forcedBlock(fours); block >= 0) {
+        // After the block the side to move is to move again, with the other
+        // side's threats standing: his four lost nothing where every move
+        // he then has loses too. (A search of threats would instead want the
+        // block itself to threaten.)
+        board_.makeMove(block);
+        answer = everyMoveLoses(depthAfter(depth, true), fours + 1, limit).numbers;
+        board_.unmakeMove();
+    } else {
+        answer = search_.prove(options_.kind, depth, limit);
+    }
+    board_.unmakeMove();
+    return answer;
+}
+
+ThreatSolver::Refutation ThreatSolver::everyMoveLoses(int depth, int fours, std::uint64_t limit) {
+    const Player mover = board_.sideToMove();
+    // His five, or no move left to the other side's five: nothing is lost.
+    if (!board_.moves(mover).fives.empty() || depth < 1) return {DISPROVED, board_.moves(mover).fives.first()};
+    if (board_.moves(opponent(mover)).fives.severalSquares()) return {PROVED, -1};
+    const std::vector<int> moves = movesToRefute({}, lineOfFoursAfterPass());
+    // None: every move loses at once, or the board is full.
+    if (moves.empty()) return {board_.empties().empty() ? DISPROVED : PROVED, -1};
+    return refuteEach(moves, depth, fours, limit);
+}
+
+std::vector<int> ThreatSolver::toughestLine(int move, int depth, int fours, std::size_t& before) {
+    std::vector<int> line{move};
+    board_.makeMove(move);
+    before = 1;
+    if (const int block = forcedBlock(fours); block >= 0) {
+        line.push_back(block);
+        board_.makeMove(block);
+        // The same refutation again, now read mostly from the table.
+        const Refutation next = everyMoveLoses(depthAfter(depth, true), fours + 1, UINT64_MAX);
+        if (next.numbers.proved() && next.move >= 0) {
+            std::size_t deeper = 0;
+            const std::vector<int> rest = toughestLine(next.move, depthAfter(depth, true), fours + 1, deeper);
+            line.insert(line.end(), rest.begin(), rest.end());
+            before = 2 + deeper;
+        }
+        board_.unmakeMove();
+    } else {
+        const std::vector<int> rest = search_.winningLine(options_.kind, depth);
+        line.insert(line.end(), rest.begin(), rest.end());
+    }
+    board_.unmakeMove();
+    return line;
+}
+
+std::vector<int> ThreatSolver::lineOfFoursAfterPass() {
+    if (options_.kind == ThreatKind::Fours) return {};
+    return search_.rules().lineAfterPass(options_.depth);
+}
+
+std::vector<int> ThreatSolver::movesToRefute(const std::vector<int>& threatLine, const std::vector<int>& foursLine) {
     const Player mover = board_.sideToMove();
     const MoveSets& theirs = board_.moves(opponent(mover));
     if (!theirs.fives.empty()) return {theirs.fives.first()};
     if (!theirs.wins.empty()) {
         // The replies of a defender to a winning move: every other move loses.
         MoveList replies;
-        if (defenderNode(board_, ThreatKind::Threats, replies).outcome != NodeVerdict::Open) return {};
+        if (search_.rules().defender(ThreatKind::Threats, options_.depth, replies).outcome != NodeVerdict::Open)
+            return {};
         return {replies.begin(), replies.end()};
     }
-    // Any move may hold: those that stop the other side's win if he were to
-    // move first, the side to move's own threats and the squares near the
-    // stones first.
     std::vector<int> moves;
     SquareSet listed;
     const auto add = [&](int s) {
@@ -216,8 +316,21 @@ std::vector<int> ThreatSolver::movesToRefute(const std::vector<int>& threatLine)
         listed.insert(s);
         moves.push_back(s);
     };
-    for (const int s : threatLine) add(s);
     const MoveSets& own = board_.moves(mover);
+    if (!foursLine.empty()) {
+        // Every other move leaves the other side's line of fours winning.
+        board_.makePass();
+        const SquareSet spoilers = lineSpoilers(board_, foursLine);
+        board_.unmakeMove();
+        for (const int s : foursLine) add(s);
+        spoilers.forEach(add);
+        own.fours.forEach(add);
+        return moves;
+    }
+    // Any move may hold: those that stop the other side's win if he were to
+    // move first, the side to move's own threats and the squares near the
+    // stones first.
+    for (const int s : threatLine) add(s);
     own.fours.forEach(add);
     own.threes.forEach(add);
     nearStones(board_).forEach(add);

@@ -41,5 +41,11 @@ inline constexpr std::uint64_t stoneKey(Player player, int square) { return STON
 inline constexpr std::uint64_t PLAYER1_TO_MOVE_KEY = zobrist::mix(2 * BOARD_SQUARES);
 inline constexpr std::uint64_t PLAYER1_ATTACKS_KEY = zobrist::mix(2 * BOARD_SQUARES + 1);
 inline constexpr std::uint64_t FOURS_ONLY_KEY = zobrist::mix(2 * BOARD_SQUARES + 2);
+// The attacker's position in a search of threats restricted to the threats
+// that only a search of fours finds.
+inline constexpr std::uint64_t WIDER_THREATS_KEY = zobrist::mix(2 * BOARD_SQUARES + 3);
+// A search of threats whose threats threaten wins by fours of at most `depth`
+// moves: its entries are its own.
+constexpr std::uint64_t threatDepthKey(int depth) { return zobrist::mix(2 * BOARD_SQUARES + 4 + static_cast<std::uint64_t>(depth)); }
 
 }  // namespace vorek
