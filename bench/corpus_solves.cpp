@@ -1,11 +1,19 @@
 #include "bench/corpus_solves.h"
 
+#include "search/threat_space/proof_search.h"
 #include "search/threat_space/threat_solver.h"
 
 namespace vorek::bench {
 
-Found winWithin(const ThreatBoard& board, ThreatKind kind, int depth, int* move) {
-    const SolveReport report = solveByThreats(board, SolveBudget{.maxNodes = PUZZLE_NODES}, {.kind = kind, .depth = depth});
+namespace {
+
+constexpr SolveBudget PUZZLE_BUDGET{.maxNodes = PUZZLE_NODES};
+
+}  // namespace
+
+Found winWithin(const ThreatBoard& board, ThreatKind kind, int depth, int* move, int threatDepth) {
+    const SolveReport report = solveByThreats(board, PUZZLE_BUDGET,
+                                              {.kind = kind, .depth = depth, .threatDepth = threatDepth});
     if (move) *move = report.line.empty() ? -1 : report.line.front();
     // Reports are player 1's.
     const SolveResult won = board.sideToMove() == PLAYER1 ? SolveResult::Proved : SolveResult::Disproved;
@@ -23,6 +31,22 @@ int shortestWin(const ThreatBoard& board, ThreatKind kind) {
 bool isPuzzle(const ThreatBoard& board, ThreatKind kind) {
     if (kind == ThreatKind::Threats && winWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) != Found::NoWin) return false;
     return winWithin(board, kind, UNLIMITED_DEPTH) == Found::Win;
+}
+
+bool isWidePuzzle(const ThreatBoard& board) {
+    int first = -1;
+    if (winWithin(board, ThreatKind::Threats, UNLIMITED_DEPTH, &first) != Found::Win || first < 0) return false;
+    const Player winner = board.sideToMove();
+    if ((board.moveClass(first, winner) & (MOVE_FOUR | MOVE_THREE)) || doubleFourSetups(board, winner).contains(first))
+        return false;
+    if (winWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) != Found::NoWin) return false;
+    // The shortest threats alone: the search of the winner's threats, which
+    // must end without a win.
+    ThreatBoard position = board;
+    TranspositionTable table(tableBytesFor(PUZZLE_BUDGET));
+    SearchControl control(PUZZLE_BUDGET);
+    ProofSearch search(position, table, control, ThreatReach{.threatDepth = SHORTEST_THREATS});
+    return search.prove(ThreatKind::Threats).disproved();
 }
 
 ThreatBoard without(const ThreatBoard& board, int first, int second) {

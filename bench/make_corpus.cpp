@@ -5,18 +5,21 @@
 // gets the length of its shortest win, found by solving with a growing depth.
 //
 //   vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE
+//   vorek_make_corpus --wide SEED GAMES FILE
 //   vorek_make_corpus --longer SEED IN_FILE OUT_FILE
 //   vorek_make_corpus --harder SEED IN_FILE OUT_FILE
 //   vorek_make_corpus --stats FILE
 //
 // The first appends the positions of the games to the files in the corpus
-// format (bench/corpus_file.h). The second makes the wins by fours of a file
-// longer, as puzzle composers do: it takes back a stone of the winner that
+// format (bench/corpus_file.h). The second does the same with the wins by
+// threats that need a threat that is neither a four nor a three, and whose
+// first move is one (bench/corpus_solves.h, isWidePuzzle). The third makes
+// the wins by fours of a file longer, as puzzle composers do: it takes back a stone of the winner that
 // made a four and the block of its five square, so that the win starts with
 // that four, and keeps the position when no shorter win appears; again and
-// again, writing each step. The third makes every position of a file harder
+// again, writing each step. The fourth makes every position of a file harder
 // (bench/corpus_harder.h): longer by threats taken back, then with decoys,
-// writing the last step of each. The fourth prints what each position of a
+// writing the last step of each. The fifth prints what each position of a
 // file takes the solver. The tests check every position of the shipped
 // corpus with the independent checker.
 #include <algorithm>
@@ -98,8 +101,10 @@ int chooseMove(ThreatBoard& board, std::mt19937& random, int choices) {
 
 // Plays on whatever the positions hold: the players do not look for wins
 // by threats, so a game passes through many. Keeps the first position of
-// each kind and length in the game whose shortest win has three moves or more.
-void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream& vct) {
+// each kind and length in the game whose shortest win has three moves or
+// more; with `wide`, only the wins by threats that need a wider threat
+// (isWidePuzzle), into it.
+void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream& vct, std::ofstream* wide) {
     ThreatBoard board;
     // A varied opening: a few stones on random squares near the centre.
     const int opening = 2 + static_cast<int>(random() % 5);
@@ -119,7 +124,7 @@ void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream&
         int threatMove = -1;
         const bool byThreats = !fiveNow && !byFours &&
                                winWithin(board, ThreatKind::Threats, UNLIMITED_DEPTH, &threatMove) == Found::Win;
-        if (byFours || byThreats) {
+        if ((byFours || byThreats) && (!wide || (byThreats && isWidePuzzle(board)))) {
             const ThreatKind kind = byFours ? ThreatKind::Fours : ThreatKind::Threats;
             const int length = shortestWin(board, kind);
             const std::pair<ThreatKind, int> found{kind, length};
@@ -127,8 +132,8 @@ void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream&
                 kept.push_back(found);
                 CorpusPosition position{board, kind, length,
                                         "self-play " + std::to_string(game) + " move " + std::to_string(move + 1)};
-                writeCorpusPosition(byFours ? vcf : vct, position);
-                std::cerr << (byFours ? "vcf " : "vct ") << length << '\n';
+                writeCorpusPosition(wide ? *wide : byFours ? vcf : vct, position);
+                std::cerr << (wide ? "wide " : byFours ? "vcf " : "vct ") << length << '\n';
             }
         }
         // Half the time a player who has a win by threats plays it.
@@ -204,6 +209,12 @@ int printStats(const std::string& path) {
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (argc == 3 && mode == "--stats") return vorek::bench::printStats(argv[2]);
+    if (argc == 5 && mode == "--wide") {
+        std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)));
+        std::ofstream wide(argv[4], std::ios::app);
+        for (int game = 0; game < std::atoi(argv[3]); ++game) vorek::bench::playGame(random, game, wide, wide, &wide);
+        return 0;
+    }
     if (argc == 5 && (mode == "--longer" || mode == "--harder")) {
         std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)));
         return mode == "--longer" ? vorek::bench::makeLonger(random, argv[3], argv[4])
@@ -211,6 +222,7 @@ int main(int argc, char** argv) {
     }
     if (argc != 5 || mode.starts_with("--")) {
         std::cerr << "usage: vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE\n"
+                     "       vorek_make_corpus --wide SEED GAMES FILE\n"
                      "       vorek_make_corpus --longer SEED IN_FILE OUT_FILE\n"
                      "       vorek_make_corpus --harder SEED IN_FILE OUT_FILE\n"
                      "       vorek_make_corpus --stats FILE\n";
@@ -220,6 +232,6 @@ int main(int argc, char** argv) {
     const int games = std::atoi(argv[2]);
     std::ofstream vcf(argv[3], std::ios::app);
     std::ofstream vct(argv[4], std::ios::app);
-    for (int game = 0; game < games; ++game) vorek::bench::playGame(random, game, vcf, vct);
+    for (int game = 0; game < games; ++game) vorek::bench::playGame(random, game, vcf, vct, nullptr);
     return 0;
 }

@@ -23,13 +23,6 @@ using testing::ProofChecker;
 
 constexpr SolveBudget BUDGET{.maxNodes = 1'000'000};
 
-Cells cellsOf(const ThreatBoard& board) {
-    Cells cells;
-    for (int s = 0; s < BOARD_SQUARES; ++s)
-        cells[s] = board.cell(s) == CELL_PLAYER1 ? 'x' : board.cell(s) == CELL_PLAYER0 ? 'o' : '.';
-    return cells;
-}
-
 // The solver's verdict for the side to move.
 bool winsFor(const ThreatBoard& board, ThreatKind kind, int depth = UNLIMITED_DEPTH) {
     const SolveResult won = board.sideToMove() == PLAYER1 ? SolveResult::Proved : SolveResult::Disproved;
@@ -87,7 +80,7 @@ TEST_P(Corpus, EveryPositionIsTheWinItsFileSays) {
         if (i / step % checkedEvery(position.kind) != 0) continue;
         EXPECT_TRUE(winsFor(position.board, position.kind, position.length)) << position.name;
         ProofChecker& checker = fours ? checkFours : checkThreats;
-        EXPECT_EQ(checker.check(cellsOf(position.board), attacker), "") << position.name;
+        EXPECT_EQ(checker.check(testing::cellsOfBoard(position.board), attacker), "") << position.name;
     }
 }
 

@@ -15,6 +15,7 @@
 #include "search/root_build.h"
 #include "search/threat_space/threat_solver.h"
 #include "tests/board_builder.h"
+#include "tests/crowded_boards.h"
 #include "tests/exhaustive_game.h"
 #include "tests/proof_checker.h"
 #include "tests/threat_search_support.h"
@@ -26,115 +27,11 @@ using testing::Cells;
 using testing::ExhaustiveGame;
 using testing::Outcome;
 using testing::ProofChecker;
+using testing::crossingLinesPosition;
 using testing::solveCells;
+using testing::squareHolePosition;
 
 constexpr std::uint64_t NODES = 200'000;
-
-// A board full of stones that give neither side more than two in a row on
-// any line, the background of the crowded positions.
-Cells crowdedBackground() {
-    Cells cells;
-    for (int s = 0; s < BOARD_SQUARES; ++s) cells[s] = (columnOf(s) + 2 * rowOf(s)) % 4 < 2 ? 'x' : 'o';
-    return cells;
-}
-
-// Whether a stone on the square makes five or leaves a five square near it
-// for either side.
-bool leavesAFive(Cells& cells, int square) {
-    if (ExhaustiveGame::fiveThrough(cells, square)) return true;
-    for (int dy = -4; dy <= 4; ++dy) {
-        for (int dx = -4; dx <= 4; ++dx) {
-            const int x = columnOf(square) + dx;
-            const int y = rowOf(square) + dy;
-            if (!onBoard(x, y) || cells[squareAt(x, y)] != '.') continue;
-            for (const char stone : {'x', 'o'}) {
-                cells[squareAt(x, y)] = stone;
-                const bool five = ExhaustiveGame::fiveThrough(cells, squareAt(x, y));
-                cells[squareAt(x, y)] = '.';
-                if (five) return true;
-            }
-        }
-    }
-    return false;
-}
-
-// The hole's squares get stones in turn, x three times in four, of the other
-// colour where the first would leave a five square; nullopt where neither can.
-std::optional<Cells> fillHole(Cells cells, std::vector<int> hole, std::size_t stones, std::mt19937& random) {
-    std::shuffle(hole.begin(), hole.end(), random);
-    for (const int s : hole) cells[s] = '.';
-    for (std::size_t i = 0; i < stones && i < hole.size(); ++i) {
-        const char first = random() % 4 ? 'x' : 'o';
-        cells[hole[i]] = first;
-        if (!leavesAFive(cells, hole[i])) continue;
-        cells[hole[i]] = first == 'x' ? 'o' : 'x';
-        if (leavesAFive(cells, hole[i])) return std::nullopt;
-    }
-    return cells;
-}
-
-// A square hole near the centre with twelve empty squares left in it.
-std::optional<Cells> squareHolePosition(std::mt19937& random) {
-    std::vector<int> hole;
-    for (int y = 7; y < 13; ++y)
-        for (int x = 7; x < 13; ++x) hole.push_back(squareAt(x, y));
-    return fillHole(crowdedBackground(), hole, hole.size() - 12, random);
-}
-
-// Two or three lines of six squares crossing near the centre at their third
-// or fourth square, each ended by o on both sides, with two stones of x on
-// each line in its middle four squares and now and then one of o: room for
-// threes that cross, and few empty squares.
-std::optional<Cells> crossingLinesPosition(std::mt19937& random) {
-    constexpr int DX[4] = {1, 0, 1, 1};
-    constexpr int DY[4] = {0, 1, 1, -1};
-    Cells cells = crowdedBackground();
-    const int lines = 2 + static_cast<int>(random() % 2);
-    constexpr int length = 6;
-    const int cx = 8 + static_cast<int>(random() % 5);
-    const int cy = 8 + static_cast<int>(random() % 5);
-    std::vector<int> directions{0, 1, 2, 3};
-    std::shuffle(directions.begin(), directions.end(), random);
-    std::vector<std::vector<int>> segments;
-    for (int i = 0; i < lines; ++i) {
-        const int d = directions[i];
-        const auto at = [&](int k) { return squareAt(cx + k * DX[d], cy + k * DY[d]); };
-        std::vector<int> starts;
-        for (int start = -3; start <= -2; ++start) {
-            const bool ends = onBoard(cx + (start - 1) * DX[d], cy + (start - 1) * DY[d]) &&
-                              onBoard(cx + (start + length) * DX[d], cy + (start + length) * DY[d]);
-            if (ends && cells[at(start - 1)] == 'o' && cells[at(start + length)] == 'o') starts.push_back(start);
-        }
-        if (starts.empty()) return std::nullopt;
-        const int start = starts[random() % starts.size()];
-        std::vector<int>& segment = segments.emplace_back();
-        for (int k = start; k < start + length; ++k) segment.push_back(at(k));
-    }
-    for (const auto& segment : segments)
-        for (const int s : segment) cells[s] = '.';
-    std::vector<int> stones;
-    for (const auto& segment : segments) {
-        std::vector<int> middle(segment.begin() + 1, segment.end() - 1);
-        std::shuffle(middle.begin(), middle.end(), random);
-        for (int i = 0, placed = 0; placed < 2 && i < length - 2; ++i) {
-            if (cells[middle[i]] != '.' || middle[i] == squareAt(cx, cy)) continue;
-            cells[middle[i]] = 'x';
-            stones.push_back(middle[i]);
-            ++placed;
-        }
-    }
-    if (random() % 2) {
-        const auto& segment = segments[random() % segments.size()];
-        const int s = segment[random() % segment.size()];
-        if (cells[s] == '.') {
-            cells[s] = 'o';
-            stones.push_back(s);
-        }
-    }
-    for (const int s : stones)
-        if (leavesAFive(cells, s)) return std::nullopt;
-    return cells;
-}
 
 // What trying every move says of a position, and what the solver says.
 struct Judged {
@@ -387,10 +284,7 @@ TEST(ThreatSolver, ThreesWithManyAnswersAndWinsByFoursAfterAThree) {
         EXPECT_EQ(counterFours, c.counterFours) << c.name;
         EXPECT_EQ(foursAfterEveryReply, c.foursAfterEveryReply) << c.name;
         board.unmakeMove();
-        Cells cells;
-        for (int q = 0; q < BOARD_SQUARES; ++q)
-            cells[q] = board.cell(q) == CELL_PLAYER1 ? 'x' : board.cell(q) == CELL_PLAYER0 ? 'o' : '.';
-        EXPECT_EQ(checker.check(cells, attacker == PLAYER1 ? 'x' : 'o'), "") << c.name;
+        EXPECT_EQ(checker.check(testing::cellsOfBoard(board), testing::stoneOf(attacker)), "") << c.name;
     }
     std::vector<std::string_view> rows = DOUBLE_THREE;
     rows.push_back("");

@@ -13,6 +13,13 @@ ThreatBoard threatBoardOfCells(const Cells& cells, char toMove) {
     return board;
 }
 
+Cells cellsOfBoard(const ThreatBoard& board) {
+    Cells cells;
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        cells[s] = board.cell(s) == CELL_PLAYER1 ? 'x' : board.cell(s) == CELL_PLAYER0 ? 'o' : '.';
+    return cells;
+}
+
 std::unique_ptr<V2Board> boardOfCells(const Cells& cells) {
     Stones stones;
     for (int s = 0; s < BOARD_SQUARES; ++s)
