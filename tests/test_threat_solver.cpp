@@ -220,6 +220,27 @@ TEST(ThreatSolver, ReportsArePlayerOnesWhoeverIsToMove) {
     EXPECT_EQ(checker.checkEveryMoveLoses(cells, 'o'), "");
 }
 
+// x has two squares that each make two open threes, far apart: o cannot
+// spoil both. o's four on row 18 only puts the loss off: x blocks it, and o
+// is to move again with both squares still standing. Every move of o loses,
+// the four included (the checker blocks a five square before anything else,
+// as the solver does there).
+TEST(ThreatSolver, AFourOfTheLoserOnlyPutsOffTheLoss) {
+    Cells cells;
+    cells.fill('.');
+    for (const auto& [x, y] : {std::pair{3, 5}, {4, 5}, {5, 3}, {5, 4}, {12, 14}, {13, 14}, {14, 12}, {14, 13}, {0, 18}})
+        cells[squareAt(x, y)] = 'x';
+    for (const auto& [x, y] : {std::pair{1, 18}, {2, 18}, {3, 18}}) cells[squareAt(x, y)] = 'o';
+    const SolveReport report = solveCells(cells, 'o', NODES);
+    EXPECT_EQ(report.result, SolveResult::Proved);  // player 1, x, wins whatever o plays
+    const ProofChecker::Strategy solver = testing::solverStrategy();
+    ProofChecker checker([solver](const Cells& position, char attacker) {
+        const std::vector<int> theirs = testing::fiveSquares(position, attacker == 'x' ? 'o' : 'x');
+        return theirs.size() == 1 ? theirs.front() : solver(position, attacker);
+    });
+    EXPECT_EQ(checker.checkEveryMoveLoses(cells, 'o'), "");
+}
+
 TEST(ThreatSolver, BudgetsStopItWithTheirReason) {
     const ThreatBoard opening = testing::threatBoardOfCells(exampleCells("model-estimate"), 'x');
     SolveBudget budget;
