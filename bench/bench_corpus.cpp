@@ -112,6 +112,9 @@ BENCHMARK_CAPTURE(BM_Corpus, vcf_hard_threat_space, "vcf_hard.txt", Solver::Thre
 BENCHMARK_CAPTURE(BM_Corpus, vct_hard_threat_space, "vct_hard.txt", Solver::Threats)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Corpus, vct_wide_threat_space, "vct_wide.txt", Solver::Threats)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Corpus, shapes_threat_space, "shapes.txt", Solver::Threats)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

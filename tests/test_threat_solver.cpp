@@ -205,6 +205,27 @@ TEST(ThreatSolver, KindAndDepthLimitTheWinsLookedFor) {
     }
 }
 
+// A win whose first move, x's 11,7, is no three: it leaves x a four on row 8
+// at 10,8 that makes a three on the antidiagonal too, a win by fours were o
+// to pass. The threats of the shortest wins alone find no win here.
+TEST(ThreatSolver, TheThreatDepthSaysWhichThreatsAreLookedFor) {
+    const std::vector<bench::CorpusPosition> corpus =
+        bench::readCorpusFile(std::string(VOREK_CORPUS_DIR) + "/vct_wide.txt");
+    const auto found =
+        std::find_if(corpus.begin(), corpus.end(), [](const auto& p) { return p.name == "self-play 16 move 11"; });
+    ASSERT_NE(found, corpus.end());
+    const SolveBudget budget{.maxNodes = NODES};
+    const SolveReport narrow = solveByThreats(found->board, budget, {.threatDepth = 2});
+    EXPECT_EQ(narrow.result, SolveResult::Unknown);
+    EXPECT_EQ(narrow.stopped, SolveStop::Settled);
+    const SolveReport wide = solveByThreats(found->board, budget);
+    ASSERT_EQ(wide.result, SolveResult::Proved);
+    EXPECT_EQ(wide.move, squareAt(11, 7));
+    EXPECT_FALSE(found->board.moveClass(wide.move, PLAYER1) & (MOVE_FOUR | MOVE_THREE));
+    ProofChecker checker(testing::solverStrategy());
+    EXPECT_EQ(checker.check(testing::cellsOfBoard(found->board), 'x'), "");
+}
+
 // With o to move in the double three, every move of o's still loses to a
 // win by threats of x (the checker tries them all): player 1 has won, though
 // not to move, and there is no proving move to give.
