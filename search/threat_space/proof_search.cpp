@@ -22,6 +22,8 @@ constexpr ProofNumber WIDER_FIRST_PN = 12;
 // meeting on a square, and any other move that leaves a move making two five
 // squares.
 constexpr int NARROW_THREAT_DEPTH = 2;
+// The most positions a walk of a proof looks at.
+constexpr std::uint64_t MOST_PROOF_VISITS = 200'000;
 
 enum MoveHint : std::uint8_t {
     FOUR_HINT,    // the attacker's four: one reply
@@ -228,6 +230,85 @@ ProofNumbers ProofSearch::search(ThreatKind kind, Player attacker, ProofNumbers 
     if (!attackerToMove && numbers.disproved() && best >= 0) ++refutations_[best];
     table_.store(key, numbers, best, depth, control_->nodes() - startNodes);
     return numbers;
+}
+
+std::optional<SquareSet> ProofSearch::proofSquares(ThreatKind kind, int depth) {
+    const ThreatReach reach = std::exchange(reach_, lineReach_);
+    SearchControl walkControl(LINE_BUDGET);
+    SearchControl* const solveControl = std::exchange(control_, &walkControl);
+    SquareSet squares;
+    std::uint64_t visits = 0;
+    const bool whole = collectProof(kind, board_.sideToMove(), depth, squares, visits);
+    control_ = solveControl;
+    reach_ = reach;
+    if (!whole) return std::nullopt;
+    return squares;
+}
+
+bool ProofSearch::collectProof(ThreatKind kind, Player attacker, int depth, SquareSet& squares,
+                               std::uint64_t& visits) {
+    if (++visits > MOST_PROOF_VISITS) return false;
+    const bool attackerToMove = board_.sideToMove() == attacker;
+    const MoveSets& own = board_.moves(attacker);
+    MoveList moves;
+    ThreatMoves rules = this->rules();
+    const NodeVerdict verdict = attackerToMove ? rules.attacker(kind, depth, moves) : rules.defender(kind, depth, moves);
+    if (verdict.outcome == NodeVerdict::Lost) return false;
+    if (verdict.outcome == NodeVerdict::Won) {
+        if (depth < verdict.movesToFive) return false;
+        // The winning move and its five squares; where the defender is to
+        // move, every winning move of the attacker's, since no answer spoils
+        // them all.
+        squares |= own.fives;
+        squares |= own.wins;
+        if (verdict.winningMove < 0) return true;
+        squares.insert(verdict.winningMove);
+        board_.makeMove(verdict.winningMove);
+        squares |= own.fives;
+        board_.unmakeMove();
+        return true;
+    }
+    const int childDepth = depthAfter(depth, attackerToMove);
+    const auto proved = [&](int move) {
+        const std::optional<TableHit> entry = table_.find(keyAfter(keyOf(kind, attacker), board_.sideToMove(), move));
+        return entry && entry->numbers.proved() && holdsFor(*entry, childDepth);
+    };
+    const auto below = [&](int move) {
+        squares.insert(move);
+        board_.makeMove(move);
+        const bool whole = collectProof(kind, attacker, childDepth, squares, visits);
+        board_.unmakeMove();
+        return whole;
+    };
+    if (attackerToMove) {
+        if (kind == ThreatKind::Threats) {
+            const std::optional<TableHit> fours = table_.find(keyOf(ThreatKind::Fours, attacker));
+            if (fours && fours->numbers.proved() && holdsFor(*fours, depth)) {
+                // The rest is a win by fours: its line and last five squares.
+                const std::vector<int> line = FoursSearch(board_, table_, *control_).winningLine(attacker, depth, LINE_BUDGET.maxNodes);
+                if (line.empty()) return false;
+                for (const int move : line) {
+                    squares.insert(move);
+                    board_.makeMove(move);
+                }
+                squares |= own.fives;
+                for (std::size_t i = 0; i < line.size(); ++i) board_.unmakeMove();
+                return true;
+            }
+        }
+        if (moves.empty() || !std::any_of(moves.begin(), moves.end(), proved)) {
+            if (!rules.widens(kind, depth)) return false;
+            rules.widerThreats(depth, moves);
+        }
+        const auto next = std::find_if(moves.begin(), moves.end(), proved);
+        return next != moves.end() && below(*next);
+    }
+    // The defender: what his answers were chosen against, then every answer.
+    if (kind == ThreatKind::Threats && own.fives.empty()) {
+        squares |= own.wins;
+        for (const int move : rules.lineAfterPass(std::min(reach_.threatDepth, depth))) squares.insert(move);
+    }
+    return std::all_of(moves.begin(), moves.end(), [&](int move) { return proved(move) && below(move); });
 }
 
 std::vector<int> ProofSearch::winningLine(ThreatKind kind, int depth) {

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "search/threat_space/fours_search.h"
@@ -44,6 +45,14 @@ public:
     // short of the five only when that runs out.
     std::vector<int> winningLine(ThreatKind kind, int depth = UNLIMITED_DEPTH);
 
+    // After a proof of the same kind and depth: the squares the proof stands
+    // on, read from the table as the winning line is: the attacker's moves
+    // and the defender's answers all through it, the lines of fours the
+    // answers were chosen against, the winning moves at its leaves and their
+    // five squares. nullopt when the table has lost part of the proof or it
+    // is too large to walk.
+    std::optional<SquareSet> proofSquares(ThreatKind kind, int depth = UNLIMITED_DEPTH);
+
     // Whether the numbers of the position the search starts from go to the
     // control's progress as the search goes (they do at first).
     void showNumbers(bool shown) { showsNumbers_ = shown; }
@@ -70,6 +79,9 @@ private:
     // Tries a win by fours first at a node of a search of threats.
     bool provedByFours(std::uint64_t key, int depth);
     ProofNumbers known(std::uint64_t key, int depth) const;
+    // Adds the squares of the proof of the position on the board to
+    // `squares`; false when part of it is missing or `visits` run out.
+    bool collectProof(ThreatKind kind, Player attacker, int depth, SquareSet& squares, std::uint64_t& visits);
 
     ThreatBoard& board_;
     TranspositionTable& table_;

@@ -4,6 +4,7 @@
 
 #include "search/process_memory.h"
 #include "search/threat_space/line_spoilers.h"
+#include "search/threat_space/line_steps.h"
 #include "search/threat_space/search_key.h"
 
 namespace vorek {
@@ -160,10 +161,14 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
     // Should the side to move pass: where the other side's win would go.
     std::vector<int> threatLine;
     std::vector<int> foursLine;
+    std::optional<SquareSet> proof;
     if (theirs.fives.empty() && theirs.wins.empty()) {
         board_.makePass();
         const ProofNumbers pass = search_.prove(options_.kind, options_.depth);
-        if (pass.proved()) threatLine = search_.winningLine(options_.kind, options_.depth);
+        if (pass.proved()) {
+            threatLine = search_.winningLine(options_.kind, options_.depth);
+            proof = search_.proofSquares(options_.kind, options_.depth);
+        }
         board_.unmakeMove();
         findings_.threatened = pass.proved();
         if (pass.proved()) foursLine = lineOfFoursAfterPass();
@@ -172,7 +177,8 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
         findings_.threatened = true;
     }
 
-    const std::vector<int> candidates = movesToRefute(threatLine, foursLine);
+    std::vector<int> candidates = movesToRefute(threatLine, foursLine);
+    if (proof) candidates = mayMatter(candidates, *proof);
     if (candidates.empty()) {
         // Every move loses at once, or the board is full: a draw.
         if (board_.empties().empty()) return {SolveResult::Unknown, {INFINITE_PROOF, INFINITE_PROOF}};
@@ -199,6 +205,11 @@ ThreatSolver::Refutation ThreatSolver::refuteEach(const std::vector<int>& moves,
     // the other side's wins after the moves before it take long to prove:
     // every move gets a short search first, then a longer one, and so on.
     std::vector<int> open = moves;
+    // A four only puts off the question a move (its block is forced), and
+    // answering it means answering every move after the block: the other
+    // moves first.
+    const SquareSet& ownFours = board_.moves(board_.sideToMove()).fours;
+    std::stable_partition(open.begin(), open.end(), [&](int move) { return !ownFours.contains(move); });
     std::vector<std::uint64_t> work(moves.size(), 0);
     int toughest = -1;
     std::uint64_t mostWork = 0;
@@ -291,6 +302,27 @@ std::vector<int> ThreatSolver::toughestLine(int move, int depth, int fours, std:
     }
     board_.unmakeMove();
     return line;
+}
+
+std::vector<int> ThreatSolver::mayMatter(const std::vector<int>& moves, const SquareSet& proof) const {
+    // The other side's proof, should the side to move pass, stands on its
+    // squares: a stone of the side to move matters to it only in a row of
+    // five with one of them (it could take a square the proof plays or
+    // needs, or make a four of his with his answers in it), or where it
+    // makes a four of his now or leaves one a move away. Any other move
+    // leaves the same proof winning, move for move.
+    SquareSet near = proof;
+    proof.forEach([&](int square) {
+        for (int line = 0; line < 4; ++line) walkLine(square, line, [&](int s) {
+            near.insert(s);
+            return true;
+        });
+    });
+    const Player mover = board_.sideToMove();
+    std::vector<int> kept;
+    for (const int move : moves)
+        if (near.contains(move) || board_.moveClass(move, mover) != 0) kept.push_back(move);
+    return kept;
 }
 
 std::vector<int> ThreatSolver::lineOfFoursAfterPass() {
