@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/corpus_file.h"
 #include "search/threat_space/line_spoilers.h"
+#include "search/threat_space/proof_reach.h"
+#include "search/threat_space/proof_search.h"
 #include "search/threat_space/threat_moves.h"
 #include "search/threat_space/threat_board_check.h"
 #include "tests/crowded_boards.h"
@@ -24,6 +27,7 @@ namespace {
 using testing::Cells;
 using testing::ExhaustiveGame;
 using testing::fiveSquares;
+using testing::ProofChecker;
 
 char otherStone(char stone) { return stone == 'x' ? 'o' : 'x'; }
 
@@ -158,6 +162,49 @@ TEST(ThreatMoves, AttackerMovesThatCannotSpoilTheDefendersLineLoseToIt) {
     }
     EXPECT_GE(defenderLines, 10);
     EXPECT_GE(movesLeftOut, 500);
+}
+
+// Where the side to move wins by threats, each move of the other side that
+// the proof's squares leave out, were he to move, still loses: the solver
+// proves the win after it again, and the checker meets every defence after
+// some of them. Wins from the corpus, with room around them.
+TEST(ProofReach, MovesThatCannotTouchAProofLoseToIt) {
+    const std::vector<bench::CorpusPosition> corpus = bench::readCorpusFile(std::string(VOREK_CORPUS_DIR) + "/vct.txt");
+    int proofs = 0;
+    int movesLeftOut = 0;
+    ProofChecker checker(testing::solverStrategy());
+    for (std::size_t p = 0; p < corpus.size() && proofs < 5; p += 9) {
+        ThreatBoard board = corpus[p].board;
+        const char winner = testing::stoneOf(board.sideToMove());
+        TranspositionTable table(std::size_t{4} << 20);
+        SearchControl control(SolveBudget{.maxNodes = 1'000'000});
+        ProofSearch search(board, table, control);
+        ASSERT_TRUE(search.prove(ThreatKind::Threats).proved()) << corpus[p].name;
+        const std::optional<SquareSet> proof = search.proofSquares(ThreatKind::Threats);
+        if (!proof) continue;
+        ++proofs;
+        board.makePass();
+        std::vector<int> all;
+        board.empties().forEach([&](int s) { all.push_back(s); });
+        const std::vector<int> kept = movesThatMayMatter(board, all, *proof);
+        int checked = 0;
+        for (std::size_t i = 0; i < all.size(); i += 11) {
+            const int move = all[i];
+            if (std::find(kept.begin(), kept.end(), move) != kept.end()) continue;
+            ++movesLeftOut;
+            board.makeMove(move);
+            const Cells cells = testing::cellsOfBoard(board);
+            const SolveReport report = testing::solveCells(cells, winner, 1'000'000);
+            EXPECT_EQ(report.result, winner == 'x' ? SolveResult::Proved : SolveResult::Disproved)
+                << corpus[p].name << " move " << move;
+            if (checked++ < 2) {
+                EXPECT_EQ(checker.check(cells, winner), "") << corpus[p].name << " move " << move;
+            }
+            board.unmakeMove();
+        }
+    }
+    EXPECT_GE(proofs, 5);
+    EXPECT_GE(movesLeftOut, 50);
 }
 
 TEST(ThreatBoard, APassChangesTheSideToMoveAlone) {

@@ -4,7 +4,7 @@
 
 #include "search/process_memory.h"
 #include "search/threat_space/line_spoilers.h"
-#include "search/threat_space/line_steps.h"
+#include "search/threat_space/proof_reach.h"
 #include "search/threat_space/search_key.h"
 
 namespace vorek {
@@ -178,7 +178,7 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
     }
 
     std::vector<int> candidates = movesToRefute(threatLine, foursLine);
-    if (proof) candidates = mayMatter(candidates, *proof);
+    if (proof) candidates = movesThatMayMatter(board_, candidates, *proof);
     if (candidates.empty()) {
         // Every move loses at once, or the board is full: a draw.
         if (board_.empties().empty()) return {SolveResult::Unknown, {INFINITE_PROOF, INFINITE_PROOF}};
@@ -302,27 +302,6 @@ std::vector<int> ThreatSolver::toughestLine(int move, int depth, int fours, std:
     }
     board_.unmakeMove();
     return line;
-}
-
-std::vector<int> ThreatSolver::mayMatter(const std::vector<int>& moves, const SquareSet& proof) const {
-    // The other side's proof, should the side to move pass, stands on its
-    // squares: a stone of the side to move matters to it only in a row of
-    // five with one of them (it could take a square the proof plays or
-    // needs, or make a four of his with his answers in it), or where it
-    // makes a four of his now or leaves one a move away. Any other move
-    // leaves the same proof winning, move for move.
-    SquareSet near = proof;
-    proof.forEach([&](int square) {
-        for (int line = 0; line < 4; ++line) walkLine(square, line, [&](int s) {
-            near.insert(s);
-            return true;
-        });
-    });
-    const Player mover = board_.sideToMove();
-    std::vector<int> kept;
-    for (const int move : moves)
-        if (near.contains(move) || board_.moveClass(move, mover) != 0) kept.push_back(move);
-    return kept;
 }
 
 std::vector<int> ThreatSolver::lineOfFoursAfterPass() {

@@ -96,9 +96,6 @@ private:
     std::vector<int> mainLine(ThreatKind kind);
     // Whether the side to move's win found is by fours alone.
     bool provedByFours();
-    // The moves that may matter to the other side's proof whose squares are
-    // given, found should the side to move pass: every other one loses to it.
-    std::vector<int> mayMatter(const std::vector<int>& moves, const SquareSet& proof) const;
     // The other side's line of fours, were the side to move to pass.
     std::vector<int> lineOfFoursAfterPass();
 
