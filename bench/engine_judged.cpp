@@ -1,7 +1,7 @@
 // Material judged by a real engine, and how the threat search does on it.
 //
 //   vorek_engine_judged --play ENGINE SEED GAMES MILLISECONDS FOLDER
-//   vorek_engine_judged --measure FOLDER
+//   vorek_engine_judged --measure FOLDER [GAME_NODES]
 //
 // The first has a stdin/stdout engine play games against itself from varied
 // openings (a few stones near the centre), MILLISECONDS a move, with its
@@ -14,7 +14,8 @@
 // counts, the kind "threats" as for any win that is not asked to be by fours).
 //
 // The second solves each position of mates.txt as vorek-cli solve does and
-// analyses each game as vorek-cli game does, and prints how many claims the
+// analyses each game as vorek-cli game does (with GAME_NODES nodes a
+// position, when given), and prints how many claims the
 // solve proves (and how fast), and which of the game's missed and blunder
 // marks the engine's evaluations contradict: a missed move after which the
 // engine still finds the mover's win, a blunder in a position the engine
@@ -34,6 +35,7 @@
 #include <vector>
 
 #include "bench/corpus_file.h"
+#include "bench/self_play_opening.h"
 #include "board/square_flags.h"
 #include "files/game_record.h"
 #include "opponent/engine_pipes.h"
@@ -45,9 +47,12 @@ namespace {
 
 constexpr int MOST_MATE_PLIES = 25;
 constexpr int LONGEST_GAME = 160;
+constexpr int MOST_OPENING_STONES = 5;
 // vorek-cli solve's and vorek-cli game's budgets.
 constexpr SolveBudget SOLVE_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
 constexpr SolveBudget GAME_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
+// In a run: the game's budget.
+SolveBudget gameBudget = GAME_BUDGET;
 
 // The plies of a mate claim: +M7 is 7, -M12 is -12; nullopt for any other
 // evaluation.
@@ -123,18 +128,8 @@ int play(const std::string& engineProgram, unsigned seed, int games, int millise
         for (std::string line; engine->readLine(line, deadline) == EnginePipes::Read::Line;)
             if (line == "OK") break;
         ThreatBoard board;
-        std::vector<int> moves;
-        std::vector<std::string> evals;
-        const int opening = 2 + static_cast<int>(random() % 4);
-        for (int i = 0; i < opening; ++i) {
-            int s;
-            do {
-                s = squareAt(7 + static_cast<int>(random() % 6), 7 + static_cast<int>(random() % 6));
-            } while (!board.isEmpty(s));
-            board.makeMove(s);
-            moves.push_back(s);
-            evals.push_back("-");
-        }
+        std::vector<int> moves = playOpening(board, random, MOST_OPENING_STONES);
+        std::vector<std::string> evals(moves.size(), "-");
         while (static_cast<int>(moves.size()) < LONGEST_GAME && !playerWithFive(board) && !board.empties().empty()) {
             const std::optional<EngineMove> answer = askEngine(*engine, board, moves, milliseconds);
             if (!answer) {
@@ -205,7 +200,7 @@ void measureMarks(const std::filesystem::path& folder) {
         const auto mate = [&](std::size_t position) {
             return position < evals.size() ? matePlies(evals[position]) : std::nullopt;
         };
-        const std::vector<PositionVerdict> verdicts = analyseGame(std::get<GameRecord>(read), GAME_BUDGET, [](int, int) {});
+        const std::vector<PositionVerdict> verdicts = analyseGame(std::get<GameRecord>(read), gameBudget, [](int, int) {});
         for (std::size_t i = 0; i + 1 < verdicts.size(); ++i) {
             const MoveMarks marks = marksOf(verdicts[i], verdicts[i + 1]);
             const std::optional<int> before = mate(i);
@@ -245,12 +240,13 @@ int main(int argc, char** argv) {
     if (mode == "--play" && argc == 7)
         return vorek::bench::play(argv[2], static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)), std::atoi(argv[4]),
                                   std::atoi(argv[5]), argv[6]);
-    if (mode == "--measure" && argc == 3) {
+    if (mode == "--measure" && (argc == 3 || argc == 4)) {
+        if (argc == 4) vorek::bench::gameBudget.maxNodes = std::strtoull(argv[3], nullptr, 10);
         vorek::bench::measureClaims(argv[2]);
         vorek::bench::measureMarks(argv[2]);
         return 0;
     }
     std::cerr << "usage: vorek_engine_judged --play ENGINE SEED GAMES MILLISECONDS FOLDER\n"
-                 "       vorek_engine_judged --measure FOLDER\n";
+                 "       vorek_engine_judged --measure FOLDER [GAME_NODES]\n";
     return 2;
 }

@@ -35,6 +35,7 @@
 #include "bench/corpus_file.h"
 #include "bench/corpus_harder.h"
 #include "bench/corpus_solves.h"
+#include "bench/self_play_opening.h"
 #include "board/square_flags.h"
 #include "search/threat_space/threat_solver.h"
 
@@ -42,6 +43,7 @@ namespace vorek::bench {
 namespace {
 
 constexpr int LONGEST_GAME = 120;
+constexpr int MOST_OPENING_STONES = 6;
 // The longest win a position is made longer to, and the most pairs of
 // decoys it gets.
 constexpr int LONGEST_WIN = 24;
@@ -106,15 +108,7 @@ int chooseMove(ThreatBoard& board, std::mt19937& random, int choices) {
 // (isWidePuzzle), into it.
 void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream& vct, std::ofstream* wide) {
     ThreatBoard board;
-    // A varied opening: a few stones on random squares near the centre.
-    const int opening = 2 + static_cast<int>(random() % 5);
-    for (int i = 0; i < opening; ++i) {
-        int s;
-        do {
-            s = squareAt(7 + static_cast<int>(random() % 6), 7 + static_cast<int>(random() % 6));
-        } while (!board.isEmpty(s));
-        board.makeMove(s);
-    }
+    const int opening = static_cast<int>(playOpening(board, random, MOST_OPENING_STONES).size());
     const int choices = 2 + static_cast<int>(random() % 4);
     std::vector<std::pair<ThreatKind, int>> kept;
     for (int move = opening; move < LONGEST_GAME; ++move) {
