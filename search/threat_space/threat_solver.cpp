@@ -1,6 +1,8 @@
 #include "search/threat_space/threat_solver.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstdio>
 
 #include "search/process_memory.h"
 #include "search/threat_space/line_spoilers.h"
@@ -171,13 +173,13 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
         }
         board_.unmakeMove();
         findings_.threatened = pass.proved();
-        if (pass.proved()) foursLine = lineOfFoursAfterPass();
+        if (pass.proved()) foursLine = lineOfFoursAfterPass(options_.depth);
         if (control_.stopped()) return {SolveResult::Unknown, {INFINITE_PROOF, 1}};
     } else {
         findings_.threatened = true;
     }
 
-    std::vector<int> candidates = movesToRefute(threatLine, foursLine);
+    std::vector<int> candidates = movesToRefute(threatLine, foursLine, options_.depth);
     if (proof) candidates = movesThatMayMatter(board_, candidates, *proof);
     if (candidates.empty()) {
         // Every move loses at once, or the board is full: a draw.
@@ -190,13 +192,23 @@ ThreatSolver::Verdict ThreatSolver::disproofForMover() {
         return {SolveResult::Unknown, {INFINITE_PROOF, INFINITE_PROOF}, -1, {refutation.move}};
     }
     if (!refutation.numbers.proved()) return {SolveResult::Unknown, refutation.numbers, -1, {refutation.move}};
-    std::size_t before = 0;
-    Verdict verdict{SolveResult::Disproved, DISPROVED, -1, toughestLine(refutation.move, options_.depth, 0, before)};
-    // Whether the other side's win, after the toughest move, is by fours alone.
-    for (std::size_t i = 0; i < before; ++i) board_.makeMove(verdict.line[i]);
+    // The toughest move, with the fours of the side to move and their blocks
+    // that came after it, then the other side's win from there.
+    Verdict verdict{SolveResult::Disproved, DISPROVED, -1, {refutation.move}};
+    verdict.line.insert(verdict.line.end(), refutation.fours.begin(), refutation.fours.end());
+    for (const int move : verdict.line) board_.makeMove(move);
+    const std::vector<int> line = search_.winningLine(options_.kind, depthAfterFours(refutation.fours));
     verdict.foursOnly = provedByFours();
-    for (std::size_t i = 0; i < before; ++i) board_.unmakeMove();
+    for (std::size_t i = 0; i < verdict.line.size(); ++i) board_.unmakeMove();
+    verdict.line.insert(verdict.line.end(), line.begin(), line.end());
     return verdict;
+}
+
+int ThreatSolver::depthAfterFours(const std::vector<int>& fours) const {
+    // Each block is a move of the other side.
+    int depth = options_.depth;
+    for (std::size_t i = 0; i < fours.size(); i += 2) depth = depthAfter(depth, true);
+    return depth;
 }
 
 ThreatSolver::Refutation ThreatSolver::refuteEach(const std::vector<int>& moves, int depth, int fours,
@@ -211,32 +223,33 @@ ThreatSolver::Refutation ThreatSolver::refuteEach(const std::vector<int>& moves,
     const SquareSet& ownFours = board_.moves(board_.sideToMove()).fours;
     std::stable_partition(open.begin(), open.end(), [&](int move) { return !ownFours.contains(move); });
     std::vector<std::uint64_t> work(moves.size(), 0);
-    int toughest = -1;
+    Refutation toughest{PROVED, -1};
     std::uint64_t mostWork = 0;
     for (std::uint64_t look = FIRST_LOOK_NODES;; look *= LOOK_GROWTH) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < open.size(); ++i) {
             const int move = open[i];
-            if (fours == 0) control_.showNumbers(INFINITE_NUMBER, reportedNumber(static_cast<ProofNumber>(open.size() - i + kept)));
+            const auto left = static_cast<ProofNumber>(open.size() - i + kept);
+            if (fours == 0) control_.showNumbers(INFINITE_NUMBER, reportedNumber(left));
             const std::uint64_t before = control_.nodes();
-            const ProofNumbers answer = answerTo(move, depth, fours, std::min(limit, control_.nodes() + look));
+            std::vector<int> after;
+            const ProofNumbers answer = answerTo(move, depth, fours, std::min(limit, control_.nodes() + look), after);
             work[i] += control_.nodes() - before;
             if (answer.disproved()) return {DISPROVED, move};
-            if (control_.stopped() || control_.nodes() >= limit)
-                return {{INFINITE_PROOF, static_cast<ProofNumber>(open.size() - i + kept)}, move};
+            if (control_.stopped() || control_.nodes() >= limit) return {{INFINITE_PROOF, left}, move};
             if (!answer.proved()) {
                 open[kept] = move;
                 work[kept++] = work[i];
                 continue;
             }
-            if (toughest < 0 || work[i] > mostWork) {
-                toughest = move;
+            if (toughest.move < 0 || work[i] > mostWork) {
+                toughest = {PROVED, move, std::move(after)};
                 mostWork = work[i];
             }
         }
         open.resize(kept);
         work.resize(kept);
-        if (open.empty()) return {PROVED, toughest};
+        if (open.empty()) return toughest;
     }
 }
 
@@ -251,7 +264,7 @@ int ThreatSolver::forcedBlock(int fours) const {
     return four.fives.first();
 }
 
-ProofNumbers ThreatSolver::answerTo(int move, int depth, int fours, std::uint64_t limit) {
+ProofNumbers ThreatSolver::answerTo(int move, int depth, int fours, std::uint64_t limit, std::vector<int>& after) {
     board_.makeMove(move);
     ProofNumbers answer;
     if (const int block = forcedBlock(fours); block >= 0) {
@@ -260,8 +273,13 @@ ProofNumbers ThreatSolver::answerTo(int move, int depth, int fours, std::uint64_
         // he then has loses too. (A search of threats would instead want the
         // block itself to threaten.)
         board_.makeMove(block);
-        answer = everyMoveLoses(depthAfter(depth, true), fours + 1, limit).numbers;
+        const Refutation next = everyMoveLoses(depthAfter(depth, true), fours + 1, limit);
         board_.unmakeMove();
+        answer = next.numbers;
+        if (answer.proved() && next.move >= 0) {
+            after = {block, next.move};
+            after.insert(after.end(), next.fours.begin(), next.fours.end());
+        }
     } else {
         answer = search_.prove(options_.kind, depth, limit);
     }
@@ -274,49 +292,27 @@ ThreatSolver::Refutation ThreatSolver::everyMoveLoses(int depth, int fours, std:
     // His five, or no move left to the other side's five: nothing is lost.
     if (!board_.moves(mover).fives.empty() || depth < 1) return {DISPROVED, board_.moves(mover).fives.first()};
     if (board_.moves(opponent(mover)).fives.severalSquares()) return {PROVED, -1};
-    const std::vector<int> moves = movesToRefute({}, lineOfFoursAfterPass());
+    const std::vector<int> moves = movesToRefute({}, lineOfFoursAfterPass(depth), depth);
     // None: every move loses at once, or the board is full.
     if (moves.empty()) return {board_.empties().empty() ? DISPROVED : PROVED, -1};
     return refuteEach(moves, depth, fours, limit);
 }
 
-std::vector<int> ThreatSolver::toughestLine(int move, int depth, int fours, std::size_t& before) {
-    std::vector<int> line{move};
-    board_.makeMove(move);
-    before = 1;
-    if (const int block = forcedBlock(fours); block >= 0) {
-        line.push_back(block);
-        board_.makeMove(block);
-        // The same refutation again, now read mostly from the table.
-        const Refutation next = everyMoveLoses(depthAfter(depth, true), fours + 1, UINT64_MAX);
-        if (next.numbers.proved() && next.move >= 0) {
-            std::size_t deeper = 0;
-            const std::vector<int> rest = toughestLine(next.move, depthAfter(depth, true), fours + 1, deeper);
-            line.insert(line.end(), rest.begin(), rest.end());
-            before = 2 + deeper;
-        }
-        board_.unmakeMove();
-    } else {
-        const std::vector<int> rest = search_.winningLine(options_.kind, depth);
-        line.insert(line.end(), rest.begin(), rest.end());
-    }
-    board_.unmakeMove();
-    return line;
-}
-
-std::vector<int> ThreatSolver::lineOfFoursAfterPass() {
+std::vector<int> ThreatSolver::lineOfFoursAfterPass(int depth) {
     if (options_.kind == ThreatKind::Fours) return {};
-    return search_.rules().lineAfterPass(options_.depth);
+    return search_.rules().lineAfterPass(depth);
 }
 
-std::vector<int> ThreatSolver::movesToRefute(const std::vector<int>& threatLine, const std::vector<int>& foursLine) {
+std::vector<int> ThreatSolver::movesToRefute(const std::vector<int>& threatLine, const std::vector<int>& foursLine,
+                                             int depth) {
     const Player mover = board_.sideToMove();
     const MoveSets& theirs = board_.moves(opponent(mover));
     if (!theirs.fives.empty()) return {theirs.fives.first()};
-    if (!theirs.wins.empty()) {
+    // A move that leaves two five squares wins in two moves.
+    if (!theirs.wins.empty() && depth >= 2) {
         // The replies of a defender to a winning move: every other move loses.
         MoveList replies;
-        if (search_.rules().defender(ThreatKind::Threats, options_.depth, replies).outcome != NodeVerdict::Open)
+        if (search_.rules().defender(ThreatKind::Threats, depth, replies).outcome != NodeVerdict::Open)
             return {};
         return {replies.begin(), replies.end()};
     }

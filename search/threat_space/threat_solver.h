@@ -66,38 +66,43 @@ private:
     // or to a move that leaves him two: the line of a natural try.
     Verdict lostAtOnce();
     // What the other side has against moves of the side to move: PROVED when
-    // he wins by threats after each (`move` the toughest), DISPROVED when
-    // `move` leaves him none, open when the budget ran out at `move`.
+    // he wins by threats after each (`move` the toughest, and `fours` the
+    // fours of the side to move that came after it with their blocks, in
+    // order), DISPROVED when `move` leaves him none, open when the budget
+    // ran out at `move`.
     struct Refutation {
+        Refutation(ProofNumbers numbers, int move, std::vector<int> fours = {})
+            : numbers(numbers), move(move), fours(std::move(fours)) {}
         ProofNumbers numbers;
-        int move = -1;
+        int move;
+        std::vector<int> fours;
     };
     // Searches stop once the control has counted `limit` nodes.
     Refutation refuteEach(const std::vector<int>& moves, int depth, int fours, std::uint64_t limit);
     // The other side's answer to the move, within `depth` moves of his own;
     // `fours`: the fours of the side to move answered on the way here.
-    ProofNumbers answerTo(int move, int depth, int fours, std::uint64_t limit);
+    // When it is a four and loses: its block and what came after, in `after`.
+    ProofNumbers answerTo(int move, int depth, int fours, std::uint64_t limit, std::vector<int>& after);
     // After a four of the side that just moved: the other side's block, the
     // only move that does not lose at once; -1 when it is no four, or after
     // enough fours.
     int forcedBlock(int fours) const;
     // Whether every move of the side to move loses (as refuteEach).
     Refutation everyMoveLoses(int depth, int fours, std::uint64_t limit);
-    // The move refuted, the other side's answer and on, to his five;
-    // `before`: the moves of the line before the other side's win by threats
-    // starts (the move, and any fours of the side to move with their blocks).
-    std::vector<int> toughestLine(int move, int depth, int fours, std::size_t& before);
+    // The other side's moves left after the blocks among the fours.
+    int depthAfterFours(const std::vector<int>& fours) const;
     // The moves of the side to move that must each be shown lost, most
     // likely holding first: where the other side would win by fours should
     // he pass, those that could spoil that line (foursLine); otherwise any.
-    std::vector<int> movesToRefute(const std::vector<int>& threatLine, const std::vector<int>& foursLine);
+    std::vector<int> movesToRefute(const std::vector<int>& threatLine, const std::vector<int>& foursLine, int depth);
     // The attacker's most promising moves and the defender's answers, by the
     // table, while the search is undecided.
     std::vector<int> mainLine(ThreatKind kind);
     // Whether the side to move's win found is by fours alone.
     bool provedByFours();
-    // The other side's line of fours, were the side to move to pass.
-    std::vector<int> lineOfFoursAfterPass();
+    // The other side's line of fours within `depth` moves of his, were the
+    // side to move to pass.
+    std::vector<int> lineOfFoursAfterPass(int depth);
 
     ThreatBoard board_;
     ThreatSolveOptions options_;
