@@ -53,12 +53,14 @@ int ThreatMoves::threatens(int move, int depth) {
     return moves;
 }
 
-std::vector<int> ThreatMoves::lineAfterPass(int depth) {
+std::vector<int> ThreatMoves::lineAfterPass(int depth) { return lineAfterPass(depth, reach_.testNodes); }
+
+std::vector<int> ThreatMoves::lineAfterPass(int depth, std::uint64_t nodeLimit) {
     const Player other = opponent(board_.sideToMove());
+    // Without a four there is no win by fours.
+    if (board_.moves(other).fours.empty()) return {};
     board_.makePass();
-    std::vector<int> line;
-    if (!board_.moves(other).fours.empty())
-        line = FoursSearch(board_, table_, control_).winningLine(other, depth, reach_.testNodes);
+    std::vector<int> line = FoursSearch(board_, table_, control_).winningLine(other, depth, nodeLimit);
     board_.unmakeMove();
     return line;
 }
@@ -72,12 +74,7 @@ SquareSet ThreatMoves::allowedThreats() {
     // Were the attacker to pass and the defender win by fours, a move that
     // is no four must spoil the defender's line, or the defender plays it
     // and wins (lineSpoilers says why no other square can).
-    if (board_.moves(opponent(board_.sideToMove())).fours.empty()) return board_.empties();
-    const Player other = opponent(board_.sideToMove());
-    board_.makePass();
-    const std::vector<int> theirs =
-        FoursSearch(board_, table_, control_).winningLine(other, UNLIMITED_DEPTH, reach_.narrowingNodes);
-    board_.unmakeMove();
+    const std::vector<int> theirs = lineAfterPass(UNLIMITED_DEPTH, reach_.narrowingNodes);
     if (theirs.empty()) return board_.empties();
     board_.makePass();
     const SquareSet spoilers = lineSpoilers(board_, theirs);
@@ -94,10 +91,9 @@ NodeVerdict ThreatMoves::attacker(ThreatKind kind, int depth, MoveList& moves) {
         const Player attacker = board_.sideToMove();
         SquareSet listed;
         for (const int move : moves) listed.insert(move);
-        const MoveSets& own = board_.moves(attacker);
-        SquareSet threats = (doubleFourSetups(board_, attacker) | own.threes) - listed;
-        if (!threats.empty()) threats &= allowedThreats();
         const SquareSet setups = doubleFourSetups(board_, attacker);
+        SquareSet threats = (setups | board_.moves(attacker).threes) - listed;
+        if (!threats.empty()) threats &= allowedThreats();
         (setups & threats).forEach([&](int move) { moves.add(move); });
         (threats - setups).forEach([&](int move) { moves.add(move); });
     }

@@ -76,6 +76,8 @@ public:
     std::vector<int> lineAfterPass(int depth);
 
 private:
+    // The same, each search of it stopping at nodeLimit nodes.
+    std::vector<int> lineAfterPass(int depth, std::uint64_t nodeLimit);
     // The squares the attacker's threats that are no fours may take: where
     // the defender would win by fours were the attacker to pass, those that
     // could spoil the defender's line; otherwise every empty square.
