@@ -50,7 +50,7 @@ constexpr int LONGEST_GAME = 160;
 constexpr int MOST_OPENING_STONES = 5;
 // vorek-cli solve's and vorek-cli game's budgets.
 constexpr SolveBudget SOLVE_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
-constexpr SolveBudget GAME_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
+constexpr SolveBudget GAME_BUDGET{.maxNodes = 10'000'000, .maxSeconds = 10};
 // In a run: the game's budget.
 SolveBudget gameBudget = GAME_BUDGET;
 

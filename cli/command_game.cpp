@@ -44,7 +44,7 @@ constexpr std::string_view USAGE =
     "bar is shown on stderr when stderr is a terminal. Ctrl-C stops the analysis\n"
     "and prints the positions solved before it.\n"
     "\n"
-    "  --nodes N    stop each solve once N nodes have been searched (default 1000000)\n"
+    "  --nodes N    stop each solve once N nodes have been searched (default 10000000)\n"
     "  --seconds S  stop each solve after S seconds, such as 10 or 2.5 (default 10)\n"
     "  --json       one JSON object a line: {\"move\":..,\"side\":..,\"result\":..,\n"
     "               \"proving\":\"x,y\"|null,\"played\":\"x,y\"|null,\"marks\":[..]},\n"
@@ -55,9 +55,11 @@ constexpr std::string_view USAGE =
 constexpr std::array<std::string_view, 2> OPTIONS{NODES_OPTION, SECONDS_OPTION};
 constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
 
-// Solve's: most positions of a game end in a few thousand nodes, and a mark
-// given or left unclear rests on the few that take more.
-constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
+// Most positions of a game end in a few thousand nodes; a mark given or left
+// unclear rests on the few that take more: showing that a side has no win by
+// threats, all of them looked at, often takes millions. Ten times solve's,
+// still within its seconds.
+constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 10'000'000, .maxSeconds = 10};
 
 // One analysed position, in the words of the output.
 struct PositionLine {
