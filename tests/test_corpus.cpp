@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Files, Corpus,
                                            Part{"vct.txt", 1, 4}, Part{"vct.txt", 2, 4}, Part{"vct.txt", 3, 4},
                                            Part{"vcf_hard.txt", 0, 2, 3}, Part{"vcf_hard.txt", 1, 2, 3},
                                            Part{"vct_hard.txt", 0, 2, 2}, Part{"vct_hard.txt", 1, 2, 2},
-                                           Part{"vct_wide.txt", 0, 2, 3}, Part{"vct_wide.txt", 1, 2, 3},
+                                           Part{"vct_wide.txt", 0, 2, 4}, Part{"vct_wide.txt", 1, 2, 4},
                                            Part{"shapes.txt", 0, 1}),
                          [](const auto& info) {
                              const std::string file = info.param.file;
