@@ -225,6 +225,22 @@ TEST(ThreatSolver, TheThreatDepthSaysWhichThreatsAreLookedFor) {
     EXPECT_FALSE(found->board.moveClass(wide.move, PLAYER1) & (MOVE_FOUR | MOVE_THREE));
 }
 
+// x has two open threes far apart: o cannot spoil both, and x wins with an
+// open four and then five, two moves of his. Looking for wins of one move
+// only, o is not lost: nothing x has makes five at once.
+TEST(ThreatSolver, AWinThatTakesMoreMovesThanTheDepthIsNoLoss) {
+    Cells cells;
+    cells.fill('.');
+    for (const int x : {4, 5, 6}) cells[squareAt(x, 4)] = 'x';
+    for (const int y : {12, 13, 14}) cells[squareAt(14, y)] = 'x';
+    const ThreatBoard board = testing::threatBoardOfCells(cells, 'o');
+    const SolveBudget budget{.maxNodes = NODES};
+    EXPECT_EQ(solveByThreats(board, budget, {.depth = 2}).result, SolveResult::Proved);  // x's, whatever o plays
+    const SolveReport oneMove = solveByThreats(board, budget, {.depth = 1});
+    EXPECT_EQ(oneMove.result, SolveResult::Unknown);
+    EXPECT_EQ(oneMove.stopped, SolveStop::Settled);
+}
+
 // With o to move in the double three, every move of o's still loses to a
 // win by threats of x (the checker tries them all): player 1 has won, though
 // not to move, and there is no proving move to give.
