@@ -60,7 +60,7 @@ std::optional<Solved> solveWithin(const V2Board& board, const SolvingLimits& lim
         const int five = position.moves(position.sideToMove()).fives.first();
         if (five < 0) return std::nullopt;
         Solved solved;
-        solved.report.result = position.sideToMove() == 1 ? SolveResult::Proved : SolveResult::Disproved;
+        solved.report.result = position.sideToMove() == PLAYER1 ? SolveResult::Proved : SolveResult::Disproved;
         solved.report.move = five;
         solved.report.line = {five};
         return solved;

@@ -14,6 +14,7 @@
 
 #include "bench/corpus_file.h"
 #include "bench/exact_tree_rules.h"
+#include "search/solver.h"
 #include "search/threat_space/threat_solver.h"
 
 namespace vorek::bench {
@@ -38,7 +39,7 @@ std::unique_ptr<V2Board> engineBoardOf(const ThreatBoard& position) {
         const unsigned cell = position.cell(s);
         if (cell != CELL_EMPTY) stones.put(s, cell == CELL_PLAYER1 ? PLAYER1 : PLAYER0);
     }
-    return V2Board::fromStones(stones, playerOf(position.sideToMove()));
+    return V2Board::fromStones(stones, position.sideToMove());
 }
 
 struct Outcome {
@@ -49,7 +50,7 @@ struct Outcome {
 };
 
 Outcome solveOne(const CorpusPosition& position, Solver solver, TranspositionTable& table) {
-    const bool player1 = position.board.sideToMove() == 1;
+    const bool player1 = position.board.sideToMove() == PLAYER1;
     const SolveResult won = player1 ? SolveResult::Proved : SolveResult::Disproved;
     const auto start = std::chrono::steady_clock::now();
     Outcome outcome;
@@ -109,6 +110,9 @@ BENCHMARK_CAPTURE(BM_Corpus, vcf_hard_threat_space, "vcf_hard.txt", Solver::Thre
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Corpus, vct_hard_threat_space, "vct_hard.txt", Solver::Threats)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Corpus, vct_wide_threat_space, "vct_wide.txt", Solver::Threats)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Corpus, shapes_threat_space, "shapes.txt", Solver::Threats)

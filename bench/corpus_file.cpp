@@ -48,12 +48,12 @@ CorpusPosition readPosition(LineReader& reader, std::string name) {
         for (int x = 0; x < BOARD_SIDE; ++x) {
             const char c = line[static_cast<std::size_t>(x)];
             if (c == 'x' || c == 'o')
-                position.board.place(squareAt(x, y), c == 'x' ? 1 : 0);
+                position.board.place(squareAt(x, y), c == 'x' ? PLAYER1 : PLAYER0);
             else if (c != '.')
                 reader.fail(std::string("a square holds '") + c + "', not x, o or .");
         }
     }
-    position.board.setSideToMove(side == "x" ? 1 : 0);
+    position.board.setSideToMove(side == "x" ? PLAYER1 : PLAYER0);
     return position;
 }
 
@@ -73,7 +73,7 @@ std::vector<CorpusPosition> readCorpusFile(const std::string& path) {
 void writeCorpusPosition(std::ostream& out, const CorpusPosition& position) {
     out << "# " << position.name << '\n'
         << (position.kind == ThreatKind::Fours ? "fours" : "threats") << ' '
-        << (position.board.sideToMove() == 1 ? 'x' : 'o') << ' ' << position.length << '\n';
+        << (position.board.sideToMove() == PLAYER1 ? 'x' : 'o') << ' ' << position.length << '\n';
     for (int y = 0; y < BOARD_SIDE; ++y) {
         for (int x = 0; x < BOARD_SIDE; ++x) {
             const unsigned cell = position.board.cell(squareAt(x, y));

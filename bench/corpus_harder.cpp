@@ -13,7 +13,7 @@ namespace {
 // How many pairs of stones a step of decoys tries.
 constexpr int DECOY_TRIES = 60;
 
-std::vector<int> stonesOf(const ThreatBoard& board, int player) {
+std::vector<int> stonesOf(const ThreatBoard& board, Player player) {
     std::vector<int> stones;
     for (int s = 0; s < BOARD_SQUARES; ++s)
         if (board.cell(s) == cellOfPlayer(player)) stones.push_back(s);
@@ -48,9 +48,9 @@ bool isThreat(const ThreatBoard& board, int square, ThreatKind kind) {
 
 // Neither side has a five square, and the winner no move that leaves two.
 bool quiet(const ThreatBoard& board) {
-    const int winner = board.sideToMove();
+    const Player winner = board.sideToMove();
     return board.moves(winner).fives.empty() && board.moves(winner).wins.empty() &&
-           board.moves(1 - winner).fives.empty() && playerWithFive(board) < 0;
+           board.moves(opponent(winner)).fives.empty() && !playerWithFive(board);
 }
 
 // Whether the stone of the other side is among his answers to the winner's
@@ -67,14 +67,14 @@ bool answers(ThreatBoard& board, int threat, int answer, ThreatKind kind) {
 
 int threatsOnBoard(const ThreatBoard& board, ThreatKind kind) {
     const MoveSets& own = board.moves(board.sideToMove());
-    const int fours = own.fours.count() + board.moves(1 - board.sideToMove()).fours.count();
+    const int fours = own.fours.count() + board.moves(opponent(board.sideToMove())).fours.count();
     return kind == ThreatKind::Fours ? fours : fours + (own.threes - own.fours).count();
 }
 
 std::optional<Puzzle> longerByOneThreat(const Puzzle& puzzle, ThreatKind kind, std::mt19937& random) {
-    const int winner = puzzle.board.sideToMove();
+    const Player winner = puzzle.board.sideToMove();
     std::vector<int> own = stonesOf(puzzle.board, winner);
-    const std::vector<int> theirs = stonesOf(puzzle.board, 1 - winner);
+    const std::vector<int> theirs = stonesOf(puzzle.board, opponent(winner));
     std::shuffle(own.begin(), own.end(), random);
     for (const int threat : own) {
         for (const int answer : theirs) {
@@ -89,23 +89,23 @@ std::optional<Puzzle> longerByOneThreat(const Puzzle& puzzle, ThreatKind kind, s
 }
 
 std::optional<Puzzle> withDecoys(const Puzzle& puzzle, ThreatKind kind, std::mt19937& random) {
-    const int winner = puzzle.board.sideToMove();
+    const Player winner = puzzle.board.sideToMove();
     const std::vector<int> near = nearStones(puzzle.board);
     if (near.size() < 2) return std::nullopt;
     const MoveSets& ownBefore = puzzle.board.moves(winner);
-    const int theirFoursBefore = puzzle.board.moves(1 - winner).fours.count();
+    const int theirFoursBefore = puzzle.board.moves(opponent(winner)).fours.count();
     for (int attempt = 0; attempt < DECOY_TRIES; ++attempt) {
         const int decoy = near[random() % near.size()];
         const int counter = near[random() % near.size()];
         if (decoy == counter) continue;
         ThreatBoard after = puzzle.board;
         after.place(decoy, winner);
-        after.place(counter, 1 - winner);
+        after.place(counter, opponent(winner));
         if (!quiet(after)) continue;
         const MoveSets& own = after.moves(winner);
         const int ownGain = kind == ThreatKind::Fours ? (own.fours - ownBefore.fours).count()
                                                       : ((own.fours | own.threes) - (ownBefore.fours | ownBefore.threes)).count();
-        if (ownGain == 0 || after.moves(1 - winner).fours.count() <= theirFoursBefore) continue;
+        if (ownGain == 0 || after.moves(opponent(winner)).fours.count() <= theirFoursBefore) continue;
         if (winWithin(after, kind, puzzle.length - 1) != Found::NoWin || !isPuzzle(after, kind)) continue;
         for (int length = puzzle.length; length <= puzzle.length + 4; ++length)
             if (winWithin(after, kind, length) == Found::Win) return Puzzle{after, length};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "search/threat_space/threat_board.h"
+#include "search/threat_space/threat_moves.h"
 #include "search/threat_space/threat_rules.h"
 
 namespace vorek::bench {
@@ -17,8 +18,10 @@ enum class Found {
 };
 
 // Whether the side to move wins by threats of the kind, making five with at
-// most depth moves of his own; with a move, the first move of the win found.
-Found winWithin(const ThreatBoard& board, ThreatKind kind, int depth, int* move = nullptr);
+// most depth moves of his own, his threats threatening wins by fours of at
+// most threatDepth moves; with a move, the first move of the win found.
+Found winWithin(const ThreatBoard& board, ThreatKind kind, int depth, int* move = nullptr,
+                int threatDepth = ThreatReach{}.threatDepth);
 
 // The fewest moves of the side to move to his five by a win of the kind, or
 // 0 when no win is found.
@@ -27,6 +30,16 @@ int shortestWin(const ThreatBoard& board, ThreatKind kind);
 // Whether the position is a puzzle of the kind: a win of that kind, and for
 // a win by threats, none by fours.
 bool isPuzzle(const ThreatBoard& board, ThreatKind kind);
+
+// The threats that threaten the shortest wins by fours: threes, and moves
+// that leave a move making two five squares.
+constexpr int SHORTEST_THREATS = 2;
+
+// Whether the position is a win by threats that needs a wider threat: none
+// by fours, none with the shortest threats alone, and its first move found
+// neither a four, a three nor a move that leaves two fours meeting on a
+// square.
+bool isWidePuzzle(const ThreatBoard& board);
 
 // The position of the stones of the board but the squares given, with the
 // same side to move.

@@ -5,18 +5,21 @@
 // gets the length of its shortest win, found by solving with a growing depth.
 //
 //   vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE
+//   vorek_make_corpus --wide SEED GAMES FILE
 //   vorek_make_corpus --longer SEED IN_FILE OUT_FILE
 //   vorek_make_corpus --harder SEED IN_FILE OUT_FILE
 //   vorek_make_corpus --stats FILE
 //
 // The first appends the positions of the games to the files in the corpus
-// format (bench/corpus_file.h). The second makes the wins by fours of a file
-// longer, as puzzle composers do: it takes back a stone of the winner that
+// format (bench/corpus_file.h). The second does the same with the wins by
+// threats that need a threat that is neither a four nor a three, and whose
+// first move is one (bench/corpus_solves.h, isWidePuzzle). The third makes
+// the wins by fours of a file longer, as puzzle composers do: it takes back a stone of the winner that
 // made a four and the block of its five square, so that the win starts with
 // that four, and keeps the position when no shorter win appears; again and
-// again, writing each step. The third makes every position of a file harder
+// again, writing each step. The fourth makes every position of a file harder
 // (bench/corpus_harder.h): longer by threats taken back, then with decoys,
-// writing the last step of each. The fourth prints what each position of a
+// writing the last step of each. The fifth prints what each position of a
 // file takes the solver. The tests check every position of the shipped
 // corpus with the independent checker.
 #include <algorithm>
@@ -32,6 +35,7 @@
 #include "bench/corpus_file.h"
 #include "bench/corpus_harder.h"
 #include "bench/corpus_solves.h"
+#include "bench/self_play_opening.h"
 #include "board/square_flags.h"
 #include "search/threat_space/threat_solver.h"
 
@@ -39,6 +43,7 @@ namespace vorek::bench {
 namespace {
 
 constexpr int LONGEST_GAME = 120;
+constexpr int MOST_OPENING_STONES = 6;
 // The longest win a position is made longer to, and the most pairs of
 // decoys it gets.
 constexpr int LONGEST_WIN = 24;
@@ -51,11 +56,11 @@ int squareValue(const ThreatBoard& board, int square) {
     // them make long wins by fours.
     constexpr int OWN_VALUE[6] = {0, 40, 28, 40, 120, 2000};
     constexpr int THEIR_VALUE[6] = {0, 2, 14, 20, 60, 1000};
-    const int mover = board.sideToMove();
+    const Player mover = board.sideToMove();
     int value = 0;
     for (int line = 0; line < 4; ++line) {
         value += OWN_VALUE[board.lineKind(square, mover, line)];
-        value += THEIR_VALUE[board.lineKind(square, 1 - mover, line)];
+        value += THEIR_VALUE[board.lineKind(square, opponent(mover), line)];
     }
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
@@ -71,7 +76,7 @@ int squareValue(const ThreatBoard& board, int square) {
 // five square.
 int chooseMove(ThreatBoard& board, std::mt19937& random, int choices) {
     constexpr std::size_t TRIED = 12;
-    const MoveSets& theirs = board.moves(1 - board.sideToMove());
+    const MoveSets& theirs = board.moves(opponent(board.sideToMove()));
     if (!theirs.fives.empty()) return theirs.fives.first();
     std::vector<std::pair<int, int>> scored;
     board.empties().forEach([&](int s) { scored.emplace_back(-squareValue(board, s), s); });
@@ -98,28 +103,22 @@ int chooseMove(ThreatBoard& board, std::mt19937& random, int choices) {
 
 // Plays on whatever the positions hold: the players do not look for wins
 // by threats, so a game passes through many. Keeps the first position of
-// each kind and length in the game whose shortest win has three moves or more.
-void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream& vct) {
+// each kind and length in the game whose shortest win has three moves or
+// more; with `wide`, only the wins by threats that need a wider threat
+// (isWidePuzzle), into it.
+void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream& vct, std::ofstream* wide) {
     ThreatBoard board;
-    // A varied opening: a few stones on random squares near the centre.
-    const int opening = 2 + static_cast<int>(random() % 5);
-    for (int i = 0; i < opening; ++i) {
-        int s;
-        do {
-            s = squareAt(7 + static_cast<int>(random() % 6), 7 + static_cast<int>(random() % 6));
-        } while (!board.isEmpty(s));
-        board.makeMove(s);
-    }
+    const int opening = static_cast<int>(playOpening(board, random, MOST_OPENING_STONES).size());
     const int choices = 2 + static_cast<int>(random() % 4);
     std::vector<std::pair<ThreatKind, int>> kept;
     for (int move = opening; move < LONGEST_GAME; ++move) {
-        if (playerWithFive(board) >= 0 || board.empties().empty()) return;
+        if (playerWithFive(board) || board.empties().empty()) return;
         const bool fiveNow = !board.moves(board.sideToMove()).fives.empty();
         const bool byFours = !fiveNow && winWithin(board, ThreatKind::Fours, UNLIMITED_DEPTH) == Found::Win;
         int threatMove = -1;
         const bool byThreats = !fiveNow && !byFours &&
                                winWithin(board, ThreatKind::Threats, UNLIMITED_DEPTH, &threatMove) == Found::Win;
-        if (byFours || byThreats) {
+        if ((byFours || byThreats) && (!wide || (byThreats && isWidePuzzle(board)))) {
             const ThreatKind kind = byFours ? ThreatKind::Fours : ThreatKind::Threats;
             const int length = shortestWin(board, kind);
             const std::pair<ThreatKind, int> found{kind, length};
@@ -127,8 +126,8 @@ void playGame(std::mt19937& random, int game, std::ofstream& vcf, std::ofstream&
                 kept.push_back(found);
                 CorpusPosition position{board, kind, length,
                                         "self-play " + std::to_string(game) + " move " + std::to_string(move + 1)};
-                writeCorpusPosition(byFours ? vcf : vct, position);
-                std::cerr << (byFours ? "vcf " : "vct ") << length << '\n';
+                writeCorpusPosition(wide ? *wide : byFours ? vcf : vct, position);
+                std::cerr << (wide ? "wide " : byFours ? "vcf " : "vct ") << length << '\n';
             }
         }
         // Half the time a player who has a win by threats plays it.
@@ -204,6 +203,12 @@ int printStats(const std::string& path) {
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (argc == 3 && mode == "--stats") return vorek::bench::printStats(argv[2]);
+    if (argc == 5 && mode == "--wide") {
+        std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)));
+        std::ofstream wide(argv[4], std::ios::app);
+        for (int game = 0; game < std::atoi(argv[3]); ++game) vorek::bench::playGame(random, game, wide, wide, &wide);
+        return 0;
+    }
     if (argc == 5 && (mode == "--longer" || mode == "--harder")) {
         std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)));
         return mode == "--longer" ? vorek::bench::makeLonger(random, argv[3], argv[4])
@@ -211,6 +216,7 @@ int main(int argc, char** argv) {
     }
     if (argc != 5 || mode.starts_with("--")) {
         std::cerr << "usage: vorek_make_corpus SEED GAMES VCF_FILE VCT_FILE\n"
+                     "       vorek_make_corpus --wide SEED GAMES FILE\n"
                      "       vorek_make_corpus --longer SEED IN_FILE OUT_FILE\n"
                      "       vorek_make_corpus --harder SEED IN_FILE OUT_FILE\n"
                      "       vorek_make_corpus --stats FILE\n";
@@ -220,6 +226,6 @@ int main(int argc, char** argv) {
     const int games = std::atoi(argv[2]);
     std::ofstream vcf(argv[3], std::ios::app);
     std::ofstream vct(argv[4], std::ios::app);
-    for (int game = 0; game < games; ++game) vorek::bench::playGame(random, game, vcf, vct);
+    for (int game = 0; game < games; ++game) vorek::bench::playGame(random, game, vcf, vct, nullptr);
     return 0;
 }

@@ -54,7 +54,7 @@ void addThreatSolves(std::vector<SignatureSolve>& solves, std::uint64_t maxNodes
         for (const CorpusPosition& won : sampleOfCorpus(file, step)) {
             add(won.name, won.board, won.kind);
             ThreatBoard passed = won.board;
-            passed.setSideToMove(1 - passed.sideToMove());
+            passed.setSideToMove(opponent(passed.sideToMove()));
             add(won.name + " passed", passed, ThreatKind::Threats);
         }
     }

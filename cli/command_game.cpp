@@ -38,11 +38,13 @@ constexpr std::string_view USAGE =
     "  PROVING  the winning move when proved, as x,y counted from 1 as in the\n"
     "           record; - otherwise\n"
     "  PLAYED   the move the record plays there, x,y; - after the last move\n"
-    "  MARK     missed: the side had a win by threats, and after the move played\n"
-    "           the search shows none is left to it; blunder: the search shows\n"
-    "           the opponent had no win by threats before the move and proves one\n"
-    "           after it; missed,blunder: both; unclear: no mark, because a\n"
-    "           search before or after the move ran out of budget; - for none\n"
+    "  MARK     missed: the side had a win by threats, and the move played\n"
+    "           starts none; blunder: the opponent had no win by threats before\n"
+    "           the move and has one after it; missed,blunder: both; unclear: no\n"
+    "           mark, because a search before or after the move ran out of\n"
+    "           budget; - for none. Marks rest on searches that ended, with\n"
+    "           threats as solve has them; a win that needs a quiet move (no\n"
+    "           four, no threat of a win by fours) is not looked for\n"
     "and last \"summary missed M blunder B unclear U\". With --engine, each position\n"
     "is also given to the engine (an engine of the stdin/stdout protocol, kept\n"
     "running for the whole game) to think on for T milliseconds, and each line\n"
@@ -61,7 +63,7 @@ constexpr std::string_view USAGE =
     "stderr is a terminal. Ctrl-C stops the analysis and prints the positions\n"
     "analysed before it.\n"
     "\n"
-    "  --nodes N    stop each solve once N nodes have been searched (default 1000000)\n"
+    "  --nodes N    stop each solve once N nodes have been searched (default 10000000)\n"
     "  --seconds S  stop each solve after S seconds, such as 10 or 2.5 (default 10)\n"
     "  --engine PROGRAM  the engine's command line, run in the working directory\n"
     "  --ms T       the engine's time for each position in milliseconds,\n"
@@ -79,9 +81,11 @@ constexpr std::string_view USAGE =
 constexpr std::array<std::string_view, 4> OPTIONS{NODES_OPTION, SECONDS_OPTION, ENGINE_OPTION, ENGINE_MS_OPTION};
 constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
 
-// Solve's: most positions of a game end in a few thousand nodes, and a mark
-// given or left unclear rests on the few that take more.
-constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
+// Most positions of a game end in a few thousand nodes; a mark given or left
+// unclear rests on the few that take more: showing that a side has no win by
+// threats, all of them looked at, often takes millions. Ten times solve's,
+// still within its seconds.
+constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 10'000'000, .maxSeconds = 10};
 
 constexpr int DEFAULT_ENGINE_MILLISECONDS = 1000;
 constexpr std::size_t LARGEST_DROPS = 5;

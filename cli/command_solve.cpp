@@ -29,7 +29,8 @@ namespace {
 
 constexpr std::string_view USAGE =
     "usage: vorek-cli solve [--dir DIR | --game FILE.psq[:K]] [--nodes N] [--seconds S]\n"
-    "                       [--fours-only] [--depth N] [--model] [--json] [PATH]\n"
+    "                       [--fours-only] [--depth N] [--threat-depth N] [--model]\n"
+    "                       [--json] [PATH]\n"
     "\n"
     "Builds the root over the position in DIR (default: the working directory), or\n"
     "after K moves of a game record, as the window does at start-up, expands each\n"
@@ -37,9 +38,9 @@ constexpr std::string_view USAGE =
     "window expands it, and nothing else, then solves that node's position by\n"
     "threat-space search until it is proved or disproved or the budget is spent.\n"
     "The verdict is exact: proved only when player 1 has a forced win by threats\n"
-    "(fours, and threes that the other side must answer, each answer met; five\n"
-    "or more in a row wins), disproved only when every move of player 1 loses to\n"
-    "such a win of player 0. The same position is then solved by the window's own\n"
+    "(fours, and moves that threaten a win by fours, which the other side must\n"
+    "answer, each answer met; five or more in a row wins), disproved only when\n"
+    "every move of player 1 loses to such a win of player 0. The same position is then solved by the window's own\n"
     "rules for its tree, whose \"at once\" decisions are estimates, with the same\n"
     "budget. Ctrl-C stops the solve early; what was reached is printed as usual.\n"
     "Prints, one per line:\n"
@@ -72,6 +73,11 @@ constexpr std::string_view USAGE =
     "  --fours-only wins by fours alone (VCF), for both players\n"
     "  --depth N    wins in which the winner makes five with his N-th move at the\n"
     "               latest, N from 1 to 200 (default: any length)\n"
+    "  --threat-depth N\n"
+    "               a threat that is no four threatens a win by fours in which\n"
+    "               the winner makes five with his N-th move at the latest, were\n"
+    "               the other side to pass: 2 for threes and the moves that leave\n"
+    "               two fours meeting on a square alone, N from 2 to 20 (default 6)\n"
     "  --model      solve by the window's rules alone, in its tree from the node,\n"
     "               and print their verdict (no model line)\n"
     "  --json       print the same as one JSON object on one line\n"
@@ -79,12 +85,15 @@ constexpr std::string_view USAGE =
     "               (0.3 is child 3 of child 0 of the root)\n";
 
 constexpr std::string_view DEPTH_OPTION = "--depth";
+constexpr std::string_view THREAT_DEPTH_OPTION = "--threat-depth";
 constexpr std::string_view FOURS_ONLY_OPTION = "--fours-only";
 constexpr std::string_view MODEL_OPTION = "--model";
-constexpr std::array<std::string_view, 5> OPTIONS{DIR_OPTION, GAME_OPTION, NODES_OPTION, SECONDS_OPTION,
-                                                  DEPTH_OPTION};
+constexpr std::array<std::string_view, 6> OPTIONS{DIR_OPTION, GAME_OPTION, NODES_OPTION, SECONDS_OPTION,
+                                                  DEPTH_OPTION, THREAT_DEPTH_OPTION};
 constexpr std::array<std::string_view, 3> FLAGS{JSON_OPTION, MODEL_OPTION, FOURS_ONLY_OPTION};
 constexpr int LONGEST_DEPTH = 200;
+constexpr int SHORTEST_THREAT_DEPTH = 2;
+constexpr int LONGEST_THREAT_DEPTH = 20;
 
 constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
 
@@ -119,23 +128,10 @@ std::string progressText(const SolveProgress& progress) {
     return text.str();
 }
 
-// Runs the tree solver in slices, showing how far it has got on stderr when
-// that is a terminal.
-SolveReport solveShowingProgress(StatNode& start, const SolveBudget& budget, const TreeRules& rules) {
-    Solver solver(start, budget, rules);
-    ProgressLine progress;
-    while (!solver.runSlice(progress.shown() ? ProgressLine::EVERY : std::chrono::hours(1)))
-        progress.show(progressText(solver.progress()));
-    return solver.report();
-}
-
-// Runs the threat solver on a thread of its own while this one shows how far
-// it has got, when stderr is a terminal.
-SolveReport solveByThreatsShowingProgress(const ThreatBoard& position, const SolveBudget& budget,
-                                          const ThreatSolveOptions& options) {
-    ThreatSolver solver(position, budget, options);
-    return runShowingProgress([&solver] { return solver.run(); },
-                              [&solver] { return progressText(solver.progress()); });
+// Runs the solve on a thread of its own while this one shows how far it has
+// got, when stderr is a terminal.
+SolveReport solveShowingProgress(SolveJob& job) {
+    return runShowingProgress([&job] { return job.run(); }, [&job] { return progressText(job.progress()); });
 }
 
 // The exact verdict, and the model's where it differs.
@@ -196,8 +192,16 @@ std::variant<ThreatSolveOptions, Misuse> threatOptions(const CommandArguments& a
                           std::to_string(LONGEST_DEPTH)};
         options.depth = *depth;
     }
-    if (arguments.flag(MODEL_OPTION) && (arguments.flag(FOURS_ONLY_OPTION) || arguments.value(DEPTH_OPTION)))
-        return Misuse{"--model takes no --fours-only or --depth: the window's rules have neither"};
+    if (const auto text = arguments.value(THREAT_DEPTH_OPTION)) {
+        const auto depth = boundedNumber(*text, LONGEST_THREAT_DEPTH);
+        if (!depth || *depth < SHORTEST_THREAT_DEPTH)
+            return Misuse{"bad --threat-depth '" + std::string(*text) + "': give a whole number from " +
+                          std::to_string(SHORTEST_THREAT_DEPTH) + " to " + std::to_string(LONGEST_THREAT_DEPTH)};
+        options.threatDepth = *depth;
+    }
+    if (arguments.flag(MODEL_OPTION) && (arguments.flag(FOURS_ONLY_OPTION) || arguments.value(DEPTH_OPTION) ||
+                                         arguments.value(THREAT_DEPTH_OPTION)))
+        return Misuse{"--model takes no --fours-only, --depth or --threat-depth: the window's rules have none"};
     return options;
 }
 
@@ -227,15 +231,20 @@ std::optional<CommandError> runSolve(const CommandArguments& arguments, std::ost
     limits.cancel = interrupt.flag();
     StatNode& node = *std::get<StatNode*>(found);
     Verdicts verdicts;
-    if (arguments.flag(MODEL_OPTION)) {
-        verdicts.report = solveShowingProgress(node, limits, handTreeRules());
-        verdicts.byThreats = false;
-    } else {
-        verdicts.report = solveByThreatsShowingProgress(threatBoardOf(node.ensureBoard()), limits,
-                                                        std::get<ThreatSolveOptions>(options));
-        if (!interrupt.flag()->load()) {
-            const SolveResult model = solveShowingProgress(node, limits, handTreeRules()).result;
-            if (model != verdicts.report.result) verdicts.model = model;
+    verdicts.byThreats = !arguments.flag(MODEL_OPTION);
+    if (verdicts.byThreats) {
+        ThreatSolver exact(threatBoardOf(node.ensureBoard()), limits, std::get<ThreatSolveOptions>(options));
+        verdicts.report = solveShowingProgress(exact);
+    }
+    if (!verdicts.byThreats || !interrupt.flag()->load()) {
+        // The window's rules, in its tree from the node: the verdict, or the
+        // model's beside the exact one where they differ.
+        Solver model(node, limits, handTreeRules());
+        const SolveReport report = solveShowingProgress(model);
+        if (!verdicts.byThreats) {
+            verdicts.report = report;
+        } else if (report.result != verdicts.report.result) {
+            verdicts.model = report.result;
         }
     }
     if (interrupt.flag()->load())

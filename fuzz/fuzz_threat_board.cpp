@@ -31,7 +31,7 @@ std::vector<int> squaresOf(const SquareSet& set) {
 int chooseSquare(fuzz::ByteStream& in, std::uint8_t byte, const ThreatBoard& board) {
     if (!(byte & ANY_EMPTY_SQUARE)) {
         SquareSet threats;
-        for (int player = 0; player < 2; ++player) threats |= board.moves(player).fours | board.moves(player).threes;
+        for (const Player player : PLAYERS) threats |= board.moves(player).fours | board.moves(player).threes;
         const std::vector<int> squares = squaresOf(threats);
         if (!squares.empty()) return squares[byte % squares.size()];
     }
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ThreatBoard board = threatBoardOf(*fuzz::startPosition(in));
     fuzz::require(checkThreatBoard(board));
     const std::uint64_t startKey = board.key();
-    const MoveSets startMoves[2] = {board.moves(0), board.moves(1)};
+    const MoveSets startMoves[2] = {board.moves(PLAYER0), board.moves(PLAYER1)};
 
     for (int step = 1; step <= MAX_STEPS && !in.empty(); ++step) {
         const std::uint8_t byte = in.next();
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fuzz::require(checkThreatBoard(board));
     while (board.ply() > 0) board.unmakeMove();
-    if (board.key() != startKey || !(board.moves(0) == startMoves[0]) || !(board.moves(1) == startMoves[1]))
+    if (board.key() != startKey || !(board.moves(PLAYER0) == startMoves[0]) || !(board.moves(PLAYER1) == startMoves[1]))
         fuzz::fail("taking every move back did not give the start position");
     fuzz::require(checkThreatBoard(board));
     return 0;

@@ -17,11 +17,11 @@ using namespace vorek;
 constexpr int MAX_MOVES = 12;
 constexpr std::uint64_t MAX_NODES = 400;
 
-std::string lineFault(ThreatBoard board, const SolveReport& report, int winner) {
+std::string lineFault(ThreatBoard board, const SolveReport& report, Player winner) {
     if (report.line.empty()) return "a decided result without a line";
     for (const int s : report.line) {
         if (s < 0 || s >= BOARD_SQUARES || !board.isEmpty(s)) return "a line move on a stone or off the board";
-        if (playerWithFive(board) >= 0) return "a line that goes on past a five";
+        if (playerWithFive(board)) return "a line that goes on past a five";
         board.makeMove(s);
     }
     if (playerWithFive(board) != winner) return "a line that does not end in the winner's five";
@@ -33,7 +33,7 @@ std::string lineFault(ThreatBoard board, const SolveReport& report, int winner) 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::ByteStream in(data, size);
     ThreatBoard board = threatBoardOf(*fuzz::startPosition(in));
-    if (playerWithFive(board) >= 0) return 0;
+    if (playerWithFive(board)) return 0;
     const int moves = in.next() % (MAX_MOVES + 1);
     for (int i = 0; i < moves && !board.empties().empty(); ++i) {
         const unsigned pick = in.nextWord();
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (n-- == 0) s = q;
         });
         board.makeMove(s);
-        if (playerWithFive(board) >= 0) return 0;
+        if (playerWithFive(board)) return 0;
     }
     const std::uint8_t options = in.next();
     const ThreatSolveOptions solveOptions{.kind = options & 1 ? ThreatKind::Fours : ThreatKind::Threats,
@@ -56,11 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (report.result) {
         case SolveResult::Proved:
             if (report.pn != 0 || report.dn != INFINITE_NUMBER) fuzz::fail("proved with numbers other than 0 and -1");
-            fuzz::require(lineFault(position, report, 1));
+            fuzz::require(lineFault(position, report, PLAYER1));
             break;
         case SolveResult::Disproved:
             if (report.pn != INFINITE_NUMBER || report.dn != 0) fuzz::fail("disproved with numbers other than -1 and 0");
-            fuzz::require(lineFault(position, report, 0));
+            fuzz::require(lineFault(position, report, PLAYER0));
             break;
         case SolveResult::Unknown:
             if (report.stopped == SolveStop::Settled && (report.pn != INFINITE_NUMBER || report.dn != INFINITE_NUMBER))

@@ -1,9 +1,6 @@
 #include "search/solver.h"
 
 #include <cassert>
-#include <unistd.h>
-
-#include <cstdio>
 
 #include "board/candidates.h"
 #include "board/evaluation.h"
@@ -15,10 +12,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Room kept free below the memory limit: more than the expansions between two
-// checks can allocate.
-constexpr std::size_t MEMORY_MARGIN = 64u << 20;
-constexpr std::uint64_t MEMORY_CHECK_EVERY = 256;
+// Expansions between two looks at the clock for the end of a slice.
 constexpr std::uint64_t CLOCK_CHECK_EVERY = 16;
 // Places of the table of kept positions (a power of two; a few megabytes).
 constexpr std::size_t KEPT_POSITIONS = 4096;
@@ -82,26 +76,6 @@ int winningMove(StatNode& node) {
 
 }  // namespace
 
-std::size_t physicalMemory() {
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0) return std::size_t{4} << 30;
-    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize);
-}
-
-std::size_t currentMemory() {
-    // The resident set, in pages, is the second field of /proc/self/statm.
-    std::FILE* statm = std::fopen("/proc/self/statm", "re");
-    if (statm == nullptr) return 0;
-    unsigned long long size = 0;
-    unsigned long long resident = 0;
-    const int read = std::fscanf(statm, "%llu %llu", &size, &resident);
-    std::fclose(statm);
-    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-    if (read != 2 || pageSize <= 0) return 0;
-    return static_cast<std::size_t>(resident) * static_cast<std::size_t>(pageSize);
-}
-
 StatNode* mostProvingChild(const StatNode& node) {
     assert(node.childCount == 0 || node.isExpanded());
     StatNode* best = nullptr;
@@ -118,42 +92,13 @@ StatNode* mostProvingChild(const StatNode& node) {
 }
 
 Solver::Solver(StatNode& start, const SolveBudget& budget, const TreeRules& rules)
-    : start_(start),
-      budget_(budget),
-      rules_(rules),
-      memoryLimit_(budget.maxMemoryBytes ? budget.maxMemoryBytes : physicalMemory() / 2),
-      path_{&start},
-      kept_(KEPT_POSITIONS),
-      publishedPn_(start.pn),
-      publishedDn_(start.dn) {
-    assert(budget.maxSeconds >= 0);
+    : SolveJob(budget, MemoryUse::Grows), start_(start), rules_(rules), path_{&start}, kept_(KEPT_POSITIONS) {
     positions_.push_back(start.ensureBoard().clone());
+    control_.showNumbers(start.pn, start.dn);
+    control_.publish();
 }
 
 Solver::~Solver() = default;
-
-bool Solver::budgetSpent() {
-    if (budget_.cancel && budget_.cancel->load(std::memory_order_relaxed)) {
-        stopped_ = SolveStop::Interrupted;
-        return true;
-    }
-    if (budget_.maxNodes && nodes_ >= budget_.maxNodes) {
-        stopped_ = SolveStop::Nodes;
-        return true;
-    }
-    if (budget_.maxSeconds > 0 && expansions_ % CLOCK_CHECK_EVERY == 0) {
-        const std::chrono::duration<double> busy = busy_ + (Clock::now() - sliceStart_);
-        if (busy.count() >= budget_.maxSeconds) {
-            stopped_ = SolveStop::Seconds;
-            return true;
-        }
-    }
-    if (expansions_ % MEMORY_CHECK_EVERY == 0 && currentMemory() + MEMORY_MARGIN >= memoryLimit_) {
-        stopped_ = SolveStop::Memory;
-        return true;
-    }
-    return false;
-}
 
 V2Board& Solver::positionAt(std::size_t depth) {
     if (positions_.size() <= depth) positions_.push_back(std::make_unique<V2Board>());
@@ -187,10 +132,11 @@ void Solver::expandOnce() {
         positionAt(depth);
     }
     rules_.expand(*node, *positions_[depth]);
-    nodes_ += node->childCount;
     ++expansions_;
 
     const StatNode* last = rules_.propagate(*node);
+    control_.showNumbers(start_.pn, start_.dn);
+    control_.countNodes(node->childCount);
     resume_ = 0;
     for (std::size_t d = depth; d > 0; --d) {
         if (path_[d] == last) {
@@ -200,38 +146,34 @@ void Solver::expandOnce() {
     }
 }
 
-void Solver::publishProgress(std::chrono::steady_clock::duration busy) {
-    publishedNodes_.store(nodes_, std::memory_order_relaxed);
-    publishedSeconds_.store(std::chrono::duration<double>(busy).count(), std::memory_order_relaxed);
-    publishedPn_.store(start_.pn, std::memory_order_relaxed);
-    publishedDn_.store(start_.dn, std::memory_order_relaxed);
-}
-
-SolveProgress Solver::progress() const {
-    return {publishedNodes_.load(std::memory_order_relaxed), publishedSeconds_.load(std::memory_order_relaxed),
-            publishedPn_.load(std::memory_order_relaxed), publishedDn_.load(std::memory_order_relaxed)};
-}
-
 bool Solver::runSlice(std::chrono::nanoseconds slice) {
     assert(slice.count() >= 0);
     if (finished_) return true;
-    sliceStart_ = Clock::now();
+    // The budget may be spent before anything is done: a cancel, the memory.
+    if (!started_) {
+        started_ = true;
+        control_.checkNow();
+    }
+    const Clock::time_point sliceStart = Clock::now();
     while (!finished_) {
-        if (rules_.settled(start_) || budgetSpent()) {
+        if (rules_.settled(start_) || control_.stopped()) {
             finished_ = true;
             break;
         }
         expandOnce();
-        if (expansions_ % CLOCK_CHECK_EVERY == 0) {
-            const Clock::duration inSlice = Clock::now() - sliceStart_;
-            publishProgress(busy_ + inSlice);
-            if (inSlice >= slice) break;
-        }
+        if (expansions_ % CLOCK_CHECK_EVERY == 0 && Clock::now() - sliceStart >= slice) break;
     }
-    busy_ += Clock::now() - sliceStart_;
-    publishProgress(busy_);
+    control_.publish();
     return finished_;
 }
+
+SolveReport Solver::run() {
+    while (!runSlice(std::chrono::hours(1))) {
+    }
+    return report();
+}
+
+SolveStop Solver::stopped() const { return rules_.settled(start_) ? SolveStop::Settled : control_.reason(); }
 
 SolveResult Solver::result() const {
     if (start_.pn == 0) return SolveResult::Proved;
@@ -248,10 +190,12 @@ SolveReport Solver::report() const {
     r.pn = start_.pn;
     r.dn = start_.dn;
     r.result = result();
-    r.stopped = stopped_;
-    r.nodes = nodes();
-    r.seconds = seconds();
-    r.rate = rate();
+    r.stopped = stopped();
+    // As far as the last slice went.
+    const SolveProgress reached = control_.progress();
+    r.nodes = reached.nodes;
+    r.seconds = reached.seconds;
+    r.rate = r.seconds > 0 ? static_cast<double>(r.nodes) / r.seconds : 0;
     r.move = provingMove();
     for (const StatNode* node = &start_; node->childCount > 0;) {
         node = mainLineChild(*node, rules_);
@@ -261,20 +205,8 @@ SolveReport Solver::report() const {
     return r;
 }
 
-std::string_view resultText(SolveResult result) {
-    switch (result) {
-        case SolveResult::Proved: return "proved";
-        case SolveResult::Disproved: return "disproved";
-        case SolveResult::Unknown: break;
-    }
-    return "unknown";
-}
-
 SolveReport solve(StatNode& start, const SolveBudget& budget, const TreeRules& rules) {
-    Solver solver(start, budget, rules);
-    while (!solver.runSlice(std::chrono::hours(1))) {
-    }
-    return solver.report();
+    return Solver(start, budget, rules).run();
 }
 
 }  // namespace vorek

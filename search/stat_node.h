@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "board/v2board.h"
+#include "search/proof_numbers.h"
 
 namespace vorek {
 
 constexpr std::uint8_t NODE_OR = 0x02;        // player 1 is to move: one good move suffices
 constexpr std::uint8_t NODE_EXPANDED = 0x08;  // the children have been made
-
-constexpr std::int32_t INFINITE_NUMBER = -1;  // in pn or dn; 0 means proved (pn) or disproved (dn)
 
 class StatNode {
 public:

@@ -23,16 +23,9 @@ using testing::ProofChecker;
 
 constexpr SolveBudget BUDGET{.maxNodes = 1'000'000};
 
-Cells cellsOf(const ThreatBoard& board) {
-    Cells cells;
-    for (int s = 0; s < BOARD_SQUARES; ++s)
-        cells[s] = board.cell(s) == CELL_PLAYER1 ? 'x' : board.cell(s) == CELL_PLAYER0 ? 'o' : '.';
-    return cells;
-}
-
 // The solver's verdict for the side to move.
 bool winsFor(const ThreatBoard& board, ThreatKind kind, int depth = UNLIMITED_DEPTH) {
-    const SolveResult won = board.sideToMove() == 1 ? SolveResult::Proved : SolveResult::Disproved;
+    const SolveResult won = board.sideToMove() == PLAYER1 ? SolveResult::Proved : SolveResult::Disproved;
     return solveByThreats(board, BUDGET, {.kind = kind, .depth = depth}).result == won;
 }
 
@@ -80,14 +73,14 @@ TEST_P(Corpus, EveryPositionIsTheWinItsFileSays) {
     const std::size_t step = part.shards * lookedAtEvery(part);
     for (std::size_t i = part.shard; i < positions.size(); i += step) {
         const bench::CorpusPosition& position = positions[i];
-        const char attacker = position.board.sideToMove() == 1 ? 'x' : 'o';
+        const char attacker = position.board.sideToMove() == PLAYER1 ? 'x' : 'o';
         const bool fours = position.kind == ThreatKind::Fours;
         EXPECT_TRUE(winsFor(position.board, position.kind)) << position.name;
         EXPECT_EQ(winsFor(position.board, ThreatKind::Fours), fours) << position.name;
         if (i / step % checkedEvery(position.kind) != 0) continue;
         EXPECT_TRUE(winsFor(position.board, position.kind, position.length)) << position.name;
         ProofChecker& checker = fours ? checkFours : checkThreats;
-        EXPECT_EQ(checker.check(cellsOf(position.board), attacker), "") << position.name;
+        EXPECT_EQ(checker.check(testing::cellsOfBoard(position.board), attacker), "") << position.name;
     }
 }
 
@@ -96,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Files, Corpus,
                                            Part{"vct.txt", 1, 4}, Part{"vct.txt", 2, 4}, Part{"vct.txt", 3, 4},
                                            Part{"vcf_hard.txt", 0, 2, 3}, Part{"vcf_hard.txt", 1, 2, 3},
                                            Part{"vct_hard.txt", 0, 2, 2}, Part{"vct_hard.txt", 1, 2, 2},
+                                           Part{"vct_wide.txt", 0, 2, 4}, Part{"vct_wide.txt", 1, 2, 4},
                                            Part{"shapes.txt", 0, 1}),
                          [](const auto& info) {
                              const std::string file = info.param.file;

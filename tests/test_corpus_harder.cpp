@@ -15,17 +15,10 @@
 namespace vorek {
 namespace {
 
-testing::Cells cellsOf(const ThreatBoard& board) {
-    testing::Cells cells;
-    for (int s = 0; s < BOARD_SQUARES; ++s)
-        cells[s] = board.cell(s) == CELL_PLAYER1 ? 'x' : board.cell(s) == CELL_PLAYER0 ? 'o' : '.';
-    return cells;
-}
-
 void expectCheckedWin(const bench::Puzzle& puzzle, ThreatKind kind, const std::string& name) {
     EXPECT_TRUE(bench::isPuzzle(puzzle.board, kind)) << name;
     testing::ProofChecker checker(testing::solverStrategy(kind));
-    EXPECT_EQ(checker.check(cellsOf(puzzle.board), puzzle.board.sideToMove() == 1 ? 'x' : 'o'), "") << name;
+    EXPECT_EQ(checker.check(testing::cellsOfBoard(puzzle.board), testing::stoneOf(puzzle.board.sideToMove())), "") << name;
 }
 
 TEST(CorpusHarder, TakenBackAndDecoyedWinsKeepTheirKindAndGrowNoShorter) {

@@ -25,7 +25,7 @@ std::vector<bench::CorpusPosition> someWinsByFours() {
 // Whether the line, played from the position, ends with the attacker's five
 // and every defender move in it is the block of the four before.
 bool endsInFive(ThreatBoard board, const std::vector<int>& line) {
-    const int attacker = board.sideToMove();
+    const Player attacker = board.sideToMove();
     for (const int move : line) {
         if (!board.isEmpty(move)) return false;
         if (board.sideToMove() != attacker && !board.moves(attacker).fives.contains(move)) return false;

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "search/solver.h"
+#include "search/process_memory.h"
 #include "threats/slot_pool.h"
 
 namespace vorek {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -57,20 +58,20 @@ std::string differenceFromBoard(const ThreatBoard& position, const V2Board& boar
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const bool empty = board.isEmpty(s);
         if (position.isEmpty(s) != empty) return "square " + std::to_string(s) + " empty or not";
-        if (!empty) key ^= STONE_KEYS[playerIndex(board.stoneAt(s))][s];
+        if (!empty) key ^= stoneKey(board.stoneAt(s), s);
         if (!empty) continue;
         const SquareCodes codes = scanCodes(board, s);
-        for (int player = 0; player < 2; ++player)
+        for (const Player player : PLAYERS)
             for (int line = 0; line < 4; ++line)
-                if (position.lineKind(s, player, line) != LINE_KIND_OF_CODE[codes.codes[player][line]])
-                    return "square " + std::to_string(s) + " player " + std::to_string(player) + " line " +
-                           std::to_string(line);
+                if (position.lineKind(s, player, line) != LINE_KIND_OF_CODE[codes.codes[playerIndex(player)][line]])
+                    return "square " + std::to_string(s) + " player " + std::to_string(playerIndex(player)) +
+                           " line " + std::to_string(line);
     }
     if (key != position.key()) return "key";
-    for (int player = 0; player < 2; ++player) {
-        const PlayerMoves facts = playerMoves(*judged, playerOf(player));
+    for (const Player player : PLAYERS) {
+        const PlayerMoves facts = playerMoves(*judged, player);
         const MoveSets& sets = position.moves(player);
-        const std::string of = " of player " + std::to_string(player);
+        const std::string of = " of player " + std::to_string(playerIndex(player));
         if (const std::string d = setDifference(sets.fives, facts.fives); !d.empty()) return "fives" + of + d;
         if (const std::string d = setDifference(sets.wins, facts.twoFives); !d.empty()) return "wins" + of + d;
         if (const std::string d = setDifference(sets.fours, facts.fours); !d.empty()) return "fours" + of + d;
@@ -92,26 +93,26 @@ TEST(ThreatBoard, KeepsWhatTheSquareScanFindsMoveByMoveAndBack) {
             do {
                 s = squareAt(4 + static_cast<int>(random() % 12), 4 + static_cast<int>(random() % 12));
             } while (!position.isEmpty(s));
-            before[0].push_back(position.moves(0));
-            before[1].push_back(position.moves(1));
+            before[0].push_back(position.moves(PLAYER0));
+            before[1].push_back(position.moves(PLAYER1));
             keys.push_back(position.key());
             position.makeMove(s);
             board.play(s);
             ASSERT_EQ(differenceFromBoard(position, board), "") << "game " << game << " move " << move;
             ASSERT_EQ(position.lastMove(), s);
-            if (playerWithFive(position) >= 0) break;
+            if (playerWithFive(position)) break;
         }
         while (position.ply() > 0) {
             position.unmakeMove();
             EXPECT_EQ(position.key(), keys.back());
-            EXPECT_EQ(position.moves(0), before[0].back());
-            EXPECT_EQ(position.moves(1), before[1].back());
+            EXPECT_EQ(position.moves(PLAYER0), before[0].back());
+            EXPECT_EQ(position.moves(PLAYER1), before[1].back());
             keys.pop_back();
             before[0].pop_back();
             before[1].pop_back();
         }
         EXPECT_EQ(position.empties().count(), BOARD_SQUARES);
-        EXPECT_EQ(position.sideToMove(), 1);
+        EXPECT_EQ(position.sideToMove(), PLAYER1);
     }
 }
 
@@ -137,25 +138,25 @@ TEST(ThreatBoard, NamedShapesAreTheirKindOfMove) {
         std::vector<std::string_view> rows(10, "");
         rows.insert(rows.end(), c.rows.begin(), c.rows.end());
         const ThreatBoard position = testing::threatBoardOfCells(testing::cellsFromRows(rows), 'x');
-        EXPECT_EQ(position.moveClass(squareAt(10, 10), 1), c.flags) << c.name;
+        EXPECT_EQ(position.moveClass(squareAt(10, 10), PLAYER1), c.flags) << c.name;
     }
     // Two fours on different lines: two five squares, though each line has one.
     const ThreatBoard twoLines = threatBoardOf(*testing::boardFromRows(
         {"", "", "", "", "", "", "         o", "          x", "          x", "          x", "      oxxx"}));
-    EXPECT_EQ(twoLines.moveClass(squareAt(10, 10), 1), MOVE_WIN | MOVE_FOUR);
+    EXPECT_EQ(twoLines.moveClass(squareAt(10, 10), PLAYER1), MOVE_WIN | MOVE_FOUR);
 }
 
 TEST(ThreatBoard, FindsAFiveOnTheBoardOnEveryKindOfLine) {
-    const std::vector<std::pair<std::vector<std::string_view>, int>> cases{
-        {{"", "   ooooo"}, 0},
-        {{"", "   xxxxxx"}, 1},
-        {{"x", "x", "x", "x", "x"}, 1},
+    const std::vector<std::pair<std::vector<std::string_view>, std::optional<Player>>> cases{
+        {{"", "   ooooo"}, PLAYER0},
+        {{"", "   xxxxxx"}, PLAYER1},
+        {{"x", "x", "x", "x", "x"}, PLAYER1},
         {{"", "", "", "", "", "               o", "              o", "             o", "            o", "           o"},
-         0},
+         PLAYER0},
         {{"", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "               x",
           "                x", "                 x", "                  x", "                   x"},
-         1},
-        {{"   xxxx.x", " oooo x"}, -1},
+         PLAYER1},
+        {{"   xxxx.x", " oooo x"}, std::nullopt},
     };
     for (const auto& [rows, owner] : cases) {
         EXPECT_EQ(playerWithFive(testing::threatBoardOfCells(testing::cellsFromRows(rows), 'x')), owner) << rows[1];
@@ -173,8 +174,8 @@ TEST(DoubleFourSetups, AreTheMovesThatLeaveASquareWithTwoFours) {
     for (const int s : {squareAt(5, 10), squareAt(10, 15), squareAt(10, 7)})
         BoardSurgery::squares(*board)[s] = PLAYER0_STONE;
     const ThreatBoard position = threatBoardOf(*board);
-    ASSERT_TRUE(position.moves(1).fours.contains(squareAt(10, 10)));
-    EXPECT_EQ(squaresOf(doubleFourSetups(position, 1)),
+    ASSERT_TRUE(position.moves(PLAYER1).fours.contains(squareAt(10, 10)));
+    EXPECT_EQ(squaresOf(doubleFourSetups(position, PLAYER1)),
               (std::vector<int>{squareAt(10, 9), squareAt(10, 14)}));
 }
 

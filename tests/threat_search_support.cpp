@@ -8,9 +8,16 @@ namespace vorek::testing {
 ThreatBoard threatBoardOfCells(const Cells& cells, char toMove) {
     ThreatBoard board;
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (cells[s] != '.') board.place(s, cells[s] == 'x' ? 1 : 0);
-    board.setSideToMove(toMove == 'x' ? 1 : 0);
+        if (cells[s] != '.') board.place(s, cells[s] == 'x' ? PLAYER1 : PLAYER0);
+    board.setSideToMove(toMove == 'x' ? PLAYER1 : PLAYER0);
     return board;
+}
+
+Cells cellsOfBoard(const ThreatBoard& board) {
+    Cells cells;
+    for (int s = 0; s < BOARD_SQUARES; ++s)
+        cells[s] = board.cell(s) == CELL_PLAYER1 ? 'x' : board.cell(s) == CELL_PLAYER0 ? 'o' : '.';
+    return cells;
 }
 
 std::unique_ptr<V2Board> boardOfCells(const Cells& cells) {

@@ -17,6 +17,12 @@ namespace vorek::testing {
 // side to move.
 ThreatBoard threatBoardOfCells(const Cells& cells, char toMove);
 
+// The cells of the position's stones.
+Cells cellsOfBoard(const ThreatBoard& board);
+
+// The stone of the player: 'x' for player 1, 'o' for player 0.
+constexpr char stoneOf(Player player) { return player == PLAYER1 ? 'x' : 'o'; }
+
 // The engine's board of the cells, x (player 1) to move.
 std::unique_ptr<V2Board> boardOfCells(const Cells& cells);
 

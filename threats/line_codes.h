@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 
+#include "threats/player.h"
+
 namespace vorek {
 
 // Cell values.
@@ -20,7 +22,7 @@ constexpr unsigned CELL_PLAYER0 = 2;
 constexpr unsigned CELL_WALL = 3;
 
 // The cell of a player's stone: 1 for player 1, 2 for player 0.
-constexpr unsigned cellOfPlayer(int player) { return player ? CELL_PLAYER1 : CELL_PLAYER0; }
+constexpr unsigned cellOfPlayer(Player player) { return player == PLAYER1 ? CELL_PLAYER1 : CELL_PLAYER0; }
 
 // Index: the four cells before the square, nearest in the highest bits, then
 // the four after it, nearest in the lowest bits. Entry: player 0's code in the

@@ -1,12 +1,13 @@
 #include "app/solve/solve_run.h"
 
 #include <QTreeWidgetItem>
-#include <chrono>
 
 #include "app/form1.h"
 #include "app/solve/solve_dialog.h"
 #include "app/tree/tree_disposal.h"
+#include "search/solver.h"
 #include "search/threat_space/position_of_board.h"
+#include "search/threat_space/threat_solver.h"
 
 namespace vorek {
 
@@ -28,14 +29,18 @@ SolveBudget budgetOf(const SolveSettings& settings, const std::atomic<bool>& can
 
 SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window,
                    TreeDisposal& disposal)
-    : startItem_(startItem), disposal_(disposal), dialog_(std::make_unique<SolveDialog>(window)) {
+    : startItem_(startItem),
+      disposal_(disposal),
+      exact_(settings.exact),
+      dialog_(std::make_unique<SolveDialog>(window)) {
     StatNode& start = *TForm1::nodeOf(startItem);
     // Everything the solver needs from the window's tree is taken here, on
     // the window's thread.
-    if (settings.exact) {
-        threatSolver_ = std::make_unique<ThreatSolver>(threatBoardOf(start.ensureBoard()), budgetOf(settings, cancelled_));
+    const SolveBudget budget = budgetOf(settings, cancelled_);
+    if (exact_) {
+        job_ = std::make_unique<ThreatSolver>(threatBoardOf(start.ensureBoard()), budget);
     } else {
-        solver_ = std::make_unique<Solver>(start, budgetOf(settings, cancelled_), handTreeRules());
+        job_ = std::make_unique<Solver>(start, budget, handTreeRules());
     }
     QObject::connect(dialog_.get(), &SolveDialog::cancelRequested, this, [this] { cancel(); });
     QObject::connect(&progressTimer_, &QTimer::timeout, this, &SolveRun::showProgress);
@@ -47,12 +52,7 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
     // looks at with the progress, so that nothing passes between them but
     // through the standard library's own synchronisation.
     worker_ = std::thread([this] {
-        if (threatSolver_) {
-            threatReport_ = threatSolver_->run();
-        } else {
-            while (!solver_->runSlice(std::chrono::hours(1))) {
-            }
-        }
+        report_ = job_->run();
         finished_.store(true, std::memory_order_release);
     });
 }
@@ -63,12 +63,8 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
 SolveRun::~SolveRun() {
     cancel();
     wait();
-    Solver* solver = solver_.release();
-    ThreatSolver* threatSolver = threatSolver_.release();
-    disposal_.dispose([solver, threatSolver] {
-        delete solver;
-        delete threatSolver;
-    });
+    SolveJob* job = job_.release();
+    disposal_.dispose([job] { delete job; });
 }
 
 void SolveRun::wait() {
@@ -77,7 +73,7 @@ void SolveRun::wait() {
 
 SolveReport SolveRun::report() {
     wait();
-    return threatSolver_ ? threatReport_ : solver_->report();
+    return report_;
 }
 
 std::unique_ptr<SolveDialog> SolveRun::takeDialog() {
@@ -87,7 +83,7 @@ std::unique_ptr<SolveDialog> SolveRun::takeDialog() {
 }
 
 void SolveRun::showProgress() {
-    if (dialog_) dialog_->showProgress(threatSolver_ ? threatSolver_->progress() : solver_->progress());
+    if (dialog_) dialog_->showProgress(job_->progress());
     if (finished_.load(std::memory_order_acquire) && !endTold_) {
         endTold_ = true;
         emit ended();

@@ -16,8 +16,7 @@
 #include <thread>
 
 #include "app/solve/solve_settings.h"
-#include "search/solver.h"
-#include "search/threat_space/threat_solver.h"
+#include "search/solve_job.h"
 
 class QTreeWidgetItem;
 class QWidget;
@@ -32,8 +31,8 @@ class SolveRun final : public QObject {
 
 public:
     // Starts a solve of the item's node's position by the settings, and shows
-    // its progress dialog over the window. The solver (and a threat solver's
-    // table) is deleted by `disposal` in the end.
+    // its progress dialog over the window. The solver (and its table or
+    // positions) is deleted by `disposal` in the end.
     SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window, TreeDisposal& disposal);
     // Stops the solve if it still runs, waits for its thread, and hands the
     // solver's memory to the disposal.
@@ -46,7 +45,7 @@ public:
     // Waits for the solve's thread; after ended(), at once.
     void wait();
 
-    bool exact() const { return threatSolver_ != nullptr; }
+    bool exact() const { return exact_; }
     QTreeWidgetItem* startItem() const { return startItem_; }
     // The whole report: only once the solve has ended.
     SolveReport report();
@@ -68,10 +67,9 @@ private:
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> finished_{false};  // set by the solver's thread at its end
     bool endTold_ = false;
-    // One of the two, its budget pointing at cancelled_.
-    std::unique_ptr<Solver> solver_;              // under the window's rules
-    std::unique_ptr<ThreatSolver> threatSolver_;  // under the exact rules
-    SolveReport threatReport_;                    // its report, once it has ended
+    bool exact_;  // by threat-space search; else by the window's rules in its tree
+    std::unique_ptr<SolveJob> job_;  // its budget pointing at cancelled_
+    SolveReport report_;             // once it has ended
     std::unique_ptr<SolveDialog> dialog_;
     QTimer progressTimer_;
     std::thread worker_;

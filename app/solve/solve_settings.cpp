@@ -3,13 +3,13 @@
 #include <QSettings>
 #include <algorithm>
 
-#include "search/solver.h"
+#include "search/process_memory.h"
 
 namespace vorek {
 
 namespace {
 
-constexpr std::size_t LARGEST_DEFAULT = std::size_t{8} << 30;
+constexpr std::size_t LARGEST_DEFAULT = std::size_t{2} << 30;
 
 constexpr const char* NODES_KEY = "solve/nodes";
 constexpr const char* SECONDS_KEY = "solve/seconds";

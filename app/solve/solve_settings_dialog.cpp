@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -47,6 +48,15 @@ SolveSettingsDialog::SolveSettingsDialog(const SolveSettings& settings, QWidget*
     memory_->setSuffix(QStringLiteral(" MB"));
     memory_->setValue(static_cast<int>(settings.maxMemoryBytes / MEGABYTE));
     rows->addRow(QStringLiteral("Memory"), memory_);
+    auto* defaults = named(new QLabel(QStringLiteral("By default a solve stops after %1 s and within %2 MB, a quarter "
+                                                     "of this machine's memory and at most 2048 MB. \"no limit\" "
+                                                     "lifts the limit on nodes or time.")
+                                          .arg(DEFAULT_SOLVE_SECONDS)
+                                          .arg(defaultSolveMemory() / MEGABYTE),
+                                      this),
+                           "SolveBudgetDefaults");
+    defaults->setWordWrap(true);
+    rows->addRow(defaults);
 
     exact_ = named(new QRadioButton(QStringLiteral("Exact: proved only by a forced win"), this), "SolveExact");
     window_ = named(new QRadioButton(QStringLiteral("The tree's rules: estimates, in the tree view"), this),

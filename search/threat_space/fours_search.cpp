@@ -10,11 +10,12 @@ namespace vorek {
 FoursSearch::FoursSearch(ThreatBoard& board, TranspositionTable& table, SearchControl& control)
     : board_(board), table_(table), control_(control) {}
 
-ProofNumbers FoursSearch::prove(int attacker, int depth, std::uint64_t nodeLimit) {
+ProofNumbers FoursSearch::prove(Player attacker, int depth, std::uint64_t nodeLimit) {
     const std::uint64_t key = searchKey(board_, ThreatKind::Fours, attacker);
     nodeLimit_ = nodeLimit;
     rootKey_ = key;
     best_ = -1;
+    moves_ = 0;
     // The position itself is searched, not looked up: its children's entries
     // are what the winning line is read from.
     const Found found = board_.sideToMove() == attacker ? attack(key, depth) : defend(key, depth);
@@ -37,7 +38,7 @@ FoursSearch::Found FoursSearch::attack(std::uint64_t key, int depth) {
     // A four and the five take two moves at least.
     if (verdict.outcome == NodeVerdict::Won || depth < 2) return refuted(key, depth, true, startNodes);
 
-    const int attacker = board_.sideToMove();
+    const Player attacker = board_.sideToMove();
     const int childDepth = depthAfter(depth, true);
     bool cut = false;
     for (const int move : moves) {
@@ -64,7 +65,7 @@ FoursSearch::Found FoursSearch::defend(std::uint64_t key, int depth) {
 
     // After a four the defender has one reply, the block; every reply must
     // lose all the same.
-    const int defender = board_.sideToMove();
+    const Player defender = board_.sideToMove();
     int toughest = -1;
     int most = 0;
     for (const int move : moves) {
@@ -94,7 +95,10 @@ std::optional<FoursSearch::Found> FoursSearch::known(std::uint64_t key, int dept
 
 FoursSearch::Found FoursSearch::proved(std::uint64_t key, int best, int moves, std::uint64_t startNodes) {
     table_.store(key, PROVED, best, moves, control_.nodes() - startNodes);
-    if (key == rootKey_) best_ = best;
+    if (key == rootKey_) {
+        best_ = best;
+        moves_ = moves;
+    }
     return {Outcome::Win, moves};
 }
 
@@ -102,6 +106,49 @@ FoursSearch::Found FoursSearch::refuted(std::uint64_t key, int depth, bool cut, 
     // Uncut, the refutation holds however many moves are left.
     table_.store(key, DISPROVED, -1, cut ? depth : UNLIMITED_DEPTH, control_.nodes() - startNodes);
     return {Outcome::NoWin, 0, cut};
+}
+
+std::vector<int> FoursSearch::winningLine(Player attacker, int depth, std::uint64_t nodeLimit) {
+    std::vector<int> line;
+    int played = 0;
+    bool whole = false;
+    while (!whole) {
+        MoveList moves;
+        int next = -1;
+        if (board_.sideToMove() == attacker) {
+            const NodeVerdict verdict = attackerNode(board_, ThreatKind::Fours, moves);
+            if (verdict.outcome == NodeVerdict::Lost) break;
+            if (verdict.outcome == NodeVerdict::Won) {
+                // His five, or his move that leaves two five squares.
+                line.push_back(verdict.winningMove);
+                whole = true;
+                break;
+            }
+            const std::optional<TableHit> entry = table_.find(searchKey(board_, ThreatKind::Fours, attacker));
+            if (entry && entry->numbers.disproved() && holdsFor(*entry, depth)) break;
+            if (entry && entry->numbers.proved() && holdsFor(*entry, depth) &&
+                std::find(moves.begin(), moves.end(), entry->best) != moves.end()) {
+                next = entry->best;
+            } else if (prove(attacker, depth, control_.nodes() + nodeLimit).proved()) {
+                next = best_;
+            } else {
+                break;
+            }
+            depth = depthAfter(depth, true);
+        } else {
+            const NodeVerdict verdict = defenderNode(board_, ThreatKind::Fours, moves);
+            // Won: the attacker's last four left him two five squares.
+            whole = verdict.outcome == NodeVerdict::Won;
+            if (verdict.outcome != NodeVerdict::Open) break;
+            next = moves.squares[0];
+        }
+        board_.makeMove(next);
+        line.push_back(next);
+        ++played;
+    }
+    for (; played > 0; --played) board_.unmakeMove();
+    if (!whole) line.clear();
+    return line;
 }
 
 bool FoursSearch::counted() { return control_.countNode() && control_.nodes() < nodeLimit_; }

@@ -13,9 +13,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
-#include "search/threat_space/proof_numbers.h"
-#include "search/threat_space/search_control.h"
+#include "search/proof_numbers.h"
+#include "search/search_control.h"
 #include "search/threat_space/threat_board.h"
 #include "search/threat_space/transposition_table.h"
 
@@ -31,11 +32,22 @@ public:
     // moves of his own, from the position on the board (the attacker or the
     // defender to move). Proved or disproved; open ({1, 1}) when the control
     // stopped or counted nodeLimit nodes first.
-    ProofNumbers prove(int attacker, int depth, std::uint64_t nodeLimit = UINT64_MAX);
+    ProofNumbers prove(Player attacker, int depth, std::uint64_t nodeLimit = UINT64_MAX);
     // After a proof: the move that proves the position (the attacker's
     // winning four, or the defender's toughest reply), whatever the table
     // has kept; -1 when the last search proved nothing.
     int provingMove() const { return best_; }
+    // After a proof: the attacker's moves to his five on the win found.
+    int provedMoves() const { return moves_; }
+
+    // The line of a win by fours of the attacker, to move, within `depth`
+    // moves of his: his fours (and his forced blocks, fours too) and the
+    // defender's blocks, down to his five or to his move that leaves two
+    // five squares while the defender has none, which ends it. Read from the
+    // table where a proof left it, proved again (within nodeLimit nodes each
+    // time) where the table lost it; empty when there is no such win or the
+    // limit ran out first.
+    std::vector<int> winningLine(Player attacker, int depth, std::uint64_t nodeLimit);
 
 private:
     enum class Outcome : std::uint8_t { Win, NoWin, Stopped };
@@ -59,6 +71,7 @@ private:
     std::uint64_t nodeLimit_ = UINT64_MAX;
     std::uint64_t rootKey_ = 0;
     int best_ = -1;
+    int moves_ = 0;
 };
 
 }  // namespace vorek

@@ -5,8 +5,8 @@ namespace vorek {
 ThreatBoard threatBoardOf(const V2Board& board) {
     ThreatBoard position;
     for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (!board.isEmpty(s)) position.place(s, playerIndex(board.stoneAt(s)));
-    position.setSideToMove(playerIndex(board.sideToMove()));
+        if (!board.isEmpty(s)) position.place(s, board.stoneAt(s));
+    position.setSideToMove(board.sideToMove());
     return position;
 }
 

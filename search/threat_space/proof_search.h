@@ -10,13 +10,16 @@
 // reached in different orders are one entry of the table.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "search/threat_space/fours_search.h"
-#include "search/threat_space/proof_numbers.h"
-#include "search/threat_space/search_control.h"
+#include "search/proof_numbers.h"
+#include "search/search_control.h"
 #include "search/threat_space/threat_board.h"
+#include "search/threat_space/threat_moves.h"
 #include "search/threat_space/threat_rules.h"
 #include "search/threat_space/transposition_table.h"
 
@@ -26,7 +29,7 @@ class ProofSearch {
 public:
     // A search on the board, which it changes while it runs and leaves as it
     // found it; the table and the control may be shared with other searches.
-    ProofSearch(ThreatBoard& board, TranspositionTable& table, SearchControl& control);
+    ProofSearch(ThreatBoard& board, TranspositionTable& table, SearchControl& control, const ThreatReach& reach = {});
 
     // Whether the side to move wins by threats of the kind, making five with
     // at most `depth` moves of his own (UNLIMITED_DEPTH: any number). Proved
@@ -42,13 +45,25 @@ public:
     // short of the five only when that runs out.
     std::vector<int> winningLine(ThreatKind kind, int depth = UNLIMITED_DEPTH);
 
+    // After a proof of the same kind and depth: the squares the proof stands
+    // on, read from the table as the winning line is: the attacker's moves
+    // and the defender's answers all through it, the lines of fours the
+    // answers were chosen against, the winning moves at its leaves and their
+    // five squares. nullopt when the table has lost part of the proof or it
+    // is too large to walk.
+    std::optional<SquareSet> proofSquares(ThreatKind kind, int depth = UNLIMITED_DEPTH);
+
     // Whether the numbers of the position the search starts from go to the
     // control's progress as the search goes (they do at first).
     void showNumbers(bool shown) { showsNumbers_ = shown; }
 
+    // The rules of a search of threats at the position on the board, with
+    // the searches of fours they take counted by the control in use.
+    ThreatMoves rules() { return ThreatMoves(board_, table_, *control_, reach_); }
+
     // The table's key of the position on the board in a search of the kind
     // by the attacker.
-    std::uint64_t keyOf(ThreatKind kind, int attacker) const;
+    std::uint64_t keyOf(ThreatKind kind, Player attacker) const;
 
 private:
     struct Child {
@@ -57,15 +72,25 @@ private:
         ProofNumbers numbers;
     };
 
-    ProofNumbers search(ThreatKind kind, int attacker, ProofNumbers threshold, int depth);
+    // With `wider`, the node is the attacker's position restricted to his
+    // threats that only a search of fours finds: a child of its own, kept
+    // apart so that those searches are made only when the search gets there.
+    ProofNumbers search(ThreatKind kind, Player attacker, ProofNumbers threshold, int depth, bool wider = false);
     // Tries a win by fours first at a node of a search of threats.
     bool provedByFours(std::uint64_t key, int depth);
-    ProofNumbers known(ThreatKind kind, int attacker, int depth) const;
+    ProofNumbers known(std::uint64_t key, int depth) const;
+    // Adds the squares of the proof of the position on the board to
+    // `squares`; false when part of it is missing or `visits` run out.
+    bool collectProof(ThreatKind kind, Player attacker, int depth, SquareSet& squares, std::uint64_t& visits);
 
     ThreatBoard& board_;
     TranspositionTable& table_;
     SearchControl* control_;
+    ThreatReach reach_;
+    ThreatReach lineReach_;  // the reach of the last proof
     std::vector<Child> children_;  // the children of the nodes on the path, each node's together
+    // How often each square was the defender's answer that refuted a threat.
+    std::array<std::uint32_t, BOARD_SQUARES> refutations_{};
     std::uint64_t nodeLimit_ = UINT64_MAX;  // where a search of fours tried first gives up
     bool showsNumbers_ = true;
 };

@@ -12,17 +12,17 @@
 
 namespace vorek {
 
-inline std::uint64_t searchKey(const ThreatBoard& board, ThreatKind kind, int attacker) {
+inline std::uint64_t searchKey(const ThreatBoard& board, ThreatKind kind, Player attacker) {
     std::uint64_t key = board.key();
-    if (board.sideToMove() == 1) key ^= PLAYER1_TO_MOVE_KEY;
-    if (attacker == 1) key ^= PLAYER1_ATTACKS_KEY;
+    if (board.sideToMove() == PLAYER1) key ^= PLAYER1_TO_MOVE_KEY;
+    if (attacker == PLAYER1) key ^= PLAYER1_ATTACKS_KEY;
     if (kind == ThreatKind::Fours) key ^= FOURS_ONLY_KEY;
     return key;
 }
 
 // The key after the side to move plays the move, from the key before.
-inline std::uint64_t keyAfter(std::uint64_t key, int mover, int move) {
-    return key ^ STONE_KEYS[mover][move] ^ PLAYER1_TO_MOVE_KEY;
+inline std::uint64_t keyAfter(std::uint64_t key, Player mover, int move) {
+    return key ^ stoneKey(mover, move) ^ PLAYER1_TO_MOVE_KEY;
 }
 
 // A table entry holds for a search with `depth` attacker moves left: a proof

@@ -42,10 +42,10 @@ ThreatBoard::ThreatBoard() {
 void ThreatBoard::setKinds(int square, std::uint32_t kinds) {
     const std::uint32_t changed = kinds ^ kinds_[square];
     kinds_[square] = kinds;
-    for (int player = 0; player < 2; ++player) {
+    for (const Player player : PLAYERS) {
         if ((changed >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)) == 0) continue;
         const std::uint8_t flags = moveClass(square, player);
-        MoveSets& sets = moves_[player];
+        MoveSets& sets = moves_[playerIndex(player)];
         sets.fives.assign(square, flags & MOVE_FIVE);
         sets.wins.assign(square, flags & MOVE_WIN);
         sets.fours.assign(square, flags & MOVE_FOUR);
@@ -63,9 +63,9 @@ void ThreatBoard::removeFromSets(int square) {
 }
 
 void ThreatBoard::addToSets(int square) {
-    for (int player = 0; player < 2; ++player) {
+    for (const Player player : PLAYERS) {
         const std::uint8_t flags = moveClass(square, player);
-        MoveSets& sets = moves_[player];
+        MoveSets& sets = moves_[playerIndex(player)];
         if (flags & MOVE_FIVE) sets.fives.insert(square);
         if (flags & MOVE_WIN) sets.wins.insert(square);
         if (flags & MOVE_FOUR) sets.fours.insert(square);
@@ -73,12 +73,12 @@ void ThreatBoard::addToSets(int square) {
     }
 }
 
-void ThreatBoard::putStone(int square, int player) {
+void ThreatBoard::putStone(int square, Player player) {
     assert(square >= 0 && square < BOARD_SQUARES && isEmpty(square));
     const unsigned cell = cellOfPlayer(player);
     cells_[square] = static_cast<std::uint8_t>(cell);
     placeInLines(lines_, square, cell);
-    key_ ^= STONE_KEYS[player][square];
+    key_ ^= stoneKey(player, square);
     empties_.erase(square);
     removeFromSets(square);
 }
@@ -110,15 +110,15 @@ void ThreatBoard::rereadAround(int square, UndoRecord* record) {
     }
 }
 
-LineKind ThreatBoard::lineKindWith(int square, int player, int line, int stoneSquare) const {
+LineKind ThreatBoard::lineKindWith(int square, Player player, int line, int stoneSquare) const {
     const LinePlace place = LINE_PLACES[square][line];
     std::uint64_t word = lines_[place.word];
     const LinePlace stone = LINE_PLACES[stoneSquare][line];
     if (stone.word == place.word) word |= std::uint64_t{cellOfPlayer(player)} << stone.bit;
-    return static_cast<LineKind>(lineKindsAt(word, place.bit, 0) >> (16 * player) & LINE_KIND_MASK);
+    return static_cast<LineKind>(lineKindsAt(word, place.bit, 0) >> kindShift(player, 0) & LINE_KIND_MASK);
 }
 
-std::uint8_t ThreatBoard::moveClassWith(int square, int player, int stoneSquare, int stoneOwner) const {
+std::uint8_t ThreatBoard::moveClassWith(int square, Player player, int stoneSquare, Player stoneOwner) const {
     std::uint32_t kinds = kinds_[square];
     for (int line = 0; line < 4; ++line) {
         const LinePlace place = LINE_PLACES[square][line];
@@ -135,31 +135,45 @@ std::uint8_t ThreatBoard::moveClassWith(int square, int player, int stoneSquare,
     return MOVE_CLASS_OF_KINDS[kinds >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
 }
 
-void ThreatBoard::place(int square, int player) {
+void ThreatBoard::place(int square, Player player) {
     assert(undo_.empty());
     putStone(square, player);
     rereadAround(square, nullptr);
 }
 
-void ThreatBoard::makeMove(int square) {
-    // Room for a move on every square, taken once: a record never moves.
-    if (undo_.capacity() < BOARD_SQUARES) undo_.reserve(BOARD_SQUARES);
+ThreatBoard::UndoRecord& ThreatBoard::pushRecord(int square) {
+    // Room for a move on every square and a few passes, taken once.
+    if (undo_.capacity() < BOARD_SQUARES + ROOM_FOR_PASSES) undo_.reserve(BOARD_SQUARES + ROOM_FOR_PASSES);
     UndoRecord& record = undo_.emplace_back();
     record.square = static_cast<std::int16_t>(square);
     record.changed = 0;
+    return record;
+}
+
+void ThreatBoard::makeMove(int square) {
+    UndoRecord& record = pushRecord(square);
     putStone(square, sideToMove_);
     rereadAround(square, &record);
-    sideToMove_ = 1 - sideToMove_;
+    sideToMove_ = opponent(sideToMove_);
+}
+
+void ThreatBoard::makePass() {
+    pushRecord(-1);
+    sideToMove_ = opponent(sideToMove_);
 }
 
 void ThreatBoard::unmakeMove() {
     assert(!undo_.empty());
     const UndoRecord& record = undo_.back();
-    sideToMove_ = 1 - sideToMove_;
+    sideToMove_ = opponent(sideToMove_);
     const int square = record.square;
+    if (square < 0) {
+        undo_.pop_back();
+        return;
+    }
     cells_[square] = CELL_EMPTY;
     for (const LinePlace place : LINE_PLACES[square]) lines_[place.word] &= ~(std::uint64_t{3} << place.bit);
-    key_ ^= STONE_KEYS[sideToMove_][square];
+    key_ ^= stoneKey(sideToMove_, square);
     empties_.insert(square);
     for (int i = record.changed - 1; i >= 0; --i) setKinds(record.kinds[i].square, record.kinds[i].kinds);
     // The square's kinds were kept while it held the stone.
@@ -167,7 +181,7 @@ void ThreatBoard::unmakeMove() {
     undo_.pop_back();
 }
 
-int playerWithFive(const ThreatBoard& board) {
+std::optional<Player> playerWithFive(const ThreatBoard& board) {
     for (const std::uint64_t word : board.lines()) {
         unsigned runCell = CELL_WALL;
         int run = 0;
@@ -175,10 +189,10 @@ int playerWithFive(const ThreatBoard& board) {
             const unsigned cell = cellIn(word, bit);
             run = cell == runCell ? run + 1 : 1;
             runCell = cell;
-            if (run >= 5 && (cell == CELL_PLAYER1 || cell == CELL_PLAYER0)) return cell == CELL_PLAYER1 ? 1 : 0;
+            if (run >= 5 && (cell == CELL_PLAYER1 || cell == CELL_PLAYER0)) return cell == CELL_PLAYER1 ? PLAYER1 : PLAYER0;
         }
     }
-    return -1;
+    return std::nullopt;
 }
 
 }  // namespace vorek

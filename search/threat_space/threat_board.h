@@ -11,9 +11,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "board/line_words.h"
+#include "threats/player.h"
 #include "search/threat_space/move_kinds.h"
 #include "search/threat_space/square_set.h"
 
@@ -37,43 +39,46 @@ public:
     // Puts a stone of the player on an empty square without a move: for
     // setting up a position. The side to move stays; nothing can be unmade
     // past it.
-    void place(int square, int player);
-    void setSideToMove(int player) { sideToMove_ = player; }
+    void place(int square, Player player);
+    void setSideToMove(Player player) { sideToMove_ = player; }
 
     // The side to move puts a stone on the empty square; the other side is
     // then to move.
     void makeMove(int square);
-    // Takes back the last move made.
+    // The side to move passes: the other side is then to move, with the same
+    // stones. What he could do were he given a free move.
+    void makePass();
+    // Takes back the last move made, or pass.
     void unmakeMove();
 
-    int sideToMove() const { return sideToMove_; }
+    Player sideToMove() const { return sideToMove_; }
     // CELL_EMPTY, CELL_PLAYER1 or CELL_PLAYER0.
     unsigned cell(int square) const { return cells_[square]; }
     bool isEmpty(int square) const { return cells_[square] == CELL_EMPTY; }
     const SquareSet& empties() const { return empties_; }
     int stones() const { return BOARD_SQUARES - empties_.count(); }
-    // Moves made since the position was set up.
+    // Moves made (passes included) since the position was set up.
     int ply() const { return static_cast<int>(undo_.size()); }
-    // The last move made; -1 when none can be unmade.
+    // The last move made; -1 after a pass or when none can be unmade.
     int lastMove() const { return undo_.empty() ? -1 : undo_.back().square; }
     // The key of the stones alone.
     std::uint64_t key() const { return key_; }
     const LineWords& lines() const { return lines_; }
 
     // The player's sets.
-    const MoveSets& moves(int player) const { return moves_[player]; }
+    const MoveSets& moves(Player player) const { return moves_[playerIndex(player)]; }
     // The kind of one line through an empty square for the player's stone.
-    LineKind lineKind(int square, int player, int line) const {
+    LineKind lineKind(int square, Player player, int line) const {
         return static_cast<LineKind>(kinds_[square] >> kindShift(player, line) & LINE_KIND_MASK);
     }
     // The kind of the line through the empty square for the player's stone,
     // were there one more stone of his on the empty square stoneSquare.
-    LineKind lineKindWith(int square, int player, int line, int stoneSquare) const;
+    LineKind lineKindWith(int square, Player player, int line, int stoneSquare) const;
     // The MOVE_* flags of the player's stone on the empty square, were there
     // one more stone, of stoneOwner, on the empty square stoneSquare.
-    std::uint8_t moveClassWith(int square, int player, int stoneSquare, int stoneOwner) const;
+    std::uint8_t moveClassWith(int square, Player player, int stoneSquare, Player stoneOwner) const;
     // The MOVE_* flags of the player's stone on the empty square.
-    std::uint8_t moveClass(int square, int player) const {
+    std::uint8_t moveClass(int square, Player player) const {
         return MOVE_CLASS_OF_KINDS[kinds_[square] >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
     }
 
@@ -87,13 +92,16 @@ private:
     // when made: every field is written by the move before it is read.
     struct UndoRecord {
         UndoRecord() {}
-        std::int16_t square;
+        std::int16_t square;  // -1: a pass
         std::uint8_t changed;
         std::array<ChangedKinds, 32> kinds;
     };
 
-    static constexpr int kindShift(int player, int line) { return 16 * player + LINE_KIND_BITS * line; }
-    void putStone(int square, int player);
+    // Passes are made one inside another a few deep at most.
+    static constexpr int ROOM_FOR_PASSES = 16;
+    UndoRecord& pushRecord(int square);
+    static constexpr int kindShift(Player player, int line) { return 16 * playerIndex(player) + LINE_KIND_BITS * line; }
+    void putStone(int square, Player player);
     // Reads the line kinds of the empty squares near the square again and
     // keeps the sets in step; with a record, saves what changes there.
     void rereadAround(int square, UndoRecord* record);
@@ -109,11 +117,11 @@ private:
     std::array<MoveSets, 2> moves_{};
     SquareSet empties_;
     std::uint64_t key_ = 0;
-    int sideToMove_ = 1;
+    Player sideToMove_ = PLAYER1;
     std::vector<UndoRecord> undo_;  // one a move made, the last on top
 };
 
-// The player who has five or more in a row on the board; -1 when neither has.
-int playerWithFive(const ThreatBoard& board);
+// The player who has five or more in a row on the board, if either has.
+std::optional<Player> playerWithFive(const ThreatBoard& board);
 
 }  // namespace vorek

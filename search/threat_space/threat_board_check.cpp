@@ -10,13 +10,13 @@ namespace {
 std::string at(const char* what, int square) { return std::string(what) + " at square " + std::to_string(square); }
 
 // The player's move flags of the empty square, read from its four lines.
-std::uint8_t flagsFromLines(const ThreatBoard& board, int square, int player) {
+std::uint8_t flagsFromLines(const ThreatBoard& board, int square, Player player) {
     unsigned kinds = 0;
     for (int line = 0; line < 4; ++line) {
         const LinePlace place = LINE_PLACES[square][line];
         const std::uint64_t word = board.lines()[place.word];
         const std::uint32_t codes = LINE_CODES[cellsBefore(word, place) << 8 | cellsAfter(word, place)];
-        const unsigned code = player ? codes >> 16 : codes & 0xFFFFu;
+        const unsigned code = player == PLAYER1 ? codes >> 16 : codes & 0xFFFFu;
         kinds |= static_cast<unsigned>(LINE_KIND_OF_CODE[code]) << (LINE_KIND_BITS * line);
     }
     return MOVE_CLASS_OF_KINDS[kinds];
@@ -34,23 +34,25 @@ std::string checkThreatBoard(const ThreatBoard& board) {
         if (board.empties().contains(s) != (cell == CELL_EMPTY)) return at("the empty squares differ", s);
         if (cell == CELL_EMPTY) continue;
         placeInLines(lines, s, cell);
-        key ^= STONE_KEYS[cell == CELL_PLAYER1 ? 1 : 0][s];
+        key ^= stoneKey(cell == CELL_PLAYER1 ? PLAYER1 : PLAYER0, s);
     }
     if (lines != board.lines()) return "the line words differ from the cells";
     if (key != board.key()) return "the key differs from the stones";
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         if (!board.isEmpty(s)) continue;
-        for (int player = 0; player < 2; ++player) {
+        for (const Player player : PLAYERS) {
             const std::uint8_t flags = flagsFromLines(board, s, player);
             if (board.moveClass(s, player) != flags) return at("kept line kinds differ", s);
-            if (flags & MOVE_FIVE) sets[player].fives.insert(s);
-            if (flags & MOVE_WIN) sets[player].wins.insert(s);
-            if (flags & MOVE_FOUR) sets[player].fours.insert(s);
-            if (flags & MOVE_THREE) sets[player].threes.insert(s);
+            MoveSets& own = sets[playerIndex(player)];
+            if (flags & MOVE_FIVE) own.fives.insert(s);
+            if (flags & MOVE_WIN) own.wins.insert(s);
+            if (flags & MOVE_FOUR) own.fours.insert(s);
+            if (flags & MOVE_THREE) own.threes.insert(s);
         }
     }
-    for (int player = 0; player < 2; ++player)
-        if (!(sets[player] == board.moves(player))) return "the move sets of player " + std::to_string(player) + " differ";
+    for (const Player player : PLAYERS)
+        if (!(sets[playerIndex(player)] == board.moves(player)))
+            return "the move sets of player " + std::to_string(playerIndex(player)) + " differ";
     return {};
 }
 

@@ -1,13 +1,13 @@
 #include "search/threat_space/threat_rules.h"
 
 #include "board/square_flags.h"
+#include "search/threat_space/line_steps.h"
 
 namespace vorek {
 
 namespace {
 
-constexpr std::array<std::array<int, 2>, 4> LINE_DIRECTIONS{{{1, 0}, {0, 1}, {1, 1}, {1, -1}}};
-constexpr int REACH = 4;
+constexpr int REACH = LINE_REACH;
 
 // The square and the empty-or-not squares within four steps of it along its
 // four lines: the only squares whose stones its line kinds read.
@@ -40,18 +40,18 @@ void addNew(MoveList& moves, const SquareSet& set, SquareSet& listed) {
 
 // How promising the attacker's four is: what it makes on its four lines,
 // and whether it also stands on a line of the defender's.
-int promise(const ThreatBoard& board, int square, int attacker) {
+int promise(const ThreatBoard& board, int square, Player attacker) {
     constexpr int OWN[6] = {0, 2, 3, 4, 6, 0};
     int value = 0;
     for (int line = 0; line < 4; ++line) {
         value += OWN[board.lineKind(square, attacker, line)];
-        value += board.lineKind(square, 1 - attacker, line) != LINE_NOTHING;
+        value += board.lineKind(square, opponent(attacker), line) != LINE_NOTHING;
     }
     return value;
 }
 
 // Adds the squares of the set that are not listed yet, most promising first.
-void addByPromise(MoveList& moves, const ThreatBoard& board, int attacker, const SquareSet& set, SquareSet& listed) {
+void addByPromise(MoveList& moves, const ThreatBoard& board, Player attacker, const SquareSet& set, SquareSet& listed) {
     const int begin = moves.count;
     int values[BOARD_SQUARES];
     (set - listed).forEach([&](int s) {
@@ -79,7 +79,7 @@ constexpr NodeVerdict OPEN{NodeVerdict::Open};
 
 }  // namespace
 
-SquareSet doubleFourSetups(const ThreatBoard& board, int attacker) {
+SquareSet doubleFourSetups(const ThreatBoard& board, Player attacker) {
     SquareSet setups;
     const MoveSets& own = board.moves(attacker);
     (own.fours - own.wins).forEach([&](int m) {
@@ -93,7 +93,7 @@ SquareSet doubleFourSetups(const ThreatBoard& board, int attacker) {
                     const int y = rowOf(m) + sign * k * dy;
                     if (!onBoard(x, y)) break;
                     const int s = squareAt(x, y);
-                    if (board.cell(s) == cellOfPlayer(1 - attacker)) break;
+                    if (board.cell(s) == cellOfPlayer(opponent(attacker))) break;
                     if (board.isEmpty(s) && isFourKind(board.lineKindWith(m, attacker, line, s))) setups.insert(s);
                 }
             }
@@ -102,10 +102,33 @@ SquareSet doubleFourSetups(const ThreatBoard& board, int attacker) {
     return setups - own.fours - own.threes;
 }
 
+SquareSet squaresOnOwnLines(const ThreatBoard& board, Player player) {
+    const unsigned own = cellOfPlayer(player);
+    const unsigned other = cellOfPlayer(opponent(player));
+    SquareSet squares;
+    for (int s = 0; s < BOARD_SQUARES; ++s) {
+        if (board.cell(s) != own) continue;
+        for (int line = 0; line < 4; ++line) {
+            // The run of squares without a stone of the other side, four
+            // steps each way at most: room for five, or nothing here.
+            int length = 1;
+            SquareSet empty;
+            walkLine(s, line, [&](int q) {
+                if (board.cell(q) == other) return false;
+                ++length;
+                if (board.isEmpty(q)) empty.insert(q);
+                return true;
+            });
+            if (length >= 5) squares |= empty;
+        }
+    }
+    return squares;
+}
+
 NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves) {
-    const int attacker = board.sideToMove();
+    const Player attacker = board.sideToMove();
     const MoveSets& own = board.moves(attacker);
-    const MoveSets& theirs = board.moves(1 - attacker);
+    const MoveSets& theirs = board.moves(opponent(attacker));
     moves.count = 0;
     if (!own.fives.empty()) return won(1, own.fives.first());
     if (theirs.fives.severalSquares()) return LOST;
@@ -124,22 +147,18 @@ NodeVerdict attackerNode(const ThreatBoard& board, ThreatKind kind, MoveList& mo
     if (kind == ThreatKind::Fours) {
         // A win by fours is a chain of them: the likeliest links first.
         addByPromise(moves, board, attacker, own.fours, listed);
-    } else {
-        // Fours that also make a three first: the block of the four leaves
-        // a winning move more often than not.
-        addNew(moves, own.fours & own.threes, listed);
-        addNew(moves, own.fours, listed);
+        return moves.empty() ? LOST : OPEN;
     }
-    if (kind == ThreatKind::Threats) {
-        addNew(moves, doubleFourSetups(board, attacker), listed);
-        addNew(moves, own.threes, listed);
-    }
-    return moves.empty() ? LOST : OPEN;
+    // Fours that also make a three first: the block of the four leaves a
+    // winning move more often than not.
+    addNew(moves, own.fours & own.threes, listed);
+    addNew(moves, own.fours, listed);
+    return OPEN;
 }
 
 NodeVerdict defenderNode(const ThreatBoard& board, ThreatKind kind, MoveList& moves) {
-    const int defender = board.sideToMove();
-    const int attacker = 1 - defender;
+    const Player defender = board.sideToMove();
+    const Player attacker = opponent(defender);
     const MoveSets& own = board.moves(defender);
     const MoveSets& theirs = board.moves(attacker);
     moves.count = 0;

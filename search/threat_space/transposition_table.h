@@ -18,7 +18,7 @@
 #include <memory>
 #include <optional>
 
-#include "search/threat_space/proof_numbers.h"
+#include "search/proof_numbers.h"
 
 namespace vorek {
 

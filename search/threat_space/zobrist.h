@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "threats/player.h"
 #include "threats/threat.h"
 
 namespace vorek {
@@ -33,10 +34,18 @@ constexpr std::array<std::array<std::uint64_t, BOARD_SQUARES>, 2> buildStoneKeys
 // Entry [player][square].
 inline constexpr std::array<std::array<std::uint64_t, BOARD_SQUARES>, 2> STONE_KEYS = zobrist::buildStoneKeys();
 
+inline constexpr std::uint64_t stoneKey(Player player, int square) { return STONE_KEYS[playerIndex(player)][square]; }
+
 // Further numbers for what is not a stone: the side to move, and the search
 // a table entry belongs to.
 inline constexpr std::uint64_t PLAYER1_TO_MOVE_KEY = zobrist::mix(2 * BOARD_SQUARES);
 inline constexpr std::uint64_t PLAYER1_ATTACKS_KEY = zobrist::mix(2 * BOARD_SQUARES + 1);
 inline constexpr std::uint64_t FOURS_ONLY_KEY = zobrist::mix(2 * BOARD_SQUARES + 2);
+// The attacker's position in a search of threats restricted to the threats
+// that only a search of fours finds.
+inline constexpr std::uint64_t WIDER_THREATS_KEY = zobrist::mix(2 * BOARD_SQUARES + 3);
+// A search of threats whose threats threaten wins by fours of at most `depth`
+// moves: its entries are its own.
+constexpr std::uint64_t threatDepthKey(int depth) { return zobrist::mix(2 * BOARD_SQUARES + 4 + static_cast<std::uint64_t>(depth)); }
 
 }  // namespace vorek

@@ -20,6 +20,7 @@
 #include "app/tree/node_label.h"
 #include "app/solve/solve_dialog.h"
 #include "app/solve/solve_settings_dialog.h"
+#include "search/process_memory.h"
 #include "search/tree_check.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/window_fixture.h"
@@ -316,8 +317,10 @@ private slots:
         QCOMPARE(dialog.settings().maxNodes, 0u);
         QSettings().clear();
         QVERIFY(SolveSettings::load().exact);
+        // A solve ends within a minute and a memory the machine has, unless told otherwise.
         QCOMPARE(SolveSettings::load().maxMemoryBytes, defaultSolveMemory());
-        QVERIFY(defaultSolveMemory() <= std::size_t{8} << 30);
+        QCOMPARE(SolveSettings::load().maxSeconds, DEFAULT_SOLVE_SECONDS);
+        QVERIFY(defaultSolveMemory() <= std::size_t{2} << 30);
     }
 
     void closingDuringASolveStopsIt() {

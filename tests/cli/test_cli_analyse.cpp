@@ -91,7 +91,7 @@ TEST_F(CliEngine, MateClaimIsCheckedByTheThreatSearch) {
     } cases[] = {
         {example("forced-win").string(), "+M5",
          "mate claim: proved by threats in 5 (line 11,10 11,7 8,10 7,10 12,10)"},
-        {oToMove.path().string(), "-M10", "mate claim: proved by threats in 18 (line 11,11 12,8 "},
+        {oToMove.path().string(), "-M10", "mate claim: proved by threats in 16 (line 8,10 11,7 "},
         {example("opening").string(), "+M3", "mate claim: not proved (exhausted)"},
         {example("forced-win").string(), "-M4",
          "mate claim: not proved (refuted: the side to move wins by threats, line 11,10 "},

@@ -281,8 +281,12 @@ TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
         {{"--depth", "0"}, "bad --depth '0': give a whole number from 1 to 200"},
         {{"--depth", "201"}, "bad --depth '201': give a whole number from 1 to 200"},
         {{"--depth=x"}, "bad --depth 'x': give a whole number from 1 to 200"},
-        {{"--model", "--fours-only"}, "--model takes no --fours-only or --depth: the window's rules have neither"},
-        {{"--model", "--depth", "4"}, "--model takes no --fours-only or --depth: the window's rules have neither"},
+        {{"--threat-depth", "1"}, "bad --threat-depth '1': give a whole number from 2 to 20"},
+        {{"--threat-depth", "21"}, "bad --threat-depth '21': give a whole number from 2 to 20"},
+        {{"--model", "--fours-only"},
+         "--model takes no --fours-only, --depth or --threat-depth: the window's rules have none"},
+        {{"--model", "--threat-depth", "4"},
+         "--model takes no --fours-only, --depth or --threat-depth: the window's rules have none"},
         {{"--json", "--json"}, "option --json is given twice"},
         {{"root", "0"}, "takes one PATH at most, got '0' as well"},
         {{"0.x"}, "bad PATH '0.x': give root, or child indices from the root separated by dots"},
@@ -291,8 +295,8 @@ TEST(CliSolveOptions, MisusesSayWhatIsWrong) {
     };
     const std::string usage = runCli({"solve", "--help"}).out;
     ASSERT_TRUE(usage.starts_with("usage: vorek-cli solve [--dir DIR | --game FILE.psq[:K]] [--nodes N] "
-                                  "[--seconds S]\n                       [--fours-only] [--depth N] [--model] "
-                                  "[--json] [PATH]\n"))
+                                  "[--seconds S]\n                       [--fours-only] [--depth N] [--threat-depth N] "
+                                  "[--model]\n                       [--json] [PATH]\n"))
         << usage;
     for (const auto& [more, message] : cases) {
         std::vector<std::string> arguments{"solve", "--dir", dir};

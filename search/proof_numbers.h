@@ -1,11 +1,21 @@
-// Proof and disproof numbers of the threat search, told from the attacker's
-// side: pn 0 is a proved win by threats, dn 0 a proof that there is none.
+// Proof and disproof numbers, for both searches. The tree stores them as the
+// window shows them, signed, with -1 for infinity; the threat search counts
+// in unsigned numbers whose largest value is infinity, so that the least of
+// them and their sums need no case for it. Reports and progress carry the
+// tree's form, and reportedNumber turns one into the other.
+//
+// Told from the attacker's side: pn 0 is a proof of his win, dn 0 a proof
+// that there is none.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
 namespace vorek {
+
+// In a tree's pn or dn, and in reports; 0 means proved (pn) or disproved (dn).
+constexpr std::int32_t INFINITE_NUMBER = -1;
 
 using ProofNumber = std::uint32_t;
 
@@ -30,6 +40,13 @@ constexpr ProofNumbers DISPROVED{INFINITE_PROOF, 0};
 constexpr ProofNumber addProof(ProofNumber a, ProofNumber b) {
     if (a == INFINITE_PROOF || b == INFINITE_PROOF) return INFINITE_PROOF;
     return a >= LARGEST_PROOF - b ? LARGEST_PROOF : a + b;
+}
+
+// The number as reports and the tree tell it: -1 for infinity, the largest
+// signed number for any finite number past it.
+constexpr std::int32_t reportedNumber(ProofNumber n) {
+    if (n == INFINITE_PROOF) return INFINITE_NUMBER;
+    return static_cast<std::int32_t>(std::min<ProofNumber>(n, std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace vorek
