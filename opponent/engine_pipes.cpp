@@ -80,9 +80,9 @@ private:
 // The engine's pipes are closed: it gets the grace to exit (none when the
 // ask was stopped), then its group is ended, whether or not it has exited,
 // so that nothing it started outlives it.
-void finishEngine(pid_t pid, std::chrono::milliseconds grace) {
+GroupEnd finishEngine(pid_t pid, const ProcessCgroup* cgroup, std::chrono::milliseconds grace) {
     endsBy(pid, ChildClock::now() + grace);
-    endProcessGroup(pid);
+    return endProcessGroup(pid, cgroup);
 }
 
 }  // namespace
@@ -97,7 +97,10 @@ std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& 
         closeDescriptor(input[1]);
         return nullptr;
     }
-    const std::optional<pid_t> pid = startProgram(words, folder, ChildSetup{.input = input[0], .output = output[1]});
+    std::unique_ptr<ProcessCgroup> cgroup = ProcessCgroup::make();
+    const std::optional<pid_t> pid =
+        startProgram(words, folder, ChildSetup{.input = input[0], .output = output[1],
+                                               .cgroupProcs = cgroup ? cgroup->procsDescriptor() : -1});
     closeDescriptor(input[0]);
     closeDescriptor(output[1]);
     if (!pid) {
@@ -107,11 +110,12 @@ std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& 
     }
     setNonBlocking(input[1]);
     setNonBlocking(output[0]);
-    return std::unique_ptr<EnginePipes>(new EnginePipes(*pid, input[1], output[0], stop));
+    return std::unique_ptr<EnginePipes>(new EnginePipes(*pid, std::move(cgroup), input[1], output[0], stop));
 }
 
-EnginePipes::EnginePipes(pid_t pid, int toEngine, int fromEngine, const StopFlag* stop)
-    : pid_(pid), toEngine_(toEngine), fromEngine_(fromEngine), stop_(stop) {}
+EnginePipes::EnginePipes(pid_t pid, std::unique_ptr<ProcessCgroup> cgroup, int toEngine, int fromEngine,
+                         const StopFlag* stop)
+    : pid_(pid), cgroup_(std::move(cgroup)), toEngine_(toEngine), fromEngine_(fromEngine), stop_(stop) {}
 
 EnginePipes::~EnginePipes() {
     if (!ended_) end();
@@ -156,23 +160,27 @@ EnginePipes::Read EnginePipes::readLine(std::string& line, ChildClock::time_poin
     }
 }
 
-std::future<void> EnginePipes::end() {
+std::future<void> EnginePipes::end(std::shared_ptr<GroupEnd> report) {
     ended_ = true;
     closeDescriptor(toEngine_);
     closeDescriptor(fromEngine_);
     auto gone = std::make_shared<std::promise<void>>();
     std::future<void> ended = gone->get_future();
     const pid_t pid = pid_;
+    std::shared_ptr<ProcessCgroup> cgroup = std::move(cgroup_);
     const std::chrono::milliseconds grace = stopped(stop_) ? std::chrono::milliseconds(0) : EXIT_GRACE;
-    try {
-        std::thread([pid, grace, gone] {
-            finishEngine(pid, grace);
-            gone->set_value();
-        }).detach();
-    } catch (const std::system_error&) {
-        // No thread to spare: the engine is ended here, without its grace.
-        endProcessGroup(pid);
+    // The cgroup goes before the future is ready, so that nothing of the
+    // engine is left once it is.
+    auto finish = [pid, cgroup, grace, gone, report](std::chrono::milliseconds exitGrace) mutable {
+        GroupEnd end = finishEngine(pid, cgroup.get(), exitGrace);
+        cgroup.reset();
+        if (report) *report = std::move(end);
         gone->set_value();
+    };
+    try {
+        std::thread(finish, grace).detach();
+    } catch (const std::system_error&) {
+        finish(std::chrono::milliseconds(0));  // no thread to spare: ended here, without its grace
     }
     return ended;
 }
