@@ -240,7 +240,8 @@ GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup) {
         std::vector<ProcessEntry> left =
             runningOf(leader, [&](const ProcessEntry& p) { return p.group == leader || inCgroup.contains(p.pid); });
         if (!hasEnded(leader))
-            if (std::optional<ProcessEntry> self = readProcess(leader); self && running(*self)) left.push_back(*self);
+            if (std::optional<ProcessEntry> self = readProcess(leader); self && running(*self))
+                left.insert(left.begin(), *self);
         return left;
     };
     const auto killAll = [&] {

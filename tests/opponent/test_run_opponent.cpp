@@ -44,7 +44,7 @@ TEST_F(RunOpponentTest, ExitStatusGivesTheResult) {
         int result;
     } cases[] = {
         {"exit 0", RUN_OK},          {"exit 1", RUN_FAILED},  {"exit 2", RUN_FAILED},
-        {"exit 3", RUN_FAILED},      {"exit 255", RUN_NOT_STARTED},
+        {"exit 3", RUN_FAILED},      {"exit 255", RUN_FAILED},  // it ran: no "File not found"
         {"kill -SEGV $$", RUN_FAILED},
     };
     for (const auto& c : cases) EXPECT_EQ(RunOpponent(script("ai", c.body), 1100), c.result) << c.body;
