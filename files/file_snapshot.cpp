@@ -272,7 +272,7 @@ std::optional<std::string> FileSnapshot::restoreLink(const Entry& entry) const {
                 return "could not put back the link " + named(entry.name) +
                        ": a folder that is not empty stands there";
             if (!folder_->relink(entry.name, entry.linkText))
-                return "could not put back the link " + named(entry.name);
+                return "could not put back the link " + named(entry.name) + ": " + std::strerror(errno);
         }
     }
     return restoreLinkTarget(entry);
@@ -308,9 +308,9 @@ bool FileSnapshot::holdsLinkFound(std::string_view name) const {
 std::optional<std::string> FileSnapshot::takeAway(const std::string& name) const {
     const std::optional<struct stat> now = folder_->entry(name);
     if (!now || folder_->remove(name)) return std::nullopt;
-    if (S_ISDIR(now->st_mode))
+    if (S_ISDIR(now->st_mode) && (errno == ENOTEMPTY || errno == EEXIST))
         return "could not take away " + named(name) + ": a folder that is not empty stands there";
-    return "could not take away " + named(name);
+    return "could not take away " + named(name) + ": " + std::strerror(errno);
 }
 
 bool FileSnapshot::remembers(std::string_view name) const {

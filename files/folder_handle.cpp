@@ -227,7 +227,10 @@ bool FolderHandle::writeThrough(std::string_view name, std::string_view bytes) c
 }
 
 bool FolderHandle::relink(std::string_view name, const std::string& text) const {
-    if (isFolder(entry(name))) return false;
+    if (isFolder(entry(name))) {
+        errno = EISDIR;
+        return false;
+    }
     for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {
         const std::string temporary = temporaryName(name);
         if (::symlinkat(text.c_str(), fd_, temporary.c_str()) != 0) {
@@ -235,9 +238,12 @@ bool FolderHandle::relink(std::string_view name, const std::string& text) const 
             return false;
         }
         if (::renameat(fd_, temporary.c_str(), fd_, std::string(name).c_str()) == 0) return true;
+        const int error = errno;
         ::unlinkat(fd_, temporary.c_str(), 0);
+        errno = error;
         return false;
     }
+    errno = EEXIST;
     return false;
 }
 

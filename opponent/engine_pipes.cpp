@@ -80,9 +80,10 @@ private:
 // The engine's pipes are closed: it gets the grace to exit (none when the
 // ask was stopped), then its group is ended, whether or not it has exited,
 // so that nothing it started outlives it.
-GroupEnd finishEngine(pid_t pid, const ProcessCgroup* cgroup, std::chrono::milliseconds grace) {
+GroupEnd finishEngine(pid_t pid, const ProcessCgroup* cgroup, ProcessWarden* warden,
+                      std::chrono::milliseconds grace) {
     endsBy(pid, ChildClock::now() + grace);
-    return endProcessGroup(pid, cgroup);
+    return endProcessGroup(pid, cgroup, warden);
 }
 
 }  // namespace
@@ -115,7 +116,12 @@ std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& 
 
 EnginePipes::EnginePipes(pid_t pid, std::unique_ptr<ProcessCgroup> cgroup, int toEngine, int fromEngine,
                          const StopFlag* stop)
-    : pid_(pid), cgroup_(std::move(cgroup)), toEngine_(toEngine), fromEngine_(fromEngine), stop_(stop) {}
+    : pid_(pid),
+      cgroup_(std::move(cgroup)),
+      warden_(ProcessWarden::watch(pid, cgroup_.get())),
+      toEngine_(toEngine),
+      fromEngine_(fromEngine),
+      stop_(stop) {}
 
 EnginePipes::~EnginePipes() {
     if (!ended_) end();
@@ -168,11 +174,13 @@ std::future<void> EnginePipes::end(std::shared_ptr<GroupEnd> report) {
     std::future<void> ended = gone->get_future();
     const pid_t pid = pid_;
     std::shared_ptr<ProcessCgroup> cgroup = std::move(cgroup_);
+    std::shared_ptr<ProcessWarden> warden = std::move(warden_);
     const std::chrono::milliseconds grace = stopped(stop_) ? std::chrono::milliseconds(0) : EXIT_GRACE;
     // The cgroup goes before the future is ready, so that nothing of the
     // engine is left once it is.
-    auto finish = [pid, cgroup, grace, gone, report](std::chrono::milliseconds exitGrace) mutable {
-        GroupEnd end = finishEngine(pid, cgroup.get(), exitGrace);
+    auto finish = [pid, cgroup, warden, gone, report](std::chrono::milliseconds exitGrace) mutable {
+        GroupEnd end = finishEngine(pid, cgroup.get(), warden.get(), exitGrace);
+        warden.reset();
         cgroup.reset();
         if (report) *report = std::move(end);
         gone->set_value();

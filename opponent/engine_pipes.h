@@ -16,6 +16,7 @@
 #include "opponent/line_splitter.h"
 #include "opponent/process_cgroup.h"
 #include "opponent/process_group.h"
+#include "opponent/process_warden.h"
 
 namespace vorek {
 
@@ -71,6 +72,7 @@ private:
 
     pid_t pid_;
     std::unique_ptr<ProcessCgroup> cgroup_;  // null where the system allows none
+    std::unique_ptr<ProcessWarden> warden_;  // null when none could be started
     int toEngine_;
     int fromEngine_;
     const StopFlag* stop_;

@@ -28,6 +28,10 @@ public:
     // into it moves itself in (ChildSetup::cgroupProcs).
     int procsDescriptor() const { return procs_; }
 
+    // Its "cgroup.kill", open for writing: "1" written into it kills every
+    // process in it; -1 where the system has none.
+    int killDescriptor() const { return killer_; }
+
     // The processes in it now.
     std::vector<pid_t> members() const;
 

@@ -21,6 +21,7 @@
 #include "opponent/ask_log.h"
 #include "opponent/child_process.h"
 #include "opponent/process_cgroup.h"
+#include "opponent/process_warden.h"
 
 namespace vorek {
 
@@ -231,7 +232,7 @@ std::vector<pid_t> runningInGroup(pid_t group) {
     return pids;
 }
 
-GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup) {
+GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup, ProcessWarden* warden) {
     GroupEnd end;
     const auto find = [&] {
         std::unordered_set<pid_t> inCgroup;
@@ -249,6 +250,7 @@ GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup) {
         ::kill(-leader, SIGKILL);
     };
     endAll(end, find, killAll);
+    if (warden != nullptr) warden->release();
     end.leaderStatus = collectChild(leader);
     return end;
 }

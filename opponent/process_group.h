@@ -13,6 +13,7 @@
 namespace vorek {
 
 class ProcessCgroup;
+class ProcessWarden;
 
 // Time the processes of an ended ask have after SIGTERM before SIGKILL.
 constexpr std::chrono::seconds ENDING_GRACE{1};
@@ -48,13 +49,14 @@ struct GroupEnd {
 // process descended from it, and every process of the cgroup when one is
 // given. While any of them runs, each gets SIGTERM; after ENDING_GRACE
 // whatever still runs, and whatever they start meanwhile, gets SIGKILL, again
-// until none is left or KILL_BOUND has passed; then the leader is collected.
+// until none is left or KILL_BOUND has passed; then the warden watching them,
+// when one is given, is released, and the leader is collected.
 // A process is signalled only while it is the one found (its pidfd), never
 // one that took its id. The leader must not have been collected before:
 // while it is not, its id and its group's cannot be taken by another
 // process. Returns at once when nothing of it runs, and after at most
 // ENDING_GRACE + KILL_BOUND otherwise.
-GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup = nullptr);
+GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup = nullptr, ProcessWarden* warden = nullptr);
 
 // Makes this process the one that collects its orphaned descendants
 // (PR_SET_CHILD_SUBREAPER) instead of the system's first process, so that a

@@ -12,6 +12,7 @@
 #include "opponent/child_process.h"
 #include "opponent/process_cgroup.h"
 #include "opponent/process_group.h"
+#include "opponent/process_warden.h"
 
 namespace vorek {
 
@@ -126,11 +127,12 @@ RunReport runOpponentProgram(std::string_view commandLine, int milliseconds, con
         return {RUN_FAILED, "could not be started for want of memory", {}};
     }
     if (!pid) return {RUN_NOT_STARTED, std::string("could not be started: ") + std::strerror(errno), {}};
+    std::unique_ptr<ProcessWarden> warden = ProcessWarden::watch(*pid, cgroup.get());
     const auto limit = std::chrono::milliseconds(std::max(milliseconds, 0));
     const bool exited = endsBy(*pid, ChildClock::now() + limit, stop);
     // Nothing the program started outlives the ask, so that nothing can
     // touch the folder once the ask is over.
-    GroupEnd end = endProcessGroup(*pid, cgroup.get());
+    GroupEnd end = endProcessGroup(*pid, cgroup.get(), warden.get());
     RunReport report;
     if (exited) {
         report = ended(end.leaderStatus);
