@@ -9,8 +9,7 @@
 #include <filesystem>
 #include <regex>
 
-#include "tests/faults/child_process.h"
-#include "tests/faults/position_folder.h"
+#include "tests/faults/asked_folder.h"
 #include "tests/process_check.h"
 
 namespace vorek::testing {
@@ -18,36 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class HostileProgram : public ::testing::Test {
-protected:
-    TempDir base;   // the position folder "F", and what lies beside it
-    TempDir tools;  // the programs, and the ids of the processes they start
-
-    void SetUp() override {
-        fs::create_directory(base / "F");
-        fs::create_directory(base / "outside");
-        for (const char* name : {"plocha.dat", "tah.dat"})
-            fs::copy_file(example("middlegame") / name, base / "F" / name);
-        base.write("F/timeouts.dat", "7\r\n");
-        base.write("victim", "victim");
-    }
-
-    // A shell script that notes its process id first; "PIDS" in its body
-    // names the file of ids, so that "cmd & echo $! >> PIDS" notes a child.
-    std::string program(const std::string& name, std::string body) {
-        const std::string pids = (tools / "pids").string();
-        for (std::size_t at; (at = body.find("PIDS")) != std::string::npos;) body.replace(at, 4, pids);
-        tools.write(name, "#!/bin/sh\necho $$ >> " + pids + "\n" + body + "\n");
-        fs::permissions(tools / name, fs::perms::owner_all);
-        return (tools / name).string();
-    }
-
-    ProgramRun ask(const std::string& command, const std::string& milliseconds = "1100") {
-        return runProgram(CLI_PROGRAM, {"ask", "--dir", "F", "--ms", milliseconds, "--log", command}, base.path(), {});
-    }
-
-    std::vector<pid_t> running() const { return runningOf(tools.read("pids")); }
-};
+using HostileProgram = AskedFolder;
 
 TEST_F(HostileProgram, WhatAFileProtocolProgramLeavesIsPutBack) {
     const struct {
