@@ -96,27 +96,127 @@ std::vector<ProcessEntry> allProcesses() {
     return processes;
 }
 
-// The running processes among them that descend from `ancestor` or that
-// `belongs` takes; the ancestor itself is not among them.
-template <typename Belongs>
-std::vector<ProcessEntry> runningOf(pid_t ancestor, const Belongs& belongs) {
-    std::vector<ProcessEntry> all = allProcesses();
-    std::unordered_map<pid_t, pid_t> parents;
-    for (const ProcessEntry& p : all) parents.emplace(p.pid, p.parent);
-    const auto descends = [&](pid_t pid) {
-        for (std::size_t step = 0; step <= parents.size(); ++step) {
-            const auto up = parents.find(pid);
-            if (up == parents.end() || up->second <= 1) return false;
-            if (up->second == ancestor) return true;
-            pid = up->second;
+// The children of the process, from the lists the system keeps for each of
+// its threads: far quicker to read than all of /proc, so that a chain of
+// processes that fork as their parents exit cannot stay ahead of it. Nullopt
+// where the system keeps none.
+std::optional<std::vector<pid_t>> childrenOf(pid_t pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* threads = ::opendir(tasks.c_str());
+    if (threads == nullptr) return std::vector<pid_t>{};  // it has gone
+    std::vector<pid_t> children;
+    bool listed = false;
+    while (const dirent* thread = ::readdir(threads)) {
+        if (thread->d_name[0] < '1' || thread->d_name[0] > '9') continue;
+        const std::string list = tasks + "/" + thread->d_name + "/children";
+        const int fd = ::open(list.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) continue;
+        listed = true;
+        std::string text;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+        ::close(fd);
+        for (char* at = text.data(); *at != '\0';) {
+            char* after = nullptr;
+            const long child = std::strtol(at, &after, 10);
+            if (after == at) break;
+            children.push_back(static_cast<pid_t>(child));
+            at = after;
         }
-        return false;
-    };
-    std::erase_if(all, [&](const ProcessEntry& p) {
-        return p.pid == ancestor || !running(p) || !(belongs(p) || descends(p.pid));
-    });
-    return all;
+    }
+    ::closedir(threads);
+    if (!listed && ::access("/proc/self/task", F_OK) == 0) {
+        const std::string own = "/proc/self/task/" + std::to_string(::gettid()) + "/children";
+        if (::access(own.c_str(), F_OK) != 0) return std::nullopt;
+    }
+    return children;
 }
+
+// One look at the processes of a program, running ones only, never
+// `ancestor` itself.
+class Look {
+public:
+    explicit Look(pid_t ancestor) : ancestor_(ancestor) {}
+
+    // Takes the processes descended from `ancestor` or from one taken.
+    void descendants() {
+        if (!descendantsByLists()) descendantsByParents(all());
+    }
+
+    // Takes the children of this process that `belongs` takes.
+    template <typename Belongs>
+    void ownChildren(const Belongs& belongs) {
+        for (const pid_t child : childrenOf(::getpid()).value_or(std::vector<pid_t>{}))
+            if (std::optional<ProcessEntry> entry = readProcess(child); entry && belongs(*entry)) add(*entry);
+    }
+
+    // Takes the processes of all /proc that `belongs` takes.
+    template <typename Belongs>
+    void scan(const Belongs& belongs) {
+        for (const ProcessEntry& p : all())
+            if (belongs(p)) add(p);
+    }
+
+    // Takes the process, read now.
+    void add(pid_t pid) {
+        if (!seen_.contains(pid))
+            if (std::optional<ProcessEntry> entry = readProcess(pid)) add(*entry);
+    }
+
+    std::vector<ProcessEntry> found() && { return std::move(found_); }
+
+private:
+    const std::vector<ProcessEntry>& all() {
+        if (!scanned_) all_ = allProcesses();
+        scanned_ = true;
+        return all_;
+    }
+
+    void add(const ProcessEntry& p) {
+        if (p.pid != ancestor_ && running(p) && seen_.insert(p.pid).second) found_.push_back(p);
+    }
+
+    // The roots are the ancestor and every process taken so far.
+    std::vector<pid_t> roots() const {
+        std::vector<pid_t> pids{ancestor_};
+        for (const ProcessEntry& p : found_) pids.push_back(p.pid);
+        return pids;
+    }
+
+    bool descendantsByLists() {
+        std::vector<pid_t> next = roots();
+        for (std::size_t i = 0; i < next.size(); ++i) {
+            const std::optional<std::vector<pid_t>> children = childrenOf(next[i]);
+            if (!children) return false;
+            for (const pid_t child : *children) {
+                add(child);
+                next.push_back(child);
+            }
+        }
+        return true;
+    }
+
+    void descendantsByParents(const std::vector<ProcessEntry>& all) {
+        const std::vector<pid_t> from = roots();
+        const std::unordered_set<pid_t> rootSet(from.begin(), from.end());
+        std::unordered_map<pid_t, pid_t> parents;
+        for (const ProcessEntry& p : all) parents.emplace(p.pid, p.parent);
+        for (const ProcessEntry& p : all) {
+            pid_t up = p.parent;
+            for (std::size_t step = 0; up > 1 && !rootSet.contains(up) && step < parents.size(); ++step) {
+                const auto parent = parents.find(up);
+                up = parent == parents.end() ? 0 : parent->second;
+            }
+            if (rootSet.contains(up)) add(p);
+        }
+    }
+
+    pid_t ancestor_;
+    bool scanned_ = false;
+    std::vector<ProcessEntry> all_;
+    std::unordered_set<pid_t> seen_;
+    std::vector<ProcessEntry> found_;
+};
 
 int openPidfd(pid_t pid) {
 #ifdef SYS_pidfd_open
@@ -177,20 +277,22 @@ private:
 };
 
 // SIGTERM to what `find` finds, again to what appears, until nothing is
-// found or the grace has passed; then SIGKILL, with `killAll` first, until
-// nothing is found or the bound has passed. Whatever is left survives.
-template <typename Find, typename KillAll>
-void endAll(GroupEnd& end, const Find& find, const KillAll& killAll) {
+// found and nothing is `busy` or the grace has passed; then SIGKILL, with
+// `killAll` first, until the same or the bound has passed. Whatever is
+// left survives. `busy` says that something runs that `find` may not have
+// seen (a process started between its looks).
+template <typename Find, typename KillAll, typename Busy>
+void endAll(GroupEnd& end, const Find& find, const KillAll& killAll, const Busy& busy) {
     Signalled signalled(end);
     std::vector<ProcessEntry> left = find();
     const ChildClock::time_point graceEnd = ChildClock::now() + ENDING_GRACE;
-    while (!left.empty() && ChildClock::now() < graceEnd) {
+    while ((!left.empty() || busy()) && ChildClock::now() < graceEnd) {
         signalled.send(left, SIGTERM);
-        std::this_thread::sleep_for(LOOK_EVERY);
+        std::this_thread::sleep_for(left.empty() ? KILL_LOOK : LOOK_EVERY);
         left = find();
     }
     const ChildClock::time_point bound = ChildClock::now() + KILL_BOUND;
-    while (!left.empty() && ChildClock::now() < bound) {
+    while ((!left.empty() || busy()) && ChildClock::now() < bound) {
         killAll();
         signalled.send(left, SIGKILL);
         std::this_thread::sleep_for(KILL_LOOK);
@@ -234,12 +336,20 @@ std::vector<pid_t> runningInGroup(pid_t group) {
 
 GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup, ProcessWarden* warden) {
     GroupEnd end;
+    // The group's members and the cgroup's, besides the leader's descendants;
+    // the cgroup's read after the scan, so that none started meanwhile is
+    // missed.
     const auto find = [&] {
-        std::unordered_set<pid_t> inCgroup;
+        const auto inGroup = [&](const ProcessEntry& p) { return p.group == leader; };
+        Look look(leader);
+        look.scan(inGroup);
+        // Quicker looks after the slow one: what this process adopted
+        // meanwhile, the cgroup's, then everything descended from them all.
+        look.ownChildren(inGroup);
         if (cgroup != nullptr)
-            for (const pid_t pid : cgroup->members()) inCgroup.insert(pid);
-        std::vector<ProcessEntry> left =
-            runningOf(leader, [&](const ProcessEntry& p) { return p.group == leader || inCgroup.contains(p.pid); });
+            for (const pid_t pid : cgroup->members()) look.add(pid);
+        look.descendants();
+        std::vector<ProcessEntry> left = std::move(look).found();
         if (!hasEnded(leader))
             if (std::optional<ProcessEntry> self = readProcess(leader); self && running(*self))
                 left.insert(left.begin(), *self);
@@ -249,7 +359,10 @@ GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup, ProcessWarde
         if (cgroup != nullptr) cgroup->kill();
         ::kill(-leader, SIGKILL);
     };
-    endAll(end, find, killAll);
+    endAll(end, find, killAll, [&] { return cgroup != nullptr && cgroup->populated(); });
+    // Whatever of the group no look caught, the group's id held by the
+    // leader not yet collected: the system signals all of it at once.
+    ::kill(-leader, SIGKILL);
     if (warden != nullptr) warden->release();
     end.leaderStatus = collectChild(leader);
     return end;
@@ -260,18 +373,13 @@ bool adoptOrphans() { return ::prctl(PR_SET_CHILD_SUBREAPER, 1) == 0; }
 GroupEnd endAdoptedProcesses() {
     GroupEnd end;
     const pid_t self = ::getpid();
-    bool childrenLeft = collectEndedChildren();
     const auto find = [&] {
-        childrenLeft = collectEndedChildren();
-        return runningOf(self, [](const ProcessEntry&) { return false; });
+        Look look(self);
+        look.descendants();
+        return std::move(look).found();
     };
-    endAll(end, find, [] {});
-    // Children that were stopped or between their end and their collection.
-    const ChildClock::time_point bound = ChildClock::now() + KILL_BOUND;
-    while (childrenLeft && end.survivors.empty() && ChildClock::now() < bound) {
-        std::this_thread::sleep_for(KILL_LOOK);
-        childrenLeft = collectEndedChildren();
-    }
+    // A child left after the ended ones are collected runs, seen or not.
+    endAll(end, find, [] {}, collectEndedChildren);
     return end;
 }
 

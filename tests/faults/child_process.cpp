@@ -58,6 +58,7 @@ bool applyLimits(const ChildLimits& limits) {
         const rlimit cap{limits.dataSize, limits.dataSize};
         if (::setrlimit(RLIMIT_DATA, &cap) != 0) return false;
     }
+    if (limits.sigchldIgnored) ::signal(SIGCHLD, SIG_IGN);
     for (const std::string& variable : limits.environment) ::putenv(const_cast<char*>(variable.c_str()));
     if (limits.unprivileged && ::geteuid() == 0) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0) return false;

@@ -53,6 +53,8 @@ struct ChildLimits {
     std::vector<std::string> environment = {};
     // A program's stderr is a pipe that nobody reads: every write to it fails.
     bool stderrClosed = false;
+    // SIGCHLD ignored, as a program inherits it from whoever starts it.
+    bool sigchldIgnored = false;
 };
 
 struct ChildResult {

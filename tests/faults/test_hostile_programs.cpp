@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <regex>
+#include <thread>
 
 #include "tests/faults/asked_folder.h"
 #include "tests/process_check.h"
@@ -93,6 +95,42 @@ TEST_F(HostileProgram, EndRequestToTheToolEndsTheProgramAndPutsTheFilesBack) {
         EXPECT_TRUE(run.err.ends_with("vorek-cli: ask: interrupted; the program was ended\n")) << run.err;
         EXPECT_EQ(running(), std::vector<pid_t>{});
         EXPECT_EQ(folderState(base.path()), before);
+    }
+}
+
+// Processes that leave the program's group and session, each ignoring
+// SIGTERM, or that fork on as their parents exit, are all ended before the
+// ask is over, both with a cgroup of the ask's own and as where the system
+// allows none; what had to be ended is said.
+TEST_F(HostileProgram, EveryProcessTheProgramStartedEndsWithTheAsk) {
+    const std::string chain = program("chain", "trap '' TERM\n"
+                                               "[ \"$1\" -gt 0 ] && setsid \"$0\" $(($1 - 1)) &\n"
+                                               "sleep 30; printf LATE > ../victim");
+    const std::string forker = program("forker", "[ \"$1\" -lt 2000 ] && \"$0\" $(($1 + 1)) &\nexit 0");
+    const struct {
+        const char* what;
+        std::string body;
+        const char* said;  // null: the last of a fast chain may be ended with its group, unnamed
+    } cases[] = {
+        {"25 sessions ignoring SIGTERM", "'" + chain + "' 25 &\nsleep 0.2; printf 9,9 > tah.dat", " ms killed process "},
+        {"forks as its parents exit", "'" + forker + "' 0 &\nsleep 0.1; printf 9,9 > tah.dat", nullptr},
+    };
+    for (const char* cgroup : {"VOREK_TEST_CGROUP=1", "VOREK_TEST_NO_CGROUP=1"}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + ", " + cgroup);
+            const FolderState before = folderState(base.path());
+            const ProgramRun run = ask(program("ai", c.body), "3300", {.environment = {cgroup}});
+            EXPECT_EQ(run.exitCode, 0) << run.err;
+            EXPECT_EQ(run.out, "9,9\n");
+            if (c.said) {
+                EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+            }
+            EXPECT_EQ(running(), std::vector<pid_t>{});
+            const std::string started = tools.read("pids");
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            EXPECT_EQ(tools.read("pids"), started);  // none left to start more
+            EXPECT_EQ(folderState(base.path()), before);
+        }
     }
 }
 

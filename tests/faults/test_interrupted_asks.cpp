@@ -79,7 +79,7 @@ TEST_F(InterruptedAsk, RepeatedSignalsWhileTheProgramRunsEndItAndPutTheFilesBack
         const FolderState before = folderState(base.path());
         const FolderIdentity found = identityOf(base / "F");
         const ProgramRun run = ask(program("ai", std::string("printf LATE > plocha.dat\n"
-                                                             "( trap '' TERM; sleep 30 ) & echo $! >> PIDS\n"
+                                                             "sleep 30 & echo $! >> PIDS\n"
                                                              "kill -") + signals + " $PPID; sleep 30"),
                                    "9900");
         EXPECT_EQ(run.exitCode, 1);
@@ -137,10 +137,7 @@ TEST_F(InterruptedAsk, ClosedLogPipeStopsOnlyTheLog) {
 // A SIGCHLD ignored by whoever started the tool does not hide how the
 // program ended.
 TEST_F(InterruptedAsk, InheritedIgnoredSigchldStillGivesTheExitStatus) {
-    std::vector<std::string> arguments{"-c", "trap '' CHLD; exec \"$0\" \"$@\"", CLI_PROGRAM};
-    for (const std::string& argument : askArguments(program("ai", "printf 9,9 > tah.dat"), "1100"))
-        arguments.push_back(argument);
-    const ProgramRun run = runProgram("/bin/sh", arguments, base.path(), {});
+    const ProgramRun run = ask(program("ai", "printf 9,9 > tah.dat"), "1100", {.sigchldIgnored = true});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "9,9\n");
     EXPECT_NE(run.err.find(" ms the program exited with code 0\n"), std::string::npos) << run.err;
