@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <tuple>
 
 #include "opponent/process_runner.h"
 #include "tests/process_check.h"
@@ -88,6 +89,26 @@ TEST_F(RunOpponentTest, ProgramGetsItsWordsAndIsFoundOnPath) {
     ::setenv("PATH", path.c_str(), 1);
     EXPECT_EQ(result, RUN_OK);
     EXPECT_EQ(dir.read("words"), "found|");
+}
+
+// A relative folder of PATH, or an empty entry, is taken from this
+// process's working directory, as a shell takes it, not from the folder the
+// program runs in.
+TEST_F(RunOpponentTest, RelativePathEntriesAreTakenFromTheWorkingDirectory) {
+    fs::create_directories(dir / "folder" / "bin");
+    fs::create_directory(dir / "bin");
+    script("bin/ai", "printf here > ran");
+    script("folder/bin/ai", "printf folder > ran");
+    script("local-ai", "printf empty-entry > ran");
+    const std::string path = std::getenv("PATH");
+    for (const auto& [entries, command, ran] : {std::tuple{"bin:/usr/bin", "ai", "here"},
+                                                std::tuple{"/usr/bin::/bin", "local-ai", "empty-entry"}}) {
+        ::setenv("PATH", entries, 1);
+        const int result = RunOpponent(command, 1100, dir / "folder");
+        ::setenv("PATH", path.c_str(), 1);
+        EXPECT_EQ(result, RUN_OK) << entries;
+        EXPECT_EQ(dir.read("folder/ran"), ran) << entries;
+    }
 }
 
 TEST_F(RunOpponentTest, ProgramRunsWithStreamsOnDevNullAndNothingElseInherited) {
