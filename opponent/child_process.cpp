@@ -111,16 +111,6 @@ std::string searchPath() {
     return standard;
 }
 
-int openPidfd(pid_t pid) {
-#ifdef SYS_pidfd_open
-    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-#else
-    (void)pid;
-    errno = ENOSYS;
-    return -1;
-#endif
-}
-
 }  // namespace
 
 std::optional<std::string> programPath(const std::string& name) {
@@ -137,6 +127,16 @@ std::optional<std::string> programPath(const std::string& name) {
         if (end == path.size()) return std::nullopt;
         begin = end + 1;
     }
+}
+
+int openPidfd(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    errno = ENOSYS;
+    return -1;
+#endif
 }
 
 void keepChildStatuses() {

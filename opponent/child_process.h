@@ -61,6 +61,11 @@ std::optional<pid_t> startProgram(const std::vector<std::string>& words, const s
 // them at once, is set back to its default.
 void keepChildStatuses();
 
+// A descriptor that refers to the process, whatever process takes its id
+// later (a pidfd); -1, with errno, when it has gone or the system has none
+// (ENOSYS).
+int openPidfd(pid_t pid);
+
 // True when the child has ended (it stays to be collected), or can no
 // longer be waited for (children reaped by the system because SIGCHLD is
 // ignored).

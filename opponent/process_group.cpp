@@ -218,16 +218,6 @@ private:
     std::vector<ProcessEntry> found_;
 };
 
-int openPidfd(pid_t pid) {
-#ifdef SYS_pidfd_open
-    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-#else
-    (void)pid;
-    errno = ENOSYS;
-    return -1;
-#endif
-}
-
 // Signals the process when it is still the one found: its pidfd, opened
 // first, holds it, and its start time says that it is the same.
 void signalProcess(const ProcessEntry& process, int signal) {
