@@ -98,7 +98,8 @@ private:
 
 bool mayRun(const std::filesystem::path& file) {
     struct stat st {};
-    return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::faccessat(AT_FDCWD, file.c_str(), X_OK, AT_EACCESS) == 0;
+    return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::faccessat(AT_FDCWD, file.c_str(), X_OK, AT_EACCESS) == 0;
 }
 
 // The folders a name without a slash is looked for in.

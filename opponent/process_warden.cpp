@@ -19,19 +19,31 @@ namespace {
 // What this process says to the warden once the processes are ended.
 constexpr char ENDED = 'e';
 
-// In the warden: only the socket and the cgroup's kill file stay open; the
-// standard streams go to /dev/null, so that no reader of this process's
-// output waits for the warden.
-void keepOnly(int first, int second) {
+// Closes the descriptors from `first` to `last`.
+void closeRange(unsigned first, unsigned last) {
+    if (first > last) return;
+#ifdef SYS_close_range
+    if (::syscall(SYS_close_range, first, last, 0U) == 0) return;
+#endif
+    const long most = std::min(::sysconf(_SC_OPEN_MAX), 65536L);
+    for (long fd = first; fd <= static_cast<long>(last) && fd < most; ++fd) ::close(static_cast<int>(fd));
+}
+
+// In the warden: only the socket and the cgroup's kill file (-1: none) stay
+// open; the standard streams go to /dev/null, so that no reader of this
+// process's output waits for the warden.
+void keepOnly(int socket, int cgroupKill) {
     const int null = ::open("/dev/null", O_RDWR);
     if (null >= 0) {
         for (int stream = 0; stream <= 2; ++stream)
             if (null != stream) ::dup2(null, stream);
-        if (null > 2) ::close(null);
+        if (null > 2 && null != socket && null != cgroupKill) ::close(null);
     }
-    const long most = std::min(::sysconf(_SC_OPEN_MAX), 65536L);
-    for (int fd = 3; fd < most; ++fd)
-        if (fd != first && fd != second) ::close(fd);
+    const unsigned low = static_cast<unsigned>(std::min(socket, cgroupKill < 0 ? socket : cgroupKill));
+    const unsigned high = static_cast<unsigned>(std::max(socket, cgroupKill));
+    closeRange(3, low - 1);
+    closeRange(low + 1, high - 1);
+    closeRange(high + 1, ~0U);
 }
 
 // The warden's whole life, between fork and _exit: calls that are safe in

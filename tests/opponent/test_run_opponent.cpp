@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "opponent/process_cgroup.h"
 #include "opponent/process_runner.h"
 #include "tests/process_check.h"
 #include "tests/temp_dir.h"
@@ -108,6 +109,20 @@ TEST_F(RunOpponentTest, RelativePathEntriesAreTakenFromTheWorkingDirectory) {
         ::setenv("PATH", path.c_str(), 1);
         EXPECT_EQ(result, RUN_OK) << entries;
         EXPECT_EQ(dir.read("folder/ran"), ran) << entries;
+    }
+}
+
+// Where this process may make a cgroup, the program runs in one of its own;
+// elsewhere (or told not to by the tests) in this process's.
+TEST_F(RunOpponentTest, ProgramRunsInACgroupOfItsOwnWhereTheSystemAllowsOne) {
+    const bool allowed = ProcessCgroup::make() != nullptr;
+    const std::string ai = script("ai", "grep '^0::' /proc/self/cgroup > cgroup");
+    for (const bool told : {false, true}) {
+        if (told) ::setenv("VOREK_TEST_NO_CGROUP", "1", 1);
+        EXPECT_EQ(RunOpponent(ai, 1100), RUN_OK);
+        ::unsetenv("VOREK_TEST_NO_CGROUP");
+        const std::string cgroup = dir.read("cgroup");
+        EXPECT_EQ(cgroup.find("/vorek-ask-") != std::string::npos, allowed && !told) << cgroup;
     }
 }
 
