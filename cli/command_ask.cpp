@@ -151,9 +151,9 @@ struct AskEnd {
 };
 
 // Waits for the end of a stdin/stdout engine, then ends what the program
-// left running outside its group and cgroup, adopted meanwhile. Notes in the
-// end what had to be ended, the program's own first, and logs what the ask
-// did not log itself (a file-protocol program's own ending it did).
+// left running outside its group and cgroup, which this process adopted.
+// What had to be ended, the program's own first, goes into `end`, and into
+// the log unless the ask logged it already (a file-protocol program's own).
 void endProgram(AskOutcome& outcome, const AskTimeline& log, AskEnd& end) {
     const bool engine = outcome.engineEnded.valid();
     if (engine) outcome.engineEnded.wait();
