@@ -225,7 +225,7 @@ private:
         if (json_) {
             out_ << R"({"message":)" << jsonString(text) << '}' << std::endl;
         } else {
-            out_ << "message " << escapeControlBytes(text) << std::endl;
+            out_ << "message " << escapeForLog(text) << std::endl;
         }
     }
 
@@ -300,7 +300,7 @@ std::optional<CommandError> runAnalyse(const CommandArguments& arguments, std::o
     // Whatever the engine leaves running, even outside its process group,
     // becomes this tool's child once its parents are gone, to be ended here.
     adoptOrphans();
-    const InterruptStopsSolve interrupt(StopOn::CtrlCAndEndRequests);
+    const InterruptStopsSolve interrupt(StopOn::EveryEndRequest);
     AnalysisPrinter printer(out, arguments.flag(JSON_OPTION), notes);
     EngineEventQueue queue;
     StderrLog log;

@@ -14,9 +14,11 @@
 #include "cli/interrupt.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
+#include "cli/test_pause.h"
 #include "files/file_snapshot.h"
 #include "files/position_files.h"
 #include "opponent/ask_opponent.h"
+#include "opponent/child_process.h"
 #include "opponent/process_group.h"
 
 namespace vorek::cli {
@@ -38,17 +40,22 @@ constexpr std::string_view USAGE =
     "and ended. Any other program speaks the file protocol: ask writes\n"
     "\"plocha.dat\", \"tah.dat\" and \"timeouts.dat\" into DIR, runs the program there,\n"
     "reads its move from \"tah.dat\", and then puts back the three files as it\n"
-    "found them, never writing through a link the program made. ask is the only\n"
-    "command that writes into DIR; it refuses to run the program when one of the\n"
-    "files is no file it could put back (a named pipe, a folder, ...).\n"
+    "found them, never writing through a link the program made: the files found\n"
+    "wait as NAME.saved meanwhile and are renamed back, the very same files. ask is\n"
+    "the only command that writes into DIR; it refuses to run the program when one\n"
+    "of the files is no file it could put back (a named pipe, a folder, ...).\n"
     "\n"
-    "The program runs in a process group of its own; when the ask ends (its\n"
-    "answer, its time, Ctrl-C, SIGTERM or SIGHUP to vorek-cli), whatever of it\n"
-    "still runs gets SIGTERM, and SIGKILL a second later, before the files are\n"
-    "put back.\n"
+    "The program runs in a process group of its own, and in a cgroup of its own\n"
+    "where the system allows one; when the ask ends (its answer, its time, Ctrl-C,\n"
+    "Ctrl-\\, SIGTERM or SIGHUP to vorek-cli, however many), whatever of it still\n"
+    "runs gets SIGTERM, and SIGKILL a second later, before the files are put back;\n"
+    "what had to be ended is said on stderr. Killed outright, vorek-cli takes the\n"
+    "program with it.\n"
     "\n"
     "Exits 0 with the move. Exits 1 with \"AI Error\" (a failing program, or an\n"
-    "answer that is no move on an empty square), \"Timeout\" or \"File not found\".\n"
+    "answer that is no move on an empty square), \"Timeout\" or \"File not found\",\n"
+    "and when a file could not be put back (each is named with where its bytes\n"
+    "are) or something of the program still runs.\n"
     "\n"
     "  --dir DIR  the folder of the position files, in which the program runs\n"
     "  --game FILE.psq[:K]\n"
@@ -62,10 +69,10 @@ constexpr std::string_view USAGE =
     "  --log      print the exchange to stderr as it happens: the milliseconds\n"
     "             since the start, then a line sent (>) or received (<), a file\n"
     "             written, how the program ended\n"
-    "  COMMAND    the program, looked up on PATH unless it holds a slash (a\n"
-    "             relative path is taken from the working directory), with its\n"
-    "             arguments, which it gets as they are; options after it are its\n"
-    "             own\n";
+    "  COMMAND    the program, looked up on PATH as a shell does unless it holds\n"
+    "             a slash (a relative path, or PATH entry, is taken from the\n"
+    "             working directory), with its arguments, which it gets as they\n"
+    "             are; options after it are its own\n";
 
 constexpr std::string_view MS_OPTION = "--ms";
 constexpr std::string_view LOG_OPTION = "--log";
@@ -121,14 +128,45 @@ public:
             waiting_.show("vorek-cli: ask: waiting for " + commandLine + " (" + std::to_string(milliseconds) + " ms)");
     }
 
+    // A log that cannot be written (stderr a pipe whose reader has gone)
+    // ends there; the ask goes on.
     void line(std::string_view text, std::chrono::milliseconds sinceStart) override {
-        if (show_) std::cerr << formatLogLine(text, sinceStart) << std::endl;
+        if (!show_) return;
+        std::cerr << formatLogLine(text, sinceStart) << std::endl;
+        if (!std::cerr) show_ = false;
     }
 
 private:
     bool show_;
     ProgressLine waiting_;
 };
+
+// How an ask ended, beyond its outcome.
+struct AskEnd {
+    bool stoppedAsking = false;          // a signal came before the program's end
+    bool stopped = false;                // one came at any time up to the end of the put-back
+    std::vector<std::string> processes;  // what had to be ended (endingLines)
+    bool survived = false;               // something of it still ran at the bound
+    std::vector<std::string> putBack;    // the files not put back
+};
+
+// Waits for the end of a stdin/stdout engine, then ends what the program
+// left running outside its group and cgroup, which this process adopted.
+// What had to be ended, the program's own first, goes into `end`, and into
+// the log unless the ask logged it already (a file-protocol program's own).
+void endProgram(AskOutcome& outcome, const AskTimeline& log, AskEnd& end) {
+    const bool engine = outcome.engineEnded.valid();
+    if (engine) outcome.engineEnded.wait();
+    const auto note = [&](const GroupEnd& ending, bool logIt) {
+        end.survived = end.survived || !ending.survivors.empty();
+        for (const std::string& line : endingLines(ending)) {
+            if (logIt) log(line);
+            end.processes.push_back(line);
+        }
+    };
+    if (outcome.processesEnded) note(*outcome.processesEnded, engine);
+    note(endAdoptedProcesses(), true);
+}
 
 // What is wrong with the answer for the board, or nothing.
 std::string answerFault(const std::optional<MoveReply>& move, const V2Board& board) {
@@ -153,30 +191,42 @@ std::optional<CommandError> runAsk(const CommandArguments& arguments, std::ostre
     if (const auto note = unreadNote(position)) notes.push_back(*note);
     const V2Board& board = *position.board;
 
-    // Whatever the program leaves running, even outside its process group,
-    // becomes this tool's child once its parents are gone, to be ended here.
+    // The ask collects its children itself, and whatever the program leaves
+    // running, even outside its process group, becomes this tool's child once
+    // its parents are gone, to be ended here.
+    keepChildStatuses();
     adoptOrphans();
+    const bool logged = arguments.flag(LOG_OPTION);
     AskOutcome outcome;
-    bool interrupted = false;
+    AskEnd end;
     {
-        // A closed terminal or a kill ends the ask as Ctrl-C does: the program
-        // is ended and the files are put back before the tool goes.
-        const InterruptStopsSolve interrupt(StopOn::CtrlCAndEndRequests);
-        StderrLog log(arguments.flag(LOG_OPTION), commandLine, std::get<int>(milliseconds));
+        // From here to the end of the put-back, Ctrl-C, SIGTERM, SIGHUP and
+        // SIGQUIT only stop the ask, and a closed pipe only stops the log: the
+        // program is ended and the files are put back before the tool goes.
+        const InterruptStopsSolve interrupt(StopOn::EveryEndRequest);
+        StderrLog log(logged, commandLine, std::get<int>(milliseconds));
+        const AskTimeline timeline(log);
         outcome = askOpponent(commandLine, board, dir, std::get<int>(milliseconds), log, interrupt.flag());
-        // The tool does not end before the engine it started, nor before
-        // anything the program left behind.
-        if (outcome.engineEnded.valid()) outcome.engineEnded.wait();
-        endAdoptedProcesses();
-        interrupted = interrupt.flag()->load();
+        end.stoppedAsking = interrupt.flag()->load();
+        endProgram(outcome, timeline, end);
+        if (outcome.found) {
+            const auto pause = [](std::string_view name) { pauseForTest("put-back " + std::string(name)); };
+            end.putBack = outcome.found->restore(FileSnapshot::Blocked::WriteBeside, pause);
+        }
+        pauseForTest("put-back done");
+        end.stopped = interrupt.flag()->load();
+        if (!logged) notes.insert(notes.end(), end.processes.begin(), end.processes.end());
     }
-    if (outcome.found) {
-        const std::vector<std::string> problems = outcome.found->restore(FileSnapshot::Blocked::WriteBeside);
-        notes.insert(notes.end(), problems.begin(), problems.end());
+    notes.insert(notes.end(), end.putBack.begin(), end.putBack.end());
+    if (!end.putBack.empty()) return Failure{"the files found could not all be put back"};
+    if (end.survived) return Failure{"processes of the program still run"};
+    if (end.stoppedAsking) return Failure{"interrupted; the program was ended"};
+    if (end.stopped) return Failure{"interrupted; the files were put back"};
+    if (outcome.result != RUN_OK) {
+        if (outcome.result == RUN_FAILED && !outcome.programEnd.empty() && !logged)
+            notes.push_back("the program " + outcome.programEnd);
+        return Failure{outcomeMessage(outcome)};
     }
-
-    if (interrupted) return Failure{"interrupted; the program was ended"};
-    if (outcome.result != RUN_OK) return Failure{outcomeMessage(outcome)};
     if (const std::string fault = answerFault(outcome.move, board); !fault.empty()) {
         notes.push_back(fault);
         return Failure{"AI Error"};

@@ -348,7 +348,7 @@ std::optional<CommandError> runGame(const CommandArguments& arguments, std::ostr
     const GameRecord& record = std::get<GameRecord>(read);
 
     // With an engine, a request to end the tool ends it too.
-    const InterruptStopsSolve interrupt(choice ? StopOn::CtrlCAndEndRequests : StopOn::CtrlC);
+    const InterruptStopsSolve interrupt(choice ? StopOn::EveryEndRequest : StopOn::CtrlC);
     std::get<SolveBudget>(budget).cancel = interrupt.flag();
     const auto start = std::chrono::steady_clock::now();
     std::vector<EngineView> views;

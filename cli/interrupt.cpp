@@ -18,9 +18,15 @@ InterruptStopsSolve::InterruptStopsSolve(StopOn signals)
     interrupted.store(false);
     struct sigaction action {};
     action.sa_handler = noteInterrupt;
+    // Every caught signal is held back while the handler runs.
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;
-    for (int i = 0; i < caught_; ++i) ::sigaction(SIGNALS[i], &action, &previous_[i]);
+    for (int i = 0; i < caught_; ++i) sigaddset(&action.sa_mask, SIGNALS[i]);
+    action.sa_flags = signals == StopOn::CtrlC ? SA_RESETHAND : SA_RESTART;
+    for (int i = 0; i < caught_; ++i) {
+        struct sigaction wanted = action;
+        if (SIGNALS[i] == SIGPIPE) wanted.sa_handler = SIG_IGN;
+        ::sigaction(SIGNALS[i], &wanted, &previous_[i]);
+    }
 }
 
 InterruptStopsSolve::~InterruptStopsSolve() {

@@ -9,13 +9,17 @@
 
 namespace vorek::cli {
 
-// Which signals stop the work: Ctrl-C alone, or also the requests to end
-// that a terminal closing or a process manager sends (SIGHUP, SIGTERM), for
-// work that must not end without undoing what it did.
-enum class StopOn { CtrlC, CtrlCAndEndRequests };
+// Which signals stop the work, and how:
+// - CtrlC: the first Ctrl-C (SIGINT) sets the flag; a second one ends the
+//   tool as usual;
+// - EveryEndRequest: Ctrl-C, Ctrl-\ (SIGQUIT) and the requests to end that a
+//   terminal closing or a process manager sends (SIGHUP, SIGTERM) set the
+//   flag, however many come, and SIGPIPE is ignored (a write to a closed pipe
+//   fails instead): for work that must not end before undoing what it did.
+enum class StopOn { CtrlC, EveryEndRequest };
 
-// While it lives, the first of the signals sets flag(); a second one ends
-// the tool as usual. One at a time.
+// While it lives, the signals act as `StopOn` says; then each is handled as
+// before. One at a time.
 class InterruptStopsSolve {
 public:
     explicit InterruptStopsSolve(StopOn signals = StopOn::CtrlC);
@@ -27,7 +31,7 @@ public:
     const std::atomic<bool>* flag() const;
 
 private:
-    static constexpr std::array<int, 3> SIGNALS{SIGINT, SIGHUP, SIGTERM};
+    static constexpr std::array<int, 5> SIGNALS{SIGINT, SIGHUP, SIGTERM, SIGQUIT, SIGPIPE};
     int caught_ = 0;  // how many of SIGNALS, from the first
     std::array<struct sigaction, SIGNALS.size()> previous_{};
 };

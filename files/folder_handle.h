@@ -5,6 +5,7 @@
 #pragma once
 
 #include <sys/stat.h>
+#include <time.h>
 
 #include <filesystem>
 #include <optional>
@@ -15,6 +16,26 @@
 #include "files/regular_file.h"
 
 namespace vorek {
+
+// Which file an entry is: the same device and inode is the same file,
+// whatever name it stands at now.
+struct FileId {
+    dev_t device;
+    ino_t inode;
+    static FileId of(const struct stat& st) { return {st.st_dev, st.st_ino}; }
+    bool operator==(const FileId&) const = default;
+};
+
+// What a file is besides its bytes, for a new file written to stand for it.
+struct FileAttributes {
+    mode_t mode;  // permissions, 07777 at most
+    uid_t owner;
+    gid_t group;
+    timespec modified;
+    static FileAttributes of(const struct stat& st) {
+        return {static_cast<mode_t>(st.st_mode & 07777), st.st_uid, st.st_gid, st.st_mtim};
+    }
+};
 
 class FolderHandle {
 public:
@@ -51,10 +72,33 @@ public:
     // temporary name in the folder and renamed over whatever is there (a
     // file, a link itself, a named pipe). It gets the permissions `mode`, or
     // without one those of a regular file it replaces. Where no file can be
-    // made (a read-only folder) a regular file at the name is overwritten in
-    // place, whole or not at all, and anything else is left. A folder at the
-    // name is left as it is. True when the name now holds exactly the bytes.
+    // written (a read-only folder, a full disk) a regular file of one link at
+    // the name is overwritten in place, whole or not at all, and anything
+    // else is left. A folder at the name is left as it is. True when the name
+    // now holds exactly the bytes.
     bool replace(std::string_view name, std::string_view bytes, std::optional<mode_t> mode = std::nullopt) const;
+
+    // The same for a file that stands for another: the new file gets the
+    // attributes (the owner and group where this process may give them, the
+    // modification time), and the in-place fallback writes only into the
+    // file `inPlace`, when it still stands at the name with one link; never
+    // with nullopt. On failure errno says why.
+    bool replaceAs(std::string_view name, std::string_view bytes, const FileAttributes& attributes,
+                   std::optional<FileId> inPlace) const;
+
+    // Renames the entry at the name itself (a file, a link) to the first free
+    // name of `base`, `base` with ".1", ".2", ... after it, never over
+    // anything; the name it got, or nullopt (errno says why).
+    std::optional<std::string> moveAside(std::string_view name, std::string_view base) const;
+
+    // Renames the entry `from` over whatever stands at `to` but a folder.
+    // True when it did; errno says why not.
+    bool moveOver(std::string_view from, std::string_view to) const;
+
+    // Gives the file at the name, when it is still the file `id`, the
+    // attributes' permissions, owner and group (as far as this process may)
+    // and modification time. True when it is that file.
+    bool setAttributes(std::string_view name, FileId id, const FileAttributes& attributes) const;
 
     // Writes the bytes into what the link at the name points to, in place,
     // making it when it is missing: a regular file whole or not at all, a
@@ -72,14 +116,24 @@ public:
     bool remove(std::string_view name) const;
 
     // Writes a new regular file holding the bytes under a name that is free,
-    // `base` or `base` with ".1", ".2", ... after it; the name, or nullopt
-    // when none could be written.
-    std::optional<std::string> writeNew(std::string_view base, std::string_view bytes) const;
+    // `base` or `base` with ".1", ".2", ... after it, with the attributes
+    // when given; the name, or nullopt when none could be written.
+    std::optional<std::string> writeNew(std::string_view base, std::string_view bytes,
+                                        const FileAttributes* attributes = nullptr) const;
 
     int descriptor() const { return fd_; }
 
 private:
     FolderHandle(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
+
+    // A new file of the bytes, the mode and the attributes when given,
+    // renamed over the name; errno says why not.
+    bool writeAndRename(std::string_view name, std::string_view bytes, std::optional<mode_t> mode,
+                        const FileAttributes* attributes) const;
+    // Overwrites the regular file at the name, when it is the file `id` and
+    // has one link, whole or not at all.
+    bool overwriteInPlace(std::string_view name, FileId id, std::string_view bytes,
+                          const FileAttributes* attributes) const;
 
     int fd_;
     std::filesystem::path path_;

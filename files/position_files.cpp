@@ -147,15 +147,9 @@ bool writePositionFiles(const V2Board& board, const std::filesystem::path& dir) 
     return boardWritten && moveWritten;
 }
 
-bool writePositionFiles(const V2Board& board, const FolderHandle& folder) {
-    const bool boardWritten = folder.replace(BOARD_FILE, boardFileBytes(board));
-    const bool moveWritten = folder.replace(MOVE_FILE, moveFileBytes(board));
-    return boardWritten && moveWritten;
-}
+std::string timeoutsFileBytes(int digit) { return std::to_string(digit) + "\r\n2147483647\r\n"; }
 
-bool writeTimeouts(int digit, const FolderHandle& folder) {
-    return folder.replace(TIMEOUTS_FILE, std::to_string(digit) + "\r\n2147483647\r\n");
-}
+bool writeTimeouts(int digit, const FolderHandle& folder) { return folder.replace(TIMEOUTS_FILE, timeoutsFileBytes(digit)); }
 
 bool writeTimeouts(int digit, const std::filesystem::path& dir) {
     const std::optional<FolderHandle> folder = FolderHandle::open(dir);

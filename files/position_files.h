@@ -61,11 +61,12 @@ std::string moveFileBytes(const V2Board& board);
 // were written.
 bool writePositionFiles(const V2Board& board, const std::filesystem::path& dir = {});
 
-// The same in the folder held, a link at either name replaced by the file.
-bool writePositionFiles(const V2Board& board, const FolderHandle& folder);
-
 // The time a digit in "timeouts.dat" stands for: the digit d gives d x 1100 ms.
 inline constexpr int MILLISECONDS_PER_TIMEOUT_DIGIT = 1100;
+
+// The bytes of "timeouts.dat" for the digit: the digit, then 2147483647,
+// each on its own line ending CR LF.
+std::string timeoutsFileBytes(int digit);
 
 // Replaces "timeouts.dat" for the digit of the key that asked an AI: the
 // digit, then 2147483647, each on its own line; a link at the name is

@@ -9,13 +9,13 @@ std::string formatLogLine(std::string_view text, std::chrono::milliseconds since
     return line;
 }
 
-std::string escapeControlBytes(std::string_view text) {
+std::string escapeForLog(std::string_view text) {
     constexpr char HEX[] = "0123456789abcdef";
     std::string escaped;
     escaped.reserve(text.size());
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
+        if (byte >= 0x20 && byte < 0x7F) {
             escaped += c;
             continue;
         }

@@ -22,19 +22,20 @@ public:
 // A line as a text log shows it: the milliseconds, "ms" and the line.
 std::string formatLogLine(std::string_view text, std::chrono::milliseconds sinceStart);
 
-// The text with every control byte (below 0x20, and 0x7F) written as \xHH,
-// so that what a program sends cannot act on the terminal or page that
-// shows it.
-std::string escapeControlBytes(std::string_view text);
+// The text with every byte outside printable ASCII (below 0x20, 0x7F and
+// above: control bytes, 8-bit control bytes such as 0x9B, UTF-8 and invalid
+// bytes alike) written as \xHH, so that what a program sends cannot act on
+// the terminal or page that shows it.
+std::string escapeForLog(std::string_view text);
 
-// Stamps the lines it is given with the time since it was made, their
-// control bytes escaped.
+// Stamps the lines it is given with the time since it was made, escaped
+// (escapeForLog).
 class AskTimeline {
 public:
     explicit AskTimeline(AskLog& log) : log_(log), start_(std::chrono::steady_clock::now()) {}
 
     void operator()(std::string_view text) const {
-        log_.line(escapeControlBytes(text), std::chrono::duration_cast<std::chrono::milliseconds>(
+        log_.line(escapeForLog(text), std::chrono::duration_cast<std::chrono::milliseconds>(
                                                 std::chrono::steady_clock::now() - start_));
     }
 

@@ -30,8 +30,12 @@ bool speaksStdinProtocol(std::string_view commandLine);
 // - a file-protocol program gets timeoutDigit(milliseconds) in
 //   "timeouts.dat", the position files in the folder, and `milliseconds` to
 //   end (askThroughFiles).
-// The program runs in a process group of its own, and nothing of it runs
-// once the ask is over (a stdin/stdout engine: once engineEnded is ready).
+// The program runs in a process group of its own (and a cgroup of its own
+// where the system allows one, and under a warden process that ends it
+// should this process die first), and nothing of it runs once the ask is
+// over (a stdin/stdout engine: once engineEnded is ready); what had to be
+// ended is in outcome.processesEnded. A SIGCHLD this process ignores is set
+// back to its default first, so that the program's exit status can be read.
 // Blocks the caller until the answer or the limit; a stop ends the ask early
 // as "AI Error". The log gets every line of the exchange, on this thread.
 // Never throws.

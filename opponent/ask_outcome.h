@@ -2,12 +2,14 @@
 #pragma once
 
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "files/file_snapshot.h"
 #include "files/position_files.h"
+#include "opponent/process_group.h"
 #include "opponent/process_runner.h"
 
 namespace vorek {
@@ -30,9 +32,17 @@ struct AskOutcome {
     // RUN_NOT_STARTED. Empty otherwise.
     std::string refusal;
     // After a file-protocol ask that wrote into the folder: the protocol
-    // files as they were found, for the caller to put back when it wants
-    // (FileSnapshot::restore). Nullopt otherwise.
+    // files as they were found, some renamed aside (FileSnapshot::
+    // writeForNow), for the caller to put back (FileSnapshot::restore).
+    // Nullopt otherwise.
     std::optional<FileSnapshot> found;
+    // How a file-protocol program ended, after "the program ": "exited with
+    // code 255", ...; empty when it did not run.
+    std::string programEnd;
+    // What ending the program's processes did: for a file-protocol program
+    // when the ask returns, for a stdin/stdout engine once engineEnded is
+    // ready. Null when nothing was started.
+    std::shared_ptr<GroupEnd> processesEnded;
 };
 
 // The message for a failed result: "AI Error", "Timeout" or "File not found";

@@ -72,29 +72,35 @@ AskOutcome askThroughFiles(std::string_view commandLine, const V2Board& board, c
                            int milliseconds, const AskTimeline& log, const StopFlag* stop) {
     log("file protocol: " + std::string(commandLine));
     AskOutcome outcome;
-    FileSnapshot found = FileSnapshot::take(folder, {BOARD_FILE, MOVE_FILE, TIMEOUTS_FILE});
+    // Kept in the outcome from the start: what the ask renames aside goes
+    // back only through it.
+    FileSnapshot& found = outcome.found.emplace(FileSnapshot::take(folder, {BOARD_FILE, MOVE_FILE, TIMEOUTS_FILE}));
     if (std::string refusal = whyNotAsked(found, folder); !refusal.empty()) {
         log("not asked: " + refusal);
         outcome.result = RUN_NOT_STARTED;
         outcome.refusal = std::move(refusal);
+        outcome.found.reset();
         return outcome;
     }
     const FolderHandle& here = *found.folder();
-    logPositionFiles(board, writePositionFiles(board, here), log);
+    const bool boardWritten = found.writeForNow(BOARD_FILE, boardFileBytes(board));
+    logPositionFiles(board, found.writeForNow(MOVE_FILE, moveFileBytes(board)) && boardWritten, log);
     const int digit = timeoutDigit(milliseconds);
-    if (writeTimeouts(digit, here))
+    if (found.writeForNow(TIMEOUTS_FILE, timeoutsFileBytes(digit)))
         log("wrote \"timeouts.dat\": " + std::to_string(digit) + ", 2147483647");
     else
         log("could not write \"timeouts.dat\"");
 
-    const RunReport run = runOpponentProgram(commandLine, milliseconds, folder, stop);
+    RunReport run = runOpponentProgram(commandLine, milliseconds, folder, stop);
     log("the program " + run.how);
+    for (const std::string& line : endingLines(run.end)) log(line);
     outcome.result = run.result;
+    outcome.programEnd = run.how;
+    outcome.processesEnded = std::make_shared<GroupEnd>(std::move(run.end));
     if (run.result == RUN_OK) {
         outcome.move = readMoveReply(here);
         logAnswer(here, outcome.move, log);
     }
-    outcome.found = std::move(found);
     return outcome;
 }
 

@@ -170,7 +170,8 @@ AskOutcome askThroughPipes(const std::vector<std::string>& words, const V2Board&
         outcome.move.reset();
     }
     exchange.send({"END"}, ChildClock::now() + END_LIMIT);
-    outcome.engineEnded = engine->end();
+    outcome.processesEnded = std::make_shared<GroupEnd>();
+    outcome.engineEnded = engine->end(outcome.processesEnded);
     return outcome;
 }
 

@@ -3,7 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,62 +12,123 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <thread>
 
 namespace vorek {
 
 namespace {
 
-// The file actions and attributes of a hidden start: stdin and stdout as the
-// setup says, stderr on /dev/null, no other descriptor inherited, default
-// signal dispositions, an empty signal mask (the window may ignore SIGPIPE
-// or block signals) and a process group of its own.
-class SpawnSettings {
+// What a started child reports on its pipe when it cannot run the program:
+// the error number of the step that failed. The pipe closes unread at a
+// successful exec.
+[[noreturn]] void failChild(int report) {
+    const int error = errno;
+    (void)!::write(report, &error, sizeof error);
+    ::_exit(127);
+}
+
+// The descriptor moved above the standard streams, so that the child's
+// dup2 onto 0, 1 and 2 cannot overwrite it.
+int aboveStandardStreams(int fd) {
+    if (fd < 0 || fd > STDERR_FILENO) return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    ::close(fd);
+    return moved;
+}
+
+// In the child: `source` (or /dev/null when it is -1) as descriptor `target`.
+bool stream(int target, int source, int mode) {
+    if (source >= 0) return ::dup2(source, target) == target;
+    const int null = ::open("/dev/null", mode);
+    if (null < 0) return false;
+    if (null == target) return true;
+    const bool moved = ::dup2(null, target) == target;
+    ::close(null);
+    return moved;
+}
+
+// In the child: every descriptor from 3 on closes at the exec.
+void closeOthersAtExec() {
+#ifdef SYS_close_range
+    if (::syscall(SYS_close_range, 3U, ~0U, 4U /* CLOSE_RANGE_CLOEXEC */) == 0) return;
+#endif
+    const long most = std::min(::sysconf(_SC_OPEN_MAX), 65536L);
+    for (int fd = 3; fd < most; ++fd) (void)::fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+// The child's side of startProgram, between fork and exec: only calls that
+// are safe in the child of a process with threads.
+[[noreturn]] void runChild(const char* path, char* const* argv, const char* folder, const ChildSetup& setup,
+                           pid_t parent, int report) {
+    if (setup.cgroupProcs >= 0) (void)!::write(setup.cgroupProcs, "0\n", 2);
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal) (void)::sigaction(signal, &standard, nullptr);
+    if (::setpgid(0, 0) != 0) failChild(report);
+    if (setup.endsWithCaller && (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)) failChild(report);
+    if (!stream(STDIN_FILENO, setup.input, O_RDONLY) || !stream(STDOUT_FILENO, setup.output, O_WRONLY) ||
+        !stream(STDERR_FILENO, -1, O_WRONLY))
+        failChild(report);
+    if (folder != nullptr && ::chdir(folder) != 0) failChild(report);
+    closeOthersAtExec();
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execve(path, argv, environ);
+    failChild(report);
+}
+
+// Signals held back on this thread while it forks, so that no handler of
+// this process runs in the child before the child sets them to default.
+class SignalsHeld {
 public:
-    SpawnSettings() {
-        ::posix_spawn_file_actions_init(&actions_);
-        ::posix_spawnattr_init(&attributes_);
-    }
-    ~SpawnSettings() {
-        ::posix_spawnattr_destroy(&attributes_);
-        ::posix_spawn_file_actions_destroy(&actions_);
-    }
-    SpawnSettings(const SpawnSettings&) = delete;
-    SpawnSettings& operator=(const SpawnSettings&) = delete;
-
-    // 0, or the error number of the first setting that failed. A non-empty
-    // folder becomes the program's working directory.
-    int prepare(const std::filesystem::path& folder, const ChildSetup& setup) {
+    SignalsHeld() {
         sigset_t all;
-        sigset_t none;
         ::sigfillset(&all);
-        ::sigemptyset(&none);
-        const short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP;
-        int error = stream(0, setup.input, O_RDONLY);
-        if (!error) error = stream(1, setup.output, O_WRONLY);
-        if (!error) error = ::posix_spawn_file_actions_addopen(&actions_, 2, "/dev/null", O_WRONLY, 0);
-        if (!error) error = ::posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
-        if (!error && !folder.empty()) error = ::posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str());
-        if (!error) error = ::posix_spawnattr_setsigdefault(&attributes_, &all);
-        if (!error) error = ::posix_spawnattr_setsigmask(&attributes_, &none);
-        if (!error) error = ::posix_spawnattr_setpgroup(&attributes_, 0);
-        if (!error) error = ::posix_spawnattr_setflags(&attributes_, flags);
-        return error;
+        ::pthread_sigmask(SIG_SETMASK, &all, &previous_);
     }
-
-    const posix_spawn_file_actions_t* actions() const { return &actions_; }
-    const posix_spawnattr_t* attributes() const { return &attributes_; }
+    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
 
 private:
-    // The child's descriptor `target` from `source`, or /dev/null when source is -1.
-    int stream(int target, int source, int mode) {
-        if (source < 0) return ::posix_spawn_file_actions_addopen(&actions_, target, "/dev/null", mode, 0);
-        return ::posix_spawn_file_actions_adddup2(&actions_, source, target);
-    }
-
-    posix_spawn_file_actions_t actions_;
-    posix_spawnattr_t attributes_;
+    sigset_t previous_;
 };
+
+bool mayRun(const std::filesystem::path& file) {
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::faccessat(AT_FDCWD, file.c_str(), X_OK, AT_EACCESS) == 0;
+}
+
+// The folders a name without a slash is looked for in.
+std::string searchPath() {
+    if (const char* path = std::getenv("PATH")) return path;
+    std::string standard(::confstr(_CS_PATH, nullptr, 0), '\0');
+    if (standard.empty()) return "/bin:/usr/bin";
+    ::confstr(_CS_PATH, standard.data(), standard.size());
+    standard.pop_back();  // its NUL
+    return standard;
+}
+
+}  // namespace
+
+std::optional<std::string> programPath(const std::string& name) {
+    if (name.empty()) return std::nullopt;
+    if (name.find('/') != std::string::npos) return name;
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    const std::string path = searchPath();
+    for (std::size_t begin = 0;;) {
+        const std::size_t end = std::min(path.find(':', begin), path.size());
+        const std::filesystem::path folder = path.substr(begin, end - begin);
+        const std::filesystem::path file = (folder.is_absolute() ? folder : here / folder) / name;
+        if ((folder.is_absolute() || !error) && mayRun(file)) return file.string();
+        if (end == path.size()) return std::nullopt;
+        begin = end + 1;
+    }
+}
 
 int openPidfd(pid_t pid) {
 #ifdef SYS_pidfd_open
@@ -78,7 +140,15 @@ int openPidfd(pid_t pid) {
 #endif
 }
 
-}  // namespace
+void keepChildStatuses() {
+    struct sigaction now {};
+    if (::sigaction(SIGCHLD, nullptr, &now) != 0) return;
+    const bool ignored = (now.sa_flags & SA_SIGINFO) == 0 && now.sa_handler == SIG_IGN;
+    if (!ignored && (now.sa_flags & SA_NOCLDWAIT) == 0) return;
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    ::sigaction(SIGCHLD, &standard, nullptr);
+}
 
 bool hasEnded(pid_t pid) {
     siginfo_t info{};
@@ -90,16 +160,39 @@ bool hasEnded(pid_t pid) {
 std::optional<pid_t> startProgram(const std::vector<std::string>& words, const std::filesystem::path& folder,
                                   const ChildSetup& setup) {
     if (words.empty()) return std::nullopt;
-    SpawnSettings settings;
-    if (settings.prepare(folder, setup) != 0) return std::nullopt;
+    const std::optional<std::string> path = programPath(words.front());
+    if (!path) {
+        errno = ENOENT;
+        return std::nullopt;
+    }
     std::vector<char*> argv;
     argv.reserve(words.size() + 1);
     for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (::posix_spawnp(&pid, argv[0], settings.actions(), settings.attributes(), argv.data(), environ) != 0)
-        return std::nullopt;
-    return pid;
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) return std::nullopt;
+    report[0] = aboveStandardStreams(report[0]);
+    report[1] = aboveStandardStreams(report[1]);
+    pid_t pid = -1;
+    if (report[0] >= 0 && report[1] >= 0) {
+        const SignalsHeld held;
+        const pid_t parent = ::getpid();
+        pid = ::fork();
+        if (pid == 0) runChild(path->c_str(), argv.data(), folder.empty() ? nullptr : folder.c_str(), setup, parent,
+                               report[1]);
+    }
+    if (report[1] >= 0) ::close(report[1]);
+    int error = 0;
+    ssize_t got = -1;
+    if (pid > 0)
+        while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+        }
+    if (report[0] >= 0) ::close(report[0]);
+    if (pid <= 0) return std::nullopt;
+    if (got == 0) return pid;  // the exec closed the pipe
+    collectChild(pid);
+    errno = got == static_cast<ssize_t>(sizeof error) ? error : EIO;
+    return std::nullopt;
 }
 
 std::optional<int> collectChild(pid_t pid) {

@@ -23,22 +23,48 @@ constexpr std::chrono::milliseconds STOP_LOOK{100};
 
 inline bool stopped(const StopFlag* stop) { return stop != nullptr && stop->load(std::memory_order_relaxed); }
 
-// The standard input and output a started program gets.
+// The standard input and output a started program gets, and what holds it.
 struct ChildSetup {
     int input = -1;   // becomes its stdin; -1: /dev/null
     int output = -1;  // becomes its stdout; -1: /dev/null
+    // The "cgroup.procs" file of a cgroup it starts in (ProcessCgroup), open
+    // for writing; -1: the cgroup of this process. A program the system does
+    // not let into it starts in this process's.
+    int cgroupProcs = -1;
+    // It gets SIGKILL when the thread that started it ends, this process
+    // killed outright among the ways: for a program that is always ended
+    // before that thread goes.
+    bool endsWithCaller = false;
 };
 
-// Starts the program named by the first word, searched on PATH as execvp does
-// (taken relative to the folder when it holds a slash), in the folder (empty:
-// this program's working directory) with this program's environment. Its
-// stderr is /dev/null, it inherits no descriptor but its stdin and stdout,
-// and it gets default signal dispositions and an empty signal mask. It leads
-// a process group of its own, whose id is its pid, so that whatever it starts
-// can be ended with it (endProcessGroup). Nullopt when it cannot be started:
-// not found, not executable, no such folder.
+// The file a program's name leads to, looked up as a shell does: a name
+// with a slash is taken as it is (relative to the folder it runs in); any
+// other is searched for in the folders of PATH (or, without one, the
+// system's default), an empty or relative entry taken from this process's
+// working directory, and is the first regular file there that this process
+// may run. Nullopt when there is none.
+std::optional<std::string> programPath(const std::string& name);
+
+// Starts the program named by the first word (programPath) in the folder
+// (empty: this program's working directory) with this program's
+// environment. Its stderr is /dev/null, it inherits no descriptor but its
+// stdin and stdout, and it gets default signal dispositions and an empty
+// signal mask. It leads a process group of its own, whose id is its pid, so
+// that whatever it starts can be ended with it (endProcessGroup). Nullopt
+// when it cannot be started (not found, not executable, no such folder),
+// with errno saying why.
 std::optional<pid_t> startProgram(const std::vector<std::string>& words, const std::filesystem::path& folder,
                                   const ChildSetup& setup = {});
+
+// Lets this process collect its children's exit statuses: a SIGCHLD that it
+// was started ignoring (or with SA_NOCLDWAIT), which has the system collect
+// them at once, is set back to its default.
+void keepChildStatuses();
+
+// A descriptor that refers to the process, whatever process takes its id
+// later (a pidfd); -1, with errno, when it has gone or the system has none
+// (ENOSYS).
+int openPidfd(pid_t pid);
 
 // True when the child has ended (it stays to be collected), or can no
 // longer be waited for (children reaped by the system because SIGCHLD is

@@ -80,9 +80,10 @@ private:
 // The engine's pipes are closed: it gets the grace to exit (none when the
 // ask was stopped), then its group is ended, whether or not it has exited,
 // so that nothing it started outlives it.
-void finishEngine(pid_t pid, std::chrono::milliseconds grace) {
+GroupEnd finishEngine(pid_t pid, const ProcessCgroup* cgroup, ProcessWarden* warden,
+                      std::chrono::milliseconds grace) {
     endsBy(pid, ChildClock::now() + grace);
-    endProcessGroup(pid);
+    return endProcessGroup(pid, cgroup, warden);
 }
 
 }  // namespace
@@ -97,7 +98,10 @@ std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& 
         closeDescriptor(input[1]);
         return nullptr;
     }
-    const std::optional<pid_t> pid = startProgram(words, folder, ChildSetup{.input = input[0], .output = output[1]});
+    std::unique_ptr<ProcessCgroup> cgroup = ProcessCgroup::make();
+    const std::optional<pid_t> pid =
+        startProgram(words, folder, ChildSetup{.input = input[0], .output = output[1],
+                                               .cgroupProcs = cgroup ? cgroup->procsDescriptor() : -1});
     closeDescriptor(input[0]);
     closeDescriptor(output[1]);
     if (!pid) {
@@ -107,11 +111,17 @@ std::unique_ptr<EnginePipes> EnginePipes::start(const std::vector<std::string>& 
     }
     setNonBlocking(input[1]);
     setNonBlocking(output[0]);
-    return std::unique_ptr<EnginePipes>(new EnginePipes(*pid, input[1], output[0], stop));
+    return std::unique_ptr<EnginePipes>(new EnginePipes(*pid, std::move(cgroup), input[1], output[0], stop));
 }
 
-EnginePipes::EnginePipes(pid_t pid, int toEngine, int fromEngine, const StopFlag* stop)
-    : pid_(pid), toEngine_(toEngine), fromEngine_(fromEngine), stop_(stop) {}
+EnginePipes::EnginePipes(pid_t pid, std::unique_ptr<ProcessCgroup> cgroup, int toEngine, int fromEngine,
+                         const StopFlag* stop)
+    : pid_(pid),
+      cgroup_(std::move(cgroup)),
+      warden_(ProcessWarden::watch(pid, cgroup_.get())),
+      toEngine_(toEngine),
+      fromEngine_(fromEngine),
+      stop_(stop) {}
 
 EnginePipes::~EnginePipes() {
     if (!ended_) end();
@@ -156,23 +166,29 @@ EnginePipes::Read EnginePipes::readLine(std::string& line, ChildClock::time_poin
     }
 }
 
-std::future<void> EnginePipes::end() {
+std::future<void> EnginePipes::end(std::shared_ptr<GroupEnd> report) {
     ended_ = true;
     closeDescriptor(toEngine_);
     closeDescriptor(fromEngine_);
     auto gone = std::make_shared<std::promise<void>>();
     std::future<void> ended = gone->get_future();
     const pid_t pid = pid_;
+    std::shared_ptr<ProcessCgroup> cgroup = std::move(cgroup_);
+    std::shared_ptr<ProcessWarden> warden = std::move(warden_);
     const std::chrono::milliseconds grace = stopped(stop_) ? std::chrono::milliseconds(0) : EXIT_GRACE;
-    try {
-        std::thread([pid, grace, gone] {
-            finishEngine(pid, grace);
-            gone->set_value();
-        }).detach();
-    } catch (const std::system_error&) {
-        // No thread to spare: the engine is ended here, without its grace.
-        endProcessGroup(pid);
+    // The cgroup goes before the future is ready, so that nothing of the
+    // engine is left once it is.
+    auto finish = [pid, cgroup, warden, gone, report](std::chrono::milliseconds exitGrace) mutable {
+        GroupEnd end = finishEngine(pid, cgroup.get(), warden.get(), exitGrace);
+        warden.reset();
+        cgroup.reset();
+        if (report) *report = std::move(end);
         gone->set_value();
+    };
+    try {
+        std::thread(finish, grace).detach();
+    } catch (const std::system_error&) {
+        finish(std::chrono::milliseconds(0));  // no thread to spare: ended here, without its grace
     }
     return ended;
 }

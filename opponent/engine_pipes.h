@@ -14,6 +14,9 @@
 
 #include "opponent/child_process.h"
 #include "opponent/line_splitter.h"
+#include "opponent/process_cgroup.h"
+#include "opponent/process_group.h"
+#include "opponent/process_warden.h"
 
 namespace vorek {
 
@@ -22,9 +25,10 @@ public:
     // Time an engine is given to exit after its pipes are closed.
     static constexpr std::chrono::seconds EXIT_GRACE{1};
 
-    // Starts the engine as startProgram does, in a process group of its own.
-    // A stop makes every wait of send and readLine end at once as if late.
-    // Null when it cannot be started.
+    // Starts the engine as startProgram does, in a process group of its own
+    // and a cgroup of its own where the system allows one. A stop makes every
+    // wait of send and readLine end at once as if late. Null when it cannot
+    // be started.
     static std::unique_ptr<EnginePipes> start(const std::vector<std::string>& words,
                                               const std::filesystem::path& folder, const StopFlag* stop = nullptr);
 
@@ -53,18 +57,22 @@ public:
     Read readLine(std::string& line, ChildClock::time_point deadline);
 
     // Closes both pipes and returns at once. On a thread of its own the engine
-    // is given EXIT_GRACE to exit (unless the ask was stopped); then its process group is ended, whether
-    // or not the engine has exited (endProcessGroup: SIGTERM to whatever
-    // still runs, SIGKILL after ENDING_GRACE), and the engine is collected.
-    // The future is ready once it is.
-    std::future<void> end();
+    // is given EXIT_GRACE to exit (unless the ask was stopped); then its
+    // processes are ended, whether or not the engine has exited
+    // (endProcessGroup: SIGTERM to whatever still runs, SIGKILL after
+    // ENDING_GRACE), and the engine is collected. The future is ready once it
+    // is, and what the ending did is in `report` (when given) by then.
+    std::future<void> end(std::shared_ptr<GroupEnd> report = nullptr);
 
     pid_t pid() const { return pid_; }
 
 private:
-    EnginePipes(pid_t pid, int toEngine, int fromEngine, const StopFlag* stop);
+    EnginePipes(pid_t pid, std::unique_ptr<ProcessCgroup> cgroup, int toEngine, int fromEngine,
+                const StopFlag* stop);
 
     pid_t pid_;
+    std::unique_ptr<ProcessCgroup> cgroup_;  // null where the system allows none
+    std::unique_ptr<ProcessWarden> warden_;  // null when none could be started
     int toEngine_;
     int fromEngine_;
     const StopFlag* stop_;

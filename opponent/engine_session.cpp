@@ -270,7 +270,7 @@ void EngineSession::take(std::string_view line, Events& events) {
                 sendSetup();
                 beginWaiting(events);
             } else if (parsed.kind == EngineLineKind::Error || parsed.kind == EngineLineKind::Unknown) {
-                down(EngineDown::NoStart, "the engine answered START 20 with \"" + escapeControlBytes(line) + "\"",
+                down(EngineDown::NoStart, "the engine answered START 20 with \"" + escapeForLog(line) + "\"",
                      events);
             } else if (parsed.kind == EngineLineKind::Message) {
                 events.push_back(MessageEvent{0, std::string(parsed.text)});

@@ -7,8 +7,12 @@
 #include <chrono>
 #include <utility>
 
+#include <cstring>
+
 #include "opponent/child_process.h"
+#include "opponent/process_cgroup.h"
 #include "opponent/process_group.h"
+#include "opponent/process_warden.h"
 
 namespace vorek {
 
@@ -54,16 +58,11 @@ std::size_t readDoubleQuoted(std::string_view text, std::size_t i, std::string& 
 // The result and a description of how a program ended, from its wait status.
 RunReport ended(const std::optional<int>& collected) {
     // A status that is gone tells nothing of how it ended.
-    if (!collected) return {RUN_FAILED, "ended; its exit status is unknown"};
+    if (!collected) return {RUN_FAILED, "ended; its exit status is unknown", {}};
     const int status = *collected;
-    if (WIFSIGNALED(status)) return {RUN_FAILED, "ended by signal " + std::to_string(WTERMSIG(status))};
+    if (WIFSIGNALED(status)) return {RUN_FAILED, "ended by signal " + std::to_string(WTERMSIG(status)), {}};
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const std::string how = "exited with code " + std::to_string(code);
-    switch (code) {
-        case 0: return {RUN_OK, how};
-        case 255: return {RUN_NOT_STARTED, how};
-        default: return {RUN_FAILED, how};
-    }
+    return {code == 0 ? RUN_OK : RUN_FAILED, "exited with code " + std::to_string(code), {}};
 }
 
 // What ending the group did, for the log; empty when nothing of it ran.
@@ -116,26 +115,35 @@ std::optional<std::vector<std::string>> splitCommandLine(std::string_view text) 
 RunReport runOpponentProgram(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder,
                              const StopFlag* stop) {
     std::optional<pid_t> pid;
+    std::unique_ptr<ProcessCgroup> cgroup;
     try {
         const std::optional<std::vector<std::string>> words = splitCommandLine(commandLine);
-        if (!words || words->empty()) return {RUN_NOT_STARTED, "could not be started: the command line names none"};
-        pid = startProgram(*words, folder);
+        if (!words || words->empty()) return {RUN_NOT_STARTED, "could not be started: the command line names none", {}};
+        cgroup = ProcessCgroup::make();
+        // It runs only while this thread waits for it.
+        const ChildSetup setup{.cgroupProcs = cgroup ? cgroup->procsDescriptor() : -1, .endsWithCaller = true};
+        pid = startProgram(*words, folder, setup);
     } catch (const std::exception&) {
-        return {RUN_FAILED, "could not be started for want of memory"};
+        return {RUN_FAILED, "could not be started for want of memory", {}};
     }
-    if (!pid) return {RUN_NOT_STARTED, "could not be started"};
+    if (!pid) return {RUN_NOT_STARTED, std::string("could not be started: ") + std::strerror(errno), {}};
+    std::unique_ptr<ProcessWarden> warden = ProcessWarden::watch(*pid, cgroup.get());
     const auto limit = std::chrono::milliseconds(std::max(milliseconds, 0));
     const bool exited = endsBy(*pid, ChildClock::now() + limit, stop);
     // Nothing the program started outlives the ask, so that nothing can
     // touch the folder once the ask is over.
-    const GroupEnd end = endProcessGroup(*pid);
+    GroupEnd end = endProcessGroup(*pid, cgroup.get(), warden.get());
+    RunReport report;
     if (exited) {
-        RunReport report = ended(end.leaderStatus);
-        report.how += endingText(end);
-        return report;
+        report = ended(end.leaderStatus);
+    } else if (stopped(stop)) {
+        report = {RUN_FAILED, "was stopped: the ask was interrupted", {}};
+    } else {
+        report = {RUN_TIMEOUT, "is still running after " + std::to_string(limit.count()) + " ms", {}};
     }
-    if (stopped(stop)) return {RUN_FAILED, "was stopped: the ask was interrupted" + endingText(end)};
-    return {RUN_TIMEOUT, "is still running after " + std::to_string(limit.count()) + " ms" + endingText(end)};
+    report.how += endingText(end);
+    report.end = std::move(end);
+    return report;
 }
 
 RunResult RunOpponent(std::string_view commandLine, int milliseconds, const std::filesystem::path& folder) {

@@ -1,12 +1,14 @@
 // Putting the protocol files of a folder back exactly as they were found,
 // whatever a program left in their place, without ever writing through a
 // link it made.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "files/file_snapshot.h"
@@ -127,6 +129,98 @@ TEST(FileSnapshot, PutsBackIntoTheFolderFoundNotWhereItsPathNowLeads) {
     EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});
     EXPECT_EQ(base.read("moved/tah.dat"), "x");
     EXPECT_TRUE(fs::is_empty(base / "elsewhere"));
+}
+
+// What makes an entry the very file it was: inode, permissions, owner,
+// links and time.
+std::string identity(const fs::path& file) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0) return "missing";
+    return std::to_string(st.st_ino) + " " + std::to_string(st.st_mode) + " " + std::to_string(st.st_uid) + ":" +
+           std::to_string(st.st_gid) + " " + std::to_string(st.st_nlink) + " " + std::to_string(st.st_mtim.tv_sec) +
+           "." + std::to_string(st.st_mtim.tv_nsec);
+}
+
+// What an ask writes stands at the names meanwhile; the files and links
+// found wait aside and come back as the very entries they were, whatever
+// the program wrote into the ask's files, the same bytes included.
+TEST(FileSnapshot, WrittenForNowThenPutBackIsTheVeryFileFound) {
+    TempDir dir;
+    dir.write("plocha.dat", "board");
+    fs::permissions(dir / "plocha.dat", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_hard_link(dir / "plocha.dat", dir / "linked");
+    const timespec old[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+    ::utimensat(AT_FDCWD, (dir / "plocha.dat").c_str(), old, 0);
+    dir.write("tah.dat", "x");
+    fs::create_symlink("linked", dir / "timeouts.dat");
+    const std::string found[] = {identity(dir / "plocha.dat"), identity(dir / "tah.dat"), identity(dir / "timeouts.dat")};
+    FileSnapshot snapshot = takeProtocolFiles(dir.path());
+
+    EXPECT_TRUE(snapshot.writeForNow("plocha.dat", "asked"));
+    EXPECT_TRUE(snapshot.writeForNow("tah.dat", "x"));  // the same bytes: aside all the same
+    EXPECT_TRUE(snapshot.writeForNow("timeouts.dat", "9"));
+    EXPECT_EQ(dir.read("plocha.dat"), "asked");
+    EXPECT_EQ(dir.read("linked"), "board");  // the other link never sees the ask
+    EXPECT_EQ(identity(dir / "plocha.dat.saved"), found[0]);
+    EXPECT_EQ(fs::status(dir / "plocha.dat").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    dir.write("tah.dat", "9,9");  // the program's answer, written into the ask's file
+    EXPECT_EQ(identity(dir / "tah.dat.saved"), found[1]);
+    EXPECT_FALSE(fs::is_symlink(dir / "timeouts.dat"));
+
+    EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});
+    EXPECT_EQ(identity(dir / "plocha.dat"), found[0]);
+    EXPECT_EQ(identity(dir / "tah.dat"), found[1]);
+    EXPECT_EQ(identity(dir / "timeouts.dat"), found[2]);
+    EXPECT_EQ(dir.listing(), "linked plocha.dat tah.dat timeouts.dat ");
+    EXPECT_EQ(snapshot.restore(), std::vector<std::string>{});  // again: nothing to do
+}
+
+// An entry aside that the program changed or took away is not the user's:
+// the bytes kept go back as a new file with the permissions and time found,
+// and what stands aside goes. One that cannot go back (a folder that is not
+// empty at its name) stays aside, where the message says its bytes are.
+TEST(FileSnapshot, WhatStandsAsideComesBackOnlyAsFound) {
+    const struct {
+        const char* what;
+        std::function<void(const TempDir&)> program;
+        const char* listing;
+        std::size_t problems;
+    } cases[] = {
+        {"changed aside", [](const TempDir& dir) { dir.write("tah.dat.saved", "changed"); }, "tah.dat ", 0},
+        {"taken away", [](const TempDir& dir) { fs::remove(dir / "tah.dat.saved"); }, "tah.dat ", 0},
+        {"a folder that is not empty in the way",
+         [](const TempDir& dir) {
+             fs::remove(dir / "tah.dat");
+             fs::create_directory(dir / "tah.dat");
+             dir.write("tah.dat/inside", "kept");
+         },
+         "tah.dat tah.dat.saved ", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        dir.write("tah.dat", "o\r\n");
+        fs::permissions(dir / "tah.dat", fs::perms::owner_read);
+        const timespec old[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+        ::utimensat(AT_FDCWD, (dir / "tah.dat").c_str(), old, 0);
+        FileSnapshot snapshot = FileSnapshot::take(dir.path(), {"tah.dat"});
+        ASSERT_TRUE(snapshot.writeForNow("tah.dat", "x"));
+        c.program(dir);
+        const std::vector<std::string> problems = snapshot.restore(FileSnapshot::Blocked::WriteBeside);
+        ASSERT_EQ(problems.size(), c.problems);
+        EXPECT_EQ(dir.listing(), c.listing);
+        const fs::path bytes = dir / (c.problems == 0 ? "tah.dat" : "tah.dat.saved");
+        EXPECT_EQ(dir.read(bytes.filename().string()), "o\r\n");
+        EXPECT_EQ(fs::status(bytes).permissions(), fs::perms::owner_read);
+        struct stat st {};
+        ::stat(bytes.c_str(), &st);
+        EXPECT_EQ(st.st_mtim.tv_sec, 1'000'000'000);
+        if (c.problems == 1) {
+            const std::string path = (dir / "tah.dat").string();
+            EXPECT_EQ(problems[0], "could not put back \"" + path + "\": a folder that is not empty stands there; the "
+                                   "bytes found are in \"" + path + ".saved\"");
+        }
+    }
 }
 
 // What a program may leave at a name, for the property below.

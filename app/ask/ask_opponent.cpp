@@ -37,6 +37,20 @@ QString failureText(int result, const QString& commandLine, int milliseconds) {
     }
 }
 
+// Puts back the files a file-protocol program was given, as the ask found
+// them: what cannot go back is said a line a file, its bytes kept beside it.
+// Empty when all went back.
+QString putBackAfter(const AskOutcome& outcome) {
+    if (!outcome.found) return {};
+    QStringList lines;
+    for (const std::string& problem : outcome.found->restore(FileSnapshot::Blocked::WriteBeside)) {
+        QString line = QString::fromLocal8Bit(problem.c_str());
+        line[0] = line[0].toUpper();
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
 void TForm1::setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs) {
@@ -63,8 +77,9 @@ void TForm1::AskOpponentMove(int digit) {
     addRecentEntry(RECENT_COMMANDS_KEY, *typed);
     const std::string commandLine = typed->toLocal8Bit().toStdString();
     ShowSelectedNode();
-    // A file-protocol program gets the position files written for it, and
-    // closing the window puts back what was found.
+    // A file-protocol program gets the position files written for it, put
+    // back as the ask found them once it is over; should that fail, closing
+    // the window tries again.
     if (!speaksStdinProtocol(commandLine)) folder_.noteWritten();
     const int milliseconds = digit * MILLISECONDS_PER_TIMEOUT_DIGIT;
     LogPage log(*Memo);
@@ -83,6 +98,7 @@ void TForm1::AskOpponentMove(int digit) {
         applyMode();
     }
     endingEngines_.add(std::move(outcome.engineEnded));
+    if (const QString notBack = putBackAfter(outcome); !notBack.isEmpty()) dialogs_->showMessage(this, notBack);
     if (closeRequested) {
         close();
         return;

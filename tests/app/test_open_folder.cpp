@@ -35,7 +35,7 @@ QString textOf(const fs::path& path) { return QString::fromStdString(path.string
 void fillFolder(const TempDir& dir, int stones) {
     dir.write("plocha.dat", testing::boardFile({"", "", std::string(stones, 'o')}));
     dir.write("tah.dat", "x");
-    dir.write("ai.sh", "#!/bin/sh\ncp plocha.dat seen-board\nprintf 3,4 > tah.dat\n");
+    dir.write("ai.sh", "#!/bin/sh\ncp plocha.dat seen-board\ncp timeouts.dat seen-time\nprintf 3,4 > tah.dat\n");
     fs::permissions(dir / "ai.sh", fs::perms::owner_all);
 }
 
@@ -165,8 +165,9 @@ private slots:
         form.AskOpponentMove(2);
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(folder.read("seen-board"), board);
-        QCOMPARE(folder.read("tah.dat"), std::string("3,4"));
-        QCOMPARE(folder.read("timeouts.dat"), std::string("2\r\n2147483647\r\n"));
+        QCOMPARE(folder.read("seen-time"), std::string("2\r\n2147483647\r\n"));
+        QCOMPARE(folder.read("tah.dat"), std::string("x"));  // put back after the ask
+        QVERIFY(!folder.exists("timeouts.dat"));
         QCOMPARE(elsewhere.dir().listing(), std::string());
     }
 
@@ -190,8 +191,8 @@ private slots:
         QCOMPARE(w.form->RootBoard->stoneCount(), 2);
         QCOMPARE(w.form->StartBoard->stoneCount(), 2);
         w.keyClick(Qt::Key_5);
-        QCOMPARE(next.read("tah.dat"), std::string("3,4"));
-        QVERIFY(!w.dir().exists("timeouts.dat"));
+        QCOMPARE(next.read("seen-time"), std::string("5\r\n2147483647\r\n"));
+        QVERIFY(!w.dir().exists("seen-time"));
 
         // "Open Recent" lists the newest first; going back puts back the
         // files the window wrote in the folder it leaves.

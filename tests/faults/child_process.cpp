@@ -58,6 +58,8 @@ bool applyLimits(const ChildLimits& limits) {
         const rlimit cap{limits.dataSize, limits.dataSize};
         if (::setrlimit(RLIMIT_DATA, &cap) != 0) return false;
     }
+    if (limits.sigchldIgnored) ::signal(SIGCHLD, SIG_IGN);
+    for (const std::string& variable : limits.environment) ::putenv(const_cast<char*>(variable.c_str()));
     if (limits.unprivileged && ::geteuid() == 0) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0) return false;
     }
@@ -128,29 +130,48 @@ ChildResult runInChild(const ChildLimits& limits, const std::function<std::strin
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const fs::path& cwd, const ChildLimits& limits) {
-    const TempDir capture;
-    const int out = openCapture(capture / "out");
-    const int err = openCapture(capture / "err");
+    StartedProgram started(program, arguments, cwd, limits);
+    return started.wait();
+}
+
+StartedProgram::StartedProgram(const std::string& program, const std::vector<std::string>& arguments,
+                               const fs::path& cwd, const ChildLimits& limits)
+    : capture_(std::make_unique<TempDir>()),
+      out_(openCapture(*capture_ / "out")),
+      err_(openCapture(*capture_ / "err")) {
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-
     std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid < 0) throw std::runtime_error("fork failed");
-    if (pid == 0) {
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
         const int nothing = ::open("/dev/null", O_RDONLY);
-        if (nothing < 0 || ::dup2(nothing, STDIN_FILENO) < 0 || ::dup2(out, STDOUT_FILENO) < 0 ||
+        int unread[2] = {-1, -1};
+        if (limits.stderrClosed && ::pipe(unread) == 0) ::close(unread[0]);
+        const int err = limits.stderrClosed ? unread[1] : err_;
+        if (nothing < 0 || err < 0 || ::dup2(nothing, STDIN_FILENO) < 0 || ::dup2(out_, STDOUT_FILENO) < 0 ||
             ::dup2(err, STDERR_FILENO) < 0 || ::chdir(cwd.c_str()) != 0 || !applyLimits(limits))
             ::_exit(SETUP_FAILED);
         ::execv(program.c_str(), argv.data());
         ::_exit(SETUP_FAILED);
     }
+}
+
+StartedProgram::~StartedProgram() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        wait();
+    }
+}
+
+ProgramRun StartedProgram::wait() {
     int status = 0;
-    ::waitpid(pid, &status, 0);
-    ::close(out);
-    ::close(err);
-    return ProgramRun{exitCodeOf(status), capture.read("out"), capture.read("err")};
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    ::close(out_);
+    ::close(err_);
+    return ProgramRun{exitCodeOf(status), capture_->read("out"), capture_->read("err")};
 }
 
 bool unprivilegedCanRun(const std::string& program) {

@@ -7,8 +7,13 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <sys/types.h>
+
+#include "tests/temp_dir.h"
 
 namespace vorek::testing {
 
@@ -44,6 +49,12 @@ struct ChildLimits {
     // The child is killed by SIGALRM after this long: a hang fails the test
     // instead of stalling it.
     unsigned seconds = 60;
+    // Variables added to the child's environment, each "NAME=VALUE".
+    std::vector<std::string> environment = {};
+    // A program's stderr is a pipe that nobody reads: every write to it fails.
+    bool stderrClosed = false;
+    // SIGCHLD ignored, as a program inherits it from whoever starts it.
+    bool sigchldIgnored = false;
 };
 
 struct ChildResult {
@@ -66,6 +77,28 @@ struct ProgramRun {
 // stdin on /dev/null, and keeps what it printed.
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const std::filesystem::path& cwd, const ChildLimits& limits);
+
+// A program started as runProgram starts it, without waiting for it: the
+// test signals it meanwhile, then waits for its end.
+class StartedProgram {
+public:
+    StartedProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::filesystem::path& cwd, const ChildLimits& limits);
+    // Kills it if it was not waited for.
+    ~StartedProgram();
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+
+    pid_t pid() const { return pid_; }
+    // Waits for its end; what it printed.
+    ProgramRun wait();
+
+private:
+    std::unique_ptr<TempDir> capture_;
+    int out_;
+    int err_;
+    pid_t pid_;
+};
 
 // True when the unprivileged user can run the program (a build inside a
 // private home folder cannot be reached by it).

@@ -1,6 +1,7 @@
 #include "tests/faults/position_folder.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -30,6 +31,19 @@ FolderContents contentsOf(const fs::path& folder) {
         contents[name] = std::string(std::istreambuf_iterator<char>(in), {});
     }
     return contents;
+}
+
+FolderIdentity identityOf(const fs::path& folder) {
+    FolderIdentity identity;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        struct stat st {};
+        if (::lstat(entry.path().c_str(), &st) != 0) continue;
+        identity[entry.path().filename().string()] =
+            "inode " + std::to_string(st.st_ino) + " mode " + std::to_string(st.st_mode) + " owner " +
+            std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid) + " links " + std::to_string(st.st_nlink) +
+            " time " + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+    }
+    return identity;
 }
 
 void writeSparse(const fs::path& file, const std::string& text, std::size_t size) {

@@ -23,6 +23,12 @@ void copyExample(const std::string& name, const TempDir& dir);
 using FolderContents = std::map<std::string, std::string>;
 FolderContents contentsOf(const std::filesystem::path& folder);
 
+// Every entry of a folder (not of its sub-folders) with what makes it the
+// very file found, besides its bytes: its inode, permissions, owner, group,
+// number of links and modification time.
+using FolderIdentity = std::map<std::string, std::string>;
+FolderIdentity identityOf(const std::filesystem::path& folder);
+
 // Makes the file hold size bytes: the text, then a hole that reads as NUL bytes.
 void writeSparse(const std::filesystem::path& file, const std::string& text, std::size_t size);
 

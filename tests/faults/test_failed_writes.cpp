@@ -4,8 +4,12 @@
 // the tools go on.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <regex>
 
+#include "files/file_snapshot.h"
 #include "files/position_files.h"
 #include "tests/board_builder.h"
 #include "tests/faults/child_process.h"
@@ -13,6 +17,8 @@
 
 namespace vorek::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string readBack(const std::filesystem::path& folder, const Stones& expected) {
     const FilePosition files = readPosition(folder);
@@ -92,6 +98,44 @@ TEST_F(FailedWrites, AFullDiskInAReadOnlyFolderLeavesTheOldFileWhole) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.report, "");
     EXPECT_EQ(contentsOf(dir.path()), (FolderContents{{"plocha.dat", before.at("plocha.dat")}, {"tah.dat", "o"}}));
+}
+
+// Where nothing can be renamed or made in the folder (read-only), an ask's
+// file goes in place into the very file found, when it alone has it, and
+// comes back so; the put-back never writes in place into anything else, a
+// hard link to a file outside among them.
+TEST_F(FailedWrites, InPlacePutBackWritesOnlyIntoTheFileFound) {
+    const TempDir outside;
+    for (const fs::path& folder : {dir.path(), outside.path()}) {
+        ::chown(folder.c_str(), 65534, 65534);
+        for (const auto& entry : fs::directory_iterator(folder)) ::chown(entry.path().c_str(), 65534, 65534);
+    }
+    outside.write("victim", "victim");
+    ::chown((outside / "victim").c_str(), 65534, 65534);
+    const std::string board = dir.read("plocha.dat");
+    const ChildResult run = runInChild({.unprivileged = true}, [&]() -> std::string {
+        const auto inode = [&](const char* name) { return fs::hard_link_count(dir / name) == 1 ? dir.read(name) : ""; };
+        FileSnapshot found = FileSnapshot::take(dir.path(), {"plocha.dat", "tah.dat"});
+        fs::permissions(dir.path(), fs::perms(0555));
+        struct stat before {};
+        ::stat((dir / "plocha.dat").c_str(), &before);
+        if (!found.writeForNow("plocha.dat", "asked")) return "the ask's file was not written in place";
+        struct stat asked {};
+        ::stat((dir / "plocha.dat").c_str(), &asked);
+        if (asked.st_ino != before.st_ino || inode("plocha.dat") != "asked") return "not written in place";
+        dir.write("plocha.dat", "9,9");  // the program writes in place too
+        if (!found.restore().empty() || dir.read("plocha.dat") != board) return "not put back in place";
+
+        fs::permissions(dir.path(), fs::perms(0755));
+        fs::remove(dir / "tah.dat");
+        fs::create_hard_link(outside / "victim", dir / "tah.dat");
+        fs::permissions(dir.path(), fs::perms(0555));
+        if (found.restore().size() != 1) return "a put-back that could not be made was not said";
+        return outside.read("victim") == "victim" ? "" : "written through a hard link the program made";
+    });
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.report, "");
 }
 
 class ToolsInAReadOnlyFolder : public ::testing::Test {

@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <regex>
+#include <thread>
 
-#include "tests/faults/child_process.h"
-#include "tests/faults/position_folder.h"
+#include "tests/faults/asked_folder.h"
 #include "tests/process_check.h"
 
 namespace vorek::testing {
@@ -17,36 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class HostileProgram : public ::testing::Test {
-protected:
-    TempDir base;   // the position folder "F", and what lies beside it
-    TempDir tools;  // the programs, and the ids of the processes they start
-
-    void SetUp() override {
-        fs::create_directory(base / "F");
-        fs::create_directory(base / "outside");
-        for (const char* name : {"plocha.dat", "tah.dat"})
-            fs::copy_file(example("middlegame") / name, base / "F" / name);
-        base.write("F/timeouts.dat", "7\r\n");
-        base.write("victim", "victim");
-    }
-
-    // A shell script that notes its process id first; "PIDS" in its body
-    // names the file of ids, so that "cmd & echo $! >> PIDS" notes a child.
-    std::string program(const std::string& name, std::string body) {
-        const std::string pids = (tools / "pids").string();
-        for (std::size_t at; (at = body.find("PIDS")) != std::string::npos;) body.replace(at, 4, pids);
-        tools.write(name, "#!/bin/sh\necho $$ >> " + pids + "\n" + body + "\n");
-        fs::permissions(tools / name, fs::perms::owner_all);
-        return (tools / name).string();
-    }
-
-    ProgramRun ask(const std::string& command, const std::string& milliseconds = "1100") {
-        return runProgram(CLI_PROGRAM, {"ask", "--dir", "F", "--ms", milliseconds, "--log", command}, base.path(), {});
-    }
-
-    std::vector<pid_t> running() const { return runningOf(tools.read("pids")); }
-};
+using HostileProgram = AskedFolder;
 
 TEST_F(HostileProgram, WhatAFileProtocolProgramLeavesIsPutBack) {
     const struct {
@@ -100,9 +74,10 @@ TEST_F(HostileProgram, WritesAfterTheLimitCannotUndoThePutBack) {
     const ProgramRun run = ask(program("late", "( trap '' TERM; sleep 3; printf LATE > plocha.dat ) &\n"
                                                "echo $! >> PIDS\nsleep 3; printf LATE > tah.dat"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.ends_with("ms the program is still running after 1100 ms; its process group got SIGTERM and, "
-                                  "1 s later, SIGKILL\nvorek-cli: ask: Timeout\n"))
-        << run.err;
+    const std::regex log("(.*\n)*[0-9]+ ms the program is still running after 1100 ms; its process group got SIGTERM and, 1 s "
+                         "later, SIGKILL\n[0-9]+ ms ended process [0-9]+ \\(late\\) with SIGTERM\n(.*\n)*"
+                         "[0-9]+ ms killed process [0-9]+ \\(late\\) with SIGKILL\n(.*\n)*vorek-cli: ask: Timeout\n");
+    EXPECT_TRUE(std::regex_match(run.err, log)) << run.err;
     EXPECT_EQ(running(), std::vector<pid_t>{});
     EXPECT_EQ(folderState(base.path()), before);
 }
@@ -121,6 +96,43 @@ TEST_F(HostileProgram, EndRequestToTheToolEndsTheProgramAndPutsTheFilesBack) {
         EXPECT_TRUE(run.err.ends_with("vorek-cli: ask: interrupted; the program was ended\n")) << run.err;
         EXPECT_EQ(running(), std::vector<pid_t>{});
         EXPECT_EQ(folderState(base.path()), before);
+    }
+}
+
+// Processes that leave the program's group and session, each ignoring
+// SIGTERM, or that fork on as their parents exit, are all ended before the
+// ask is over, both with a cgroup of the ask's own and as where the system
+// allows none; what had to be ended is said.
+TEST_F(HostileProgram, EveryProcessTheProgramStartedEndsWithTheAsk) {
+    const std::string chain = program("chain", "trap '' TERM\n"
+                                               "[ \"$1\" -gt 0 ] && setsid \"$0\" $(($1 - 1)) &\n"
+                                               "sleep 30; printf LATE > ../victim");
+    const std::string forker = program("forker", "[ \"$1\" -lt 2000 ] && \"$0\" $(($1 + 1)) &\nexit 0");
+    const struct {
+        const char* what;
+        std::string body;
+        const char* said;  // null: the last of a fast chain may be ended with its group, unnamed
+    } cases[] = {
+        {"25 sessions ignoring SIGTERM", "'" + chain + "' 25 &\nsleep 0.2; printf 9,9 > tah.dat", " ms killed process "},
+        {"forks as its parents exit", "'" + forker + "' 0 &\nsleep 0.1; printf 9,9 > tah.dat", nullptr},
+    };
+    // Without the variable, a cgroup wherever this machine allows one.
+    for (const std::vector<std::string>& environment : {std::vector<std::string>{}, {"VOREK_TEST_NO_CGROUP=1"}}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (environment.empty() ? "" : ", without a cgroup"));
+            const FolderState before = folderState(base.path());
+            const ProgramRun run = ask(program("ai", c.body), "3300", {.environment = environment});
+            EXPECT_EQ(run.exitCode, 0) << run.err;
+            EXPECT_EQ(run.out, "9,9\n");
+            if (c.said) {
+                EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+            }
+            EXPECT_EQ(running(), std::vector<pid_t>{});
+            const std::string started = tools.read("pids");
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            EXPECT_EQ(tools.read("pids"), started);  // none left to start more
+            EXPECT_EQ(folderState(base.path()), before);
+        }
     }
 }
 
@@ -159,12 +171,16 @@ TEST_F(HostileProgram, EngineLinesBeforeThePositionAndChildrenAfterEnd) {
     EXPECT_EQ(folderState(base.path()), before);
 }
 
-TEST_F(HostileProgram, ControlBytesInTheLogAreShownEscaped) {
-    const ProgramRun run = ask(program("pbrain-bell", "read line; printf 'MESSAGE \\a\\033[2J\\r\\nOK\\r\\n'"));
+// Control bytes, 8-bit control bytes (0x9B starts a control sequence on
+// some terminals, alone or as UTF-8 C2 9B), any byte above 0x7E and invalid
+// UTF-8 are all written \xHH: the log on stderr is plain ASCII.
+TEST_F(HostileProgram, BytesOutsidePrintableAsciiInTheLogAreShownEscaped) {
+    const ProgramRun run = ask(program("pbrain-bell", "read line; printf 'MESSAGE \\a\\033[2J\\2332J\\302\\2332J "
+                                                      "\\303\\251\\377\\r\\nOK\\r\\n'"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find(" ms < MESSAGE \\x07\\x1b[2J\n"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find('\a'), std::string::npos);
-    EXPECT_EQ(run.err.find('\033'), std::string::npos);
+    EXPECT_NE(run.err.find(" ms < MESSAGE \\x07\\x1b[2J\\x9b2J\\xc2\\x9b2J \\xc3\\xa9\\xff\n"), std::string::npos)
+        << run.err;
+    EXPECT_TRUE(std::all_of(run.err.begin(), run.err.end(), [](char c) { return (c >= ' ' && c < 0x7F) || c == '\n'; }));
 }
 
 }  // namespace

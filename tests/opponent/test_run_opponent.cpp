@@ -8,7 +8,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <tuple>
 
+#include "opponent/process_cgroup.h"
 #include "opponent/process_runner.h"
 #include "tests/process_check.h"
 #include "tests/temp_dir.h"
@@ -44,7 +46,7 @@ TEST_F(RunOpponentTest, ExitStatusGivesTheResult) {
         int result;
     } cases[] = {
         {"exit 0", RUN_OK},          {"exit 1", RUN_FAILED},  {"exit 2", RUN_FAILED},
-        {"exit 3", RUN_FAILED},      {"exit 255", RUN_NOT_STARTED},
+        {"exit 3", RUN_FAILED},      {"exit 255", RUN_FAILED},  // it ran: no "File not found"
         {"kill -SEGV $$", RUN_FAILED},
     };
     for (const auto& c : cases) EXPECT_EQ(RunOpponent(script("ai", c.body), 1100), c.result) << c.body;
@@ -88,6 +90,40 @@ TEST_F(RunOpponentTest, ProgramGetsItsWordsAndIsFoundOnPath) {
     ::setenv("PATH", path.c_str(), 1);
     EXPECT_EQ(result, RUN_OK);
     EXPECT_EQ(dir.read("words"), "found|");
+}
+
+// A relative folder of PATH, or an empty entry, is taken from this
+// process's working directory, as a shell takes it, not from the folder the
+// program runs in.
+TEST_F(RunOpponentTest, RelativePathEntriesAreTakenFromTheWorkingDirectory) {
+    fs::create_directories(dir / "folder" / "bin");
+    fs::create_directory(dir / "bin");
+    script("bin/ai", "printf here > ran");
+    script("folder/bin/ai", "printf folder > ran");
+    script("local-ai", "printf empty-entry > ran");
+    const std::string path = std::getenv("PATH");
+    for (const auto& [entries, command, ran] : {std::tuple{"bin:/usr/bin", "ai", "here"},
+                                                std::tuple{"/usr/bin::/bin", "local-ai", "empty-entry"}}) {
+        ::setenv("PATH", entries, 1);
+        const int result = RunOpponent(command, 1100, dir / "folder");
+        ::setenv("PATH", path.c_str(), 1);
+        EXPECT_EQ(result, RUN_OK) << entries;
+        EXPECT_EQ(dir.read("folder/ran"), ran) << entries;
+    }
+}
+
+// Where this process may make a cgroup, the program runs in one of its own;
+// elsewhere (or told not to by the tests) in this process's.
+TEST_F(RunOpponentTest, ProgramRunsInACgroupOfItsOwnWhereTheSystemAllowsOne) {
+    const bool allowed = ProcessCgroup::make() != nullptr;
+    const std::string ai = script("ai", "grep '^0::' /proc/self/cgroup > cgroup");
+    for (const bool told : {false, true}) {
+        if (told) ::setenv("VOREK_TEST_NO_CGROUP", "1", 1);
+        EXPECT_EQ(RunOpponent(ai, 1100), RUN_OK);
+        ::unsetenv("VOREK_TEST_NO_CGROUP");
+        const std::string cgroup = dir.read("cgroup");
+        EXPECT_EQ(cgroup.find("/vorek-ask-") != std::string::npos, allowed && !told) << cgroup;
+    }
 }
 
 TEST_F(RunOpponentTest, ProgramRunsWithStreamsOnDevNullAndNothingElseInherited) {
