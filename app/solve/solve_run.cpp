@@ -3,7 +3,7 @@
 #include <QTreeWidgetItem>
 #include <chrono>
 
-#include "app/form1.h"
+#include "app/tree/tree_commands.h"
 #include "app/solve/solve_dialog.h"
 #include "app/tree/tree_disposal.h"
 #include "search/threat_space/position_of_board.h"
@@ -29,7 +29,7 @@ SolveBudget budgetOf(const SolveSettings& settings, const std::atomic<bool>& can
 SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QWidget* window,
                    TreeDisposal& disposal)
     : startItem_(startItem), disposal_(disposal), dialog_(std::make_unique<SolveDialog>(window)) {
-    StatNode& start = *TForm1::nodeOf(startItem);
+    StatNode& start = *TreeCommands::nodeOf(startItem);
     // Everything the solver needs from the window's tree is taken here, on
     // the window's thread.
     if (settings.exact) {

@@ -35,13 +35,23 @@ private:
     DialogRecord& record_;
 };
 
-// Both choosers answer `answer` as it is when asked.
+// Every chooser answers `answer` as it is when asked; the question about a
+// changed game is answered `unsaved` and recorded in `asked`.
 class ScriptedFolderDialogs final : public FolderDialogs {
 public:
     ScriptedFolderDialogs(const QString& answer, QStringList& errors) : answer_(answer), errors_(errors) {}
     QString chooseFolder(QWidget*, const QString&) override { return answer_; }
     QString chooseGame(QWidget*, const QString&) override { return answer_; }
+    QString chooseGameToSave(QWidget*, const QString&) override { return answer_; }
+    QString choosePositionFolder(QWidget*, const QString&) override { return answer_; }
+    UnsavedChoice askToSave(QWidget*, const QString& text) override {
+        asked << text;
+        return unsaved;
+    }
     void showError(QWidget*, const QString& message) override { errors_ << message; }
+
+    UnsavedChoice unsaved = UnsavedChoice::Cancel;
+    QStringList asked;
 
 private:
     const QString& answer_;

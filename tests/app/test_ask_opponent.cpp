@@ -39,7 +39,7 @@ struct AiWindow : WindowFixture {
 
     explicit AiWindow(const QString& commandLine, const std::string& board = testing::openingBoard())
         : WindowFixture(board) {
-        form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(commandLine, dialogs));
+        ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(commandLine, dialogs));
     }
 
     // A shell script in the working directory, made executable.
@@ -50,14 +50,14 @@ struct AiWindow : WindowFixture {
 
     // The window's picture of the position shown, without an AI's answer.
     QImage plainBoard() const {
-        return renderBoard(form->shownBoard(), form->pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
+        return renderBoard(controller().shownBoard(), view().pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
     }
 
     // The "Log" page's lines without their times, each checked to begin
     // with one.
     QStringList exchange() const {
         static const QRegularExpression time(QStringLiteral("^[0-9]+ ms "));
-        QStringList lines = form->Memo->toPlainText().split(QLatin1Char('\n'));
+        QStringList lines = (&widgets().memo)->toPlainText().split(QLatin1Char('\n'));
         for (QString& line : lines) {
             if (!time.match(line).hasMatch()) return {QStringLiteral("no time: ") + line};
             line.remove(time);
@@ -102,7 +102,7 @@ private slots:
                  "printf '%s,%s' \"$1\" \"$2\" > tah.dat");
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);  // a child: player 0 to move
-        StatNode* shown = w.form->CurrentNode;
+        StatNode* shown = w.currentNode();
         const int items = w.root()->childCount();
         w.keyClick(Qt::Key_3);
 
@@ -111,35 +111,35 @@ private slots:
         QCOMPARE(w.dir().read("seen-time"), std::string("3\r\n2147483647\r\n"));
         QCOMPARE(w.dir().read("seen-move"), std::string("o"));
         QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');  // the child's move
-        const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+        const Difference d = difference(w.plainBoard(), w.image());
         QCOMPARE(d.area, QRect(QPoint(201, 181), QPoint(219, 199)));
         QVERIFY(d.allRed);
-        QCOMPARE(w.form->ImgBoard->image().pixel(201, 190), RED);
-        QCOMPARE(w.form->ImgBoard->image().pixel(210, 190), qRgb(255, 255, 255));  // the stone under it
+        QCOMPARE(w.image().pixel(201, 190), RED);
+        QCOMPARE(w.image().pixel(210, 190), qRgb(255, 255, 255));  // the stone under it
 
-        QCOMPARE(w.form->CurrentNode, shown);
+        QCOMPARE(w.currentNode(), shown);
         QCOMPARE(w.root()->childCount(), items);
         w.keyClick(Qt::Key_Up);  // selecting redraws the board without the circle
-        QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+        QCOMPARE(w.image(), w.plainBoard());
     }
 
     void answerInTheTopLeftCell() {
         AiWindow w(QStringLiteral("./answer.sh"));
         w.script("answer.sh", "echo ' 0 ; 0' > tah.dat");
-        w.form->AskOpponentMove(1);
-        const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+        w.ask().AskOpponentMove(1);
+        const Difference d = difference(w.plainBoard(), w.image());
         QCOMPARE(d.area, QRect(QPoint(1, 1), QPoint(19, 19)));
         QVERIFY(d.allRed);
-        QCOMPARE(w.form->ImgBoard->image().pixel(1, 10), RED);
-        QCOMPARE(w.form->ImgBoard->image().pixel(10, 1), RED);
+        QCOMPARE(w.image().pixel(1, 10), RED);
+        QCOMPARE(w.image().pixel(10, 1), RED);
     }
 
     void answersOffTheBoardOrUnreadableDrawNothingAndSayNothing() {
         for (const char* answer : {"21,5", "-1,3", "20,0", "5,20", "x", ""}) {
             AiWindow w(QStringLiteral("./answer.sh"));
             w.script("answer.sh", std::string("printf '%s' '") + answer + "' > tah.dat");
-            w.form->AskOpponentMove(1);
-            QVERIFY2(w.form->ImgBoard->image() == w.plainBoard(), answer);
+            w.ask().AskOpponentMove(1);
+            QVERIFY2(w.image() == w.plainBoard(), answer);
             QVERIFY2(w.dialogs.messages.isEmpty(), answer);
         }
     }
@@ -160,9 +160,9 @@ private slots:
         for (const Case& c : cases) {
             AiWindow w(QLatin1String(c.commandLine));
             w.script("ai.sh", c.body);
-            w.form->AskOpponentMove(1);
+            w.ask().AskOpponentMove(1);
             QCOMPARE(w.dialogs.messages, QStringList{QLatin1String(c.message)});
-            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            QCOMPARE(w.image(), w.plainBoard());
         }
     }
 
@@ -207,8 +207,8 @@ private slots:
             QVERIFY(w.dialogs.messages.isEmpty());
             QCOMPARE(w.dir().listing(), files);
             QCOMPARE(w.dir().read("plocha.dat"), testing::openingBoard());
-            QVERIFY(w.form->Memo->toPlainText().isEmpty());
-            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            QVERIFY((&w.widgets().memo)->toPlainText().isEmpty());
+            QCOMPARE(w.image(), w.plainBoard());
         }
     }
 
@@ -219,18 +219,18 @@ private slots:
         w.script("answer.sh", "printf '%s,%s' \"$1\" \"$2\" > tah.dat");
         QSettings().remove(QStringLiteral("ask/recentCommands"));
         for (int i = 0; i < 9; ++i) {
-            w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(
+            w.ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(
                 QStringLiteral("./answer.sh %1 9").arg(i), w.dialogs));
-            w.form->AskOpponentMove(1);
+            w.ask().AskOpponentMove(1);
         }
-        w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), w.dialogs));
-        w.form->AskOpponentMove(1);
+        w.ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), w.dialogs));
+        w.ask().AskOpponentMove(1);
         QStringList offered;
         for (int i = 8; i > 0; --i) offered << QStringLiteral("./answer.sh %1 9").arg(i);
         QCOMPARE(w.dialogs.offered, offered);
-        QCOMPARE(w.form->StatusBar1->currentMessage(), QStringLiteral("AI move: 8,9"));
+        QCOMPARE((&w.widgets().pagesStatus)->currentMessage(), QStringLiteral("AI move: 8,9"));
         w.keyClick(Qt::Key_Up);  // the mark goes with the next showing, and so does the word
-        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
+        QVERIFY((&w.widgets().pagesStatus)->currentMessage().isEmpty());
     }
 
     // The AI gets the position of the node that was selected when the key
@@ -243,20 +243,20 @@ private slots:
         w.keyClick(Qt::Key_1);  // every child is labelled "1/1"
         QCOMPARE(w.dir().read("seen-board"), testing::openingBoard());
         QCOMPARE(w.dir().read("seen-move"), std::string("x"));
-        QCOMPARE(w.form->selectedItem(), w.root());
+        QCOMPARE(w.tree().selectedItem(), w.root());
 
         QTreeWidgetItem* first = w.root()->child(0);
         w.select(first);
         w.keyClick(Qt::Key_1);
         QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');  // the first child's move
-        QCOMPARE(w.form->selectedItem(), first);
+        QCOMPARE(w.tree().selectedItem(), first);
 
-        QTest::keyPress(w.form->Tree, Qt::Key_1);
+        QTest::keyPress(w.treeView(), Qt::Key_1);
         w.keyClick(Qt::Key_Down);
-        QTest::keyRelease(w.form->Tree, Qt::Key_1);
+        QTest::keyRelease(w.treeView(), Qt::Key_1);
         QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');
-        QCOMPARE(w.form->selectedItem(), first);
-        QCOMPARE(w.form->CurrentNode, w.node(first));
+        QCOMPARE(w.tree().selectedItem(), first);
+        QCOMPARE(w.currentNode(), w.node(first));
         QCOMPARE(w.dialogs.asked, 3);
     }
 
@@ -282,7 +282,7 @@ private slots:
             for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
                 QKeyEvent event(type, c.key, c.modifiers, c.scanCode, 0, 0,
                                 QString::fromUtf8(c.text));
-                QCoreApplication::sendEvent(w.form->Tree, &event);
+                QCoreApplication::sendEvent(w.treeView(), &event);
             }
             QVERIFY2(w.dialogs.asked == (c.digit > 0 ? 1 : 0), c.layout);
             const std::string timeouts =
@@ -293,7 +293,7 @@ private slots:
 
     void keypadDigitsAndZeroDoNotAsk() {
         AiWindow w(QStringLiteral("./ai.sh"));
-        QTest::keyClick(w.form->Tree, Qt::Key_5, Qt::KeypadModifier);
+        QTest::keyClick(w.treeView(), Qt::Key_5, Qt::KeypadModifier);
         w.keyClick(Qt::Key_0);
         QCOMPARE(w.dialogs.asked, 0);
         QVERIFY(!w.dir().exists("timeouts.dat"));
@@ -309,7 +309,7 @@ private slots:
         w.keyClick(Qt::Key_2);
         QVERIFY(w.dialogs.messages.isEmpty());
         QCOMPARE(w.dir().read("tah.dat"), std::string("13,10"));
-        const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+        const Difference d = difference(w.plainBoard(), w.image());
         QCOMPARE(d.area, QRect(QPoint(261, 201), QPoint(279, 219)));
         QVERIFY(d.allRed);
 #endif
@@ -336,7 +336,7 @@ private slots:
             AiWindow w(QStringLiteral("'%1'").arg(QStringLiteral(VOREK_PBRAIN_PATH)), c.board);
             w.keyClick(Qt::Key_1);
             QVERIFY2(w.dialogs.messages.isEmpty(), c.name);
-            const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+            const Difference d = difference(w.plainBoard(), w.image());
             QVERIFY2(d.allRed, c.name);
             const auto circled = std::find_if(c.moves.begin(), c.moves.end(),
                                               [&](QPoint m) { return d.area == circleOf(m.x(), m.y()); });
@@ -384,9 +384,9 @@ private slots:
         for (const Case& c : cases) {
             AiWindow w(QLatin1String(c.commandLine));
             if (*c.body != '\0') w.script(c.commandLine + 2, c.body);
-            w.form->AskOpponentMove(1);
+            w.ask().AskOpponentMove(1);
             QCOMPARE(w.dialogs.messages, QStringList{QLatin1String(c.message)});
-            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            QCOMPARE(w.image(), w.plainBoard());
             const QStringList log = w.exchange();
             QCOMPARE(log.front(), QStringLiteral("stdin/stdout protocol: ") + QLatin1String(c.commandLine));
             QCOMPARE(log.mid(log.size() - c.logTail.size()), c.logTail);
@@ -402,8 +402,8 @@ private slots:
     void logPageShowsTheLastFileProtocolAsk() {
         AiWindow w(QStringLiteral("./answer.sh"));
         w.script("answer.sh", "printf '3,4' > tah.dat");
-        w.form->AskOpponentMove(2);
-        w.form->AskOpponentMove(2);
+        w.ask().AskOpponentMove(2);
+        w.ask().AskOpponentMove(2);
         const QStringList log = w.exchange();
         QCOMPARE(log.size(), 25);  // the command, "tah.dat" and 20 board rows, "timeouts.dat", the end, the answer
         QCOMPARE(log[0], QStringLiteral("file protocol: ./answer.sh"));
@@ -412,7 +412,7 @@ private slots:
         QCOMPARE(log.mid(22), (QStringList{QStringLiteral("wrote \"timeouts.dat\": 2, 2147483647"),
                                           QStringLiteral("the program exited with code 0"),
                                           QStringLiteral("\"tah.dat\" holds \"3,4\": the move 3,4")}));
-        QCOMPARE(difference(w.plainBoard(), w.form->ImgBoard->image()).area, circleOf(3, 4));
+        QCOMPARE(difference(w.plainBoard(), w.image()).area, circleOf(3, 4));
     }
 
     // While an engine thinks, the window handles its events: the log grows,
@@ -438,12 +438,12 @@ private slots:
             QObject::connect(timer, &QTimer::timeout, [&w, seen, timer, close] {
                 if (!w.exchange().contains(QStringLiteral("> DONE"))) return;
                 timer->deleteLater();
-                seen->treeEnabled = w.form->Tree->isEnabled();
+                seen->treeEnabled = w.treeView()->isEnabled();
                 seen->menusEnabled = w.form->menuBar()->isEnabled();
-                seen->status = w.form->StatusBar1->currentMessage();
-                seen->mode = w.form->mode();
+                seen->status = (&w.widgets().pagesStatus)->currentMessage();
+                seen->mode = w.controller().mode();
                 QTest::keyClick(w.form.get(), Qt::Key_S, Qt::ControlModifier);  // "Solve"
-                seen->solving = w.form->solving();
+                seen->solving = w.solving();
                 seen->log = w.exchange();
                 if (close) seen->closed = w.form->close();
             });
@@ -461,15 +461,15 @@ private slots:
         QVERIFY2(seen.status.startsWith(QStringLiteral("Asking ./ff")), qPrintable(seen.status));
         QVERIFY2(seen.status.endsWith(QStringLiteral("pbrain-slow for its move: 3300 ms")), qPrintable(seen.status));
         QVERIFY(seen.status.contains(QChar(0x2026)));
-        QVERIFY(w.form->StatusBar1->fontMetrics().horizontalAdvance(seen.status) < w.form->StatusBar1->width());
-        QCOMPARE(w.form->mode(), WindowMode::IDLE);
+        QVERIFY((&w.widgets().pagesStatus)->fontMetrics().horizontalAdvance(seen.status) < (&w.widgets().pagesStatus)->width());
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
         QVERIFY(seen.log.contains(QStringLiteral("< OK")));
         QVERIFY(!seen.log.contains(QStringLiteral("< 3,4")));
         QVERIFY(w.dialogs.messages.isEmpty());
-        QCOMPARE(difference(w.plainBoard(), w.form->ImgBoard->image()).area, circleOf(3, 4));
-        QVERIFY(w.form->Tree->isEnabled());
+        QCOMPARE(difference(w.plainBoard(), w.image()).area, circleOf(3, 4));
+        QVERIFY(w.treeView()->isEnabled());
         QVERIFY(w.form->menuBar()->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), w.form->Tree);
+        QCOMPARE(QApplication::focusWidget(), w.treeView());
 
         Seen closing;
         watch(&closing, true);
@@ -498,7 +498,8 @@ private slots:
         QVERIFY(noIcon);
         QVERIFY(onlyOk);
 
-        // An editable drop-down of the commands asked last, its text empty.
+        // An editable drop-down of the commands asked last, the last one in
+        // its text, and a prompt that names both protocols.
         QString typed;
         QStringList items;
         bool editable = false;
@@ -516,8 +517,9 @@ private slots:
         const QStringList recent{QStringLiteral("pbrain-vorek"), QStringLiteral("vorek-ai")};
         QCOMPARE(dialogs.askCommandLine(nullptr, recent), std::nullopt);  // cancelled
         QCOMPARE(title, QStringLiteral("Opponent"));
-        QCOMPARE(label, QStringLiteral("Input AI filename using protocol via files"));
-        QVERIFY(typed.isEmpty());
+        QVERIFY2(label.contains(QStringLiteral("stdin/stdout")) && label.contains(QStringLiteral("via files")),
+                 qPrintable(label));
+        QCOMPARE(typed, recent.front());
         QCOMPARE(items, recent);
         QVERIFY(editable);
 

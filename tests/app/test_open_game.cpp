@@ -10,6 +10,7 @@
 #include "app/folder/folder_menu.h"
 #include "app/game/game_page.h"
 #include "board/evaluation.h"
+#include "board/five_in_row.h"
 #include "files/game_record.h"
 #include "picture/board_png.h"
 #include "tests/app/board_text.h"
@@ -30,9 +31,11 @@ const fs::path REAL_GAME = fs::path(VOREK_EXAMPLES_DIR) / "games" / "o-wins-in-r
 struct GameWindow : WindowFixture {
     QString answer;
     QStringList errors;
+    testing::DialogRecord opponent;
 
     GameWindow() {
-        form->setFolderDialogs(std::make_unique<testing::ScriptedFolderDialogs>(answer, errors));
+        folder().setDialogs(std::make_unique<testing::ScriptedFolderDialogs>(answer, errors));
+        ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), opponent));
         // The list can only take the keyboard focus in the active window.
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) qWarning("the window did not become active");
@@ -41,11 +44,20 @@ struct GameWindow : WindowFixture {
     // "Open Game..." answered with the file.
     void open(const fs::path& file) {
         answer = QString::fromStdString(file.string());
-        form->FileMenu->OpenGame1->trigger();
+        action("OpenGame1")->trigger();
     }
-    QListWidget* list() const { return form->Game->GameList; }
-    QStringList lines() const { return WindowFixture::lines(list()); }
-    int selected() const { return form->Game->selectedPosition(); }
+    QTreeWidget* list() const { return widgets().gamePage.GameList; }
+    QStringList lines() const {
+        QStringList rows;
+        for (int count = 0; count < game().page().rows(); ++count) rows << game().page().rowText(count);
+        return rows;
+    }
+    // A click on the row of the position after `count` moves.
+    void clickRow(int count) {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(list()->topLevelItem(count)).center());
+    }
+    int selected() const { return game().page().selectedPosition(); }
 };
 
 GameRecord readRecord(const fs::path& file) { return std::get<GameRecord>(readGameRecord(file)); }
@@ -58,19 +70,20 @@ std::unique_ptr<V2Board> evaluatedPositionAfter(const GameRecord& record, int co
 // The window's tree is a fresh one over the position after `count` moves of
 // the record, shown as the picture draws it.
 void checkRootIsPositionAfter(GameWindow& w, const GameRecord& record, int count) {
-    QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
+    QCOMPARE(w.treeView()->topLevelItemCount(), 1);
     QCOMPARE(w.root()->childCount(), 0);
-    QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+    QCOMPARE(w.currentNode(), w.node(w.root()));
     auto expected = evaluatedPositionAfter(record, count);
-    QCOMPARE(testing::showText(*w.form->RootBoard), testing::showText(*expected));
-    QCOMPARE(w.form->rootLabels().player1Letter, letterOfMove(record, count + 1));
+    QCOMPARE(testing::showText(*w.rootBoard()), testing::showText(*expected));
+    QCOMPARE(w.controller().rootLabels().player1Letter, letterOfMove(record, count + 1));
     // In the record's colours, its first mover black, with its last move marked.
     PictureOptions options;
     options.coloursByLetter = true;
     options.player1Letter = letterOfMove(record, count + 1);
     options.blackLetter = record.firstLetter;
     const int lastMove = count > 0 ? record.moves[static_cast<std::size_t>(count - 1)] : -1;
-    QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(*expected, lastMove, options));
+    if (const std::optional<FiveInRow> five = fiveInRow(*expected)) options.fiveSquares = five->squares;
+    QCOMPARE(w.image(), WindowFixture::picture(*expected, lastMove, options));
     QCOMPARE(w.selected(), count);
 }
 
@@ -92,7 +105,7 @@ private slots:
         // The record's "10,10" is the square 9,9 counted from 0, as the window counts.
         QCOMPARE(lines.mid(0, 4), (QStringList{"0. (empty board)", "1. 9,9", "2. 10,11", "3. 9,12"}));
         QCOMPARE(lines.last(), QStringLiteral("16. 14,11"));
-        QCOMPARE(w.form->PageControl1->currentWidget(), w.form->Game);
+        QCOMPARE((&w.widgets().pages)->currentWidget(), (&w.widgets().gamePage));
         QVERIFY(w.list()->hasFocus());
         checkRootIsPositionAfter(w, readRecord(REAL_GAME), 16);
 
@@ -111,13 +124,14 @@ private slots:
         const Step steps[] = {{Qt::Key_Up, 15}, {Qt::Key_Up, 14}, {Qt::Key_Home, 0},
                               {Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_End, 16}};
         for (const Step& step : steps) {
-            w.keyClick(Qt::Key_Right);  // grow the old tree: the step must replace it
+            w.tree().ExpandSelectedNode();  // grow the old tree: the step must replace it
             QTest::keyClick(w.list(), step.key);
             checkRootIsPositionAfter(w, record, step.count);
         }
-        // A digit meant for the tree searches no line.
+        // A digit asks an AI about the position shown, and selects no row.
         const StatNode* root = w.node(w.root());
         QTest::keyClick(w.list(), Qt::Key_1);
+        QCOMPARE(w.opponent.asked, 1);
         QCOMPARE(w.node(w.root()), root);
         QCOMPARE(w.selected(), 16);
     }
@@ -126,10 +140,10 @@ private slots:
         GameWindow w;
         w.open(REAL_GAME);
         QTest::keyClick(w.list(), Qt::Key_Up);
-        w.keyClick(Qt::Key_Right);
+        w.tree().ExpandSelectedNode();
         const StatNode* root = w.node(w.root());
         const int children = w.root()->childCount();
-        const QImage picture = w.form->ImgBoard->image();
+        const QImage picture = w.image();
 
         struct Case {
             const char* name;
@@ -159,7 +173,7 @@ private slots:
 
             QCOMPARE(w.node(w.root()), root);
             QCOMPARE(w.root()->childCount(), children);
-            QCOMPARE(w.form->ImgBoard->image(), picture);
+            QCOMPARE(w.image(), picture);
             QCOMPARE(w.lines().size(), 17);
             QCOMPARE(w.selected(), 15);
         }
@@ -171,26 +185,26 @@ private slots:
         QTest::keyClick(w.list(), Qt::Key_Home);
         const auto checkRefused = [&w] {
             const StatNode* root = w.node(w.root());
-            QVERIFY(!w.form->FileMenu->OpenGame1->isEnabled());
+            QVERIFY(!w.action("OpenGame1")->isEnabled());
             QVERIFY(!w.list()->isEnabled());
-            QVERIFY(!w.form->OpenGame(REAL_GAME));
-            w.form->ShowGamePosition(3, 0);
+            QVERIFY(!w.game().OpenGame(REAL_GAME));
+            w.game().ShowGamePosition(3, 0);
             QCOMPARE(w.node(w.root()), root);
             QCOMPARE(w.selected(), 0);
             QVERIFY(w.errors.isEmpty());
         };
 
-        w.form->SolveSelectedNode();
-        QVERIFY(w.form->solving());
+        w.solve().SolveSelectedNode();
+        QVERIFY(w.solving());
         checkRefused();
         w.form->close();  // ends the solve
         w.form->show();
         QVERIFY(w.list()->isEnabled());
 
-        w.form->EditCommands->EditPosition1->trigger();
-        QVERIFY(w.form->editing());
+        w.action("EditPosition1")->trigger();
+        QVERIFY(w.editing());
         checkRefused();
-        w.form->EditCommands->EditPosition1->trigger();
+        w.action("EditPosition1")->trigger();
         QVERIFY(w.list()->isEnabled());
         QCOMPARE(w.selected(), -1);  // the edited position is no position of the game
         QTest::keyClick(w.list(), Qt::Key_Down);
@@ -200,11 +214,11 @@ private slots:
     void fileInputLeavesTheGameListedWithNoLineSelected() {
         GameWindow w;
         w.open(REAL_GAME);
-        w.form->FileInput1->trigger();
+        w.action("FileInput1")->trigger();
         QCOMPARE(w.selected(), -1);
-        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
+        QCOMPARE(w.rootBoard()->stoneCount(), 4);
         QCOMPARE(w.lines().size(), 17);
-        w.list()->setCurrentRow(5);
+        w.clickRow(5);
         checkRootIsPositionAfter(w, readRecord(REAL_GAME), 5);
     }
 };

@@ -48,7 +48,7 @@ struct AiWindow : WindowFixture {
     DialogRecord dialogs;
 
     explicit AiWindow(const QString& commandLine) {
-        form->setOpponentDialogs(std::make_unique<ScriptedDialogs>(commandLine, dialogs));
+        ask().setOpponentDialogs(std::make_unique<ScriptedDialogs>(commandLine, dialogs));
     }
 
     void script(const char* name, const std::string& body) {
@@ -58,7 +58,7 @@ struct AiWindow : WindowFixture {
 
     // The window's picture of the position shown, without an AI's answer.
     QImage plainBoard() const {
-        return renderBoard(form->shownBoard(), form->pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
+        return renderBoard(controller().shownBoard(), view().pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
     }
 
     // The window still grows the tree and shows what is selected.
@@ -67,7 +67,7 @@ struct AiWindow : WindowFixture {
         keyClick(Qt::Key_Right);
         QVERIFY(root()->childCount() > 0);
         keyClick(Qt::Key_Down);
-        QCOMPARE(form->CurrentNode, node(root()->child(0)));
+        QCOMPARE(currentNode(), node(root()->child(0)));
         QCOMPARE(QString::fromStdString(checkTree(*node(root()))), QString());
     }
 };
@@ -121,23 +121,24 @@ private slots:
     void everyWriteFailsQuietlyAndTheWindowGoesOn() {
         DialogRecord dialogs;
         auto form = std::make_unique<TForm1>();
-        form->setOpponentDialogs(std::make_unique<ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
+        WindowFeatures& window = form->features();
+        window.ask().setOpponentDialogs(std::make_unique<ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
         form->show();
-        QVERIFY(form->RootBoard->stoneCount() > 0);  // reading works
+        QVERIFY(window.controller().rootBoard()->stoneCount() > 0);  // reading works
 
-        form->ExpandSelectedNode();
-        QTreeWidgetItem* root = form->Tree->topLevelItem(0);
-        form->Tree->setCurrentItem(root->child(0));
-        form->ShowSelectedNode();
-        form->FileOutput1->trigger();
-        form->AskOpponentMove(1);  // no file written; the AI answers nothing
+        window.tree().ExpandSelectedNode();
+        QTreeWidgetItem* root = window.tree().rootItem();
+        window.tree().view().setCurrentItem(root->child(0));
+        window.tree().ShowSelectedNode();
+        window.folder().FileOutput1Click();
+        window.ask().AskOpponentMove(1);  // no file written; the AI answers nothing
         QCOMPARE(dialogs.asked, 1);
         QVERIFY(dialogs.messages.isEmpty());
 
-        form->Tree->setCurrentItem(root);
-        form->SolveSelectedNode();
-        QTRY_VERIFY_WITH_TIMEOUT(!form->solving(), 20000);
-        QCOMPARE(form->CurrentNode->move, 246);
+        window.tree().view().setCurrentItem(root);
+        window.solve().SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.solve().solving(), 20000);
+        QCOMPARE(window.controller().currentNode()->move, 246);
         form.reset();  // the write-back fails too
     }
 };
@@ -170,11 +171,11 @@ private slots:
         const std::string start = w.dir().read("plocha.dat");
         w.keyClick(Qt::Key_1);
         QVERIFY(w.dialogs.messages.isEmpty());
-        QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+        QCOMPARE(w.image(), w.plainBoard());
         QVERIFY(!w.dir().exists("plocha.dat"));
 
-        w.form->FileInput1->trigger();  // nothing to read: an empty board
-        QCOMPARE(w.form->RootBoard->stoneCount(), 0);
+        w.action("FileInput1")->trigger();  // nothing to read: an empty board
+        QCOMPARE(w.rootBoard()->stoneCount(), 0);
         w.checkItGoesOn();
         w.close();
         QCOMPARE(w.dir().read("plocha.dat"), start);
@@ -191,9 +192,9 @@ private slots:
             w.keyClick(Qt::Key_2);
             QCOMPARE(fs::file_size(w.dir() / "tah.dat"), TEN_MEGABYTES);
             QVERIFY(w.dialogs.messages.isEmpty());
-            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            QCOMPARE(w.image(), w.plainBoard());
 
-            w.form->FileInput1->trigger();
+            w.action("FileInput1")->trigger();
             w.checkItGoesOn();
             w.close();
             QCOMPARE(w.dir().read("plocha.dat"), start);
@@ -215,11 +216,11 @@ private slots:
         w.keyClick(Qt::Key_1);
         QVERIFY(fs::is_symlink(w.dir() / "tah.dat"));  // as the AI left it
 
-        w.form->FileOutput1->trigger();
+        w.action("FileOutput1")->trigger();
         QCOMPARE(outside.read("victim"), std::string("kept"));
         for (const char* name : {"plocha.dat", "tah.dat"})
             QVERIFY(fs::is_regular_file(fs::symlink_status(w.dir() / name)));
-        QCOMPARE(w.dir().read("plocha.dat"), boardFileBytes(w.form->shownBoard()));
+        QCOMPARE(w.dir().read("plocha.dat"), boardFileBytes(w.controller().shownBoard()));
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
 
         w.keyClick(Qt::Key_1);  // the links again, and the next ask writes where they stand
@@ -249,9 +250,9 @@ private slots:
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);  // another position than the one found
 
-        w.form->FileOutput1->trigger();
+        w.action("FileOutput1")->trigger();
         QVERIFY(fs::is_symlink(w.dir() / "plocha.dat"));
-        QCOMPARE(outside.read("board"), boardFileBytes(w.form->shownBoard()));
+        QCOMPARE(outside.read("board"), boardFileBytes(w.controller().shownBoard()));
         QVERIFY(outside.read("board") != start);
         w.close();
         QVERIFY(fs::is_symlink(w.dir() / "plocha.dat"));
