@@ -58,13 +58,16 @@ public:
     WindowAsk ask(const QString& commandLine, const V2Board& board, int milliseconds, const QString& waiting);
     // The message for a failed ask, naming the program.
     static QString failureText(const WindowAsk& ask, const QString& commandLine, int milliseconds);
+    // The status bar while a program is awaited: `waiting` with the program
+    // in place of its %1, its path losing its middle where the bar is too
+    // narrow, and the seconds gone by in place of a %2.
+    void showAskStatus(const QString& waiting, const QString& commandLine, double seconds);
 
     // Replaces the input box and the message box of AskOpponentMove.
     void setOpponentDialogs(std::unique_ptr<OpponentDialogs> dialogs) { dialogs_ = std::move(dialogs); }
     OpponentDialogs& dialogs() { return *dialogs_; }
 
 private:
-    void showAskStatus(const QString& waiting, const QString& commandLine, double seconds);
 
     WindowFeatures& window_;
     std::unique_ptr<OpponentDialogs> dialogs_;

@@ -9,10 +9,12 @@
 #include "app/board_view/position_view.h"
 #include "app/game/game_commands.h"
 #include "app/game/game_menu.h"
+#include "app/game/session_asker.h"
 #include "app/recent_list.h"
 #include "app/window_features.h"
 #include "board/five_in_row.h"
 #include "board/square_text.h"
+#include "opponent/ask_opponent.h"
 
 namespace vorek {
 
@@ -27,9 +29,13 @@ AiPlayer::AiPlayer(WindowFeatures& window, GameCommands& game)
     : window_(window),
       game_(game),
       dialogs_(std::make_unique<QtPlayerDialogs>()),
-      makeAsker_([&window](const QString& commandLine) { return askEachMove(window.ask(), commandLine); }) {}
+      makeAsker_([&window](const QString& commandLine) {
+          // A stdin/stdout engine keeps running between its moves.
+          if (speaksStdinProtocol(commandLine.toLocal8Bit().toStdString())) return askRunningEngine(window, commandLine);
+          return askEachMove(window.ask(), commandLine);
+      }) {}
 
-AiPlayer::~AiPlayer() = default;
+AiPlayer::~AiPlayer() { stop(); }
 
 void AiPlayer::AiPlaysClick(char letter, bool on) {
     if (!on) {
@@ -44,17 +50,22 @@ void AiPlayer::AiPlaysClick(char letter, bool on) {
 }
 
 void AiPlayer::setPlayer(char letter, const std::optional<AiChoice>& choice) {
-    if (choice)
-        seat(letter) = Seat{*choice, makeAsker_(choice->commandLine)};
-    else
-        seat(letter).reset();
+    leave(seat(letter));
+    if (choice) seat(letter) = Seat{*choice, makeAsker_(choice->commandLine)};
     showChecks();
     moveIfItsTurn();
 }
 
 void AiPlayer::stop() {
-    for (std::optional<Seat>& s : seats_) s.reset();
+    for (std::optional<Seat>& s : seats_) leave(s);
     showChecks();
+}
+
+// A program that keeps running is ended; the window waits for its end when it goes.
+void AiPlayer::leave(std::optional<Seat>& player) {
+    if (!player) return;
+    endingEngines_.add(player->asker->end());
+    player.reset();
 }
 
 void AiPlayer::showChecks() {

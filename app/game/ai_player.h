@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ask/ending_engines.h"
 #include "app/game/move_asker.h"
 #include "app/game/player_dialogs.h"
 
@@ -56,6 +57,7 @@ private:
     std::optional<Seat>& seat(char letter) { return seats_[letter == 'x' ? 0 : 1]; }
     std::optional<char> letterToMove() const;
     void showChecks();
+    void leave(std::optional<Seat>& player);
 
     WindowFeatures& window_;
     GameCommands& game_;
@@ -63,6 +65,7 @@ private:
     MoveAskerMaker makeAsker_;
     std::array<std::optional<Seat>, 2> seats_;
     bool moveComing_ = false;
+    EndingEngines endingEngines_;  // waited for when the window goes
 };
 
 }  // namespace vorek

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <future>
 #include <memory>
 
 #include "app/ask/ask_commands.h"
@@ -19,6 +20,9 @@ public:
     // bar saying `waiting` (the program in place of %1, the seconds gone by
     // in place of %2), and Escape stops the ask.
     virtual WindowAsk askMove(const V2Board& board, int milliseconds, const QString& waiting) = 0;
+    // Ends whatever of the program still runs; the future is ready once it
+    // has ended (invalid where nothing runs). Called once, before the asker goes.
+    virtual std::future<void> end() { return {}; }
 };
 
 // Makes the asker of a command line.
