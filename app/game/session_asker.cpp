@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/ask/ask_run.h"
+#include "app/ask/engine_words.h"
 #include "app/ask/log_page.h"
 #include "app/folder/folder_commands.h"
 #include "app/game/game_page.h"
@@ -34,6 +35,7 @@ struct ThinkSeen {
     std::optional<EngineDownEvent> down;
     QString eval;
     QStringList line;
+    QStringList messages;  // MESSAGE lines, for what an engine that streams nothing says
 };
 
 class SessionAsker final : public MoveAsker {
@@ -61,6 +63,8 @@ private:
         ThinkSeen& seen = seen_[thinkOf(event)];
         if (const auto* answer = std::get_if<AnswerEvent>(&event)) seen.answer = *answer;
         if (const auto* down = std::get_if<EngineDownEvent>(&event)) seen.down = *down;
+        if (const auto* message = std::get_if<MessageEvent>(&event))
+            seen.messages << QString::fromStdString(message->text);
         if (const auto* search = std::get_if<SearchEvent>(&event); search != nullptr && search->line.index == 0) {
             if (search->line.eval) seen.eval = QString::fromStdString(evaluationText(*search->line.eval));
             seen.line.clear();
@@ -159,6 +163,8 @@ WindowAsk SessionAsker::outcomeOf(bool stopped) {
     }
     asked.outcome.result = RUN_OK;
     asked.outcome.move = MoveReply{columnOf(answer.square), rowOf(answer.square)};
+    if (asked.words.eval.isEmpty() && asked.words.line.isEmpty())
+        asked.words = engineWords(seen.messages, asked.outcome.move->x, asked.outcome.move->y);
     return asked;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/folder/folder_dialogs.h"
 #include "app/ask/opponent_dialogs.h"
+#include "app/game/player_dialogs.h"
 
 namespace vorek::testing {
 
@@ -56,6 +57,16 @@ public:
 private:
     const QString& answer_;
     QStringList& errors_;
+};
+
+// "AI Plays x" and "AI Plays o" answered with a fixed choice (nullopt: cancelled).
+class ScriptedPlayerDialogs final : public PlayerDialogs {
+public:
+    explicit ScriptedPlayerDialogs(std::optional<AiChoice> choice) : choice_(std::move(choice)) {}
+    std::optional<AiChoice> choosePlayer(QWidget*, char, const QStringList&, int) override { return choice_; }
+
+private:
+    std::optional<AiChoice> choice_;
 };
 
 }  // namespace vorek::testing

@@ -19,7 +19,11 @@
 
 #include "app/board_view/board_image.h"
 #include "picture/board_png.h"
+#include "app/ask/engine_words.h"
 #include "app/ask/opponent_dialogs.h"
+#include "app/game/ai_player.h"
+#include "app/game/game_tree.h"
+#include "files/game_record.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
@@ -289,6 +293,98 @@ private slots:
                 c.digit > 0 ? std::to_string(c.digit) + "\r\n2147483647\r\n" : "";
             QVERIFY2(w.dir().read("timeouts.dat") == timeouts, c.layout);
         }
+    }
+
+    // Escape stops an ask at once: no message, the status bar says so.
+    void escapeStopsAnAsk() {
+        AiWindow w(QStringLiteral("./slow.sh"));
+        w.script("slow.sh", "exec sleep 30");
+        QTimer::singleShot(300, w.form.get(), [&w] { QTest::keyClick(w.form.get(), Qt::Key_Escape); });
+        const auto start = std::chrono::steady_clock::now();
+        w.ask().AskOpponentMove(9);
+        QVERIFY(std::chrono::steady_clock::now() - start < std::chrono::milliseconds(3000));
+        QVERIFY(w.dialogs.messages.isEmpty());
+        QCOMPARE(w.status(), QStringLiteral("Stopped asking ./slow.sh"));
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
+    }
+
+    // An engine's evaluation and best line, from its MESSAGE lines, with the
+    // line's squares as x,y: letters and numbers read so that the line starts
+    // with its move, from the top or from the bottom.
+    void engineWordsGiveTheEvaluationAndTheLineInTheWindowsSquares() {
+        struct Case {
+            QStringList messages;
+            QPoint answer;
+            const char* eval;
+            QStringList line;
+        };
+        const Case cases[] = {
+            {{"Speed 401K | Depth 9-11 | Eval +M15 | Node 4015 | Time 10ms", "Bestline G13 F14 J10"},
+             {6, 12}, "+M15", {"6,12", "5,13", "9,9"}},
+            {{"depth 7 ev -35 pv g8 f7"}, {6, 12}, "-35", {"6,12", "5,13"}},
+            {{"score 12", "pv 3,4 5,6"}, {3, 4}, "12", {"3,4", "5,6"}},
+            {{"bestline Z99 A1"}, {0, 0}, "", {"Z99", "A1"}},  // off the board: as written
+            {{"thinking hard"}, {0, 0}, "", {}},
+        };
+        for (const Case& c : cases) {
+            const EngineWords words = engineWords(c.messages, c.answer.x(), c.answer.y());
+            QCOMPARE(words.eval, QLatin1String(c.eval));
+            QCOMPARE(words.line, c.line);
+        }
+    }
+
+    // "AI Plays o" with a program of the file protocol: after each click the
+    // program's answer is played, with the time it took, and the saved
+    // record holds both sides' moves.
+    void anAiAnswersEachMoveOnTheBoard() {
+        AiWindow w{QString()};
+        w.script("ai.sh", "n=$(cat n 2>/dev/null || echo 0); echo $((n+1)) > n; printf '%s,0' $n > tah.dat");
+        w.game().ai().setDialogs(
+            std::make_unique<testing::ScriptedPlayerDialogs>(AiChoice{QStringLiteral("./ai.sh"), 1100}));
+        w.action("NewGame1")->trigger();
+        w.action("AiPlaysO1")->trigger();
+        QVERIFY(w.game().ai().plays('o'));
+        QVERIFY(w.action("AiPlaysO1")->isChecked());
+        w.clickBoard(9, 9);
+        QTRY_COMPARE(w.game().game()->length(), 2);
+        w.clickBoard(9, 10);
+        QTRY_COMPARE(w.game().game()->length(), 4);
+        QVERIFY(w.dialogs.messages.isEmpty());
+        const GameRecord record = w.game().game()->lineRecord();
+        QCOMPARE(record.moves, (std::vector<int>{squareAt(9, 9), squareAt(0, 0), squareAt(9, 10), squareAt(1, 0)}));
+        QVERIFY(w.status().startsWith(QStringLiteral("o played 1,0 in ")));
+        QVERIFY(w.game().saveGameTo(w.dir() / "played.psq"));
+        QCOMPARE(std::get<GameRecord>(readGameRecord(w.dir() / "played.psq")).moves, record.moves);
+    }
+
+    // A stdin/stdout engine is started once and given each position in
+    // turn; one program may play both sides until it has no move to play.
+    void anEngineKeepsRunningBetweenItsMovesAndMayPlayBothSides() {
+        AiWindow w{QString()};
+        // It answers the square on row 0 of the column that the number of
+        // stones names, and, once six stones stand, a square that is taken.
+        w.script("pbrain-counts", "echo $$ >> pids\nn=0\nwhile IFS= read -r line; do case \"$line\" in\n"
+                                  "START*) echo OK;; YXBOARD*) n=0;; [0-9]*,[0-9]*,[12]*) n=$((n+1));;\n"
+                                  "YXNBEST*) if [ $n -ge 6 ]; then echo 1,0; else echo \"MESSAGE eval +$n\"; "
+                                  "echo \"$n,0\"; fi;;\nEND*) exit 0;; esac; done");
+        w.action("NewGame1")->trigger();
+        w.game().ai().setPlayer('o', AiChoice{QStringLiteral("./pbrain-counts"), 1000});
+        w.clickBoard(9, 9);
+        QTRY_COMPARE(w.game().game()->length(), 2);
+        w.clickBoard(9, 10);
+        QTRY_COMPARE(w.game().game()->length(), 4);
+        QCOMPARE(w.game().game()->lineRecord().moves[3], squareAt(3, 0));
+        QVERIFY2(w.status().endsWith(QStringLiteral(", eval +3")), qPrintable(w.status()));
+        QCOMPARE(w.dir().read("pids").size(), w.dir().read("pids").find('\n') + 1);  // one engine, one pid
+
+        w.game().ai().setPlayer('x', AiChoice{QStringLiteral("./pbrain-counts"), 1000});
+        QTRY_COMPARE(w.dialogs.messages.size(), 1);
+        QCOMPARE(w.game().game()->length(), 6);
+        QVERIFY2(w.dialogs.messages.front().startsWith(QStringLiteral("AI Error: \"./pbrain-counts\"")),
+                 qPrintable(w.dialogs.messages.front()));
+        QVERIFY(!w.game().ai().plays('x') && !w.game().ai().plays('o'));
+        w.close();  // waits for the engines' end
+        for (const pid_t pid : testing::runningOf(w.dir().read("pids"))) QFAIL(qPrintable(QString::number(pid)));
     }
 
     void keypadDigitsAndZeroDoNotAsk() {

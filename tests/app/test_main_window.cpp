@@ -19,6 +19,7 @@
 #include "app/folder/folder_menu.h"
 #include "app/game/game_page.h"
 #include "app/path_label.h"
+#include "board/threat_text.h"
 #include "picture/board_picture.h"
 #include "picture/board_png.h"
 #include "tests/app/scripted_dialogs.h"
@@ -190,6 +191,25 @@ private slots:
         QVERIFY(w.panel(2).isEmpty());
     }
 
+    // The report describes the position shown: another node's after a
+    // selection, nothing after the position files are read again; the two
+    // panels say what they show, in the position's letters.
+    void theSquareReportFollowsThePositionShown() {
+        WindowFixture w;
+        QVERIFY(w.panelLabel(0)->toolTip().contains(QStringLiteral("o and then x")));
+        QVERIFY(w.panelLabel(1)->toolTip().startsWith(QStringLiteral("The weights of x's four lines")));
+        w.mouseOverBoard(225, 205);  // 11,10
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);  // x on 8,10: 11,10 is a square of its three now
+        V2Board& child = w.currentNode()->ensureBoard();
+        QCOMPARE(w.panel(0), QString::fromStdString(squareReport(child, squareAt(11, 10))));
+        QVERIFY(w.panel(0) != QStringLiteral("{}/{cn=2 tn=1}"));
+        QCOMPARE(w.form->windowTitle(), QStringLiteral("[11,10,211]"));
+        w.action("FileInput1")->trigger();
+        QCOMPARE(w.form->windowTitle(), QStringLiteral("Form1"));
+        QVERIFY(w.panel(0).isEmpty() && w.panel(1).isEmpty());
+    }
+
     void pointerOffThePictureChangesNothing() {
         WindowFixture w;
         w.mouseOverBoard(225, 205);
@@ -219,6 +239,7 @@ private slots:
         w.keyClick(Qt::Key_Down);  // child 0: x on column 8, row 10
         QCOMPARE(w.currentNode()->move, 208);
         w.action("FileOutput1")->trigger();
+        QVERIFY2(w.status().contains(QStringLiteral("closing puts back the files found")), qPrintable(w.status()));
         std::string child = start;
         child[10 * 22 + 8] = 'x';
         QCOMPARE(w.dir().read("plocha.dat"), child);

@@ -12,6 +12,7 @@
 
 #include "app/board_view/board_image.h"
 #include "app/command_line.h"
+#include "files/position_files.h"
 #include "app/folder/folder_dialogs.h"
 #include "app/folder/folder_menu.h"
 #include "app/path_label.h"
@@ -241,6 +242,31 @@ private slots:
         w.open(other.path());
         QCOMPARE(w.folder().folder(), other.path());
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+    }
+
+    // "Save Position As..." writes the shown position into a folder of the
+    // user's, which leaving the window never undoes, also where it is the
+    // window's own folder.
+    void aSavedPositionIsKept() {
+        FolderWindow w;
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        const std::string board = boardFileBytes(w.controller().shownBoard());
+        const TempDir kept;
+        w.answer = textOf(kept.path());
+        w.action("SavePositionAs1")->trigger();
+        QCOMPARE(kept.read("plocha.dat"), board);
+        QCOMPARE(kept.read("tah.dat"), std::string("o"));  // as "File Output" writes it
+        QVERIFY(w.errors.isEmpty());
+
+        QVERIFY(w.folder().SavePositionAs(w.dir().path()));
+        w.close();
+        QCOMPARE(w.dir().read("plocha.dat"), board);
+        QCOMPARE(kept.read("plocha.dat"), board);
+
+        FolderWindow again;
+        QVERIFY(!again.folder().SavePositionAs(again.dir() / "missing"));
+        QCOMPARE(again.errors.size(), 1);
     }
 
     void noFolderOpensWhileASolveRuns() {

@@ -203,6 +203,12 @@ private slots:
             QCOMPARE(w.lines().size(), 17);
             QCOMPARE(w.selected(), 15);
         }
+        // The window names a square from 0, the record's own text beside it.
+        w.errors.clear();
+        w.open(w.dir() / "taken.psq");
+        QVERIFY2(w.errors.front().endsWith(QStringLiteral("line 4: move 3 (9,9; 10,10 in the record) is on the stone of "
+                                                          "move 1")),
+                 qPrintable(w.errors.front()));
     }
 
     void theGameRestsWhileASolveRunsOrAPositionIsEdited() {

@@ -4,6 +4,8 @@
 // when the user opens their parents; by the exact rules it leaves the tree
 // alone and says what it found.
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -293,6 +295,50 @@ private slots:
         QCOMPARE(w.progressValue("SolveElapsed"), time);
         QCOMPARE(numberText(12), QStringLiteral("12"));
         QCOMPARE((&w.widgets().pagesStatus)->currentMessage(), QString());  // the solve's word went with it
+    }
+
+    // The tree says beside the solved node's numbers what the solve found,
+    // the whole verdict in its tool tip; the dialog is as wide from the
+    // start as at the end.
+    void theTreeShowsTheVerdictAndTheDialogKeepsItsWidth() {
+        ExampleWindow w("middlegame");
+        w.useRules(true);
+        w.solve().SolveSelectedNode();
+        const int running = w.progress()->width();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.solving(), SOLVE_LIMIT_MS);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.progress()->width(), running);
+        QCOMPARE(w.text(w.root()), QStringLiteral("1/1"));  // the numbers as they were
+        QCOMPARE(w.root()->text(1), QStringLiteral("x wins"));
+        QCOMPARE(w.root()->toolTip(1), QStringLiteral("Proved: x wins with 6,12 by threats in 5 moves."));
+    }
+
+    // The dialog stands where it hides neither the board nor the selected
+    // line: beside the window where the screen has room, else over the pages.
+    void theDialogKeepsClearOfTheBoardAndTheSelectedLine() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        SolveDialog dialog(nullptr);
+        dialog.show();
+        const QSize size = dialog.frameGeometry().size();
+        struct Case {
+            const char* name;
+            QRect window;
+        };
+        const Case cases[] = {
+            {"room on the right", QRect(screen.topLeft(), QSize(size.width() + 20, size.height() * 2))},
+            {"room on the left", QRect(screen.topRight() - QPoint(size.width() + 20, 0),
+                                       QSize(size.width() + 20, size.height() * 2))},
+            {"no room beside", QRect(screen.topLeft(), QSize(screen.width(), size.height() * 2 + 40))},
+        };
+        for (const Case& c : cases) {
+            const QRect board(c.window.topLeft(), QSize(c.window.width() / 2, c.window.height()));
+            const QRect pages(board.topRight() + QPoint(1, 0), QSize(c.window.width() - board.width(), c.window.height()));
+            const QRect selectedLine(pages.topLeft() + QPoint(0, 30), QSize(pages.width(), 16));
+            dialog.keepClearOf(c.window, pages, {board, selectedLine});
+            const QRect placed = dialog.frameGeometry();
+            QVERIFY2(!placed.intersects(board) && !placed.intersects(selectedLine), c.name);
+            QVERIFY2(screen.contains(placed), c.name);
+        }
     }
 
     void settingsAreKeptAndTheDialogEditsThem() {

@@ -195,6 +195,30 @@ private slots:
         QCOMPARE(w.controller().mode(), WindowMode::IDLE);
     }
 
+    // Solving a node whose children are in the tree selects the proving
+    // child: the stepper then says it shows the line's first move, and Back
+    // shows the position solved, not the child's again.
+    void theStepperStartsWhereTheSelectionStands() {
+        LineWindow w("middlegame");
+        w.keyClick(Qt::Key_Right);  // the root's children get items
+        w.select(w.root());
+        w.solveExactly();
+        QCOMPARE(w.node(w.tree().selectedItem())->move, squareAt(6, 12));
+        V2Board& solved = w.node(w.root())->ensureBoard();
+        const QImage child = w.shown();
+        QCOMPARE(w.stepText(), QStringLiteral("Move 1 of 9: x 6,12"));
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
+
+        w.stepper()->Back->trigger();
+        QCOMPARE(w.stepText(), QStringLiteral("Move 0 of 9: the position solved"));
+        QCOMPARE(w.controller().mode(), WindowMode::SHOWING_LINE);
+        QCOMPARE(w.controller().shownBoard().stoneCount(), solved.stoneCount());
+        QCOMPARE(w.shown(), linePicture(solved, {}));
+        w.stepper()->Next->trigger();
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
+        QCOMPARE(w.shown(), child);
+    }
+
     // Escape (as the close box) or the window going away: the board is the node's again.
     void closingWhileSteppingGivesTheBoardBack() {
         LineWindow w("middlegame");
