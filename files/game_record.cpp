@@ -155,7 +155,8 @@ std::variant<HeaderFacts, std::string> readHeader(std::optional<std::string> lin
     if (header->firstMover.value != 0 && header->firstMover.value != 1)
         return "the first mover H is " + header->firstMover.text +
                "; it must be 0 (x moved first) or 1 (o moved first)";
-    return HeaderFacts{header->firstMover.value == 0 ? 'x' : 'o', header->levelA.text + ":" + header->levelB.text};
+    return HeaderFacts{header->firstMover.value == 0 ? 'x' : 'o',
+                       std::to_string(header->levelA.value) + ":" + std::to_string(header->levelB.value)};
 }
 
 struct MoveLine {

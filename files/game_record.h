@@ -34,7 +34,7 @@ struct GameRecord {
     std::vector<int> moves;  // the squares in the order played: 1 to 400 of them, all different
     int fiveAt = 0;          // the number of the first move that made five or more in a row; 0: none
     std::vector<int> milliseconds;  // the time each move took, as written (0 where unknown); one a move
-    std::string timeLevels = "7:7";  // the header's A:B, as written
+    std::string timeLevels = "7:7";  // the header's A:B, in decimal
     // The whole lines after the moves (the players' names, a result code),
     // up to MAX_TRAILER_LINES of them, without their line ends.
     std::vector<std::string> trailer;
