@@ -1,6 +1,7 @@
 #include "app/menu_keys.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QShortcut>
@@ -28,6 +29,9 @@ void openMenusByKeyboard(QMenuBar& bar) {
     auto* style = new AltNavigationStyle;
     style->setParent(&bar);
     bar.setStyle(style);
+    // The bar looks for Alt among the application's key events, as it does
+    // where its first style allows Alt alone.
+    qApp->installEventFilter(&bar);
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), bar.window());
     QObject::connect(f10, &QShortcut::activated, &bar, [&bar] {
         const QList<QAction*> menus = bar.actions();

@@ -45,7 +45,10 @@ public:
           commandLine_(commandLine),
           page_(window.widgets().memo),
           session_(std::make_unique<EngineSession>(EngineSetup{std::move(words), window.folder().folder()},
-                                                   [this](EngineEvent event) { take(std::move(event)); }, &page_)) {}
+                                                   [this](EngineEvent event) { take(std::move(event)); }, &page_)) {
+        // Started now, so that its first move's time is not spent starting.
+        session_->start();
+    }
 
     std::future<void> end() override {
         std::future<void> ended = session_->end();
