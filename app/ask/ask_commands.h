@@ -6,6 +6,7 @@
 // an ask.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -18,6 +19,7 @@
 
 namespace vorek {
 
+class AskRun;
 class WindowFeatures;
 
 // What an engine said of the position beside its move, in the window's
@@ -58,6 +60,29 @@ public:
     WindowAsk ask(const QString& commandLine, const V2Board& board, int milliseconds, const QString& waiting);
     // The message for a failed ask, naming the program.
     static QString failureText(const WindowAsk& ask, const QString& commandLine, int milliseconds);
+    // While a program is awaited, from its making until it goes: the window
+    // rests as AskRun makes it rest (the tree, the menus and the "Game" page
+    // disabled, Escape stopping the wait), the mode is ASKING, and the status
+    // bar says `waiting` (see showAskStatus) with the time gone by.
+    class Waiting {
+    public:
+        Waiting(AskCommands& ask, const QString& waiting, const QString& commandLine);
+        ~Waiting();
+        Waiting(const Waiting&) = delete;
+        Waiting& operator=(const Waiting&) = delete;
+
+        AskRun& run() { return *run_; }
+        // Shows the time gone by, where `waiting` has a place for it.
+        void showTime();
+
+    private:
+        AskCommands& ask_;
+        QString waiting_;
+        QString commandLine_;
+        std::unique_ptr<AskRun> run_;
+        QElapsedTimer sinceStart_;
+    };
+
     // The status bar while a program is awaited: `waiting` with the program
     // in place of its %1, its path losing its middle where the bar is too
     // narrow, and the seconds gone by in place of a %2.

@@ -97,6 +97,28 @@ void AskCommands::showAskStatus(const QString& waiting, const QString& commandLi
     bar.showMessage(text.arg(metrics.elidedText(commandLine, Qt::ElideMiddle, std::max(room, 0))));
 }
 
+AskCommands::Waiting::Waiting(AskCommands& ask, const QString& waiting, const QString& commandLine)
+    : ask_(ask), waiting_(waiting), commandLine_(commandLine) {
+    const WindowWidgets& widgets = ask.window_.widgets();
+    QWidget* const resting[] = {&widgets.tree, widgets.window.menuBar(), &widgets.gamePage};
+    run_ = std::make_unique<AskRun>(widgets.window, std::initializer_list<QWidget*>{resting[0], resting[1], resting[2]});
+    ask.window_.controller().begin(WindowMode::ASKING);
+    ask.window_.applyMode();
+    sinceStart_.start();
+    ask.showAskStatus(waiting_, commandLine_, 0);
+    widgets.pagesStatus.setToolTip(QStringLiteral("Escape stops the ask"));
+}
+
+AskCommands::Waiting::~Waiting() {
+    run_.reset();
+    ask_.window_.controller().end();
+    ask_.window_.applyMode();
+}
+
+void AskCommands::Waiting::showTime() {
+    if (waiting_.contains(QStringLiteral("%2"))) ask_.showAskStatus(waiting_, commandLine_, sinceStart_.elapsed() / 1000.0);
+}
+
 WindowAsk AskCommands::ask(const QString& commandLine, const V2Board& board, int milliseconds,
                            const QString& waiting) {
     const std::string line = commandLine.toLocal8Bit().toStdString();
@@ -109,24 +131,13 @@ WindowAsk AskCommands::ask(const QString& commandLine, const V2Board& board, int
     WindowAskLog log(page);
     WindowAsk asked;
     {
-        QWidget* const resting[] = {&widgets.tree, widgets.window.menuBar(), &widgets.gamePage};
-        AskRun run(widgets.window, {resting[0], resting[1], resting[2]});
-        WindowController& controller = window_.controller();
-        controller.begin(WindowMode::ASKING);
-        window_.applyMode();
-        QElapsedTimer sinceStart;
-        sinceStart.start();
-        showAskStatus(waiting, commandLine, 0);
-        widgets.pagesStatus.setToolTip(QStringLiteral("Escape stops the ask"));
-        const bool counting = waiting.contains(QStringLiteral("%2"));
-        asked.outcome = run.ask(line, board, window_.folder().folder(), milliseconds, log, [&] {
+        Waiting wait(*this, waiting, commandLine);
+        asked.outcome = wait.run().ask(line, board, window_.folder().folder(), milliseconds, log, [&] {
             page.show();
-            if (counting) showAskStatus(waiting, commandLine, sinceStart.elapsed() / 1000.0);
+            wait.showTime();
         });
-        asked.stopped = run.stopped();
-        asked.closeRequested = run.closeRequested();
-        controller.end();
-        window_.applyMode();
+        asked.stopped = wait.run().stopped();
+        asked.closeRequested = wait.run().closeRequested();
     }
     endingEngines_.add(std::move(asked.outcome.engineEnded));
     if (asked.outcome.move)

@@ -1,9 +1,6 @@
 #include "app/game/session_asker.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QTimer>
 #include <map>
 #include <mutex>
@@ -14,8 +11,6 @@
 #include "app/ask/engine_words.h"
 #include "app/ask/log_page.h"
 #include "app/folder/folder_commands.h"
-#include "app/game/game_page.h"
-#include "app/tree/node_tree.h"
 #include "app/window_features.h"
 #include "board/square_text.h"
 #include "opponent/engine_session.h"
@@ -94,7 +89,6 @@ private:
 // The window rests as for an ask, and Escape stops the think: the engine
 // then answers at once, and its move is not played.
 WindowAsk SessionAsker::askMove(const V2Board& board, int milliseconds, const QString& waiting) {
-    const WindowWidgets& widgets = window_.widgets();
     page_.clear();
     {
         const std::lock_guard<std::mutex> hold(lock_);
@@ -102,14 +96,7 @@ WindowAsk SessionAsker::askMove(const V2Board& board, int milliseconds, const QS
     }
     bool stopped = false;
     {
-        QWidget* const resting[] = {&widgets.tree, widgets.window.menuBar(), &widgets.gamePage};
-        AskRun run(widgets.window, {resting[0], resting[1], resting[2]});
-        WindowController& controller = window_.controller();
-        controller.begin(WindowMode::ASKING);
-        window_.applyMode();
-        QElapsedTimer thinking;
-        thinking.start();
-        window_.ask().showAskStatus(waiting, commandLine_, 0);
+        AskCommands::Waiting wait(window_.ask(), waiting, commandLine_);
         const int think = session_->analyse(board, ThinkRequest{milliseconds, 1});
         {
             const std::lock_guard<std::mutex> hold(lock_);
@@ -120,8 +107,8 @@ WindowAsk SessionAsker::askMove(const V2Board& board, int milliseconds, const QS
         QTimer look;
         QObject::connect(&look, &QTimer::timeout, &loop, [&] {
             page_.show();
-            window_.ask().showAskStatus(waiting, commandLine_, thinking.elapsed() / 1000.0);
-            if (run.stopped() && !stopped) {
+            wait.showTime();
+            if (wait.run().stopped() && !stopped) {
                 stopped = true;
                 session_->stop();
             }
@@ -130,9 +117,7 @@ WindowAsk SessionAsker::askMove(const V2Board& board, int milliseconds, const QS
         look.start(LOOK_EVERY_MS);
         if (!ended()) loop.exec();
         page_.show();
-        controller.end();
-        window_.applyMode();
-        if (run.closeRequested()) {
+        if (wait.run().closeRequested()) {
             WindowAsk asked = outcomeOf(stopped);
             asked.closeRequested = true;
             return asked;
