@@ -1,307 +1,139 @@
 #include "app/form1.h"
 
 #include <QAction>
-#include <QLabel>
+#include <QCloseEvent>
 #include <QListWidget>
-#include <QStatusBar>
-#include <cstdio>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTreeWidget>
 
-#include "app/ask/opponent_dialogs.h"
+#include "app/ask/ask_commands.h"
 #include "app/board_view/board_coordinates.h"
 #include "app/board_view/board_image.h"
-#include "app/board_view/list_box_sink.h"
+#include "app/board_view/position_view.h"
 #include "app/board_view/view_menu.h"
 #include "app/board_view/window_columns.h"
+#include "app/edit/edit_commands.h"
 #include "app/edit/edit_menu.h"
-#include "app/folder/folder_dialogs.h"
+#include "app/folder/folder_commands.h"
 #include "app/folder/folder_menu.h"
+#include "app/game/ai_player.h"
+#include "app/game/game_commands.h"
+#include "app/game/game_menu.h"
 #include "app/game/game_page.h"
+#include "app/menu_keys.h"
+#include "app/node_menu.h"
 #include "app/path_text.h"
-#include "app/solve/line_stepper.h"
-#include "app/solve/solve_dialog.h"
-#include "app/solve/solve_run.h"
-#include "app/tree/node_item.h"
-#include "app/tree/node_label.h"
+#include "app/solve/solve_commands.h"
 #include "app/tree/node_tree.h"
-#include "board/evaluation.h"
-#include "board/threat_text.h"
-#include "files/position_source.h"
-#include "threats/pattern_tables.h"
+#include "app/tree/tree_commands.h"
+#include "app/window_features.h"
 
 namespace vorek {
 
 namespace {
 
-// player 1's four line values of a square scan, by weight.
-int playerOneWeightSum(const LineThreats& lines) {
-    int sum = 0;
-    for (int line = 0; line < LINES; ++line) sum += weight(lines[lineThreatIndex(PLAYER1, line)]);
-    return sum;
-}
-
-void showThreats(QListWidget& list, const V2Board& board, int player) {
-    list.clear();
-    ListBoxSink sink(list);
-    fillThreatList(board, sink, player);
-}
+constexpr const char* GEOMETRY_KEY = "window/geometry";
+constexpr const char* COLUMNS_KEY = "window/columns";
 
 }  // namespace
 
-TForm1::TForm1(const std::filesystem::path& folder, QWidget* parent)
-    : QMainWindow(parent),
-      folder_(folder),
-      dialogs_(std::make_unique<QtOpponentDialogs>()),
-      folderDialogs_(std::make_unique<QtFolderDialogs>()) {
-    setUpLayout();
+TForm1::TForm1(const std::filesystem::path& folder, QWidget* parent) : QMainWindow(parent) {
+    widgets_ = std::make_unique<WindowWidgets>(setUpLayout());
+    const QSettings kept;
+    restoreGeometry(kept.value(QLatin1String(GEOMETRY_KEY)).toByteArray());
+    columns_->restoreState(kept.value(QLatin1String(COLUMNS_KEY)).toByteArray());
+    features_ = std::make_unique<WindowFeatures>(*widgets_, folder);
     connectHandlers();
-    solveSettings_ = SolveSettings::load();
-    BuildRootNode();
-    // Drawing and showing the root leave its board as it was read.
-    StartBoard = RootBoard->clone();
-    showFolder();
+    features_->start();
 }
 
 TForm1::TForm1(QWidget* parent) : TForm1(std::filesystem::path(), parent) {}
 
+// The features go before the widgets they hold.
 TForm1::~TForm1() {
-    // The solve goes first: its dialog is a child of this window, and it
-    // works on the tree. The last solve's dialog goes before the tree, so
-    // that its closing finds one.
-    solve_.reset();
-    dropSolveDialog();
-    FormDestroy();
+    keepGeometry();
+    features_.reset();
+}
+
+void TForm1::keepGeometry() const {
+    QSettings kept;
+    kept.setValue(QLatin1String(GEOMETRY_KEY), saveGeometry());
+    kept.setValue(QLatin1String(COLUMNS_KEY), columns_->saveState());
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!features_->prepareToClose()) {
+        event->ignore();
+        return;
+    }
+    keepGeometry();
+    QMainWindow::closeEvent(event);
 }
 
 void TForm1::connectHandlers() {
-    connect(FileInput1, &QAction::triggered, this, &TForm1::FileInput1Click);
-    connect(FileOutput1, &QAction::triggered, this, &TForm1::FileOutput1Click);
-    connect(ImgBoard, &BoardImage::mouseMoved, this, &TForm1::ImgBoardMouseMove);
-    connect(Tree, &NodeTree::treeClicked, this, &TForm1::TreeClick);
-    connect(Tree, &NodeTree::treeDoubleClicked, this, &TForm1::TreeDblClick);
-    connect(Tree, &NodeTree::treeKeyReleased, this, &TForm1::TreeKeyUp);
-    connect(Tree, &QTreeWidget::itemExpanded, this, &TForm1::TreeItemExpanded);
-    connect(SolveSettings1, &QAction::triggered, this, &TForm1::SolveSettings1Click);
-    connect(Solve1, &QAction::triggered, this, &TForm1::SolveSelectedNode);
-    connect(FileMenu, &FolderMenu::openFolderChosen, this, &TForm1::OpenFolderClick);
-    connect(FileMenu, &FolderMenu::recentFolderChosen, this,
-            [this](const QString& folder) { OpenFolder(pathOf(folder)); });
-    connect(FileMenu, &FolderMenu::quitChosen, this, &QWidget::close);
-    connect(ImgBoard, &BoardImage::squareClicked, this, &TForm1::ImgBoardClick);
-    connect(FileMenu, &FolderMenu::openGameChosen, this, &TForm1::OpenGameClick);
-    connect(Game, &GamePage::positionChosen, this, &TForm1::ShowGamePosition);
-    connect(EditCommands->EditPosition1, &QAction::toggled, this, &TForm1::EditPositionClick);
-    connect(EditCommands->SwapSideToMove1, &QAction::triggered, this, &TForm1::SwapSideToMoveClick);
-    connect(EditCommands->ClearBoard1, &QAction::triggered, this, &TForm1::ClearBoardClick);
-    connect(EditCommands->Undo1, &QAction::triggered, this, &TForm1::UndoClick);
-    connect(ViewChoices, &ViewMenu::changed, this, &TForm1::ViewChanged);
-}
+    WindowFeatures& f = *features_;
+    const WindowWidgets& w = *widgets_;
+    TreeCommands* tree = &f.tree();
+    FolderCommands* folder = &f.folder();
+    GameCommands* game = &f.game();
+    EditCommands* edit = &f.edit();
+    SolveCommands* solve = &f.solve();
 
-StatNode* TForm1::nodeOf(const QTreeWidgetItem* item) { return &nodeOfItem(*item); }
+    connect(w.nodeMenu.FileInput1, &QAction::triggered, folder, &FolderCommands::FileInput1Click);
+    connect(w.nodeMenu.FileOutput1, &QAction::triggered, folder, &FolderCommands::FileOutput1Click);
+    connect(w.nodeMenu.Solve1, &QAction::triggered, solve, &SolveCommands::SolveSelectedNode);
+    connect(w.nodeMenu.SolveSettings1, &QAction::triggered, solve, &SolveCommands::SolveSettings1Click);
 
-QTreeWidgetItem* TForm1::selectedItem() const {
-    const QList<QTreeWidgetItem*> selected = Tree->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.front();
-}
+    connect(&w.board, &BoardImage::mouseMoved, this, [&f](int x, int y) { f.view().reportSquareAt(x, y); });
+    connect(&w.board, &BoardImage::squareClicked, this,
+            [&f](int square, Qt::MouseButton button) { f.ImgBoardClick(square, button); });
 
-// One place says what the mode allows: every command's control follows the table.
-void TForm1::applyMode() {
-    Tree->setEnabled(allows(Command::SELECT_NODE));
-    FileInput1->setEnabled(allows(Command::FILE_INPUT));
-    FileOutput1->setEnabled(allows(Command::FILE_OUTPUT));
-    Solve1->setEnabled(allows(Command::SOLVE));
-    FileMenu->setOpeningEnabled(allows(Command::OPEN_FOLDER), allows(Command::OPEN_GAME));
-    Game->GameList->setEnabled(allows(Command::STEP_GAME));
-    EditCommands->EditPosition1->setEnabled(allows(Command::START_EDITING) || allows(Command::FINISH_EDITING));
-    const PositionEditor* editor = controller_.editor();
-    EditCommands->showEditing(editing(), allows(Command::EDIT_POSITION) && editor != nullptr && editor->canUndo());
-    if (solveDialog_) solveDialog_->line()->setEnabled(allows(Command::STEP_LINE));
-    showModeMessage();
-}
+    connect(&w.tree, &NodeTree::treeClicked, tree, &TreeCommands::TreeClick);
+    connect(&w.tree, &NodeTree::treeDoubleClicked, tree, &TreeCommands::TreeDblClick);
+    connect(&w.tree, &NodeTree::treeKeyReleased, tree, &TreeCommands::TreeKeyUp);
+    connect(&w.tree, &QTreeWidget::itemExpanded, tree, &TreeCommands::TreeItemExpanded);
 
-// The status bar under the pages says what a mode of work asks of the user;
-// its tool tip says the rest.
-void TForm1::showModeMessage() {
-    QString tip;
-    switch (mode()) {
-        case WindowMode::EDITING: {
-            const char mover = controller_.editor()->letterToMove();
-            StatusBar1->showMessage(QStringLiteral("Editing: left click %1, right click %2, Ctrl+E to finish")
-                                        .arg(QLatin1Char(mover))
-                                        .arg(QLatin1Char(otherLetter(mover))));
-            tip = QStringLiteral("A click on a stone takes it off; the \"Edit\" menu swaps the side to move, "
-                                 "clears the board and undoes.");
-            break;
-        }
-        case WindowMode::SOLVING:
-            StatusBar1->showMessage(QStringLiteral("Solving: the tree can be looked at, not changed"));
-            break;
-        case WindowMode::ASKING: break;  // the ask says whom it waits for
-        case WindowMode::SHOWING_LINE:
-            StatusBar1->showMessage(QStringLiteral("Showing the solve's line: Back returns"));
-            tip = QStringLiteral("The tree rests while the board shows a position of the line; \"Back\" or "
-                                 "closing the Solve dialog shows the selected node again.");
-            break;
-        case WindowMode::IDLE:
-        case WindowMode::GAME: StatusBar1->clearMessage(); break;
-    }
-    StatusBar1->setToolTip(tip);
-}
+    connect(&w.fileMenu, &FolderMenu::openFolderChosen, folder, &FolderCommands::OpenFolderClick);
+    connect(&w.fileMenu, &FolderMenu::recentFolderChosen, folder,
+            [folder](const QString& chosen) { folder->OpenFolder(pathOf(chosen)); });
+    connect(w.fileMenu.SavePositionAs1, &QAction::triggered, folder, &FolderCommands::SavePositionAsClick);
+    connect(&w.fileMenu, &FolderMenu::openGameChosen, game, &GameCommands::OpenGameClick);
+    connect(&w.fileMenu, &FolderMenu::quitChosen, this, &QWidget::close);
 
-void TForm1::BuildRootNode() {
-    Game->selectPosition(-1);
-    showRoot(folderPosition(folder_.path()));
-}
+    connect(&w.gamePage, &GamePage::positionChosen, game, &GameCommands::ShowGamePosition);
+    connect(&w.gamePage, &GamePage::nextMoveChosen, game, &GameCommands::chooseNextMove);
+    connect(&w.gamePage, &GamePage::digitReleased, game, &GameCommands::digitReleased);
+    connect(&w.pages, &QTabWidget::currentChanged, game, [game, &w](int index) {
+        if (w.pages.widget(index) == &w.gamePage) game->pageShown();
+    });
+    const GameMenu& gameMenu = w.gameMenu;
+    connect(gameMenu.NewGame1, &QAction::triggered, game, &GameCommands::NewGameClick);
+    connect(gameMenu.NewGameFromHere1, &QAction::triggered, game, &GameCommands::NewGameFromHereClick);
+    connect(gameMenu.Back1, &QAction::triggered, game, &GameCommands::BackClick);
+    connect(gameMenu.Forward1, &QAction::triggered, game, &GameCommands::ForwardClick);
+    connect(gameMenu.DeleteMove1, &QAction::triggered, game, &GameCommands::DeleteMoveClick);
+    connect(gameMenu.SaveGame1, &QAction::triggered, game, &GameCommands::SaveGameClick);
+    connect(gameMenu.SaveGameAs1, &QAction::triggered, game, &GameCommands::SaveGameAsClick);
+    connect(gameMenu.AnalyseGame1, &QAction::triggered, game, &GameCommands::AnalyseGameClick);
+    AiPlayer* ai = &game->ai();
+    connect(gameMenu.AiPlaysX1, &QAction::triggered, ai, [ai](bool on) { ai->AiPlaysClick('x', on); });
+    connect(gameMenu.AiPlaysO1, &QAction::triggered, ai, [ai](bool on) { ai->AiPlaysClick('o', on); });
 
-// The old tree's items go first: they stand for its nodes, which are deleted
-// off this thread from now on.
-void TForm1::showRoot(PositionSource source) {
-    clearTreeView();
-    controller_.replaceTree(std::move(source));
-    StatNode& shown = *controller_.root();
-    RootBoard = shown.board;  // a root keeps the board it is built over
-    CurrentNode = &shown;
+    connect(w.editMenu.EditPosition1, &QAction::toggled, edit, &EditCommands::EditPositionClick);
+    connect(w.editMenu.SwapSideToMove1, &QAction::triggered, edit, &EditCommands::SwapSideToMoveClick);
+    connect(w.editMenu.ClearBoard1, &QAction::triggered, edit, &EditCommands::ClearBoardClick);
+    connect(w.editMenu.Undo1, &QAction::triggered, edit, &EditCommands::UndoClick);
 
-    auto* item = new NodeItem(shown, NodeLabel(shown));
-    Tree->addTopLevelItem(item);
-    Tree->fitLabels(*item);
-    Tree->setCurrentItem(item);
-    applyMode();
-    ShowSelectedNode();
-}
+    // The rulers come and go beside a picture that keeps its size.
+    connect(&w.viewMenu, &ViewMenu::changed, this, [this, &f] {
+        const int side = widgets_->board.side();
+        coordinates_->setShown(widgets_->viewMenu.coordinates());
+        columns_->keepPictureSide(side);
+        f.view().show();
+    });
 
-void TForm1::clearTreeView() {
-    CurrentNode = nullptr;
-    RootBoard = nullptr;
-    Tree->clear();
-}
-
-void TForm1::addChildItems(QTreeWidgetItem* item, const StatNode& node) {
-    QList<QTreeWidgetItem*> children;
-    children.reserve(static_cast<qsizetype>(node.childCount));
-    for (std::uint32_t i = 0; i < node.childCount; ++i) {
-        StatNode& child = *node.child(i);
-        auto* childItem = new NodeItem(child, NodeLabel(child));
-        // The solver may have grown the child already: its items come when it is opened.
-        if (child.childCount > 0) childItem->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-        children.append(childItem);
-    }
-    item->addChildren(children);
-    Tree->fitLabels(*item);
-}
-
-void TForm1::ShowSelectedNode() {
-    if (QTreeWidgetItem* item = selectedItem()) CurrentNode = nodeOf(item);
-    showPosition();
-}
-
-V2Board& TForm1::shownBoard() {
-    if (PositionEditor* editor = controller_.editor()) return editor->board();
-    if (SolveLine* line = controller_.shownLine()) return line->board();
-    return CurrentNode->ensureBoard();
-}
-
-// What the source of the position shown said of its stones: a line's own
-// copy while one is shown (the tree may have been replaced since its solve).
-const StoneLabels& TForm1::shownLabels() const {
-    const SolveLine* line = controller_.shownLine();
-    return line != nullptr ? line->labels() : rootLabels();
-}
-
-// The letter of player 1 in the position shown.
-char TForm1::player1Letter() const {
-    const PositionEditor* editor = controller_.editor();
-    return editor != nullptr ? editor->letterToMove() : shownLabels().player1Letter;
-}
-
-// A position of a game keeps the record's colours, its first mover black,
-// whatever the "View" menu says; the last move is marked. A line's moves
-// always carry numbers: from 1 on, or following the others' where "Move
-// Numbers" numbers every stone.
-PictureOptions TForm1::pictureOptions() const {
-    if (const PositionEditor* editor = controller_.editor())
-        return ViewChoices->pictureOptions(editor->letterToMove(), editor->numbers());
-    const StoneLabels& labels = shownLabels();
-    const SolveLine* line = controller_.shownLine();
-    const std::vector<int> moves = line != nullptr ? line->movesShown() : movesFromRoot(*CurrentNode);
-    PictureOptions options = ViewChoices->pictureOptions(labels.player1Letter, numbersAfter(labels, moves));
-    if (line != nullptr && !ViewChoices->MoveNumbers1->isChecked()) options.moveNumbers = line->lineNumbers();
-    options.lastMove = lastMoveAfter(labels, moves);
-    if (labels.gameFirstLetter != 0) {
-        options.coloursByLetter = true;
-        options.blackLetter = labels.gameFirstLetter;
-    }
-    return options;
-}
-
-void TForm1::showPosition() {
-    V2Board& board = shownBoard();
-    const PictureOptions options = pictureOptions();
-    ImgBoard->showBoard(board, options);
-    showThreats(*TList0, board, 0);
-    showThreats(*TList1, board, 1);
-    const char letter1 = player1Letter();
-    TList1Heading->setText(QStringLiteral("Player 1, %1").arg(QLatin1Char(letter1)));
-    TList0Heading->setText(QStringLiteral("Player 0, %1").arg(QLatin1Char(otherLetter(letter1))));
-    showSideToMove(board, options);
-    showModeMessage();
-}
-
-// "x to move" after a stone of the colour the picture gives the side to
-// move: a black circle or a white one.
-void TForm1::showSideToMove(const V2Board& board, const PictureOptions& options) {
-    const char letter1 = player1Letter();
-    const char mover = board.sideToMove() == PLAYER1 ? letter1 : otherLetter(letter1);
-    const bool moverPlaysBlack = options.coloursByLetter ? mover == options.blackLetter : board.sideToMove() == PLAYER1;
-    const QChar stone = moverPlaysBlack ? QChar(0x25CF) : QChar(0x25CB);
-    SideToMove->setText(QStringLiteral("%1 %2 to move").arg(stone).arg(QLatin1Char(mover)));
-    SideToMove->setToolTip(QStringLiteral("%1 is to move in the position shown, with the %2 stones")
-                               .arg(QLatin1Char(mover))
-                               .arg(moverPlaysBlack ? QStringLiteral("black") : QStringLiteral("white")));
-}
-
-void TForm1::ViewChanged() {
-    coordinates_->setShown(ViewChoices->coordinates());
-    columns_->invalidate();
-    columns_->activate();
-    showPosition();
-}
-
-void TForm1::FileInput1Click() {
-    if (!allows(Command::FILE_INPUT)) return;
-    BuildRootNode();
-}
-
-void TForm1::FileOutput1Click() {
-    if (allows(Command::FILE_OUTPUT)) folder_.writePosition(shownBoard());
-}
-
-// The start-up position is not written back: the bytes found are what the
-// user had, also when they could not be read or name the players otherwise.
-void TForm1::FormDestroy() {
-    clearTreeView();
-    controller_.dropTree();
-    if (!folder_.putBack())
-        std::fprintf(stderr, "visual-vorek: cannot put back the position files in \"%s\" as they were found\n",
-                     folder().c_str());
-    StartBoard.reset();
-}
-
-void TForm1::ImgBoardMouseMove(int x, int y) {
-    // A held button reports positions off the picture; they name no square.
-    const std::optional<int> square = squareAtPixel(x, y, ImgBoard->side());
-    if (!square) return;
-    MouseSquare = *square;
-    MouseColumn = columnOf(MouseSquare);
-    MouseRow = rowOf(MouseSquare);
-    setWindowTitle(QStringLiteral("[%1,%2,%3]").arg(MouseColumn).arg(MouseRow).arg(MouseSquare));
-    showSquareReport();
-}
-
-// The report of MouseSquare: its items and player 1's line weights.
-void TForm1::showSquareReport() {
-    const V2Board& board = shownBoard();
-    StatusPanels[0]->setText(QString::fromStdString(squareReport(board, MouseSquare)));
-    StatusPanels[1]->setText(QString::number(playerOneWeightSum(scanSquare(board, MouseSquare))));
+    openMenusByKeyboard(*menuBar());
 }
 
 }  // namespace vorek

@@ -21,10 +21,13 @@
 #include "app/edit/edit_menu.h"
 #include "app/folder/folder_menu.h"
 #include "app/form1.h"
+#include "app/game/game_menu.h"
 #include "app/game/game_page.h"
 #include "app/menu_action.h"
+#include "app/node_menu.h"
 #include "app/path_label.h"
 #include "app/tree/node_tree.h"
+#include "app/window_widgets.h"
 
 namespace vorek {
 
@@ -97,93 +100,94 @@ QLabel* statusPanel(int index, const char* widest, QStatusBar* bar) {
 
 }  // namespace
 
-void TForm1::setUpLayout() {
+WindowWidgets TForm1::setUpLayout() {
     setWindowTitle(QStringLiteral("Form1"));
     setGeometry(FORM_LEFT, FORM_TOP, FORM_WIDTH, FORM_HEIGHT);
 
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
-
     // Left: the board picture over its status bar.
-    auto* panel1 = panel("Panel1", central);
-    auto* left = tightColumn(panel1);
+    auto* panel1 = panel("Panel1", nullptr);
     auto* panel3 = panel("Panel3", panel1);
-    ImgBoard = named(new BoardImage(panel3), "ImgBoard");
-    ImgBoard->move(1, 1);
-    left->addWidget(panel3);
-    left->addStretch();
-    StatusBar2 = panelStatusBar("StatusBar2", panel1);
+    auto* image = named(new BoardImage(panel3), "ImgBoard");
+    image->move(1, 1);
+    auto* statusBar2 = panelStatusBar("StatusBar2", panel1);
     const char* widest[3] = {WIDEST_REPORT, WIDEST_WEIGHT_SUM, nullptr};
+    QLabel* panels[3] = {};
     for (int i = 0; i < 3; ++i) {
-        StatusPanels[i] = statusPanel(i, widest[i], StatusBar2);
-        StatusBar2->addWidget(StatusPanels[i]);
+        panels[i] = statusPanel(i, widest[i], statusBar2);
+        statusBar2->addWidget(panels[i]);
     }
-    SideToMove = named(new QLabel(StatusBar2), "SideToMove");
-    SideToMove->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    SideToMove->setContentsMargins(2, 0, 2, 0);
-    StatusBar2->addWidget(SideToMove);
-    left->addWidget(StatusBar2);
+    auto* sideToMove = named(new QLabel(statusBar2), "SideToMove");
+    sideToMove->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    sideToMove->setContentsMargins(2, 0, 2, 0);
+    statusBar2->addWidget(sideToMove);
+    coordinates_ = std::make_unique<BoardCoordinates>(*panel3);
+    boardColumn_ = new BoardColumn(*panel1, *panel3, *image, *coordinates_, *statusBar2);
 
     // Right: the pages over a status bar with the folder's path.
-    auto* panel2 = panel("Panel2", central);
+    auto* panel2 = panel("Panel2", nullptr);
     auto* right = tightColumn(panel2);
-    PageControl1 = named(new QTabWidget(panel2), "PageControl1");
+    auto* pages = named(new QTabWidget(panel2), "PageControl1");
     // Every tab stays readable at the smallest size.
-    PageControl1->setUsesScrollButtons(false);
-    PageControl1->tabBar()->setElideMode(Qt::ElideNone);
+    pages->setUsesScrollButtons(false);
+    pages->tabBar()->setElideMode(Qt::ElideNone);
 
     auto* treePage = named(new QWidget, "TabSheet1");
-    Tree = named(new NodeTree(treePage), "Tree");
-    tightColumn(treePage)->addWidget(Tree);
-    PageControl1->addTab(treePage, QStringLiteral("Tree View"));
+    auto* tree = named(new NodeTree(treePage), "Tree");
+    tightColumn(treePage)->addWidget(tree);
+    pages->addTab(treePage, QStringLiteral("Tree View"));
 
     auto* threatsPage = named(new QWidget, "Threats");
     auto* splitter = named(new QSplitter(Qt::Horizontal, threatsPage), "Splitter1");
     splitter->setHandleWidth(SPLITTER_WIDTH);
     splitter->setChildrenCollapsible(false);
-    splitter->addWidget(headedList(TList1, "TList1", TList1Heading, "TList1Heading", splitter));
-    splitter->addWidget(headedList(TList0, "TList0", TList0Heading, "TList0Heading", splitter));
+    QListWidget* tList0 = nullptr;
+    QListWidget* tList1 = nullptr;
+    QLabel* heading0 = nullptr;
+    QLabel* heading1 = nullptr;
+    splitter->addWidget(headedList(tList1, "TList1", heading1, "TList1Heading", splitter));
+    splitter->addWidget(headedList(tList0, "TList0", heading0, "TList0Heading", splitter));
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({PLAYER1_LIST_WIDTH, FORM_WIDTH - LEFT_PANEL_WIDTH - PLAYER1_LIST_WIDTH});
     tightColumn(threatsPage)->addWidget(splitter);
-    PageControl1->addTab(threatsPage, QStringLiteral("Threats"));
+    pages->addTab(threatsPage, QStringLiteral("Threats"));
 
     auto* logPage = named(new QWidget, "Log");
-    Memo = named(new QPlainTextEdit(logPage), "Memo");
+    auto* memo = named(new QPlainTextEdit(logPage), "Memo");
     // The exchange with an AI program: read and copied, never typed into; a
     // fixed font keeps the board lines of the file protocol square.
-    Memo->setReadOnly(true);
-    Memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    tightColumn(logPage)->addWidget(Memo);
-    PageControl1->addTab(logPage, QStringLiteral("Log"));
+    memo->setReadOnly(true);
+    memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    tightColumn(logPage)->addWidget(memo);
+    pages->addTab(logPage, QStringLiteral("Log"));
 
-    Game = new GamePage;
-    PageControl1->addTab(Game, QStringLiteral("Game"));
-    PageControl1->setCurrentIndex(0);
+    auto* gamePage = new GamePage;
+    pages->addTab(gamePage, QStringLiteral("Game"));
+    pages->setCurrentIndex(0);
 
-    right->addWidget(PageControl1);
-    StatusBar1 = panelStatusBar("StatusBar1", panel2);
-    FolderPath = named(new PathLabel(StatusBar1), "FolderPath");
-    StatusBar1->addWidget(FolderPath, 1);
-    right->addWidget(StatusBar1);
+    right->addWidget(pages);
+    auto* statusBar1 = panelStatusBar("StatusBar1", panel2);
+    auto* folderPath = named(new PathLabel(statusBar1), "FolderPath");
+    statusBar1->addWidget(folderPath, 1);
+    right->addWidget(statusBar1);
+
+    columns_ = new WindowColumns(*panel1, *boardColumn_, *panel2, this);
+    setCentralWidget(columns_);
 
     // The menu.
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
-    auto* currNode = named(menuBar()->addMenu(QStringLiteral("Node")), "currNode");
-    FileInput1 = addNamedAction(*currNode, "File Input", "FileInput1");
-    FileOutput1 = addNamedAction(*currNode, "File Output", "FileOutput1");
-    Solve1 = addNamedAction(*currNode, "Solve", "Solve1");
-    Solve1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    SolveSettings1 = addNamedAction(*currNode, "Solve Settings...", "SolveSettings1");
-    FileMenu = new FolderMenu(*menuBar(), currNode->menuAction());
-    EditCommands = new EditMenu(*menuBar(), currNode->menuAction());
-    ViewChoices = new ViewMenu(*menuBar(), currNode->menuAction());
+    auto* nodeMenu = new NodeMenu(*menuBar());
+    QAction* nodeAction = nodeMenu->currNode->menuAction();
+    auto* fileMenu = new FolderMenu(*menuBar(), nodeAction);
+    auto* editMenu = new EditMenu(*menuBar(), nodeAction);
+    auto* viewMenu = new ViewMenu(*menuBar(), nodeAction);
+    auto* gameMenu = new GameMenu(*menuBar(), nodeAction, {gamePage, image});
+    coordinates_->setShown(viewMenu->coordinates());
+    tree->setFocus();
 
-    coordinates_ = std::make_unique<BoardCoordinates>(*panel3);
-    coordinates_->setShown(ViewChoices->coordinates());
-    columns_ = new WindowColumns(*central, *panel1, *panel3, *ImgBoard, *coordinates_, *StatusBar2, *panel2);
-    Tree->setFocus();
+    return WindowWidgets{*this,     *image,    *statusBar2, *panels[0], *panels[1], *sideToMove, *pages,
+                         *tree,     *tList0,   *heading0,   *tList1,    *heading1,  *memo,       *gamePage,
+                         *statusBar1, *folderPath, *nodeMenu, *fileMenu, *editMenu, *viewMenu,   *gameMenu};
 }
 
 }  // namespace vorek

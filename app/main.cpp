@@ -9,7 +9,10 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/folder/folder_commands.h"
 #include "app/form1.h"
+#include "app/game/game_commands.h"
+#include "app/window_features.h"
 #include "app/path_text.h"
 #include "app/folder/recent_folders.h"
 
@@ -40,10 +43,11 @@ int main(int argc, char** argv) {
     vorek::VorekApplication application(qtArgc, argv);
     try {
         vorek::TForm1 form(folder);
-        if (!folder.empty()) vorek::RecentFolders::add(vorek::pathText(form.folder()));
+        vorek::WindowFeatures& features = form.features();
+        if (!folder.empty()) vorek::RecentFolders::add(vorek::pathText(features.folder().folder()));
         form.show();
         // A record that cannot be read is said in a box, over the folder's position.
-        if (!open.game.empty()) form.OpenGame(open.game);
+        if (!open.game.empty()) features.game().OpenGame(open.game);
         return application.exec();
     } catch (const std::exception& error) {
         vorek::showException(error);

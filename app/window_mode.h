@@ -30,6 +30,10 @@ enum class Command {
     EDIT_POSITION,   // clicks on the board, "Swap Side to Move", "Clear Board", "Undo"
     FINISH_EDITING,  // "Edit Position" off
     STEP_LINE,       // the Solve dialog's "Back", "Previous", "Next", "End"
+    PLAY_MOVE,       // clicks on the board on the "Game" page, "Back", "Forward", "Delete Move"
+    NEW_GAME,        // "New Game", "New Game From Here"
+    SAVE_GAME,       // "Save Game", "Save Game As..."
+    ANALYSE_GAME,    // "Analyse Game"
     COMMAND_COUNT,
 };
 
@@ -41,16 +45,26 @@ inline constexpr std::size_t COMMANDS = static_cast<std::size_t>(Command::COMMAN
 // files, so both leave only looking around; an edit owns the position. A
 // line shown owns the board: the tree rests under it, whose selection would
 // replace the board, and so does all that would change the tree or start
-// other work; the position shown may be written out.
-inline constexpr std::array<std::array<bool, COMMANDS>, MODE_COUNT> ALLOWED{{
-    //  select expand ask    solve  input  output folder game   step   edit   change finish line
-    {{true, true, true, true, true, true, true, true, true, true, false, false, true}},           // IDLE
-    {{true, true, true, true, true, true, true, true, true, true, false, false, true}},           // GAME
-    {{false, false, false, false, false, true, false, false, false, false, true, true, false}},   // EDITING
-    {{true, false, false, false, false, true, false, false, false, false, false, false, false}},  // SOLVING
-    {{false, false, false, false, false, false, false, false, false, false, false, false, false}}, // ASKING
-    {{false, false, false, false, false, true, false, false, false, false, false, false, true}},  // SHOWING_LINE
-}};
+// other work; the position shown may be written out. Moves are played on a
+// position of the game only; a new game may start from an edited position,
+// and the game may be saved whenever nothing else writes.
+namespace mode_table {
+inline constexpr bool Y = true;
+inline constexpr bool N = false;
+}  // namespace mode_table
+
+inline constexpr std::array<std::array<bool, COMMANDS>, MODE_COUNT> ALLOWED = [] {
+    using namespace mode_table;
+    return std::array<std::array<bool, COMMANDS>, MODE_COUNT>{{
+        // sel exp ask sol inp out fol gam stp edi chg fin lin ply new sav ana
+        {{Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, N, N, Y, N, Y, Y, Y}},  // IDLE
+        {{Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, N, N, Y, Y, Y, Y, Y}},  // GAME
+        {{N, N, N, N, N, Y, N, N, N, N, Y, Y, N, N, Y, Y, N}},  // EDITING
+        {{Y, N, N, N, N, Y, N, N, N, N, N, N, N, N, N, Y, N}},  // SOLVING
+        {{N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N}},  // ASKING
+        {{N, N, N, N, N, Y, N, N, N, N, N, N, Y, N, N, Y, N}},  // SHOWING_LINE
+    }};
+}();
 
 constexpr bool allows(WindowMode mode, Command command) {
     return ALLOWED[static_cast<std::size_t>(mode)][static_cast<std::size_t>(command)];

@@ -19,11 +19,13 @@
 
 #include "app/application.h"
 #include "app/board_view/board_image.h"
-#include "app/form1.h"
-#include "app/game/game_page.h"
-#include "app/tree/node_tree.h"
-#include "app/path_text.h"
 #include "app/board_view/view_menu.h"
+#include "app/form1.h"
+#include "app/game/game_commands.h"
+#include "app/game/game_page.h"
+#include "app/path_text.h"
+#include "app/tree/node_tree.h"
+#include "app/window_features.h"
 
 namespace {
 
@@ -54,7 +56,7 @@ void pointAt(QWidget* target, QPoint at) {
 // Root, its first child, and that child's first child: three levels.
 void growTree(vorek::TForm1& form) {
     for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right})
-        pressAndRelease(form.Tree, key);
+        pressAndRelease(&form.features().widgets().tree, key);
 }
 
 // "FILE.psq:K".
@@ -95,10 +97,12 @@ std::optional<Request> parseArguments(QStringList arguments) {
 // The game's position after the count moves, with the coordinates and the
 // move numbers on (a game's colours are the record's anyway).
 bool showGame(vorek::TForm1& form, const GameChoice& game) {
-    if (!form.OpenGame(vorek::pathOf(game.file))) return false;
-    if (game.count < 0 || game.count >= form.Game->GameList->count()) return false;
-    form.Game->GameList->setCurrentRow(game.count);
-    for (QAction* item : {form.ViewChoices->Coordinates1, form.ViewChoices->MoveNumbers1}) item->setChecked(true);
+    vorek::GameCommands& games = form.features().game();
+    if (!games.OpenGame(vorek::pathOf(game.file))) return false;
+    if (game.count < 0 || game.count > games.game()->length()) return false;
+    games.ShowGamePosition(game.count);
+    const vorek::ViewMenu& view = form.features().widgets().viewMenu;
+    for (QAction* item : {view.Coordinates1, view.MoveNumbers1}) item->setChecked(true);
     return true;
 }
 
@@ -123,11 +127,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot show that position of %s\n", qPrintable(request->game->file));
         return 1;
     }
+    const vorek::WindowWidgets& widgets = form.features().widgets();
+    if (request->game) widgets.pages.setCurrentWidget(&widgets.gamePage);
     growTree(form);
-    if (request->game) form.PageControl1->setCurrentWidget(form.Game);
     QCoreApplication::processEvents();  // the picture takes its size
-    const int side = form.ImgBoard->side();
-    pointAt(form.ImgBoard, QPoint((8 * 20 + 10) * side / 401, (10 * 20 + 10) * side / 401));
+    const int side = widgets.board.side();
+    pointAt(&widgets.board, QPoint((8 * 20 + 10) * side / 401, (10 * 20 + 10) * side / 401));
 
     int status = 1;
     // Give the window system time to map and paint the window first.

@@ -81,11 +81,6 @@ constexpr std::string_view USAGE =
 constexpr std::array<std::string_view, 4> OPTIONS{NODES_OPTION, SECONDS_OPTION, ENGINE_OPTION, ENGINE_MS_OPTION};
 constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
 
-// Most positions of a game end in a few thousand nodes; a mark given or left
-// unclear rests on the few that take more: showing that a side has no win by
-// threats, all of them looked at, often takes millions. Ten times solve's,
-// still within its seconds.
-constexpr SolveBudget DEFAULT_BUDGET{.maxNodes = 10'000'000, .maxSeconds = 10};
 
 constexpr int DEFAULT_ENGINE_MILLISECONDS = 1000;
 constexpr std::size_t LARGEST_DROPS = 5;
@@ -335,7 +330,7 @@ std::vector<EngineView> engineViews(const GameRecord& record, const std::vector<
 
 std::optional<CommandError> runGame(const CommandArguments& arguments, std::ostream& out,
                                     std::vector<std::string>& notes) {
-    auto budget = budgetOption(arguments, DEFAULT_BUDGET);
+    auto budget = budgetOption(arguments, GAME_ANALYSIS_BUDGET);
     if (auto* bad = std::get_if<Misuse>(&budget)) return std::move(*bad);
     auto engine = engineOption(arguments, DEFAULT_ENGINE_MILLISECONDS);
     if (auto* bad = std::get_if<Misuse>(&engine)) return std::move(*bad);

@@ -119,6 +119,8 @@ private:
 struct Header {
     Number width;
     Number height;
+    Number levelA;
+    Number levelB;
     Number firstMover;  // H
 };
 
@@ -130,11 +132,17 @@ std::optional<Header> parseHeader(std::string_view text) {
         !cursor.take(":") || !(levelB = cursor.integer(false)) || !cursor.take(",") ||
         !(firstMover = cursor.integer(false)) || !cursor.atEnd())
         return std::nullopt;
-    return Header{*width, *height, *firstMover};
+    return Header{*width, *height, *levelA, *levelB, *firstMover};
 }
 
-// The first line's verdict: the letter of move 1, or what is wrong.
-std::variant<char, std::string> readHeader(std::optional<std::string> line, bool complete) {
+// What the header says: the letter of move 1 and the time levels.
+struct HeaderFacts {
+    char firstLetter;
+    std::string timeLevels;
+};
+
+// The first line's verdict: what it says, or what is wrong.
+std::variant<HeaderFacts, std::string> readHeader(std::optional<std::string> line, bool complete) {
     if (!line) return std::string("the file is empty; a game record starts with \"") +
                       RECORD_HEADER_FORM + "\"";
     std::string_view text = *line;
@@ -147,12 +155,14 @@ std::variant<char, std::string> readHeader(std::optional<std::string> line, bool
     if (header->firstMover.value != 0 && header->firstMover.value != 1)
         return "the first mover H is " + header->firstMover.text +
                "; it must be 0 (x moved first) or 1 (o moved first)";
-    return header->firstMover.value == 0 ? 'x' : 'o';
+    return HeaderFacts{header->firstMover.value == 0 ? 'x' : 'o',
+                       std::to_string(header->levelA.value) + ":" + std::to_string(header->levelB.value)};
 }
 
 struct MoveLine {
     Number column;  // from 1, as written
     Number row;
+    Number time;
 };
 
 // A move line: three comma-separated integers.
@@ -162,7 +172,7 @@ std::optional<MoveLine> parseMoveLine(std::string_view text) {
     if (!(column = cursor.integer(true)) || !cursor.take(",") || !(row = cursor.integer(true)) ||
         !cursor.take(",") || !(time = cursor.integer(true)) || !cursor.atEnd())
         return std::nullopt;
-    return MoveLine{*column, *row};
+    return MoveLine{*column, *row, *time};
 }
 
 bool onBoard(long coordinate) { return coordinate >= 1 && coordinate <= BOARD_SIDE; }
@@ -199,41 +209,75 @@ private:
     std::array<int, BOARD_SQUARES> moveNumbers_{};
 };
 
-std::string moveText(int number, const MoveLine& move) {
-    return "move " + std::to_string(number) + " (" + move.column.text + "," + move.row.text + ")";
+// "move 3 (10,10)" as written, or, naming the board's squares, "move 3
+// (9,9; 10,10 in the record)", where the square is on the board.
+std::string moveText(int number, const MoveLine& move, SquareNaming naming) {
+    const std::string written = move.column.text + "," + move.row.text;
+    std::string text = "move " + std::to_string(number) + " (";
+    if (naming == SquareNaming::Record) return text + written + ")";
+    if (onBoard(move.column.value) && onBoard(move.row.value))
+        text += std::to_string(move.column.value - 1) + "," + std::to_string(move.row.value - 1) + "; ";
+    return text + written + " in the record)";
 }
 
 }  // namespace
 
-std::variant<GameRecord, RecordError> readGameRecord(const std::filesystem::path& file) {
+std::variant<GameRecord, RecordError> readGameRecord(const std::filesystem::path& file, SquareNaming naming) {
     const ReadFile opened = openRegularFile(file);
     if (!opened) return RecordError{0, "cannot be opened as a file"};
     LineReader lines(opened.get());
     bool complete = true;
     std::optional<std::string> line = lines.next(complete);
-    auto firstLetter = readHeader(line, complete);
-    if (auto* wrong = std::get_if<std::string>(&firstLetter)) return RecordError{1, std::move(*wrong)};
+    auto header = readHeader(line, complete);
+    if (auto* wrong = std::get_if<std::string>(&header)) return RecordError{1, std::move(*wrong)};
 
     GameRecord record;
-    record.firstLetter = std::get<char>(firstLetter);
+    record.firstLetter = std::get<HeaderFacts>(header).firstLetter;
+    record.timeLevels = std::get<HeaderFacts>(header).timeLevels;
     RecordBoard board;
     while ((line = lines.next(complete)) && complete) {
         const std::optional<MoveLine> move = parseMoveLine(*line);
         if (!move) break;
         const int number = static_cast<int>(record.moves.size()) + 1;
         if (!onBoard(move->column.value) || !onBoard(move->row.value))
-            return RecordError{lines.number(), moveText(number, *move) +
-                                                   " is off the board; columns and rows run from 1 to 20"};
+            return RecordError{lines.number(), moveText(number, *move, naming) +
+                                                   " is off the board; columns and rows run from 1 to 20" +
+                                                   (naming == SquareNaming::Board ? " in a record" : "")};
         const int square = squareAt(static_cast<int>(move->column.value) - 1, static_cast<int>(move->row.value) - 1);
         if (const int earlier = board.moveOn(square))
-            return RecordError{lines.number(), moveText(number, *move) + " is on the stone of move " +
+            return RecordError{lines.number(), moveText(number, *move, naming) + " is on the stone of move " +
                                                    std::to_string(earlier)};
         if (board.place(square, number) && record.fiveAt == 0) record.fiveAt = number;
         record.moves.push_back(square);
+        record.milliseconds.push_back(static_cast<int>(move->time.value));
     }
     if (record.moves.empty())
         return RecordError{2, "no moves; each move is a line x,y,t with column and row from 1 to 20"};
+    // What follows the moves, whole lines only, no further than the kept number.
+    for (; line && complete && record.trailer.size() < MAX_TRAILER_LINES; line = lines.next(complete))
+        record.trailer.push_back(*line);
     return record;
+}
+
+std::string gameRecordText(const GameRecord& record) {
+    std::string text = "Piskvorky 20x20, " + record.timeLevels + ", " + (record.firstLetter == 'x' ? "0" : "1") +
+                       "\r\n";
+    for (std::size_t i = 0; i < record.moves.size(); ++i) {
+        const int time = i < record.milliseconds.size() ? record.milliseconds[i] : 0;
+        text += recordSquareText(record.moves[i]) + "," + std::to_string(time) + "\r\n";
+    }
+    for (const std::string& line : record.trailer) text += line + "\r\n";
+    return text;
+}
+
+int firstFiveAt(std::span<const int> moves) {
+    RecordBoard board;
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        assert(isSquare(moves[i]) && board.moveOn(moves[i]) == 0);
+        if (board.place(moves[i], number)) return number;
+    }
+    return 0;
 }
 
 char letterOfMove(const GameRecord& record, int number) {

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -25,17 +26,29 @@ inline constexpr const char* RECORD_HEADER_FORM = "Piskvorky 20x20, A:B, H";
 // Lines are read up to this many characters; a longer header is malformed and
 // a longer line after the header ends the moves.
 inline constexpr std::size_t MAX_RECORD_LINE = 1000;
+// The lines after the moves kept with a record; the rest is not read.
+inline constexpr std::size_t MAX_TRAILER_LINES = 64;
 
 struct GameRecord {
     char firstLetter = 'x';  // the letter of move 1: 'x' or 'o'
     std::vector<int> moves;  // the squares in the order played: 1 to 400 of them, all different
     int fiveAt = 0;          // the number of the first move that made five or more in a row; 0: none
+    std::vector<int> milliseconds;  // the time each move took, as written (0 where unknown); one a move
+    std::string timeLevels = "7:7";  // the header's A:B, in decimal
+    // The whole lines after the moves (the players' names, a result code),
+    // up to MAX_TRAILER_LINES of them, without their line ends.
+    std::vector<std::string> trailer;
 };
 
 struct RecordError {
     int line = 0;         // the first line that is wrong, from 1; 0 when the file cannot be opened
     std::string message;  // what is wrong with it, without the line number
 };
+
+// How a message about a move names its square: as the record writes it
+// ("move 3 (10,10)", counted from 1), or as the window does, counted from 0
+// with the record's text beside it ("move 3 (9,9; 10,10 in the record)").
+enum class SquareNaming { Record, Board };
 
 // Reads a game record. Line ends may be LF, CR LF or CR; a UTF-8 byte order
 // mark before the header and blanks around any field are allowed. The moves
@@ -45,7 +58,19 @@ struct RecordError {
 // first wrong line: a header not of the form above, a board other than
 // 20x20, a first mover other than 0 or 1, no move line, a move off the board
 // or on a square already taken.
-std::variant<GameRecord, RecordError> readGameRecord(const std::filesystem::path& file);
+std::variant<GameRecord, RecordError> readGameRecord(const std::filesystem::path& file,
+                                                     SquareNaming naming = SquareNaming::Record);
+
+// The record as a file holds it: the header with its time levels, one line
+// "x,y,t" per move (column and row from 1), then the trailer's lines, each
+// ending CR LF as the managers that write records end them. Read back, it
+// gives the same record.
+std::string gameRecordText(const GameRecord& record);
+
+// The number of the first of the moves (from 1) that makes five or more
+// stones of its letter in a row, the letters alternating; 0 when none does.
+// The moves must be squares, all different.
+int firstFiveAt(std::span<const int> moves);
 
 // The letter of move `number` (from 1; one past the last move names the
 // letter to move at the end).

@@ -88,6 +88,20 @@ void checkPositionAfter(const GameRecord& record, int count) {
     fuzz::require(checkInvariants(board));
 }
 
+// What the record is written as reads back as the same record, the lines
+// after its moves and all; the reader's scan of fives agrees with firstFiveAt.
+void checkWrittenBack(const GameRecord& record) {
+    if (firstFiveAt(record.moves) != record.fiveAt) fuzz::fail("firstFiveAt disagrees with the reader");
+    fuzz::putFile(RECORD_FILE, gameRecordText(record));
+    const auto again = readGameRecord(fuzz::scratchFolder() / RECORD_FILE);
+    const auto* written = std::get_if<GameRecord>(&again);
+    if (written == nullptr) fuzz::fail("a record written is not read back");
+    if (written->firstLetter != record.firstLetter || written->moves != record.moves ||
+        written->milliseconds != record.milliseconds || written->timeLevels != record.timeLevels ||
+        written->trailer != record.trailer)
+        fuzz::fail("a record written reads back as another");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -102,5 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkMovesAndFive(record);
     const int moves = static_cast<int>(record.moves.size());
     for (int count : {0, moves / 2, moves - 1, moves}) checkPositionAfter(record, count);
+    checkWrittenBack(record);
     return 0;
 }

@@ -19,6 +19,8 @@ constexpr Rgb COLOR_BLACK{0, 0, 0};
 constexpr Rgb COLOR_WHITE{255, 255, 255};
 constexpr Rgb COLOR_YELLOW{255, 255, 0};
 constexpr Rgb COLOR_RED{255, 0, 0};
+constexpr Rgb COLOR_BLUE{0, 64, 255};
+constexpr Rgb COLOR_GREEN{0, 160, 0};
 
 enum class BrushStyle { SOLID, CLEAR };
 

@@ -53,30 +53,58 @@ bool numberShownOn(int square, const PictureOptions& options) {
     return number >= 1 && number <= LARGEST_SHOWN_NUMBER;
 }
 
-// The numbers on the stones, in the order the stones were drawn; the last
-// move's in red.
+// The numbers on the stones, in the order the stones were drawn, each in
+// the colour that stands out on its stone.
 void drawMoveNumbers(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
     for (int column = 0; column < BOARD_SIDE; ++column) {
         for (int row = 0; row < BOARD_SIDE; ++row) {
             const int square = squareAt(column, row);
             if (board.isEmpty(square) || !numberShownOn(square, options)) continue;
-            const Rgb color =
-                square == options.lastMove ? COLOR_RED : contrastColor(stoneColor(board.stoneAt(square), options));
+            const Rgb color = contrastColor(stoneColor(board.stoneAt(square), options));
             canvas.number(cellCentre(column), cellCentre(row), options.moveNumbers[static_cast<std::size_t>(square)],
                           color);
         }
     }
 }
 
-// A red dot on the last move's stone, unless its number, in red, marks it.
-void drawLastMoveDot(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
+// A frame two pixels wide just inside the cell of column, row, clear of its stone.
+void cellFrame(BoardCanvas& canvas, int column, int row, Rgb color) {
+    const int left = column * CELL_SIZE;
+    const int top = row * CELL_SIZE;
+    canvas.setBrushColor(color);
+    for (int inset = 0; inset < 2; ++inset) {
+        const int near = inset + 1;
+        const int far = CELL_SIZE - inset;
+        canvas.fillRect(left + near, top + near, left + far + 1, top + near + 1);
+        canvas.fillRect(left + near, top + far, left + far + 1, top + far + 1);
+        canvas.fillRect(left + near, top + near, left + near + 1, top + far + 1);
+        canvas.fillRect(left + far, top + near, left + far + 1, top + far + 1);
+    }
+}
+
+// A red dot on the last move's stone; a numbered stone gets a red frame
+// around its cell instead, leaving its number readable.
+void drawLastMoveMark(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
     const int square = options.lastMove;
     if (!isSquare(square) || board.isEmpty(square)) return;
-    if (numberShownOn(square, options)) return;
+    if (numberShownOn(square, options)) {
+        cellFrame(canvas, columnOf(square), rowOf(square), COLOR_RED);
+        return;
+    }
     canvas.setPenColor(COLOR_RED);
     canvas.setBrushColor(COLOR_RED);
     cellEllipse(canvas, columnOf(square), rowOf(square), MARK_INSET, MARK_END);
     canvas.setPenColor(COLOR_BLACK);
+}
+
+// Two rings in the colour just inside the cell's stone box, what is under
+// them left visible; the pen stays in the colour.
+void cellRings(BoardCanvas& canvas, int square, Rgb color) {
+    canvas.setPenColor(color);
+    canvas.setBrushStyle(BrushStyle::CLEAR);
+    cellEllipse(canvas, columnOf(square), rowOf(square), STONE_INSET, STONE_END);
+    cellEllipse(canvas, columnOf(square), rowOf(square), STONE_INSET + 1, STONE_END - 1);
+    canvas.setBrushStyle(BrushStyle::SOLID);
 }
 
 void drawCandidates(const V2Board& board, BoardCanvas& canvas, const PictureOptions& options) {
@@ -95,21 +123,26 @@ void drawBoard(const V2Board& board, BoardCanvas& canvas, const PictureOptions& 
     drawGrid(canvas);
     drawStones(board, canvas, options);
     drawMoveNumbers(board, canvas, options);
-    drawLastMoveDot(board, canvas, options);
+    drawLastMoveMark(board, canvas, options);
+    if (!options.fiveSquares.empty()) {
+        for (const int square : options.fiveSquares)
+            if (isSquare(square)) cellRings(canvas, square, COLOR_BLUE);
+        canvas.setPenColor(COLOR_BLACK);
+    }
     drawCandidates(board, canvas, options);
+    if (isSquare(options.hint)) {
+        cellRings(canvas, options.hint, COLOR_GREEN);
+        canvas.setPenColor(COLOR_BLACK);
+    }
 }
 
 void drawMoveMark(BoardCanvas& canvas, int column, int row) {
     if (!onBoard(column, row))
         throw std::out_of_range("move " + std::to_string(column) + "," + std::to_string(row) +
                                 " is off the board");
-    canvas.setPenColor(COLOR_RED);
-    canvas.setBrushStyle(BrushStyle::CLEAR);
     // Two rings, the second just inside the first: a ring one pixel wide is
-    // lost on a busy board.
-    cellEllipse(canvas, column, row, STONE_INSET, STONE_END);
-    cellEllipse(canvas, column, row, STONE_INSET + 1, STONE_END - 1);
-    canvas.setBrushStyle(BrushStyle::SOLID);
+    // lost on a busy board. The pen stays red.
+    cellRings(canvas, squareAt(column, row), COLOR_RED);
 }
 
 }  // namespace vorek

@@ -13,6 +13,12 @@
 
 namespace vorek {
 
+// The budget of each position's solve, by default: most positions of a game
+// end in a few thousand nodes, and a mark given or left unclear rests on the
+// few that take more: showing that a side has no win by threats, all of them
+// looked at, often takes millions.
+inline constexpr SolveBudget GAME_ANALYSIS_BUDGET{.maxNodes = 10'000'000, .maxSeconds = 10};
+
 struct PositionVerdict {
     bool over = false;                          // a five stands on the board; nothing was solved
     SolveResult result = SolveResult::Unknown;  // for the side to move

@@ -29,6 +29,8 @@ std::string colorName(Rgb c) {
     if (c == COLOR_WHITE) return "white";
     if (c == COLOR_YELLOW) return "yellow";
     if (c == COLOR_RED) return "red";
+    if (c == COLOR_BLUE) return "blue";
+    if (c == COLOR_GREEN) return "green";
     return "other";
 }
 
@@ -153,17 +155,28 @@ public:
 // The last move's mark: a red dot on a stone without a number, its number in
 // red on one with a number, nothing on an empty square or for no move. The
 // pen is black again for the dots after it.
-TEST(BoardPicture, LastMoveIsARedDotOrARedNumber) {
+// A numbered last move keeps its number in the colour that stands out on its
+// stone (a red one is lost on black) and gets a red frame around its cell.
+TEST(BoardPicture, LastMoveIsARedDotOrARedFrame) {
     auto board = boardFromRows({"xo"});
     struct Case {
         int lastMove;
         bool numbered;
         std::vector<std::string> expected;  // the calls between the stones and the dots' brush
     };
+    const std::vector<std::string> numbers{"number 10,10 3 white", "number 30,10 4 black", "brush red"};
+    const auto framed = [&numbers](std::vector<std::string> frame) {
+        frame.insert(frame.begin(), numbers.begin(), numbers.end());
+        return frame;
+    };
     const std::vector<Case> cases{
         {1, false, {"pen red", "brush red", "ellipse 27,7,34,14", "pen black"}},
-        {1, true, {"number 10,10 3 white", "number 30,10 4 red"}},
-        {0, true, {"number 10,10 3 red", "number 30,10 4 black"}},
+        {1, true,
+         framed({"fill 21,1,41,2", "fill 21,20,41,21", "fill 21,1,22,21", "fill 40,1,41,21", "fill 22,2,40,3",
+                 "fill 22,19,40,20", "fill 22,2,23,20", "fill 39,2,40,20"})},
+        {0, true,
+         framed({"fill 1,1,21,2", "fill 1,20,21,21", "fill 1,1,2,21", "fill 20,1,21,21", "fill 2,2,20,3",
+                 "fill 2,19,20,20", "fill 2,2,3,20", "fill 19,2,20,20"})},
         {250, false, {}},
         {-1, false, {}},
     };
@@ -178,8 +191,35 @@ TEST(BoardPicture, LastMoveIsARedDotOrARedNumber) {
             return call.rfind("brush", 0) == 0;
         }).base() - 1;
         ASSERT_GE(dotsBrush - calls.begin(), 4);
-        EXPECT_EQ(std::vector<std::string>(calls.begin() + 4, dotsBrush), c.expected) << c.lastMove << ' ' << c.numbered;
+        std::vector<std::string> between(calls.begin() + 4, dotsBrush);
+        EXPECT_EQ(between, c.expected) << c.lastMove << ' ' << c.numbered;
     }
+}
+
+// A five that ended the game: two blue rings in each of its cells before the
+// dots; a hint: two green rings in its cell after them. The pen is black
+// again after each.
+TEST(BoardPicture, FiveRingedInBlueAndHintInGreen) {
+    auto board = boardFromRows({"xxxxx"});
+    PictureOptions options;
+    options.fiveSquares = {0, 1, 2, 3, 4};
+    options.hint = squareAt(7, 0);
+    RecordingCanvas canvas;
+    drawBoard(*board, canvas, options);
+    const std::vector<std::string>& calls = canvas.calls;
+    const auto ringsOf = [&calls](const std::string& pen) {
+        std::vector<std::string> rings;
+        for (auto at = std::find(calls.begin(), calls.end(), "pen " + pen); at != calls.end() && *at != "pen black";
+             ++at)
+            if (at->rfind("ellipse", 0) == 0) rings.push_back(*at);
+        return rings;
+    };
+    const std::vector<std::string> blue = ringsOf("blue");
+    ASSERT_EQ(blue.size(), 10u);
+    EXPECT_EQ(blue[0], "ellipse 1,1,20,20");
+    EXPECT_EQ(blue[9], "ellipse 82,2,99,19");
+    EXPECT_EQ(ringsOf("green"), (std::vector<std::string>{"ellipse 141,1,160,20", "ellipse 142,2,159,19"}));
+    EXPECT_EQ(calls.back(), "pen black");
 }
 
 TEST(BoardPicture, BlackLetterChoosesWhichLetterIsBlack) {

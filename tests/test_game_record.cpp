@@ -288,5 +288,47 @@ TEST_F(GameRecords, PositionOfARecordLabelsItsStonesByTheirMoves) {
     EXPECT_THROW(recordPosition(record, 17), std::out_of_range);
 }
 
+// What a record is written as reads back as the same record: its moves,
+// their times, its time levels and the lines after its moves.
+TEST_F(GameRecords, WrittenRecordReadsBackTheSame) {
+    const GameRecord read = readWell(O_WINS);
+    EXPECT_EQ(read.milliseconds.front(), 456);
+    EXPECT_EQ(read.timeLevels, "7:7");
+    EXPECT_EQ(read.trailer, (std::vector<std::string>{"first.exe", "second.zip", "0"}));
+    const std::string text = gameRecordText(read);
+    EXPECT_EQ(text, replaceAll(std::string(O_WINS), "\n", "\r\n"));
+    const GameRecord again = readWell(text);
+    EXPECT_EQ(again.moves, read.moves);
+    EXPECT_EQ(again.milliseconds, read.milliseconds);
+    EXPECT_EQ(again.fiveAt, read.fiveAt);
+    EXPECT_EQ(again.trailer, read.trailer);
+    EXPECT_EQ(firstFiveAt(read.moves), read.fiveAt);
+
+    GameRecord played;
+    played.firstLetter = 'o';
+    played.moves = {squareAt(0, 0), squareAt(19, 19)};
+    EXPECT_EQ(gameRecordText(played), "Piskvorky 20x20, 7:7, 1\r\n1,1,0\r\n20,20,0\r\n");
+}
+
+// A long trailer is kept no further than its bound.
+TEST_F(GameRecords, TheTrailerIsReadNoFurtherThanItsBound) {
+    std::string text = "Piskvorky 20x20, 1:2, 0\n10,10,0\n";
+    for (std::size_t i = 0; i < MAX_TRAILER_LINES + 10; ++i) text += "name " + std::to_string(i) + "\n";
+    const GameRecord record = readWell(text);
+    EXPECT_EQ(record.trailer.size(), MAX_TRAILER_LINES);
+    EXPECT_EQ(record.timeLevels, "1:2");
+}
+
+// The window's messages name a square from 0, the record's text beside it.
+TEST_F(GameRecords, BoardNamingCountsSquaresFromZero) {
+    dir.write("taken.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,11,0\n10,10,0\n");
+    const auto taken = readGameRecord(dir / "taken.psq", SquareNaming::Board);
+    EXPECT_EQ(std::get<RecordError>(taken).message, "move 3 (9,9; 10,10 in the record) is on the stone of move 1");
+    dir.write("off.psq", "Piskvorky 20x20, 7:7, 0\n21,3,0\n");
+    const auto off = readGameRecord(dir / "off.psq", SquareNaming::Board);
+    EXPECT_EQ(std::get<RecordError>(off).message,
+              "move 1 (21,3 in the record) is off the board; columns and rows run from 1 to 20 in a record");
+}
+
 }  // namespace
 }  // namespace vorek

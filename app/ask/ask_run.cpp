@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
@@ -30,9 +31,11 @@ AskRun::AskRun(QWidget& window, std::initializer_list<QWidget*> resting)
     }
     QApplication::setOverrideCursor(Qt::BusyCursor);
     window_.installEventFilter(this);
+    qApp->installEventFilter(this);
 }
 
 AskRun::~AskRun() {
+    qApp->removeEventFilter(this);
     window_.removeEventFilter(this);
     QApplication::restoreOverrideCursor();
     for (const Resting& r : resting_)
@@ -41,6 +44,10 @@ AskRun::~AskRun() {
 }
 
 bool AskRun::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        stop_ = true;
+        return true;
+    }
     if (watched != &window_ || event->type() != QEvent::Close) return false;
     closeRequested_ = true;
     event->ignore();
@@ -60,7 +67,7 @@ AskOutcome AskRun::ask(std::string_view commandLine, const V2Board& board, const
     AskOutcome outcome;
     std::atomic<bool> done{false};
     const auto askNow = [&] {
-        outcome = askOpponent(line, *copy, folder, milliseconds, log);
+        outcome = askOpponent(line, *copy, folder, milliseconds, log, &stop_);
         done.store(true, std::memory_order_release);
     };
     std::thread worker;

@@ -2,7 +2,7 @@
 // runs on a thread of its own while the window's thread goes on handling
 // events in a local loop: the window keeps painting, and its pages can be
 // looked at, while the commands that would change the tree, the position
-// files or the folder rest.
+// files or the folder rest. Escape stops the ask.
 #pragma once
 
 #include <QObject>
@@ -16,6 +16,7 @@
 #include "board/v2board.h"
 #include "opponent/ask_log.h"
 #include "opponent/ask_outcome.h"
+#include "opponent/child_process.h"
 
 class QWidget;
 
@@ -25,8 +26,9 @@ class AskRun final : public QObject {
 public:
     // From now until the object goes: the resting widgets are disabled (and
     // then given back their own state, and the focus back to where it was),
-    // the cursor shows that the window is busy, and a request to close the
-    // window is held back (closeRequested).
+    // the cursor shows that the window is busy, a request to close the
+    // window is held back (closeRequested), and Escape pressed anywhere in
+    // the application stops the ask (stopped).
     AskRun(QWidget& window, std::initializer_list<QWidget*> resting);
     ~AskRun() override;
     AskRun(const AskRun&) = delete;
@@ -42,6 +44,8 @@ public:
     // True when the window was asked to close while the object lived; the
     // caller closes it once the ask is over.
     bool closeRequested() const { return closeRequested_; }
+    // True when Escape stopped the ask.
+    bool stopped() const { return stop_.load(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +60,7 @@ private:
     std::vector<Resting> resting_;
     QPointer<QWidget> focus_;
     bool closeRequested_ = false;
+    StopFlag stop_{false};
 };
 
 }  // namespace vorek

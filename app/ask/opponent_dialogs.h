@@ -14,9 +14,9 @@ namespace vorek {
 class OpponentDialogs {
 public:
     virtual ~OpponentDialogs() = default;
-    // The input box: caption "Opponent", prompt "Input AI filename using
-    // protocol via files", its text empty, and the command lines asked last
-    // (most recent first) in its drop-down. Nullopt when the user cancels.
+    // The input box: caption "Opponent", a prompt naming both protocols,
+    // the command lines asked last (most recent first) in its drop-down and
+    // the most recent one in its text, selected. Nullopt when the user cancels.
     virtual std::optional<QString> askCommandLine(QWidget* parent, const QStringList& recent) = 0;
     // A plain message: no icon, one OK button, the application's title.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;

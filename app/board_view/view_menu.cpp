@@ -24,11 +24,11 @@ QAction* keptCheckItem(QMenu& menu, const char* text, const char* name, const ch
 }  // namespace
 
 ViewMenu::ViewMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
-    View1 = addNamedMenu(bar, before, "View", "View1");
+    View1 = addNamedMenu(bar, before, "&View", "View1");
 
-    ColoursByLetter1 = keptCheckItem(*View1, "Colours by Letter", "ColoursByLetter1", "view/coloursByLetter");
-    Coordinates1 = keptCheckItem(*View1, "Coordinates", "Coordinates1", "view/coordinates");
-    MoveNumbers1 = keptCheckItem(*View1, "Move Numbers", "MoveNumbers1", "view/moveNumbers");
+    ColoursByLetter1 = keptCheckItem(*View1, "Colours by &Letter", "ColoursByLetter1", "view/coloursByLetter");
+    Coordinates1 = keptCheckItem(*View1, "&Coordinates", "Coordinates1", "view/coordinates");
+    MoveNumbers1 = keptCheckItem(*View1, "Move &Numbers", "MoveNumbers1", "view/moveNumbers");
     for (QAction* item : {ColoursByLetter1, Coordinates1, MoveNumbers1})
         connect(item, &QAction::toggled, this, &ViewMenu::changed);
 }

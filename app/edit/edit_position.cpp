@@ -1,65 +1,77 @@
 // Setting up a position by hand: "Edit" > "Edit Position" and clicks on the
-// board. While it is on, the board, the square report and the threat lists
-// show the edited position after every change, the status bar says how to
-// edit, and the tree rests.
+// board.
 #include <QAction>
-#include <QLabel>
 
+#include "app/board_view/position_view.h"
+#include "app/edit/edit_commands.h"
 #include "app/edit/edit_menu.h"
 #include "app/edit/position_editor.h"
-#include "app/form1.h"
-#include "app/game/game_page.h"
+#include "app/game/game_commands.h"
 #include "app/tree/node_tree.h"
+#include "app/tree/tree_commands.h"
+#include "app/window_features.h"
 #include "files/position_source.h"
 
 namespace vorek {
 
-void TForm1::EditPositionClick(bool on) {
-    if (on == editing()) return;
-    if (on && !allows(Command::START_EDITING)) {  // a solve works on the tree the edit would replace
-        EditCommands->showEditing(false);
+void EditCommands::EditPositionClick(bool on) {
+    WindowController& controller = window_.controller();
+    const bool editing = controller.mode() == WindowMode::EDITING;
+    if (on == editing) return;
+    if (on && !window_.allows(Command::START_EDITING)) {  // a solve works on the tree the edit would replace
+        window_.widgets().editMenu.showEditing(false);
         return;
     }
     if (on) {
-        const StoneLabels& labels = rootLabels();
-        controller_.startEditing(std::make_unique<PositionEditor>(
-            CurrentNode->ensureBoard(), labels.player1Letter, numbersAfter(labels, movesFromRoot(*CurrentNode))));
+        const StoneLabels& labels = controller.rootLabels();
+        StatNode& current = *controller.currentNode();
+        const PictureOptions shown = window_.view().pictureOptions();
+        const char black = shown.coloursByLetter ? shown.blackLetter : shown.player1Letter;
+        controller.startEditing(std::make_unique<PositionEditor>(
+            current.ensureBoard(), labels.player1Letter,
+            numbersAfter(labels, movesFromRoot(current)), black));
         showEdit();
         return;
     }
-    const std::unique_ptr<PositionEditor> edited = controller_.finishEditing();
-    Game->selectPosition(-1);
-    showRoot(edited->position());
-    Tree->setFocus();
+    const std::unique_ptr<PositionEditor> edited = controller.finishEditing();
+    window_.game().showNoPosition();
+    window_.tree().showRoot(edited->position());
+    window_.tree().view().setFocus();
 }
 
-void TForm1::ImgBoardClick(int square, Qt::MouseButton button) {
-    if (!allows(Command::EDIT_POSITION)) return;  // outside the edit a click changes nothing
-    controller_.editor()->click(square, button == Qt::LeftButton);
+void EditCommands::dropEdit() {
+    if (window_.controller().mode() != WindowMode::EDITING) return;
+    window_.controller().finishEditing();
+    window_.applyMode();
+}
+
+bool EditCommands::ImgBoardClick(int square, Qt::MouseButton button) {
+    if (!window_.allows(Command::EDIT_POSITION)) return false;
+    window_.controller().editor()->click(square, button == Qt::LeftButton);
+    showEdit();
+    return true;
+}
+
+void EditCommands::SwapSideToMoveClick() {
+    if (!window_.allows(Command::EDIT_POSITION)) return;
+    window_.controller().editor()->swapSideToMove();
     showEdit();
 }
 
-void TForm1::SwapSideToMoveClick() {
-    if (!allows(Command::EDIT_POSITION)) return;
-    controller_.editor()->swapSideToMove();
+void EditCommands::ClearBoardClick() {
+    if (!window_.allows(Command::EDIT_POSITION)) return;
+    window_.controller().editor()->clear();
     showEdit();
 }
 
-void TForm1::ClearBoardClick() {
-    if (!allows(Command::EDIT_POSITION)) return;
-    controller_.editor()->clear();
-    showEdit();
-}
-
-void TForm1::UndoClick() {
-    if (allows(Command::EDIT_POSITION) && controller_.editor()->undo()) showEdit();
+void EditCommands::UndoClick() {
+    if (window_.allows(Command::EDIT_POSITION) && window_.controller().editor()->undo()) showEdit();
 }
 
 // The report of the square under the mouse follows too, once there is one.
-void TForm1::showEdit() {
-    applyMode();
-    showPosition();
-    if (!StatusPanels[0]->text().isEmpty()) showSquareReport();
+void EditCommands::showEdit() {
+    window_.applyMode();
+    window_.view().show();
 }
 
 }  // namespace vorek

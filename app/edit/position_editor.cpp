@@ -10,7 +10,9 @@ constexpr char NO_STONE = '-';
 
 }  // namespace
 
-PositionEditor::PositionEditor(const V2Board& shown, char player1Letter, const MoveNumbers& numbers) {
+PositionEditor::PositionEditor(const V2Board& shown, char player1Letter, const MoveNumbers& numbers,
+                               char blackLetter)
+    : blackLetter_(blackLetter) {
     const char player0Letter = otherLetter(player1Letter);
     for (int s = 0; s < BOARD_SQUARES; ++s) {
         const auto at = static_cast<std::size_t>(s);

@@ -18,8 +18,9 @@ namespace vorek {
 class PositionEditor {
 public:
     // Starts from the shown board, whose player 1 plays `player1Letter`, with
-    // the numbers on its stones. The board is only read.
-    PositionEditor(const V2Board& shown, char player1Letter, const MoveNumbers& numbers);
+    // the numbers on its stones, `blackLetter`'s stones drawn black. The
+    // board is only read.
+    PositionEditor(const V2Board& shown, char player1Letter, const MoveNumbers& numbers, char blackLetter = 'x');
 
     // A click on the square (0..399): the stone there is taken off; an empty
     // square gets a stone of the letter to move when `mover` is true and of
@@ -37,6 +38,9 @@ public:
     // The position, evaluated, player 1 being the letter to move.
     V2Board& board() { return *board_; }
     char letterToMove() const { return setup_.toMove; }
+    // The letter whose stones were black when the edit began: they stay
+    // black whichever letter is to move.
+    char blackLetter() const { return blackLetter_; }
     // The numbers of the stones that have stood where they stand since the
     // start: a stone taken off (one by one or by clearing the board) loses
     // its number, and a stone put on the same square again has none.
@@ -61,6 +65,7 @@ private:
     Setup setup_;
     std::vector<Setup> undo_;
     std::unique_ptr<V2Board> board_;
+    char blackLetter_;
 };
 
 }  // namespace vorek

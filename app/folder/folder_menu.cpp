@@ -18,15 +18,17 @@ QString menuText(QString text) { return text.replace(QLatin1Char('&'), QLatin1St
 }  // namespace
 
 FolderMenu::FolderMenu(QMenuBar& bar, QAction* before) : QObject(&bar) {
-    File1 = addNamedMenu(bar, before, "File", "File1");
+    File1 = addNamedMenu(bar, before, "&File", "File1");
 
-    OpenFolder1 = addNamedAction(*File1, "Open Folder...", "OpenFolder1");
+    OpenFolder1 = addNamedAction(*File1, "Open &Folder...", "OpenFolder1");
     OpenFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    OpenGame1 = addNamedAction(*File1, "Open Game...", "OpenGame1");
+    OpenGame1 = addNamedAction(*File1, "Open &Game...", "OpenGame1");
     OpenGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    OpenRecent1 = named(File1->addMenu(QStringLiteral("Open Recent")), "OpenRecent1");
+    OpenRecent1 = named(File1->addMenu(QStringLiteral("Open &Recent")), "OpenRecent1");
     File1->addSeparator();
-    Quit1 = addNamedAction(*File1, "Quit", "Quit1");
+    SavePositionAs1 = addNamedAction(*File1, "Save &Position As...", "SavePositionAs1");
+    File1->addSeparator();
+    Quit1 = addNamedAction(*File1, "&Quit", "Quit1");
     Quit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(OpenFolder1, &QAction::triggered, this, &FolderMenu::openFolderChosen);
@@ -48,10 +50,11 @@ void FolderMenu::showRecent() {
     OpenRecent1->setEnabled(openingEnabled_ && !folders.isEmpty());
 }
 
-void FolderMenu::setOpeningEnabled(bool folders, bool games) {
+void FolderMenu::setEnabled(bool folders, bool games, bool savePosition) {
     openingEnabled_ = folders;
     OpenFolder1->setEnabled(folders);
     OpenGame1->setEnabled(games);
+    SavePositionAs1->setEnabled(savePosition);
     showRecent();
 }
 

@@ -47,6 +47,11 @@ bool PositionFolder::writeFile(std::string_view name, std::string_view bytes) co
     return folder && folder->replace(name, bytes);
 }
 
+void PositionFolder::keepAsFound() {
+    found_ = FileSnapshot::take(path_, {BOARD_FILE, MOVE_FILE}, FileSnapshot::Spelling::Exact);
+    written_ = false;
+}
+
 bool PositionFolder::putBack() {
     if (!written_) return true;
     written_ = !found_.restore().empty();

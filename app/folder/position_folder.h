@@ -37,6 +37,10 @@ public:
     // writes them here for the window (an ask through the file protocol).
     void noteWritten() { written_ = true; }
 
+    // The position files as they are now become the ones found: the user
+    // saved a position here, which leaving the folder must not undo.
+    void keepAsFound();
+
     // Where the window has written the position files, puts back what was
     // found: the same bytes, or no file where there was none. Files the window
     // never wrote stay as they are, and so does "timeouts.dat". True when the

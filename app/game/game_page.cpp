@@ -1,62 +1,154 @@
 #include "app/game/game_page.h"
 
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "board/square_text.h"
+#include "app/tree/node_tree.h"
 
 namespace vorek {
 
 namespace {
 
-// Typing never jumps to a line: a digit meant for the tree would replace it.
-class PositionList final : public QListWidget {
+// The rows of the line. Typing never jumps to a row: a digit asks an AI. The
+// focus coming to the list selects no row of its own accord, as a list does
+// to have a current row: the board would jump to that position.
+class PositionList final : public QTreeWidget {
 public:
-    using QListWidget::QListWidget;
+    using QTreeWidget::QTreeWidget;
+
     void keyboardSearch(const QString&) override {}
+    bool takingFocus() const { return takingFocus_; }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QTreeWidgetItem* before = currentItem();
+        takingFocus_ = true;
+        QTreeWidget::focusInEvent(event);
+        if (currentItem() != before) setCurrentItem(before);
+        takingFocus_ = false;
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (digitOf(*event) > 0) {
+            event->accept();
+            return;
+        }
+        QTreeWidget::keyPressEvent(event);
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        QTreeWidget::keyReleaseEvent(event);
+        const int digit = digitOf(*event);
+        if (digit > 0 && !event->isAutoRepeat()) emit page()->digitReleased(digit);
+    }
+
+private:
+    static int digitOf(const QKeyEvent& event) {
+        const int code = virtualKeyCode(event.key(), event.modifiers(), event.nativeScanCode());
+        return code >= KEY_DIGIT_1 && code <= KEY_DIGIT_9 ? code - KEY_DIGIT_0 : 0;
+    }
+    GamePage* page() const { return static_cast<GamePage*>(parentWidget()); }
+
+    bool takingFocus_ = false;
 };
 
 }  // namespace
 
 GamePage::GamePage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Game"));
-    GameList = new PositionList(this);
+    auto* list = new PositionList(this);
+    GameList = list;
     GameList->setObjectName(QStringLiteral("GameList"));
-    GameList->setUniformItemSizes(true);
+    GameList->setColumnCount(2);
+    GameList->setHeaderLabels({QStringLiteral("Position"), QStringLiteral("Analysis")});
+    GameList->setRootIsDecorated(false);
+    GameList->setUniformRowHeights(true);
+    GameList->setSelectionMode(QAbstractItemView::SingleSelection);
+    GameList->header()->setStretchLastSection(true);
+    GameList->header()->setSectionResizeMode(MOVE_COLUMN, QHeaderView::ResizeToContents);
+
+    nextMovesHeading_ = new QLabel(QStringLiteral("Moves played from here; choose one to follow it:"), this);
+    nextMovesHeading_->setWordWrap(true);
+    NextMoves = new QListWidget(this);
+    NextMoves->setObjectName(QStringLiteral("NextMoves"));
+    NextMoves->setUniformItemSizes(true);
+    NextMoves->setMaximumHeight(NextMoves->fontMetrics().height() * 5);
+    nextMovesHeading_->hide();
+    NextMoves->hide();
+
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(GameList);
-    connect(GameList, &QListWidget::currentItemChanged, this,
-            [this](QListWidgetItem* current, QListWidgetItem* previous) {
-                if (quiet_ || current == nullptr) return;
-                emit positionChosen(GameList->row(current), previous ? GameList->row(previous) : -1);
+    column->addWidget(GameList, 1);
+    column->addWidget(nextMovesHeading_);
+    column->addWidget(NextMoves);
+    connect(GameList, &QTreeWidget::currentItemChanged, this,
+            [this, list](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+                if (quiet_ || list->takingFocus() || current == nullptr) return;
+                emit positionChosen(GameList->indexOfTopLevelItem(current),
+                                    previous ? GameList->indexOfTopLevelItem(previous) : -1);
             });
+    connect(NextMoves, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!quiet_ && row >= 0) emit nextMoveChosen(row);
+    });
 }
 
-void GamePage::showRecord(GameRecord record) {
-    record_ = std::move(record);
-    QStringList lines;
-    const int moves = static_cast<int>(record_->moves.size());
-    for (int count = 0; count <= moves; ++count) lines << gameLine(*record_, count);
+void GamePage::showLine(const QStringList& moves, const QStringList& analysis, int selected) {
+    QList<QTreeWidgetItem*> rows;
+    for (qsizetype i = 0; i < moves.size(); ++i)
+        rows << new QTreeWidgetItem(QStringList{moves[i], analysis.value(i)});
     quiet_ = true;
     GameList->clear();
-    GameList->addItems(lines);
-    GameList->setCurrentRow(-1);
+    GameList->addTopLevelItems(rows);
     quiet_ = false;
+    selectPosition(selected);
+}
+
+void GamePage::showAnalysis(int count, const QString& text, const QString& explanation) {
+    QTreeWidgetItem* row = GameList->topLevelItem(count);
+    if (row == nullptr) return;
+    row->setText(ANALYSIS_COLUMN, text);
+    row->setToolTip(ANALYSIS_COLUMN, explanation);
+}
+
+void GamePage::showNextMoves(const QStringList& moves, int onLine) {
+    quiet_ = true;
+    NextMoves->clear();
+    NextMoves->addItems(moves);
+    NextMoves->setCurrentRow(onLine);
+    quiet_ = false;
+    // A single move leaves nothing to choose.
+    nextMovesHeading_->setVisible(moves.size() > 1);
+    NextMoves->setVisible(moves.size() > 1);
 }
 
 void GamePage::selectPosition(int count) {
     quiet_ = true;
-    GameList->setCurrentRow(count >= 0 && count < GameList->count() ? count : -1);
+    QTreeWidgetItem* row = count >= 0 ? GameList->topLevelItem(count) : nullptr;
+    GameList->setCurrentItem(row);
+    if (row == nullptr) GameList->clearSelection();
+    else GameList->scrollToItem(row);
     quiet_ = false;
 }
 
-int GamePage::selectedPosition() const { return GameList->currentRow(); }
+int GamePage::selectedPosition() const {
+    QTreeWidgetItem* row = GameList->currentItem();
+    return row != nullptr && row->isSelected() ? GameList->indexOfTopLevelItem(row) : -1;
+}
 
-QString gameLine(const GameRecord& record, int count) {
-    if (count == 0) return QStringLiteral("0. (empty board)");
-    const int square = record.moves.at(static_cast<std::size_t>(count - 1));
-    return QStringLiteral("%1. %2").arg(count).arg(QString::fromStdString(squareText(columnOf(square), rowOf(square))));
+int GamePage::rows() const { return GameList->topLevelItemCount(); }
+
+QString GamePage::rowText(int count, int column) const {
+    const QTreeWidgetItem* row = GameList->topLevelItem(count);
+    return row != nullptr ? row->text(column) : QString();
+}
+
+QStringList GamePage::nextMoves() const {
+    QStringList texts;
+    for (int i = 0; i < NextMoves->count(); ++i) texts << NextMoves->item(i)->text();
+    return texts;
 }
 
 }  // namespace vorek

@@ -47,10 +47,10 @@ QAction* LineStepper::addStep(const char* text, const char* name, Qt::Key key, s
     return action;
 }
 
-void LineStepper::setMoves(QStringList moves) {
+void LineStepper::setMoves(QStringList moves, int shown) {
     moves_ = std::move(moves);
     setVisible(!moves_.isEmpty());
-    showStep(0);
+    showStep(shown);
 }
 
 void LineStepper::showStep(int step) {

@@ -21,9 +21,9 @@ public:
     explicit LineStepper(QWidget* parent);
 
     // The moves of the line, each as its side's letter and its square,
-    // "x 6,12"; the position before the first one is shown. No moves hide
-    // the stepper.
-    void setMoves(QStringList moves);
+    // "x 6,12"; the position after `shown` of them is on the board. No moves
+    // hide the stepper.
+    void setMoves(QStringList moves, int shown = 0);
     // The position after `step` moves is shown: the label says which, and
     // the buttons that would lead nowhere rest.
     void showStep(int step);

@@ -2,157 +2,190 @@
 // its own while the window goes on; afterwards the dialog says how it ended,
 // the tree view shows what the solver found, and the line found can be
 // stepped through on the board.
-#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QTreeWidget>
+#include <QMainWindow>
+#include <QScreen>
+#include <QTabWidget>
 #include <QTreeWidgetItem>
 
 #include "app/board_view/board_image.h"
-#include "app/form1.h"
+#include "app/board_view/position_view.h"
+#include "app/game/game_page.h"
 #include "app/solve/line_stepper.h"
+#include "app/solve/solve_commands.h"
 #include "app/solve/solve_dialog.h"
+#include "app/solve/solve_outcome.h"
 #include "app/solve/solve_run.h"
 #include "app/solve/solve_settings_dialog.h"
-#include "app/tree/node_item.h"
-#include "app/tree/node_label.h"
 #include "app/tree/node_tree.h"
+#include "app/tree/tree_commands.h"
+#include "app/window_features.h"
+#include "board/five_in_row.h"
 #include "board/square_text.h"
 
 namespace vorek {
 
-void TForm1::SolveSelectedNode() {
-    if (!allows(Command::SOLVE)) return;
-    QTreeWidgetItem* item = selectedItem();
+namespace {
+
+// The letter of the player who has five on the board, or 0 where none has.
+char fiveWinner(const V2Board& board, char player1Letter) {
+    const std::optional<FiveInRow> five = fiveInRow(board);
+    if (!five) return 0;
+    return five->owner == PLAYER1 ? player1Letter : otherLetter(player1Letter);
+}
+
+// The step of the solve's line whose position the selected item holds: 0 at
+// the start item, 1 at its child of the line's first move (where the solve
+// selected the proving move), -1 for any other item (selected meanwhile).
+int restingStepOf(const QTreeWidgetItem* selected, const QTreeWidgetItem* start, const SolveReport& report) {
+    if (selected == start) return 0;
+    const bool firstMove = selected != nullptr && selected->parent() == start && !report.line.empty() &&
+                           TreeCommands::nodeOf(selected)->move == report.line.front();
+    return firstMove ? 1 : -1;
+}
+
+QRect globalRect(const QWidget& widget, const QRect& local) {
+    return QRect(widget.mapToGlobal(local.topLeft()), local.size());
+}
+
+}  // namespace
+
+SolveCommands::SolveCommands(WindowFeatures& window) : window_(window), settings_(SolveSettings::load()) {}
+
+SolveCommands::~SolveCommands() { endAll(); }
+
+// The solve goes first: it works on the tree. The last solve's dialog goes
+// before the tree, so that its closing finds one.
+void SolveCommands::endAll() {
+    run_.reset();
+    dropSolveDialog();
+}
+
+SolveDialog* SolveCommands::dialog() const { return run_ ? run_->dialog() : dialog_.get(); }
+
+void SolveCommands::SolveSelectedNode() {
+    if (!window_.allows(Command::SOLVE)) return;
+    TreeCommands& tree = window_.tree();
+    QTreeWidgetItem* item = tree.selectedItem();
     if (item == nullptr) return;
     dropSolveDialog();
-    solve_ = std::make_unique<SolveRun>(item, solveSettings_, this, controller_.disposal());
-    solve_->dialog()->keepClearOf(QRect(ImgBoard->mapToGlobal(QPoint(0, 0)), ImgBoard->size()));
-    connect(solve_.get(), &SolveRun::ended, this, &TForm1::finishSolve);
-    controller_.begin(WindowMode::SOLVING);
-    applyMode();
+    const char player1Letter = window_.controller().rootLabels().player1Letter;
+    if (const char winner = fiveWinner(TreeCommands::nodeOf(item)->ensureBoard(), player1Letter)) {
+        showGameOver(QString(QLatin1Char(winner)));
+        return;
+    }
+    run_ = std::make_unique<SolveRun>(item, settings_, &window_.widgets().window, window_.controller().disposal());
+    placeDialog(*run_->dialog());
+    connect(run_.get(), &SolveRun::ended, this, &SolveCommands::finishSolve);
+    window_.controller().begin(WindowMode::SOLVING);
+    window_.applyMode();
 }
 
-void TForm1::SolveSettings1Click() {
-    SolveSettingsDialog dialog(solveSettings_, this);
-    if (dialog.exec() == QDialog::Accepted) setSolveSettings(dialog.settings());
+// A position with a five is decided already: nothing is searched, and the
+// dialog says so at once.
+void SolveCommands::showGameOver(const QString& winner) {
+    dialog_ = std::make_unique<SolveDialog>(&window_.widgets().window);
+    dialog_->showGameOver(QStringLiteral("The game is over: %1 has five in a row.").arg(winner));
+    placeDialog(*dialog_);
+    dialog_->show();
 }
 
-void TForm1::setSolveSettings(const SolveSettings& settings) {
-    solveSettings_ = settings;
-    solveSettings_.save();
+// Beside the board, and clear of the selected line of the "Game" page while
+// that page is shown, as far as the screen allows.
+void SolveCommands::placeDialog(SolveDialog& dialog) {
+    const WindowWidgets& widgets = window_.widgets();
+    QList<QRect> keepVisible{globalRect(widgets.board, widgets.board.rect())};
+    QTreeWidget& list = *widgets.gamePage.GameList;
+    if (widgets.pages.currentWidget() == &widgets.gamePage && list.currentItem() != nullptr)
+        keepVisible << globalRect(*list.viewport(), list.visualItemRect(list.currentItem()));
+    dialog.keepClearOf(widgets.window.frameGeometry(), globalRect(widgets.pages, widgets.pages.rect()), keepVisible);
 }
 
-void TForm1::stopSolve() {
-    if (solve_ == nullptr) return;
-    solve_->cancel();
+void SolveCommands::SolveSettings1Click() {
+    SolveSettingsDialog settingsDialog(settings_, &window_.widgets().window);
+    if (settingsDialog.exec() == QDialog::Accepted) setSolveSettings(settingsDialog.settings());
+}
+
+void SolveCommands::setSolveSettings(const SolveSettings& settings) {
+    settings_ = settings;
+    settings_.save();
+}
+
+void SolveCommands::stop() {
+    if (run_ == nullptr) return;
+    run_->cancel();
     finishSolve();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    stopSolve();
-    QMainWindow::closeEvent(event);
-}
-
 // The run is taken first: its end, told again while it goes, finds none.
-void TForm1::finishSolve() {
-    if (solve_ == nullptr) return;
-    const std::unique_ptr<SolveRun> run = std::move(solve_);
+void SolveCommands::finishSolve() {
+    if (run_ == nullptr) return;
+    const std::unique_ptr<SolveRun> run = std::move(run_);
     const SolveReport report = run->report();  // waits for the solve's thread
     QTreeWidgetItem* start = run->startItem();
-    solveDialog_ = run->takeDialog();
-    solveDialog_->showOutcome(report);
-    controller_.end();
-    offerSolveLine(start, report);
-    applyMode();
-    Tree->setFocus();
-
-    // The tree's rules grew the window's tree: its items follow it.
-    if (!run->exact()) {
-        showSolvedItems(start);
-        relabelPath(start);
-        if (report.move >= 0) selectChildByMove(start, report.move);
-    } else if (report.move >= 0) {
-        selectChildItemByMove(start, report.move);
-    }
-    ShowSelectedNode();
+    const char player1Letter = window_.controller().rootLabels().player1Letter;
+    dialog_ = run->takeDialog();
+    dialog_->showOutcome(report, player1Letter);
+    window_.controller().end();
+    TreeCommands& tree = window_.tree();
+    tree.showSolved(start, !run->exact(), report.move, solveVerdictText(report, player1Letter),
+                    solveOutcomeText(report, player1Letter));
+    offerSolveLine(start, report, restingStepOf(tree.selectedItem(), start, report));
+    window_.applyMode();
+    tree.view().setFocus();
+    tree.ShowSelectedNode();
 }
 
 // A decided solve's line, from the start node's position, goes to the
 // dialog's stepper; an undecided one's moves prove nothing and are not offered.
-void TForm1::offerSolveLine(QTreeWidgetItem* start, const SolveReport& report) {
-    LineStepper* stepper = solveDialog_->line();
-    connect(stepper, &LineStepper::stepRequested, this, &TForm1::StepSolveLine);
-    connect(solveDialog_.get(), &QDialog::finished, this, &TForm1::forgetSolveLine);
+void SolveCommands::offerSolveLine(QTreeWidgetItem* start, const SolveReport& report, int restingStep) {
+    LineStepper* stepper = dialog_->line();
+    connect(stepper, &LineStepper::stepRequested, this, &SolveCommands::StepSolveLine);
+    connect(dialog_.get(), &QDialog::finished, this, &SolveCommands::forgetSolveLine);
     if (report.result == SolveResult::Unknown || report.line.empty()) return;
-    StatNode& node = *nodeOf(start);
-    auto line = std::make_unique<SolveLine>(node.ensureBoard(), rootLabels(), movesFromRoot(node), report.line);
+    WindowController& controller = window_.controller();
+    StatNode& node = *TreeCommands::nodeOf(start);
+    auto line = std::make_unique<SolveLine>(node.ensureBoard(), controller.rootLabels(), movesFromRoot(node),
+                                            report.line, restingStep);
     QStringList moves;
     for (int i = 0; i < line->length(); ++i) {
         const int square = line->moves()[static_cast<std::size_t>(i)];
         moves << QStringLiteral("%1 %2").arg(QLatin1Char(line->letterOf(i)))
                      .arg(QString::fromStdString(squareText(columnOf(square), rowOf(square))));
     }
-    controller_.keepLine(std::move(line));
-    stepper->setMoves(moves);
-    applyMode();
+    const int shownStep = line->step();
+    controller.keepLine(std::move(line));
+    stepper->setMoves(moves, shownStep);
+    window_.applyMode();
 }
 
-void TForm1::StepSolveLine(int step) {
-    if (solveDialog_ == nullptr || !controller_.stepLine(step)) return;
-    solveDialog_->line()->showStep(controller_.line()->step());
-    applyMode();
-    showPosition();
+void SolveCommands::StepSolveLine(int step) {
+    WindowController& controller = window_.controller();
+    if (dialog_ == nullptr || !controller.stepLine(step)) return;
+    dialog_->line()->showStep(controller.line()->step());
+    window_.applyMode();
+    window_.view().show();
+    window_.showModeMessage();
 }
 
 // A line shown gives the board back to the selected node.
-void TForm1::forgetSolveLine() {
-    const bool shown = controller_.shownLine() != nullptr;
-    controller_.dropLine();
+void SolveCommands::forgetSolveLine() {
+    WindowController& controller = window_.controller();
+    const bool shown = controller.shownLine() != nullptr;
+    controller.dropLine();
     if (!shown) return;
-    applyMode();
-    showPosition();
+    window_.applyMode();
+    window_.view().show();
+    window_.showModeMessage();
 }
 
-void TForm1::dropSolveDialog() {
-    if (solveDialog_ == nullptr) return;
-    solveDialog_->disconnect(this);
-    solveDialog_->line()->disconnect(this);
+void SolveCommands::dropSolveDialog() {
+    if (dialog_ == nullptr) return;
+    dialog_->disconnect(this);
+    dialog_->line()->disconnect(this);
     forgetSolveLine();
-    solveDialog_.reset();
-}
-
-// Items that existed before the solve and whose nodes it grew: each lay on the
-// path of the solver's expansions, so it gets the path label, and an item
-// whose node now has children but no items for them shows that it can be opened.
-void TForm1::showSolvedItems(QTreeWidgetItem* item) {
-    const StatNode& node = *nodeOf(item);
-    const QString text = item->text(NodeItem::LABEL_COLUMN);
-    if (text != NodeLabel(node) && text != pathLabel(node)) {
-        item->setText(NodeItem::LABEL_COLUMN, pathLabel(node));
-        Tree->fitLabels(*item);
-    }
-    if (item->childCount() == 0 && node.childCount > 0)
-        item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-    for (int i = 0; i < item->childCount(); ++i) showSolvedItems(item->child(i));
-}
-
-// Selects the child item reached by the move, if the item has one already.
-void TForm1::selectChildItemByMove(QTreeWidgetItem* item, int move) {
-    for (int i = 0; i < item->childCount(); ++i) {
-        if (nodeOf(item->child(i))->move != move) continue;
-        item->setExpanded(true);
-        Tree->setCurrentItem(item->child(i));
-        return;
-    }
-}
-
-// Opens the item and selects the child item reached by the move, if there is one.
-void TForm1::selectChildByMove(QTreeWidgetItem* item, int move) {
-    addGrownChildItems(item);
-    item->setExpanded(true);
-    for (int i = 0; i < item->childCount(); ++i) {
-        if (nodeOf(item->child(i))->move != move) continue;
-        Tree->setCurrentItem(item->child(i));
-        return;
-    }
+    dialog_.reset();
 }
 
 }  // namespace vorek

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/menu_action.h"
 #include "app/solve/line_stepper.h"
@@ -67,8 +68,9 @@ SolveDialog::SolveDialog(QWidget* window) : QDialog(window) {
     outcomeRows_ = new QFormLayout;
     outcome_ = valueLabel("SolveOutcome", this);
     outcome_->setWordWrap(true);
+    // Its width is taken from the start, so that the dialog does not widen
+    // when the verdict comes.
     outcome_->setFixedWidth(fontMetrics().averageCharWidth() * TEXT_WIDTH_IN_CHARACTERS);
-    outcome_->hide();
     outcomeRows_->addRow(outcome_);
     line_ = new LineStepper(this);
     outcomeRows_->addRow(line_);
@@ -93,24 +95,40 @@ void SolveDialog::showProgress(const SolveProgress& progress) {
     if (!ended_) showCounts(progress.nodes, progress.seconds, progress.pn, progress.dn);
 }
 
-void SolveDialog::showOutcome(const SolveReport& report) {
-    ended_ = true;
+void SolveDialog::showOutcome(const SolveReport& report, char player1Letter) {
     showCounts(report.nodes, report.seconds, report.pn, report.dn);
+    showEnd(solveOutcomeText(report, player1Letter));
+}
+
+void SolveDialog::showGameOver(const QString& text) { showEnd(text); }
+
+void SolveDialog::showEnd(const QString& verdict) {
+    ended_ = true;
     busy_->hide();
-    outcome_->setText(solveOutcomeText(report));
-    outcome_->show();
+    outcome_->setText(verdict);
     buttons_->setStandardButtons(QDialogButtonBox::Close);
 }
 
-void SolveDialog::keepClearOf(const QRect& area) {
-    QRect placed = frameGeometry();
-    if (!placed.intersects(area)) return;
-    placed.moveLeft(area.right() + CLEARANCE);
-    if (const QScreen* shown = screen()) {
-        const QRect room = shown->availableGeometry();
-        if (placed.right() > room.right()) placed.moveRight(room.right());
+void SolveDialog::keepClearOf(const QRect& window, const QRect& pages, const QList<QRect>& keepVisible) {
+    adjustSize();
+    const QSize size = frameGeometry().size();
+    const QList<QPoint> places{
+        {window.right() + CLEARANCE, window.top()},
+        {window.left() - CLEARANCE - size.width(), window.top()},
+        {pages.left(), pages.bottom() - size.height()},
+        {pages.left(), pages.top()},
+    };
+    const QScreen* shown = screen();
+    const QRect room = shown != nullptr ? shown->availableGeometry() : QRect();
+    for (const QPoint& place : places) {
+        const QRect placed(place, size);
+        if (room.isValid() && !room.contains(placed)) continue;
+        if (std::any_of(keepVisible.begin(), keepVisible.end(),
+                        [&placed](const QRect& area) { return placed.intersects(area); }))
+            continue;
+        move(place);
+        return;
     }
-    move(placed.topLeft());
 }
 
 void SolveDialog::reject() {

@@ -2,8 +2,9 @@
 // rate, the proof and disproof numbers of the position solved, the time, and
 // a Cancel button; once the solve has ended, the verdict under them. The
 // rows show the solver's own count and clock throughout, so the time at the
-// end is the solve's one time. The dialog grows to show all of its text.
-// Where the solve found a line, the verdict has a stepper for it.
+// end is the solve's one time. The dialog is as wide from the start as its
+// verdict will need, and grows down to show all of its text. Where the solve
+// found a line, the verdict has a stepper for it.
 #pragma once
 
 #include <QDialog>
@@ -31,18 +32,22 @@ public:
     explicit SolveDialog(QWidget* window);
 
     void showProgress(const SolveProgress& progress);
-    // The solve has ended: the rows show its report, the verdict appears
-    // under them, and Cancel becomes Close.
-    void showOutcome(const SolveReport& report);
+    // The solve has ended: the rows show its report, the verdict (player 1
+    // playing `player1Letter`) appears under them, and Cancel becomes Close.
+    void showOutcome(const SolveReport& report, char player1Letter);
+    // Nothing was solved, the game being over: the text says so, the rows
+    // stay empty, and the one button is Close.
+    void showGameOver(const QString& text);
 
     // The Cancel button, Escape and the close box: asks the solve to stop,
     // or, after the end, closes the dialog.
     void reject() override;
 
-    // Moves the dialog beside the area (in screen coordinates) where it
-    // would cover some of it, as far as the screen allows: the board stays
-    // in sight while the dialog follows a solve and steps through its line.
-    void keepClearOf(const QRect& area);
+    // Places the dialog, in screen coordinates, where it covers none of the
+    // areas to keep visible (the board, a selected line), as far as the
+    // screen allows: beside the window, or else over the pages at their
+    // bottom or their top. Where nothing fits it stays where it is.
+    void keepClearOf(const QRect& window, const QRect& pages, const QList<QRect>& keepVisible);
 
     // The stepper through the line found, under the verdict; hidden until
     // it is given the line's moves.
@@ -52,6 +57,7 @@ signals:
     void cancelRequested();
 
 private:
+    void showEnd(const QString& verdict);
     void showCounts(std::uint64_t nodes, double seconds, std::int32_t pn, std::int32_t dn);
 
     QLabel* nodes_ = nullptr;

@@ -18,12 +18,16 @@ std::vector<int> playableLine(const V2Board& start, std::vector<int> line) {
 
 }  // namespace
 
-SolveLine::SolveLine(const V2Board& start, const StoneLabels& labels, std::vector<int> path, std::vector<int> line)
+SolveLine::SolveLine(const V2Board& start, const StoneLabels& labels, std::vector<int> path, std::vector<int> line,
+                     int restingStep)
     : start_(start.clone()),
       shown_(start.clone()),
       labels_(labels),
       path_(std::move(path)),
-      line_(playableLine(start, std::move(line))) {}
+      line_(playableLine(start, std::move(line))) {
+    restingStep_ = std::clamp(restingStep, -1, length());
+    stepTo(restingStep_);
+}
 
 void SolveLine::stepTo(int step) {
     step_ = std::clamp(step, 0, length());

@@ -19,8 +19,12 @@ class SolveLine {
 public:
     // The line from `start`, a position reached by `path` from the one the
     // labels describe. The line ends before a move that is off the board or
-    // on a stone, which no solve reports. The start board is only read.
-    SolveLine(const V2Board& start, const StoneLabels& labels, std::vector<int> path, std::vector<int> line);
+    // on a stone, which no solve reports. The start board is only read. It
+    // shows the step the window's selected node stands at, `restingStep`
+    // (0: the start; 1: the line's first move, where the solve selected it;
+    // -1: none, the start shown), held to the line.
+    SolveLine(const V2Board& start, const StoneLabels& labels, std::vector<int> path, std::vector<int> line,
+              int restingStep = 0);
 
     // The moves of the line, in order.
     std::span<const int> moves() const { return line_; }
@@ -29,6 +33,8 @@ public:
     int step() const { return step_; }
     // Shows the position after `step` moves, held to 0..length().
     void stepTo(int step);
+    // The step whose position the window's selected node holds; -1 for none.
+    int restingStep() const { return restingStep_; }
 
     // The position after step() moves of the line.
     V2Board& board() { return *shown_; }
@@ -48,6 +54,7 @@ private:
     std::vector<int> path_;
     std::vector<int> line_;
     int step_ = 0;
+    int restingStep_ = 0;
 };
 
 }  // namespace vorek

@@ -1,6 +1,7 @@
 #include "app/solve/solve_outcome.h"
 
 #include "board/square_flags.h"
+#include "files/position_source.h"
 
 namespace vorek {
 
@@ -17,14 +18,20 @@ QString winText(const SolveReport& report) {
 
 }  // namespace
 
-QString solveOutcomeText(const SolveReport& report) {
+QString solveOutcomeText(const SolveReport& report, char player1Letter) {
     const QString win = winText(report);
+    const QLatin1Char player1(player1Letter);
+    const QLatin1Char player0(otherLetter(player1Letter));
     switch (report.result) {
         case SolveResult::Proved:
             if (report.move >= 0)
-                return QStringLiteral("Proved: %1,%2 wins%3.").arg(columnOf(report.move)).arg(rowOf(report.move)).arg(win);
-            return QStringLiteral("Proved: player 1 wins%1 whatever player 0 plays.").arg(win);
-        case SolveResult::Disproved: return QStringLiteral("Disproved: player 0 has a forced win%1.").arg(win);
+                return QStringLiteral("Proved: %1 wins with %2,%3%4.")
+                    .arg(player1)
+                    .arg(columnOf(report.move))
+                    .arg(rowOf(report.move))
+                    .arg(win);
+            return QStringLiteral("Proved: %1 wins%2 whatever %3 plays.").arg(player1).arg(win).arg(player0);
+        case SolveResult::Disproved: return QStringLiteral("Disproved: %1 has a forced win%2.").arg(player0).arg(win);
         case SolveResult::Unknown: break;
     }
     switch (report.stopped) {
@@ -35,6 +42,15 @@ QString solveOutcomeText(const SolveReport& report) {
         case SolveStop::Settled: break;
     }
     return QStringLiteral("Not decided: neither side can force a win by threats from here.");
+}
+
+QString solveVerdictText(const SolveReport& report, char player1Letter) {
+    switch (report.result) {
+        case SolveResult::Proved: return QStringLiteral("%1 wins").arg(QLatin1Char(player1Letter));
+        case SolveResult::Disproved: return QStringLiteral("%1 wins").arg(QLatin1Char(otherLetter(player1Letter)));
+        case SolveResult::Unknown: break;
+    }
+    return report.stopped == SolveStop::Settled ? QStringLiteral("no win by threats") : QString();
 }
 
 }  // namespace vorek

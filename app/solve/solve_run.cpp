@@ -2,7 +2,7 @@
 
 #include <QTreeWidgetItem>
 
-#include "app/form1.h"
+#include "app/tree/tree_commands.h"
 #include "app/solve/solve_dialog.h"
 #include "app/tree/tree_disposal.h"
 #include "search/solver.h"
@@ -33,7 +33,7 @@ SolveRun::SolveRun(QTreeWidgetItem* startItem, const SolveSettings& settings, QW
       disposal_(disposal),
       exact_(settings.exact),
       dialog_(std::make_unique<SolveDialog>(window)) {
-    StatNode& start = *TForm1::nodeOf(startItem);
+    StatNode& start = *TreeCommands::nodeOf(startItem);
     // Everything the solver needs from the window's tree is taken here, on
     // the window's thread.
     const SolveBudget budget = budgetOf(settings, cancelled_);

@@ -1,6 +1,7 @@
 // A tree view item that stands for a search node: the node's label in the
-// first column, the move that led to it in the second. The item holds the
-// node by a typed handle; the tree view owns the item, never the node.
+// first column, the move that led to it in the second, and there too what a
+// solve proved of it. The item holds the node by a typed handle; the tree
+// view owns the item, never the node.
 #pragma once
 
 #include <QTreeWidgetItem>
@@ -19,6 +20,10 @@ public:
     NodeItem(StatNode& node, const QString& label);
 
     StatNode& node() const { return node_; }
+
+    // A solve's verdict on the node, "x wins", after its move; the
+    // explanation is the tool tip of both columns.
+    void setVerdict(const QString& verdict, const QString& explanation);
 
 private:
     StatNode& node_;

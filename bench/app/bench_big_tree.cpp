@@ -28,10 +28,11 @@ void growTree(TForm1& form) {
     SolveSettings settings;
     settings.exact = false;
     settings.maxNodes = TREE_NODES;
-    form.setSolveSettings(settings);
-    form.Tree->setCurrentItem(form.Tree->topLevelItem(0));
-    form.SolveSelectedNode();
-    while (form.solving()) {
+    WindowFeatures& window = form.features();
+    window.solve().setSolveSettings(settings);
+    window.tree().showRootItem();
+    window.solve().SolveSelectedNode();
+    while (window.solve().solving()) {
         QCoreApplication::processEvents();
         QThread::msleep(5);
     }
@@ -50,11 +51,11 @@ void BM_FileInputReplacesMillionNodeTree(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         growTree(*window.form);
-        nodes = nodesBelow(*TForm1::nodeOf(window.form->Tree->topLevelItem(0)));
+        nodes = nodesBelow(*window.form->features().controller().root());
         state.ResumeTiming();
-        window.form->FileInput1Click();
+        window.form->features().folder().FileInput1Click();
         state.PauseTiming();
-        window.form->waitForDeletedTrees();  // the next tree grows on a quiet machine
+        window.form->features().controller().disposal().waitForAll();  // the next tree grows on a quiet machine
         state.ResumeTiming();
     }
     state.counters["tree_nodes"] = static_cast<double>(nodes);
@@ -69,7 +70,7 @@ void BM_HoverBesideMillionNodeTree(benchmark::State& state) {
     for (auto _ : state) {
         const int x = (square % 20) * 20 + 10;
         const int y = (square / 20) * 20 + 10;
-        window.form->ImgBoardMouseMove(x, y);
+        window.form->features().view().reportSquareAt(x, y);
         square = (square + 7) % 400;
     }
 }

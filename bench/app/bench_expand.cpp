@@ -17,15 +17,15 @@ constexpr int TREE_ITEMS = 10000;
 constexpr int DEEP_NODES = 24;  // one per timed expansion
 
 bool expandable(const QTreeWidgetItem* item) {
-    const StatNode* node = TForm1::nodeOf(item);
+    const StatNode* node = TreeCommands::nodeOf(item);
     return !node->isExpanded() && !node->isDecided();
 }
 
 // Expands the item as the user does; returns the number of items it added.
 int expand(TForm1& form, QTreeWidgetItem* item) {
-    form.Tree->setCurrentItem(item);
+    form.features().tree().view().setCurrentItem(item);
     const int before = item->childCount();
-    form.ExpandSelectedNode();
+    form.features().tree().ExpandSelectedNode();
     return item->childCount() - before;
 }
 
@@ -44,7 +44,7 @@ void collectDeepItems(TForm1& form, QTreeWidgetItem* item, int level,
 
 // Expands shallow items breadth first until the tree holds enough items.
 void fillTree(TForm1& form, int& items) {
-    std::deque<QTreeWidgetItem*> queue{form.Tree->topLevelItem(0)};
+    std::deque<QTreeWidgetItem*> queue{form.features().tree().rootItem()};
     while (items < TREE_ITEMS && !queue.empty()) {
         QTreeWidgetItem* item = queue.front();
         queue.pop_front();
@@ -59,7 +59,7 @@ struct DeepTree {
     int items = 1;
 
     DeepTree() {
-        collectDeepItems(*window.form, window.form->Tree->topLevelItem(0), 0, deepItems, items);
+        collectDeepItems(*window.form, window.form->features().tree().rootItem(), 0, deepItems, items);
         fillTree(*window.form, items);
         QCoreApplication::processEvents();
     }
@@ -75,7 +75,7 @@ void expandDeepItems(benchmark::State& state, Expand&& action) {
     std::size_t next = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        tree.window.form->Tree->setCurrentItem(tree.deepItems[next++]);
+        tree.window.form->features().tree().view().setCurrentItem(tree.deepItems[next++]);
         state.ResumeTiming();
         action(*tree.window.form);
     }
@@ -87,12 +87,12 @@ void expandDeepItems(benchmark::State& state, Expand&& action) {
 }
 
 void BM_DoubleClickExpandsDeepNode(benchmark::State& state) {
-    expandDeepItems(state, [](TForm1& form) { form.TreeDblClick(); });
+    expandDeepItems(state, [](TForm1& form) { form.features().tree().TreeDblClick(); });
 }
 BENCHMARK(BM_DoubleClickExpandsDeepNode)->Iterations(DEEP_NODES)->Unit(benchmark::kMillisecond);
 
 void BM_RightArrowExpandsAndShowsDeepNode(benchmark::State& state) {
-    expandDeepItems(state, [](TForm1& form) { form.TreeKeyUp(KEY_RIGHT); });
+    expandDeepItems(state, [](TForm1& form) { form.features().tree().TreeKeyUp(KEY_RIGHT); });
 }
 BENCHMARK(BM_RightArrowExpandsAndShowsDeepNode)
     ->Iterations(DEEP_NODES)

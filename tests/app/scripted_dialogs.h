@@ -9,6 +9,7 @@
 
 #include "app/folder/folder_dialogs.h"
 #include "app/ask/opponent_dialogs.h"
+#include "app/game/player_dialogs.h"
 
 namespace vorek::testing {
 
@@ -35,17 +36,37 @@ private:
     DialogRecord& record_;
 };
 
-// Both choosers answer `answer` as it is when asked.
+// Every chooser answers `answer` as it is when asked; the question about a
+// changed game is answered `unsaved` and recorded in `asked`.
 class ScriptedFolderDialogs final : public FolderDialogs {
 public:
     ScriptedFolderDialogs(const QString& answer, QStringList& errors) : answer_(answer), errors_(errors) {}
     QString chooseFolder(QWidget*, const QString&) override { return answer_; }
     QString chooseGame(QWidget*, const QString&) override { return answer_; }
+    QString chooseGameToSave(QWidget*, const QString&) override { return answer_; }
+    QString choosePositionFolder(QWidget*, const QString&) override { return answer_; }
+    UnsavedChoice askToSave(QWidget*, const QString& text) override {
+        asked << text;
+        return unsaved;
+    }
     void showError(QWidget*, const QString& message) override { errors_ << message; }
+
+    UnsavedChoice unsaved = UnsavedChoice::Cancel;
+    QStringList asked;
 
 private:
     const QString& answer_;
     QStringList& errors_;
+};
+
+// "AI Plays x" and "AI Plays o" answered with a fixed choice (nullopt: cancelled).
+class ScriptedPlayerDialogs final : public PlayerDialogs {
+public:
+    explicit ScriptedPlayerDialogs(std::optional<AiChoice> choice) : choice_(std::move(choice)) {}
+    std::optional<AiChoice> choosePlayer(QWidget*, char, const QStringList&, int) override { return choice_; }
+
+private:
+    std::optional<AiChoice> choice_;
 };
 
 }  // namespace vorek::testing

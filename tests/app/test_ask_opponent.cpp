@@ -19,7 +19,11 @@
 
 #include "app/board_view/board_image.h"
 #include "picture/board_png.h"
+#include "app/ask/engine_words.h"
 #include "app/ask/opponent_dialogs.h"
+#include "app/game/ai_player.h"
+#include "app/game/game_tree.h"
+#include "files/game_record.h"
 #include "tests/app/scripted_dialogs.h"
 #include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
@@ -39,7 +43,7 @@ struct AiWindow : WindowFixture {
 
     explicit AiWindow(const QString& commandLine, const std::string& board = testing::openingBoard())
         : WindowFixture(board) {
-        form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(commandLine, dialogs));
+        ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(commandLine, dialogs));
     }
 
     // A shell script in the working directory, made executable.
@@ -50,14 +54,14 @@ struct AiWindow : WindowFixture {
 
     // The window's picture of the position shown, without an AI's answer.
     QImage plainBoard() const {
-        return renderBoard(form->shownBoard(), form->pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
+        return renderBoard(controller().shownBoard(), view().pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
     }
 
     // The "Log" page's lines without their times, each checked to begin
     // with one.
     QStringList exchange() const {
         static const QRegularExpression time(QStringLiteral("^[0-9]+ ms "));
-        QStringList lines = form->Memo->toPlainText().split(QLatin1Char('\n'));
+        QStringList lines = (&widgets().memo)->toPlainText().split(QLatin1Char('\n'));
         for (QString& line : lines) {
             if (!time.match(line).hasMatch()) return {QStringLiteral("no time: ") + line};
             line.remove(time);
@@ -102,7 +106,7 @@ private slots:
                  "printf '%s,%s' \"$1\" \"$2\" > tah.dat");
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);  // a child: player 0 to move
-        StatNode* shown = w.form->CurrentNode;
+        StatNode* shown = w.currentNode();
         const int items = w.root()->childCount();
         w.keyClick(Qt::Key_3);
 
@@ -111,35 +115,35 @@ private slots:
         QCOMPARE(w.dir().read("seen-time"), std::string("3\r\n2147483647\r\n"));
         QCOMPARE(w.dir().read("seen-move"), std::string("o"));
         QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');  // the child's move
-        const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+        const Difference d = difference(w.plainBoard(), w.image());
         QCOMPARE(d.area, QRect(QPoint(201, 181), QPoint(219, 199)));
         QVERIFY(d.allRed);
-        QCOMPARE(w.form->ImgBoard->image().pixel(201, 190), RED);
-        QCOMPARE(w.form->ImgBoard->image().pixel(210, 190), qRgb(255, 255, 255));  // the stone under it
+        QCOMPARE(w.image().pixel(201, 190), RED);
+        QCOMPARE(w.image().pixel(210, 190), qRgb(255, 255, 255));  // the stone under it
 
-        QCOMPARE(w.form->CurrentNode, shown);
+        QCOMPARE(w.currentNode(), shown);
         QCOMPARE(w.root()->childCount(), items);
         w.keyClick(Qt::Key_Up);  // selecting redraws the board without the circle
-        QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+        QCOMPARE(w.image(), w.plainBoard());
     }
 
     void answerInTheTopLeftCell() {
         AiWindow w(QStringLiteral("./answer.sh"));
         w.script("answer.sh", "echo ' 0 ; 0' > tah.dat");
-        w.form->AskOpponentMove(1);
-        const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+        w.ask().AskOpponentMove(1);
+        const Difference d = difference(w.plainBoard(), w.image());
         QCOMPARE(d.area, QRect(QPoint(1, 1), QPoint(19, 19)));
         QVERIFY(d.allRed);
-        QCOMPARE(w.form->ImgBoard->image().pixel(1, 10), RED);
-        QCOMPARE(w.form->ImgBoard->image().pixel(10, 1), RED);
+        QCOMPARE(w.image().pixel(1, 10), RED);
+        QCOMPARE(w.image().pixel(10, 1), RED);
     }
 
     void answersOffTheBoardOrUnreadableDrawNothingAndSayNothing() {
         for (const char* answer : {"21,5", "-1,3", "20,0", "5,20", "x", ""}) {
             AiWindow w(QStringLiteral("./answer.sh"));
             w.script("answer.sh", std::string("printf '%s' '") + answer + "' > tah.dat");
-            w.form->AskOpponentMove(1);
-            QVERIFY2(w.form->ImgBoard->image() == w.plainBoard(), answer);
+            w.ask().AskOpponentMove(1);
+            QVERIFY2(w.image() == w.plainBoard(), answer);
             QVERIFY2(w.dialogs.messages.isEmpty(), answer);
         }
     }
@@ -160,9 +164,9 @@ private slots:
         for (const Case& c : cases) {
             AiWindow w(QLatin1String(c.commandLine));
             w.script("ai.sh", c.body);
-            w.form->AskOpponentMove(1);
+            w.ask().AskOpponentMove(1);
             QCOMPARE(w.dialogs.messages, QStringList{QLatin1String(c.message)});
-            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            QCOMPARE(w.image(), w.plainBoard());
         }
     }
 
@@ -207,8 +211,8 @@ private slots:
             QVERIFY(w.dialogs.messages.isEmpty());
             QCOMPARE(w.dir().listing(), files);
             QCOMPARE(w.dir().read("plocha.dat"), testing::openingBoard());
-            QVERIFY(w.form->Memo->toPlainText().isEmpty());
-            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            QVERIFY((&w.widgets().memo)->toPlainText().isEmpty());
+            QCOMPARE(w.image(), w.plainBoard());
         }
     }
 
@@ -219,18 +223,18 @@ private slots:
         w.script("answer.sh", "printf '%s,%s' \"$1\" \"$2\" > tah.dat");
         QSettings().remove(QStringLiteral("ask/recentCommands"));
         for (int i = 0; i < 9; ++i) {
-            w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(
+            w.ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(
                 QStringLiteral("./answer.sh %1 9").arg(i), w.dialogs));
-            w.form->AskOpponentMove(1);
+            w.ask().AskOpponentMove(1);
         }
-        w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), w.dialogs));
-        w.form->AskOpponentMove(1);
+        w.ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), w.dialogs));
+        w.ask().AskOpponentMove(1);
         QStringList offered;
         for (int i = 8; i > 0; --i) offered << QStringLiteral("./answer.sh %1 9").arg(i);
         QCOMPARE(w.dialogs.offered, offered);
-        QCOMPARE(w.form->StatusBar1->currentMessage(), QStringLiteral("AI move: 8,9"));
+        QCOMPARE((&w.widgets().pagesStatus)->currentMessage(), QStringLiteral("AI move: 8,9"));
         w.keyClick(Qt::Key_Up);  // the mark goes with the next showing, and so does the word
-        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
+        QVERIFY((&w.widgets().pagesStatus)->currentMessage().isEmpty());
     }
 
     // The AI gets the position of the node that was selected when the key
@@ -243,20 +247,20 @@ private slots:
         w.keyClick(Qt::Key_1);  // every child is labelled "1/1"
         QCOMPARE(w.dir().read("seen-board"), testing::openingBoard());
         QCOMPARE(w.dir().read("seen-move"), std::string("x"));
-        QCOMPARE(w.form->selectedItem(), w.root());
+        QCOMPARE(w.tree().selectedItem(), w.root());
 
         QTreeWidgetItem* first = w.root()->child(0);
         w.select(first);
         w.keyClick(Qt::Key_1);
         QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');  // the first child's move
-        QCOMPARE(w.form->selectedItem(), first);
+        QCOMPARE(w.tree().selectedItem(), first);
 
-        QTest::keyPress(w.form->Tree, Qt::Key_1);
+        QTest::keyPress(w.treeView(), Qt::Key_1);
         w.keyClick(Qt::Key_Down);
-        QTest::keyRelease(w.form->Tree, Qt::Key_1);
+        QTest::keyRelease(w.treeView(), Qt::Key_1);
         QCOMPARE(w.dir().read("seen-board")[10 * 22 + 8], 'x');
-        QCOMPARE(w.form->selectedItem(), first);
-        QCOMPARE(w.form->CurrentNode, w.node(first));
+        QCOMPARE(w.tree().selectedItem(), first);
+        QCOMPARE(w.currentNode(), w.node(first));
         QCOMPARE(w.dialogs.asked, 3);
     }
 
@@ -282,7 +286,7 @@ private slots:
             for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
                 QKeyEvent event(type, c.key, c.modifiers, c.scanCode, 0, 0,
                                 QString::fromUtf8(c.text));
-                QCoreApplication::sendEvent(w.form->Tree, &event);
+                QCoreApplication::sendEvent(w.treeView(), &event);
             }
             QVERIFY2(w.dialogs.asked == (c.digit > 0 ? 1 : 0), c.layout);
             const std::string timeouts =
@@ -291,9 +295,101 @@ private slots:
         }
     }
 
+    // Escape stops an ask at once: no message, the status bar says so.
+    void escapeStopsAnAsk() {
+        AiWindow w(QStringLiteral("./slow.sh"));
+        w.script("slow.sh", "exec sleep 30");
+        QTimer::singleShot(300, w.form.get(), [&w] { QTest::keyClick(w.form.get(), Qt::Key_Escape); });
+        const auto start = std::chrono::steady_clock::now();
+        w.ask().AskOpponentMove(9);
+        QVERIFY(std::chrono::steady_clock::now() - start < std::chrono::milliseconds(3000));
+        QVERIFY(w.dialogs.messages.isEmpty());
+        QCOMPARE(w.status(), QStringLiteral("Stopped asking ./slow.sh"));
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
+    }
+
+    // An engine's evaluation and best line, from its MESSAGE lines, with the
+    // line's squares as x,y: letters and numbers read so that the line starts
+    // with its move, from the top or from the bottom.
+    void engineWordsGiveTheEvaluationAndTheLineInTheWindowsSquares() {
+        struct Case {
+            QStringList messages;
+            QPoint answer;
+            const char* eval;
+            QStringList line;
+        };
+        const Case cases[] = {
+            {{"Speed 401K | Depth 9-11 | Eval +M15 | Node 4015 | Time 10ms", "Bestline G13 F14 J10"},
+             {6, 12}, "+M15", {"6,12", "5,13", "9,9"}},
+            {{"depth 7 ev -35 pv g8 f7"}, {6, 12}, "-35", {"6,12", "5,13"}},
+            {{"score 12", "pv 3,4 5,6"}, {3, 4}, "12", {"3,4", "5,6"}},
+            {{"bestline Z99 A1"}, {0, 0}, "", {"Z99", "A1"}},  // off the board: as written
+            {{"thinking hard"}, {0, 0}, "", {}},
+        };
+        for (const Case& c : cases) {
+            const EngineWords words = engineWords(c.messages, c.answer.x(), c.answer.y());
+            QCOMPARE(words.eval, QLatin1String(c.eval));
+            QCOMPARE(words.line, c.line);
+        }
+    }
+
+    // "AI Plays o" with a program of the file protocol: after each click the
+    // program's answer is played, with the time it took, and the saved
+    // record holds both sides' moves.
+    void anAiAnswersEachMoveOnTheBoard() {
+        AiWindow w{QString()};
+        w.script("ai.sh", "n=$(cat n 2>/dev/null || echo 0); echo $((n+1)) > n; printf '%s,0' $n > tah.dat");
+        w.game().ai().setDialogs(
+            std::make_unique<testing::ScriptedPlayerDialogs>(AiChoice{QStringLiteral("./ai.sh"), 1100}));
+        w.action("NewGame1")->trigger();
+        w.action("AiPlaysO1")->trigger();
+        QVERIFY(w.game().ai().plays('o'));
+        QVERIFY(w.action("AiPlaysO1")->isChecked());
+        w.clickBoard(9, 9);
+        QTRY_COMPARE(w.game().game()->length(), 2);
+        w.clickBoard(9, 10);
+        QTRY_COMPARE(w.game().game()->length(), 4);
+        QVERIFY(w.dialogs.messages.isEmpty());
+        const GameRecord record = w.game().game()->lineRecord();
+        QCOMPARE(record.moves, (std::vector<int>{squareAt(9, 9), squareAt(0, 0), squareAt(9, 10), squareAt(1, 0)}));
+        QVERIFY(w.status().startsWith(QStringLiteral("o played 1,0 in ")));
+        QVERIFY(w.game().saveGameTo(w.dir() / "played.psq"));
+        QCOMPARE(std::get<GameRecord>(readGameRecord(w.dir() / "played.psq")).moves, record.moves);
+    }
+
+    // A stdin/stdout engine is started once and given each position in
+    // turn; one program may play both sides until it has no move to play.
+    void anEngineKeepsRunningBetweenItsMovesAndMayPlayBothSides() {
+        AiWindow w{QString()};
+        // It answers the square on row 0 of the column that the number of
+        // stones names, and, once six stones stand, a square that is taken.
+        w.script("pbrain-counts", "echo $$ >> pids\nn=0\nwhile IFS= read -r line; do case \"$line\" in\n"
+                                  "START*) echo OK;; YXBOARD*) n=0;; [0-9]*,[0-9]*,[12]*) n=$((n+1));;\n"
+                                  "YXNBEST*) if [ $n -ge 6 ]; then echo 1,0; else echo \"MESSAGE eval +$n\"; "
+                                  "echo \"$n,0\"; fi;;\nEND*) exit 0;; esac; done");
+        w.action("NewGame1")->trigger();
+        w.game().ai().setPlayer('o', AiChoice{QStringLiteral("./pbrain-counts"), 1000});
+        w.clickBoard(9, 9);
+        QTRY_COMPARE(w.game().game()->length(), 2);
+        w.clickBoard(9, 10);
+        QTRY_COMPARE(w.game().game()->length(), 4);
+        QCOMPARE(w.game().game()->lineRecord().moves[3], squareAt(3, 0));
+        QVERIFY2(w.status().endsWith(QStringLiteral(", eval +3")), qPrintable(w.status()));
+        QCOMPARE(w.dir().read("pids").size(), w.dir().read("pids").find('\n') + 1);  // one engine, one pid
+
+        w.game().ai().setPlayer('x', AiChoice{QStringLiteral("./pbrain-counts"), 1000});
+        QTRY_COMPARE(w.dialogs.messages.size(), 1);
+        QCOMPARE(w.game().game()->length(), 6);
+        QVERIFY2(w.dialogs.messages.front().startsWith(QStringLiteral("AI Error: \"./pbrain-counts\"")),
+                 qPrintable(w.dialogs.messages.front()));
+        QVERIFY(!w.game().ai().plays('x') && !w.game().ai().plays('o'));
+        w.close();  // waits for the engines' end
+        for (const pid_t pid : testing::runningOf(w.dir().read("pids"))) QFAIL(qPrintable(QString::number(pid)));
+    }
+
     void keypadDigitsAndZeroDoNotAsk() {
         AiWindow w(QStringLiteral("./ai.sh"));
-        QTest::keyClick(w.form->Tree, Qt::Key_5, Qt::KeypadModifier);
+        QTest::keyClick(w.treeView(), Qt::Key_5, Qt::KeypadModifier);
         w.keyClick(Qt::Key_0);
         QCOMPARE(w.dialogs.asked, 0);
         QVERIFY(!w.dir().exists("timeouts.dat"));
@@ -308,7 +404,7 @@ private slots:
                    testing::boardFile({"", "", "", "", "", "", "", "", "", "", "        oxxxx"}));
         w.keyClick(Qt::Key_2);
         QVERIFY(w.dialogs.messages.isEmpty());
-        const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+        const Difference d = difference(w.plainBoard(), w.image());
         QCOMPARE(d.area, QRect(QPoint(261, 201), QPoint(279, 219)));
         QVERIFY(d.allRed);
 #endif
@@ -335,7 +431,7 @@ private slots:
             AiWindow w(QStringLiteral("'%1'").arg(QStringLiteral(VOREK_PBRAIN_PATH)), c.board);
             w.keyClick(Qt::Key_1);
             QVERIFY2(w.dialogs.messages.isEmpty(), c.name);
-            const Difference d = difference(w.plainBoard(), w.form->ImgBoard->image());
+            const Difference d = difference(w.plainBoard(), w.image());
             QVERIFY2(d.allRed, c.name);
             const auto circled = std::find_if(c.moves.begin(), c.moves.end(),
                                               [&](QPoint m) { return d.area == circleOf(m.x(), m.y()); });
@@ -383,9 +479,9 @@ private slots:
         for (const Case& c : cases) {
             AiWindow w(QLatin1String(c.commandLine));
             if (*c.body != '\0') w.script(c.commandLine + 2, c.body);
-            w.form->AskOpponentMove(1);
+            w.ask().AskOpponentMove(1);
             QCOMPARE(w.dialogs.messages, QStringList{QLatin1String(c.message)});
-            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            QCOMPARE(w.image(), w.plainBoard());
             const QStringList log = w.exchange();
             QCOMPARE(log.front(), QStringLiteral("stdin/stdout protocol: ") + QLatin1String(c.commandLine));
             QCOMPARE(log.mid(log.size() - c.logTail.size()), c.logTail);
@@ -401,8 +497,8 @@ private slots:
     void logPageShowsTheLastFileProtocolAsk() {
         AiWindow w(QStringLiteral("./answer.sh"));
         w.script("answer.sh", "printf '3,4' > tah.dat");
-        w.form->AskOpponentMove(2);
-        w.form->AskOpponentMove(2);
+        w.ask().AskOpponentMove(2);
+        w.ask().AskOpponentMove(2);
         const QStringList log = w.exchange();
         QCOMPARE(log.size(), 25);  // the command, "tah.dat" and 20 board rows, "timeouts.dat", the end, the answer
         QCOMPARE(log[0], QStringLiteral("file protocol: ./answer.sh"));
@@ -411,7 +507,7 @@ private slots:
         QCOMPARE(log.mid(22), (QStringList{QStringLiteral("wrote \"timeouts.dat\": 2, 2147483647"),
                                           QStringLiteral("the program exited with code 0"),
                                           QStringLiteral("\"tah.dat\" holds \"3,4\": the move 3,4")}));
-        QCOMPARE(difference(w.plainBoard(), w.form->ImgBoard->image()).area, circleOf(3, 4));
+        QCOMPARE(difference(w.plainBoard(), w.image()).area, circleOf(3, 4));
     }
 
     // While an engine thinks, the window handles its events: the log grows,
@@ -437,12 +533,12 @@ private slots:
             QObject::connect(timer, &QTimer::timeout, [&w, seen, timer, close] {
                 if (!w.exchange().contains(QStringLiteral("> DONE"))) return;
                 timer->deleteLater();
-                seen->treeEnabled = w.form->Tree->isEnabled();
+                seen->treeEnabled = w.treeView()->isEnabled();
                 seen->menusEnabled = w.form->menuBar()->isEnabled();
-                seen->status = w.form->StatusBar1->currentMessage();
-                seen->mode = w.form->mode();
+                seen->status = (&w.widgets().pagesStatus)->currentMessage();
+                seen->mode = w.controller().mode();
                 QTest::keyClick(w.form.get(), Qt::Key_S, Qt::ControlModifier);  // "Solve"
-                seen->solving = w.form->solving();
+                seen->solving = w.solving();
                 seen->log = w.exchange();
                 if (close) seen->closed = w.form->close();
             });
@@ -460,15 +556,15 @@ private slots:
         QVERIFY2(seen.status.startsWith(QStringLiteral("Asking ./ff")), qPrintable(seen.status));
         QVERIFY2(seen.status.endsWith(QStringLiteral("pbrain-slow for its move: 3300 ms")), qPrintable(seen.status));
         QVERIFY(seen.status.contains(QChar(0x2026)));
-        QVERIFY(w.form->StatusBar1->fontMetrics().horizontalAdvance(seen.status) < w.form->StatusBar1->width());
-        QCOMPARE(w.form->mode(), WindowMode::IDLE);
+        QVERIFY((&w.widgets().pagesStatus)->fontMetrics().horizontalAdvance(seen.status) < (&w.widgets().pagesStatus)->width());
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
         QVERIFY(seen.log.contains(QStringLiteral("< OK")));
         QVERIFY(!seen.log.contains(QStringLiteral("< 3,4")));
         QVERIFY(w.dialogs.messages.isEmpty());
-        QCOMPARE(difference(w.plainBoard(), w.form->ImgBoard->image()).area, circleOf(3, 4));
-        QVERIFY(w.form->Tree->isEnabled());
+        QCOMPARE(difference(w.plainBoard(), w.image()).area, circleOf(3, 4));
+        QVERIFY(w.treeView()->isEnabled());
         QVERIFY(w.form->menuBar()->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), w.form->Tree);
+        QCOMPARE(QApplication::focusWidget(), w.treeView());
 
         Seen closing;
         watch(&closing, true);
@@ -497,7 +593,8 @@ private slots:
         QVERIFY(noIcon);
         QVERIFY(onlyOk);
 
-        // An editable drop-down of the commands asked last, its text empty.
+        // An editable drop-down of the commands asked last, the last one in
+        // its text, and a prompt that names both protocols.
         QString typed;
         QStringList items;
         bool editable = false;
@@ -515,8 +612,9 @@ private slots:
         const QStringList recent{QStringLiteral("pbrain-vorek"), QStringLiteral("vorek-ai")};
         QCOMPARE(dialogs.askCommandLine(nullptr, recent), std::nullopt);  // cancelled
         QCOMPARE(title, QStringLiteral("Opponent"));
-        QCOMPARE(label, QStringLiteral("Input AI filename using protocol via files"));
-        QVERIFY(typed.isEmpty());
+        QVERIFY2(label.contains(QStringLiteral("stdin/stdout")) && label.contains(QStringLiteral("via files")),
+                 qPrintable(label));
+        QCOMPARE(typed, recent.front());
         QCOMPARE(items, recent);
         QVERIFY(editable);
 

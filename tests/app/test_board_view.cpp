@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QSettings>
 #include <QTabBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <utility>
 
 #include "app/board_view/board_coordinates.h"
 #include "app/board_view/board_image.h"
 #include "app/board_view/view_menu.h"
+#include "board/five_in_row.h"
 #include "files/game_record.h"
 #include "picture/board_png.h"
 #include "tests/app/scratch_settings.h"
@@ -25,7 +27,7 @@ namespace fs = std::filesystem;
 const fs::path REAL_GAME = fs::path(VOREK_EXAMPLES_DIR) / "games" / "o-wins-in-row-12.psq";
 
 struct ViewWindow : WindowFixture {
-    ViewMenu& view() const { return *form->ViewChoices; }
+    ViewMenu& viewMenu() const { return widgets().viewMenu; }
     QWidget* part(const char* name) const { return form->findChild<QWidget*>(QLatin1String(name)); }
     PictureOptions options(bool coloursByLetter, char player1Letter, const MoveNumbers& numbers = {}) const {
         PictureOptions options;
@@ -34,7 +36,7 @@ struct ViewWindow : WindowFixture {
         options.moveNumbers = numbers;
         return options;
     }
-    QImage shown() const { return form->ImgBoard->image(); }
+    QImage shown() const { return image(); }
 };
 
 MoveNumbers recordNumbers(const GameRecord& record, int count) {
@@ -70,10 +72,10 @@ private slots:
     void coloursByLetterKeepXBlackWhoeverIsToMove() {
         ViewWindow w;
         w.dir().write("tah.dat", "o");
-        w.form->FileInput1->trigger();
-        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard));
-        w.view().ColoursByLetter1->trigger();
-        QCOMPARE(w.shown(), renderBoard(*w.form->RootBoard, w.options(true, 'o')));
+        w.action("FileInput1")->trigger();
+        QCOMPARE(w.shown(), renderBoard(*w.rootBoard()));
+        w.viewMenu().ColoursByLetter1->trigger();
+        QCOMPARE(w.shown(), renderBoard(*w.rootBoard(), w.options(true, 'o')));
         QCOMPARE(w.shown().pixel(10 * 20 + 10, 9 * 20 + 10), qRgb(255, 255, 255));  // an "o" stone
     }
 
@@ -82,15 +84,17 @@ private slots:
     void gamePositionsKeepTheRecordsColoursAndMarkTheirLastMove() {
         ViewWindow w;
         const GameRecord record = std::get<GameRecord>(readGameRecord(REAL_GAME));
-        w.form->OpenGame(REAL_GAME);
+        w.game().OpenGame(REAL_GAME);
         const int first = record.moves[0];
         for (bool byLetter : {false, true}) {
-            if (byLetter) w.view().ColoursByLetter1->trigger();
+            if (byLetter) w.viewMenu().ColoursByLetter1->trigger();
             for (int count : {16, 15, 1, 0}) {
-                w.form->ShowGamePosition(count);
+                w.game().ShowGamePosition(count);
                 const char mover = letterOfMove(record, count + 1);
                 const int last = count > 0 ? record.moves[static_cast<std::size_t>(count - 1)] : -1;
-                QCOMPARE(w.shown(), WindowFixture::picture(*w.form->RootBoard, last, w.options(true, mover)));
+                PictureOptions options = w.options(true, mover);
+                if (count >= record.fiveAt) options.fiveSquares = fiveInRow(*w.rootBoard())->squares;
+                QCOMPARE(w.shown(), WindowFixture::picture(*w.rootBoard(), last, options));
                 if (count == 0) continue;
                 QCOMPARE(w.shown().pixel(columnOf(first) * 20 + 4, rowOf(first) * 20 + 10), qRgb(0, 0, 0));
                 QCOMPARE(w.shown().pixel(columnOf(last) * 20 + 10, rowOf(last) * 20 + 10), qRgb(255, 0, 0));
@@ -100,32 +104,32 @@ private slots:
         w.select(w.root());
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
-        const int move = w.form->CurrentNode->move;
+        const int move = w.currentNode()->move;
         QCOMPARE(w.shown().pixel(columnOf(move) * 20 + 10, rowOf(move) * 20 + 10), qRgb(255, 0, 0));
-        QCOMPARE(w.form->pictureOptions().lastMove, move);
+        QCOMPARE(w.view().pictureOptions().lastMove, move);
     }
 
     void moveNumbersAreTheRecordsThenThoseOfThePathInTheTree() {
         ViewWindow w;
-        w.view().MoveNumbers1->trigger();
+        w.viewMenu().MoveNumbers1->trigger();
         // Position files: the path's moves from 1.
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
         MoveNumbers numbers{};
-        const int move = w.form->CurrentNode->move;
+        const int move = w.currentNode()->move;
         numbers[static_cast<std::size_t>(move)] = 1;
-        QCOMPARE(w.shown(), WindowFixture::picture(w.form->CurrentNode->ensureBoard(), move, w.options(false, 'x', numbers)));
+        QCOMPARE(w.shown(), WindowFixture::picture(w.currentNode()->ensureBoard(), move, w.options(false, 'x', numbers)));
 
         const GameRecord record = std::get<GameRecord>(readGameRecord(REAL_GAME));
-        w.form->OpenGame(REAL_GAME);
-        w.form->ShowGamePosition(11);
+        w.game().OpenGame(REAL_GAME);
+        w.game().ShowGamePosition(11);
         w.select(w.root());
         for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down}) w.keyClick(key);
-        const StatNode& grandchild = *w.form->CurrentNode;
+        const StatNode& grandchild = *w.currentNode();
         numbers = recordNumbers(record, 11);
         numbers[static_cast<std::size_t>(grandchild.parent()->move)] = 12;
         numbers[static_cast<std::size_t>(grandchild.move)] = 13;
-        QCOMPARE(w.shown(), WindowFixture::picture(w.form->CurrentNode->ensureBoard(), grandchild.move,
+        QCOMPARE(w.shown(), WindowFixture::picture(w.currentNode()->ensureBoard(), grandchild.move,
                                                    w.options(true, 'o', numbers)));
     }
 
@@ -134,15 +138,15 @@ private slots:
         const QImage plain = w.shown();
         QWidget* outer = w.part("Panel1");
         const int plainWidth = outer->width();
-        w.view().Coordinates1->trigger();
+        w.viewMenu().Coordinates1->trigger();
         QCoreApplication::processEvents();
 
         QWidget* columns = w.part("ColumnNumbers");
         QWidget* rows = w.part("RowNumbers");
         QVERIFY(columns->isVisible() && rows->isVisible());
         QCOMPARE(w.shown(), plain);
-        QCOMPARE(w.form->ImgBoard->size(), QSize(401, 401));
-        const QRect picture = w.form->ImgBoard->geometry();
+        QCOMPARE(w.boardImage()->size(), QSize(401, 401));
+        const QRect picture = w.boardImage()->geometry();
         QCOMPARE(columns->geometry().bottom() + 1, picture.top());
         QCOMPARE(columns->x(), picture.x());
         QCOMPARE(rows->geometry().right() + 1, picture.left());
@@ -157,9 +161,9 @@ private slots:
             QVERIFY(!inkIn(top, Qt::Horizontal, i * 20, 1));
         }
 
-        w.view().Coordinates1->trigger();
+        w.viewMenu().Coordinates1->trigger();
         QVERIFY(!columns->isVisible());
-        QCOMPARE(w.form->ImgBoard->pos(), QPoint(1, 1));
+        QCOMPARE(w.boardImage()->pos(), QPoint(1, 1));
         QCOMPARE(outer->width(), plainWidth);
     }
 
@@ -168,30 +172,31 @@ private slots:
     // the pages keep their share with every tab readable.
     void theBoardGrowsWithTheWindowAndThePointerFollows() {
         ViewWindow w;
-        // The board column's share of the width, 405 of 737, or the height
-        // under the picture, whichever is less, and never below 401.
+        // The design's 401 at the first size; as the window grows, the
+        // picture takes the whole height under it and the pages the rest,
+        // so that no strip opens under the picture; never below 401.
         constexpr int BY_HEIGHT = 0;
         struct Case {
             QSize window;
             int side;
         };
-        const Case cases[] = {{{737, 584}, 401}, {{1550, 940}, 1550 * 405 / 737 - 4}, {{1200, 584}, BY_HEIGHT},
+        const Case cases[] = {{{737, 584}, 401}, {{1550, 940}, BY_HEIGHT}, {{1200, 584}, BY_HEIGHT},
                               {{300, 200}, 401}};
         for (const Case& c : cases) {
             const QByteArray name = QByteArray::number(c.window.width()) + "x" + QByteArray::number(c.window.height());
             w.form->resize(c.window);
             QCoreApplication::processEvents();
-            const int side = w.form->ImgBoard->width();
-            QVERIFY2(w.form->ImgBoard->height() == side, name);
+            const int side = w.boardImage()->width();
+            QVERIFY2(w.boardImage()->height() == side, name);
             const int height = w.form->centralWidget()->height() - 19 - 2;  // the status bar, the margins
             QVERIFY2(side == (c.side == BY_HEIGHT ? height : c.side), name);
             QVERIFY2(side <= height || side == PICTURE_SIZE, name);
             QVERIFY2(w.part("Panel1")->width() == side + 4, name);
             QVERIFY2(w.shown().size() == QSize(side, side), name);
-            auto board = w.form->RootBoard->clone();
+            auto board = w.rootBoard()->clone();
             QVERIFY2(w.shown() == renderBoard(*board, {}, side, NumberStyle::FONT), name);
-            const QTabBar* tabs = w.form->PageControl1->tabBar();
-            QVERIFY2(tabs->tabRect(tabs->count() - 1).right() < w.form->PageControl1->width(), name);
+            const QTabBar* tabs = (&w.widgets().pages)->tabBar();
+            QVERIFY2(tabs->tabRect(tabs->count() - 1).right() < (&w.widgets().pages)->width(), name);
             // The centre of each corner cell and of the cell 11,10.
             for (const auto& [column, row] : {std::pair{0, 0}, {19, 0}, {0, 19}, {19, 19}, {11, 10}}) {
                 const int x = (column * 20 + 10) * side / PICTURE_SIZE;
@@ -206,20 +211,42 @@ private slots:
         QVERIFY(w.form->minimumSizeHint().width() <= 737);
     }
 
+    // The splitter gives the board column what the user leaves it, the
+    // picture filling it; the window's size and the splitter are there
+    // again in the next window.
+    void theSplitterAndTheWindowSizeAreKept() {
+        {
+            ViewWindow w;
+            w.form->resize(1300, 800);
+            QCoreApplication::processEvents();
+            auto* columns = w.form->findChild<QSplitter*>(QStringLiteral("BoardSplitter"));
+            QVERIFY(columns != nullptr);
+            columns->setSizes({600, 696});
+            QCoreApplication::processEvents();
+            QCOMPARE(w.boardImage()->width(), 596);
+            QCOMPARE(w.part("Panel1")->width(), 600);
+        }
+        ViewWindow next;
+        QCoreApplication::processEvents();
+        QCOMPARE(next.form->size(), QSize(1300, 800));
+        QCOMPARE(next.part("Panel1")->width(), 600);
+        QCOMPARE(next.boardImage()->width(), 596);
+    }
+
     // The rulers grow with the picture and number its cells from 0.
     void coordinatesGrowWithThePicture() {
         ViewWindow w;
-        w.view().Coordinates1->trigger();
+        w.viewMenu().Coordinates1->trigger();
         w.form->resize(1550, 940);
         QCoreApplication::processEvents();
-        const int side = w.form->ImgBoard->width();
+        const int side = w.boardImage()->width();
         QVERIFY(side > 700);
         QWidget* columns = w.part("ColumnNumbers");
         QWidget* rows = w.part("RowNumbers");
         QCOMPARE(columns->width(), side);
         QCOMPARE(rows->height(), side);
-        QCOMPARE(columns->geometry().bottom() + 1, w.form->ImgBoard->y());
-        QCOMPARE(rows->geometry().right() + 1, w.form->ImgBoard->x());
+        QCOMPARE(columns->geometry().bottom() + 1, w.boardImage()->y());
+        QCOMPARE(rows->geometry().right() + 1, w.boardImage()->x());
         QVERIFY(columns->height() > BoardCoordinates::RULER_HEIGHT);
         QCOMPARE(w.part("Panel1")->width(), side + 4 + rows->width());
     }
@@ -227,16 +254,16 @@ private slots:
     void everythingIsOffAtFirstAndAChoiceIsKeptForTheNextWindow() {
         {
             ViewWindow w;
-            for (QAction* item : {w.view().ColoursByLetter1, w.view().Coordinates1, w.view().MoveNumbers1})
+            for (QAction* item : {w.viewMenu().ColoursByLetter1, w.viewMenu().Coordinates1, w.viewMenu().MoveNumbers1})
                 QVERIFY2(item->isCheckable() && !item->isChecked(), qPrintable(item->text()));
             QVERIFY(!w.part("ColumnNumbers")->isVisible());
-            w.view().Coordinates1->trigger();
-            w.view().MoveNumbers1->trigger();
+            w.viewMenu().Coordinates1->trigger();
+            w.viewMenu().MoveNumbers1->trigger();
         }
         ViewWindow next;
-        QVERIFY(!next.view().ColoursByLetter1->isChecked());
-        QVERIFY(next.view().Coordinates1->isChecked());
-        QVERIFY(next.view().MoveNumbers1->isChecked());
+        QVERIFY(!next.viewMenu().ColoursByLetter1->isChecked());
+        QVERIFY(next.viewMenu().Coordinates1->isChecked());
+        QVERIFY(next.viewMenu().MoveNumbers1->isChecked());
         QVERIFY(next.part("ColumnNumbers")->isVisible());
     }
 };

@@ -34,15 +34,15 @@ struct EditWindow : WindowFixture {
     testing::DialogRecord opponent;
 
     EditWindow() {
-        form->setOpponentDialogs(
+        ask().setOpponentDialogs(
             std::make_unique<testing::ScriptedDialogs>(QStringLiteral("true"), opponent));
     }
 
-    void toggleEditing() { form->EditCommands->EditPosition1->trigger(); }
+    void toggleEditing() { action("EditPosition1")->trigger(); }
     void click(int column, int row, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(form->ImgBoard, button, {}, QPoint(column * 20 + 10, row * 20 + 10));
+        QTest::mouseClick(boardImage(), button, {}, QPoint(column * 20 + 10, row * 20 + 10));
     }
-    V2Board& shown() { return form->CurrentNode->ensureBoard(); }
+    V2Board& shown() { return currentNode()->ensureBoard(); }
 };
 
 int owner(const V2Board& board, int square) {
@@ -68,7 +68,7 @@ private slots:
     void clicksSetUpAPositionThatBecomesTheRootAsIfReadFromFiles() {
         EditWindow w;
         w.toggleEditing();
-        QVERIFY(w.form->editing());
+        QVERIFY(w.editing());
         w.click(2, 3);                   // empty: an "x" stone, the side to move
         w.click(5, 3, Qt::RightButton);  // empty: an "o" stone
         w.click(10, 10, Qt::RightButton);  // the "x" stone on 210 comes off, whatever the button
@@ -77,19 +77,19 @@ private slots:
         w.click(0, 0);  // a stone put and taken off again
         w.click(19, 19, Qt::MiddleButton);  // no stone for the middle button
         w.toggleEditing();
-        QVERIFY(!w.form->editing());
+        QVERIFY(!w.editing());
 
         const std::string expected = boardFile({"", "", "", "  x  o", "", "", "", "", "", "", "         x",
                                                 "          o"});
         testing::TempDir files;
         const auto fromFiles = rootFromFiles(files, expected, "x");
-        QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
+        QCOMPARE(w.treeView()->topLevelItemCount(), 1);
         QCOMPARE(w.text(w.root()), NodeLabel(*fromFiles));
-        QCOMPARE(testing::showText(*w.form->RootBoard), testing::showText(*fromFiles->board));
-        QCOMPARE(w.form->rootLabels().player1Letter, 'x');
+        QCOMPARE(testing::showText(*w.rootBoard()), testing::showText(*fromFiles->board));
+        QCOMPARE(w.controller().rootLabels().player1Letter, 'x');
 
         // "File Output" writes it as the files above.
-        w.form->FileOutput1->trigger();
+        w.action("FileOutput1")->trigger();
         QCOMPARE(w.dir().read("plocha.dat"), expected);
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
     }
@@ -99,11 +99,11 @@ private slots:
         w.mouseOverBoard(12 * 20 + 5, 10 * 20 + 5);  // the square 212, two squares past the "x" pair
         const QString reportBefore = w.panel(0);
         w.toggleEditing();
-        for (QAction* rests : {w.form->FileInput1, w.form->Solve1, w.form->FileMenu->OpenFolder1,
-                               w.form->FileMenu->OpenGame1})
+        for (QAction* rests : {w.action("FileInput1"), w.action("Solve1"), w.action("OpenFolder1"),
+                               w.action("OpenGame1")})
             QVERIFY2(!rests->isEnabled(), qPrintable(rests->text()));
-        QVERIFY(!w.form->Tree->isEnabled());
-        QVERIFY(!w.form->Game->GameList->isEnabled());
+        QVERIFY(!w.treeView()->isEnabled());
+        QVERIFY(!w.widgets().gamePage.GameList->isEnabled());
         w.keyClick(Qt::Key_1);
         w.keyClick(Qt::Key_Right);
         QCOMPARE(w.opponent.asked, 0);
@@ -115,27 +115,27 @@ private slots:
                                                    "         xxx", "          o"});
         const auto expected = rootFromFiles(files, threeInARow, "x");
         V2Board& board = *expected->board;
-        QCOMPARE(WindowFixture::lines(w.form->TList1), testing::threatLines(board, 1));
-        QCOMPARE(WindowFixture::lines(w.form->TList0), testing::threatLines(board, 0));
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(board));
+        QCOMPARE(WindowFixture::lines((&w.widgets().threats1)), testing::threatLines(board, 1));
+        QCOMPARE(WindowFixture::lines((&w.widgets().threats0)), testing::threatLines(board, 0));
+        QCOMPARE(w.image(), renderBoard(board));
         QCOMPARE(w.panel(0), QString::fromStdString(squareReport(board, 212)));
         QVERIFY(w.panel(0) != reportBefore);
         w.mouseOverBoard(8 * 20 + 5, 10 * 20 + 5);
         QCOMPARE(w.panel(0), QString::fromStdString(squareReport(board, 208)));
 
         // The tree is the one from before until the edit ends.
-        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
+        QCOMPARE(w.rootBoard()->stoneCount(), 4);
         w.toggleEditing();
-        QVERIFY(w.form->Tree->isEnabled());
-        QVERIFY(w.form->FileMenu->OpenGame1->isEnabled());
-        QCOMPARE(w.form->RootBoard->stoneCount(), 5);
+        QVERIFY(w.treeView()->isEnabled());
+        QVERIFY(w.action("OpenGame1")->isEnabled());
+        QCOMPARE(w.rootBoard()->stoneCount(), 5);
         w.keyClick(Qt::Key_Right);
         QVERIFY(w.text(w.root()).startsWith(QStringLiteral("|| ")));
     }
 
     void swapClearAndUndoChangeThePositionStepByStep() {
         EditWindow w;
-        EditMenu& edit = *w.form->EditCommands;
+        EditMenu& edit = w.widgets().editMenu;
         QVERIFY(!edit.SwapSideToMove1->isEnabled());
         w.toggleEditing();
         QVERIFY(!edit.Undo1->isEnabled());
@@ -157,17 +157,22 @@ private slots:
         };
         for (const Step& step : steps) {
             step.command->trigger();
-            V2Board& board = w.form->shownBoard();
+            V2Board& board = w.controller().shownBoard();
             QCOMPARE(board.stoneCount(), step.stones);
             QCOMPARE(owner(board, 210), step.on210);
             QCOMPARE(owner(board, 190), step.on190);
             QCOMPARE(edit.Undo1->isEnabled(), step.canUndo);
-            QCOMPARE(w.form->ImgBoard->image(), renderBoard(board));
+            // The stones keep the colours they had: x's black whoever is to move.
+            PictureOptions colours;
+            colours.coloursByLetter = true;
+            colours.player1Letter = w.controller().editor()->letterToMove();
+            QCOMPARE(w.image(), renderBoard(board, colours));
+            if (step.on210 >= 0) QCOMPARE(w.image().pixel(10 * 20 + 10, 10 * 20 + 10), qRgb(0, 0, 0));
         }
         edit.SwapSideToMove1->trigger();
         w.toggleEditing();
-        QCOMPARE(w.form->rootLabels().player1Letter, 'o');
-        QCOMPARE(w.form->RootBoard->flags(190), PLAYER1_STONE);
+        QCOMPARE(w.controller().rootLabels().player1Letter, 'o');
+        QCOMPARE(w.rootBoard()->flags(190), PLAYER1_STONE);
         QVERIFY(!edit.Undo1->isEnabled());
     }
 
@@ -175,14 +180,14 @@ private slots:
         EditWindow w;
         // Five moves, "x" first: "o" is to move at the root.
         w.dir().write("five.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,12,0\n10,13,0\n11,13,0\n9,11,0\n");
-        QVERIFY(w.form->OpenGame(w.dir() / "five.psq"));
+        QVERIFY(w.game().OpenGame(w.dir() / "five.psq"));
         w.select(w.root());
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
-        const int sixth = w.form->CurrentNode->move;
+        const int sixth = w.currentNode()->move;
 
         w.toggleEditing();
-        QCOMPARE(w.form->shownBoard().sideToMove(), PLAYER1);  // "x", to move after the sixth move, is player 1 now
+        QCOMPARE(w.controller().shownBoard().sideToMove(), PLAYER1);  // "x", to move after the sixth move, is player 1 now
         w.click(10, 11);  // the stone of move 2 comes off
         w.click(0, 0);    // an "x" stone
         w.toggleEditing();
@@ -192,13 +197,13 @@ private slots:
         for (const auto& [x, y, number] : numbered)
             numbers[static_cast<std::size_t>(squareAt(x - 1, y - 1))] = static_cast<std::uint16_t>(number);
         numbers[static_cast<std::size_t>(sixth)] = 6;
-        const StoneLabels& labels = w.form->rootLabels();
+        const StoneLabels& labels = w.controller().rootLabels();
         QCOMPARE(labels.player1Letter, 'x');
         QVERIFY(labels.numbers == numbers);
         QCOMPARE(labels.nextNumber, 7);
-        QCOMPARE(w.form->RootBoard->stoneCount(), 6);
-        QCOMPARE(w.form->RootBoard->flags(0), PLAYER1_STONE);
-        QCOMPARE(w.form->Game->selectedPosition(), -1);
+        QCOMPARE(w.rootBoard()->stoneCount(), 6);
+        QCOMPARE(w.rootBoard()->flags(0), PLAYER1_STONE);
+        QCOMPARE(w.game().page().selectedPosition(), -1);
     }
 
     // A stone taken off loses its number for good: put on the same square
@@ -207,12 +212,12 @@ private slots:
     void aStoneTakenOffLosesItsNumber() {
         EditWindow w;
         w.dir().write("two.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,12,0\n");
-        QVERIFY(w.form->OpenGame(w.dir() / "two.psq"));
+        QVERIFY(w.game().OpenGame(w.dir() / "two.psq"));
         const std::size_t first = static_cast<std::size_t>(squareAt(9, 9));
         const std::size_t second = static_cast<std::size_t>(squareAt(10, 11));
-        w.form->ViewChoices->MoveNumbers1->trigger();
+        w.action("MoveNumbers1")->trigger();
         w.toggleEditing();
-        EditMenu& edit = *w.form->EditCommands;
+        EditMenu& edit = w.widgets().editMenu;
         struct Step {
             std::function<void()> act;
             int numberOnFirst;
@@ -229,48 +234,48 @@ private slots:
         };
         for (const Step& step : steps) {
             step.act();
-            QCOMPARE(w.form->pictureOptions().moveNumbers[first], step.numberOnFirst);
-            QCOMPARE(w.form->pictureOptions().moveNumbers[second], step.numberOnSecond);
+            QCOMPARE(w.view().pictureOptions().moveNumbers[first], step.numberOnFirst);
+            QCOMPARE(w.view().pictureOptions().moveNumbers[second], step.numberOnSecond);
         }
         w.toggleEditing();
-        QVERIFY(w.form->rootLabels().numbers == MoveNumbers{});
-        QCOMPARE(w.form->rootLabels().nextNumber, 1);
+        QVERIFY(w.controller().rootLabels().numbers == MoveNumbers{});
+        QCOMPARE(w.controller().rootLabels().nextNumber, 1);
     }
 
     // While editing the status bar says how, and the side to move and the
     // threat lists' headings follow the letters.
     void theWindowSaysHowToEditAndWhoIsToMove() {
         EditWindow w;
-        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF x to move"));
-        QCOMPARE(w.form->TList1Heading->text(), QStringLiteral("Player 1, x"));
-        QCOMPARE(w.form->TList0Heading->text(), QStringLiteral("Player 0, o"));
-        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
+        QCOMPARE(w.view().sideToMoveText(), QStringLiteral("\u25CF x to move"));
+        QCOMPARE(w.widgets().heading1.text(), QStringLiteral("Threats of x"));
+        QCOMPARE(w.widgets().heading0.text(), QStringLiteral("Threats of o"));
+        QVERIFY((&w.widgets().pagesStatus)->currentMessage().isEmpty());
         w.toggleEditing();
-        QCOMPARE(w.form->mode(), WindowMode::EDITING);
-        QCOMPARE(w.form->StatusBar1->currentMessage(),
+        QCOMPARE(w.controller().mode(), WindowMode::EDITING);
+        QCOMPARE((&w.widgets().pagesStatus)->currentMessage(),
                  QStringLiteral("Editing: left click x, right click o, Ctrl+E to finish"));
-        w.form->EditCommands->SwapSideToMove1->trigger();
-        QCOMPARE(w.form->StatusBar1->currentMessage(),
+        w.action("SwapSideToMove1")->trigger();
+        QCOMPARE((&w.widgets().pagesStatus)->currentMessage(),
                  QStringLiteral("Editing: left click o, right click x, Ctrl+E to finish"));
-        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF o to move"));  // the side to move is black
-        QCOMPARE(w.form->TList1Heading->text(), QStringLiteral("Player 1, o"));
+        QCOMPARE(w.view().sideToMoveText(), QStringLiteral("\u25CB o to move"));  // o's stones stay white
+        QCOMPARE(w.widgets().heading1.text(), QStringLiteral("Threats of o"));
         w.toggleEditing();
-        QCOMPARE(w.form->mode(), WindowMode::IDLE);
-        QVERIFY(w.form->StatusBar1->currentMessage().isEmpty());
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
+        QVERIFY((&w.widgets().pagesStatus)->currentMessage().isEmpty());
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
-        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CB x to move"));  // player 0, white
-        w.form->ViewChoices->ColoursByLetter1->trigger();
-        QCOMPARE(w.form->SideToMove->text(), QStringLiteral("\u25CF x to move"));  // x is black by letter
+        QCOMPARE(w.view().sideToMoveText(), QStringLiteral("\u25CB x to move"));  // player 0, white
+        w.action("ColoursByLetter1")->trigger();
+        QCOMPARE(w.view().sideToMoveText(), QStringLiteral("\u25CF x to move"));  // x is black by letter
     }
 
     void editingIsRefusedWhileASolveRuns() {
         EditWindow w;
-        w.form->SolveSelectedNode();
+        w.solve().SolveSelectedNode();
         w.toggleEditing();
-        QVERIFY(!w.form->editing());
-        QVERIFY(!w.form->EditCommands->EditPosition1->isChecked());
-        QVERIFY(!w.form->EditCommands->ClearBoard1->isEnabled());
+        QVERIFY(!w.editing());
+        QVERIFY(!w.action("EditPosition1")->isChecked());
+        QVERIFY(!w.action("ClearBoard1")->isEnabled());
         w.form->close();  // ends the solve
     }
 };

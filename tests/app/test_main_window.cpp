@@ -9,6 +9,7 @@
 #include <functional>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QSet>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -18,6 +19,7 @@
 #include "app/folder/folder_menu.h"
 #include "app/game/game_page.h"
 #include "app/path_label.h"
+#include "board/threat_text.h"
 #include "picture/board_picture.h"
 #include "picture/board_png.h"
 #include "tests/app/scripted_dialogs.h"
@@ -49,36 +51,36 @@ private slots:
     void startUpShowsTheRootUndecidedAndTheCaptionForm1() {
         WindowFixture w;
         QCOMPARE(w.form->windowTitle(), QStringLiteral("Form1"));
-        QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
+        QCOMPARE(w.treeView()->topLevelItemCount(), 1);
         QCOMPARE(w.text(w.root()), QStringLiteral("1/1"));
         QCOMPARE(w.root()->childCount(), 0);
-        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
-        QCOMPARE(w.form->RootBoard, w.node(w.root())->board);
-        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
-        QCOMPARE(w.form->selectedItem(), w.root());
+        QCOMPARE(w.currentNode(), w.node(w.root()));
+        QCOMPARE(w.rootBoard(), w.node(w.root())->board);
+        QCOMPARE(w.rootBoard()->stoneCount(), 4);
+        QCOMPARE(w.tree().selectedItem(), w.root());
         // The root's board and its lists are on show.
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
-        QCOMPARE(WindowFixture::lines(w.form->TList1),
+        QCOMPARE(w.image(), renderBoard(*w.rootBoard()));
+        QCOMPARE(WindowFixture::lines((&w.widgets().threats1)),
                  (QStringList{"[208] 8,10 cn=2 tn=1", "[211] 11,10 cn=2 tn=1", "[207] 7,10 cn=2 tn=1",
                               "[212] 12,10 cn=2 tn=1"}));
-        QCOMPARE(w.form->TList0->count(), 0);
-        QVERIFY(w.form->Memo->toPlainText().isEmpty());
+        QCOMPARE((&w.widgets().threats0)->count(), 0);
+        QVERIFY((&w.widgets().memo)->toPlainText().isEmpty());
     }
 
     void layoutNamesAndSizes() {
         WindowFixture w;
-        QCOMPARE(w.form->ImgBoard->size(), QSize(401, 401));
-        QCOMPARE(w.form->ImgBoard->pos(), QPoint(1, 1));
+        QCOMPARE(w.boardImage()->size(), QSize(401, 401));
+        QCOMPARE(w.boardImage()->pos(), QPoint(1, 1));
         QCOMPARE(w.form->findChild<QWidget*>(QStringLiteral("Panel1"))->width(), 405);
         QCOMPARE(w.form->size(), QSize(737, 584));
         // At least the design's widths, and the report's panel wide enough for all of it.
         constexpr int panelWidths[] = {80, 50, 50};
-        for (int i = 0; i < 3; ++i) QVERIFY(w.form->StatusPanels[i]->width() >= panelWidths[i]);
-        QCOMPARE(w.form->StatusPanels[2]->width(), 50);
-        QLabel* report = w.form->StatusPanels[0];
+        for (int i = 0; i < 3; ++i) QVERIFY(w.panelLabel(i)->width() >= panelWidths[i]);
+        QCOMPARE(w.panelLabel(2)->width(), 50);
+        QLabel* report = w.panelLabel(0);
         QVERIFY(report->contentsRect().width() >
                 report->fontMetrics().horizontalAdvance(QStringLiteral("{cn=2 tn=1}/{cn=2 tn=1}")));
-        auto* pages = w.form->PageControl1;
+        auto* pages = (&w.widgets().pages);
         QCOMPARE(pages->count(), 4);
         QCOMPARE(pages->tabText(0), QStringLiteral("Tree View"));
         QCOMPARE(pages->tabText(1), QStringLiteral("Threats"));
@@ -86,49 +88,71 @@ private slots:
         QCOMPARE(pages->tabText(3), QStringLiteral("Game"));
         QCOMPARE(pages->currentIndex(), 0);
         auto* splitter = w.form->findChild<QSplitter*>(QStringLiteral("Splitter1"));
-        QVERIFY(splitter->widget(0)->isAncestorOf(w.form->TList1));
-        QVERIFY(splitter->widget(1)->isAncestorOf(w.form->TList0));
+        QVERIFY(splitter->widget(0)->isAncestorOf((&w.widgets().threats1)));
+        QVERIFY(splitter->widget(1)->isAncestorOf((&w.widgets().threats0)));
         for (const char* name : {"ImgBoard", "StatusBar2", "Tree", "TList0", "TList1", "Memo",
                                  "StatusBar1", "Panel2", "Panel3", "PageControl1"})
             QVERIFY2(w.form->findChild<QWidget*>(QLatin1String(name)) != nullptr, name);
-        QCOMPARE(w.form->FileInput1->text(), QStringLiteral("File Input"));
-        QCOMPARE(w.form->FileOutput1->text(), QStringLiteral("File Output"));
-        auto* menu = w.form->findChild<QMenu*>(QStringLiteral("currNode"));
-        QCOMPARE(menu->title(), QStringLiteral("Node"));
-        QCOMPARE(w.form->Solve1->text(), QStringLiteral("Solve"));
-        QCOMPARE(w.form->Solve1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-        QCOMPARE(w.form->SolveSettings1->text(), QStringLiteral("Solve Settings..."));
-        QCOMPARE(menu->actions(), (QList<QAction*>{w.form->FileInput1, w.form->FileOutput1, w.form->Solve1,
-                                                   w.form->SolveSettings1}));
+        QCOMPARE(w.widgets().folderPath.parentWidget(), &w.widgets().pagesStatus);
+        QCOMPARE(w.widgets().folderPath.path(), QString::fromStdString(w.dir().path().string()));
+        QCOMPARE(w.widgets().folderPath.text(), w.widgets().folderPath.path());  // room for all of it
+    }
 
-        const FolderMenu& file = *w.form->FileMenu;
-        const EditMenu& edit = *w.form->EditCommands;
-        const ViewMenu& view = *w.form->ViewChoices;
-        QCOMPARE(w.form->menuBar()->actions(),
-                 (QList<QAction*>{file.File1->menuAction(), edit.Edit1->menuAction(),
-                                  view.View1->menuAction(), menu->menuAction()}));
-        QCOMPARE(file.File1->title(), QStringLiteral("File"));
-        QCOMPARE(file.OpenFolder1->text(), QStringLiteral("Open Folder..."));
-        QCOMPARE(file.OpenFolder1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-        QCOMPARE(file.OpenGame1->text(), QStringLiteral("Open Game..."));
-        QCOMPARE(file.OpenGame1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
-        QCOMPARE(edit.Edit1->title(), QStringLiteral("Edit"));
-        QCOMPARE(edit.EditPosition1->text(), QStringLiteral("Edit Position"));
-        QVERIFY(edit.EditPosition1->isCheckable());
-        QCOMPARE(edit.EditPosition1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
-        QCOMPARE(edit.SwapSideToMove1->text(), QStringLiteral("Swap Side to Move"));
-        QCOMPARE(edit.ClearBoard1->text(), QStringLiteral("Clear Board"));
-        QCOMPARE(edit.Undo1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-        QCOMPARE(view.View1->title(), QStringLiteral("View"));
-        QCOMPARE(view.ColoursByLetter1->text(), QStringLiteral("Colours by Letter"));
-        QCOMPARE(view.Coordinates1->text(), QStringLiteral("Coordinates"));
-        QCOMPARE(view.MoveNumbers1->text(), QStringLiteral("Move Numbers"));
-        QCOMPARE(file.OpenRecent1->title(), QStringLiteral("Open Recent"));
-        QCOMPARE(file.Quit1->text(), QStringLiteral("Quit"));
-        QCOMPARE(file.Quit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
-        QCOMPARE(w.form->FolderPath->parentWidget(), w.form->StatusBar1);
-        QCOMPARE(w.form->FolderPath->path(), QString::fromStdString(w.dir().path().string()));
-        QCOMPARE(w.form->FolderPath->text(), w.form->FolderPath->path());  // room for all of it
+    // Every menu and every item has its letter (Alt+F, then the item's
+    // letter), none twice in one menu, and the design's texts stand
+    // around it; F10 opens the first menu.
+    void menusAreReachedFromTheKeyboard() {
+        WindowFixture w;
+        struct Menu {
+            const char* title;
+            QStringList items;  // the texts without their letter's mark, in order
+        };
+        const Menu menus[] = {
+            {"File", {"Open Folder...", "Open Game...", "Open Recent", "Save Position As...", "Quit"}},
+            {"Edit", {"Edit Position", "Swap Side to Move", "Clear Board", "Undo"}},
+            {"View", {"Colours by Letter", "Coordinates", "Move Numbers"}},
+            {"Game",
+             {"New Game", "New Game From Here", "Back", "Forward", "Delete Move", "Save Game", "Save Game As...",
+              "AI Plays x", "AI Plays o", "Analyse Game"}},
+            {"Node", {"File Input", "File Output", "Solve", "Solve Settings..."}},
+        };
+        const auto letter = [](const QString& text) {
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
+        };
+        QSet<QChar> titleLetters;
+        const QList<QAction*> bar = w.form->menuBar()->actions();
+        QCOMPARE(bar.size(), static_cast<qsizetype>(std::size(menus)));
+        for (qsizetype m = 0; m < bar.size(); ++m) {
+            const QString title = bar[m]->text();
+            QCOMPARE(QString(title).remove(QLatin1Char('&')), QLatin1String(menus[m].title));
+            QVERIFY2(!letter(title).isNull() && !titleLetters.contains(letter(title)), menus[m].title);
+            titleLetters.insert(letter(title));
+            QStringList texts;
+            QSet<QChar> itemLetters;
+            for (QAction* item : bar[m]->menu()->actions()) {
+                if (item->isSeparator()) continue;
+                texts << QString(item->text()).remove(QLatin1Char('&'));
+                QVERIFY2(!letter(item->text()).isNull() && !itemLetters.contains(letter(item->text())),
+                         qPrintable(item->text()));
+                itemLetters.insert(letter(item->text()));
+            }
+            QCOMPARE(texts, menus[m].items);
+        }
+        const std::pair<const char*, QKeySequence> shortcuts[] = {
+            {"Solve1", QKeySequence(Qt::CTRL | Qt::Key_S)},       {"OpenFolder1", QKeySequence(Qt::CTRL | Qt::Key_O)},
+            {"OpenGame1", QKeySequence(Qt::CTRL | Qt::Key_G)},    {"EditPosition1", QKeySequence(Qt::CTRL | Qt::Key_E)},
+            {"Undo1", QKeySequence(Qt::CTRL | Qt::Key_Z)},        {"Quit1", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+            {"NewGame1", QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {"SaveGameAs1", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        };
+        for (const auto& [name, key] : shortcuts) QVERIFY2(w.action(name)->shortcut() == key, name);
+
+        QApplication::setActiveWindow(w.form.get());
+        QTest::keyClick(w.form.get(), Qt::Key_F10);
+        QCOMPARE(w.form->menuBar()->activeAction(), bar.front());
+        QTRY_VERIFY(bar.front()->menu()->isVisible());
+        bar.front()->menu()->close();
     }
 
     void rootProvedWhenPlayerOneCompletesFiveAtOnce() {
@@ -161,10 +185,29 @@ private slots:
             QCOMPARE(w.panel(0), QLatin1String(c.report));
             QCOMPARE(w.panel(1), QLatin1String(c.weight));
         }
-        QCOMPARE(w.form->MouseColumn, 11);
-        QCOMPARE(w.form->MouseRow, 10);
-        QCOMPARE(w.form->MouseSquare, 211);
+        QCOMPARE(w.view().mouseColumn(), 11);
+        QCOMPARE(w.view().mouseRow(), 10);
+        QCOMPARE(w.view().mouseSquare(), 211);
         QVERIFY(w.panel(2).isEmpty());
+    }
+
+    // The report describes the position shown: another node's after a
+    // selection, nothing after the position files are read again; the two
+    // panels say what they show, in the position's letters.
+    void theSquareReportFollowsThePositionShown() {
+        WindowFixture w;
+        QVERIFY(w.panelLabel(0)->toolTip().contains(QStringLiteral("o and then x")));
+        QVERIFY(w.panelLabel(1)->toolTip().startsWith(QStringLiteral("The weights of x's four lines")));
+        w.mouseOverBoard(225, 205);  // 11,10
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);  // x on 8,10: 11,10 is a square of its three now
+        V2Board& child = w.currentNode()->ensureBoard();
+        QCOMPARE(w.panel(0), QString::fromStdString(squareReport(child, squareAt(11, 10))));
+        QVERIFY(w.panel(0) != QStringLiteral("{}/{cn=2 tn=1}"));
+        QCOMPARE(w.form->windowTitle(), QStringLiteral("[11,10,211]"));
+        w.action("FileInput1")->trigger();
+        QCOMPARE(w.form->windowTitle(), QStringLiteral("Form1"));
+        QVERIFY(w.panel(0).isEmpty() && w.panel(1).isEmpty());
     }
 
     void pointerOffThePictureChangesNothing() {
@@ -176,16 +219,16 @@ private slots:
             QCOMPARE(w.form->windowTitle(), QStringLiteral("[11,10,211]"));
             QCOMPARE(w.panel(0), QStringLiteral("{}/{cn=2 tn=1}"));
             QCOMPARE(w.panel(1), QStringLiteral("250660"));
-            QCOMPARE(w.form->MouseSquare, 211);
+            QCOMPARE(w.view().mouseSquare(), 211);
         }
     }
 
     void clickingTheBoardChangesNothing() {
         WindowFixture w;
-        const QImage before = w.form->ImgBoard->image();
-        QTest::mouseClick(w.form->ImgBoard, Qt::LeftButton, {}, QPoint(210, 210));
-        QTest::mouseDClick(w.form->ImgBoard, Qt::LeftButton, {}, QPoint(210, 210));
-        QCOMPARE(w.form->ImgBoard->image(), before);
+        const QImage before = w.image();
+        QTest::mouseClick(w.boardImage(), Qt::LeftButton, {}, QPoint(210, 210));
+        QTest::mouseDClick(w.boardImage(), Qt::LeftButton, {}, QPoint(210, 210));
+        QCOMPARE(w.image(), before);
         QCOMPARE(w.root()->childCount(), 0);
     }
 
@@ -194,8 +237,9 @@ private slots:
         const std::string start = w.dir().read("plocha.dat");
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);  // child 0: x on column 8, row 10
-        QCOMPARE(w.form->CurrentNode->move, 208);
-        w.form->FileOutput1->trigger();
+        QCOMPARE(w.currentNode()->move, 208);
+        w.action("FileOutput1")->trigger();
+        QVERIFY2(w.status().contains(QStringLiteral("closing puts back the files found")), qPrintable(w.status()));
         std::string child = start;
         child[10 * 22 + 8] = 'x';
         QCOMPARE(w.dir().read("plocha.dat"), child);
@@ -214,13 +258,13 @@ private slots:
         const std::string changed = testing::boardFile({"x"});
         w.dir().write("plocha.dat", changed);
         w.dir().write("tah.dat", "o");
-        w.form->FileInput1->trigger();
-        QCOMPARE(w.form->Tree->topLevelItemCount(), 1);
+        w.action("FileInput1")->trigger();
+        QCOMPARE(w.treeView()->topLevelItemCount(), 1);
         QCOMPARE(w.root()->childCount(), 0);
         QCOMPARE(w.text(w.root()), QStringLiteral("1/1"));
-        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
-        QCOMPARE(w.form->RootBoard->stoneCount(), 1);
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
+        QCOMPARE(w.currentNode(), w.node(w.root()));
+        QCOMPARE(w.rootBoard()->stoneCount(), 1);
+        QCOMPARE(w.image(), renderBoard(*w.rootBoard()));
 
         w.close();
         QCOMPARE(w.dir().read("plocha.dat"), changed);
@@ -234,15 +278,15 @@ private slots:
         const std::string goodLf = withLineFeeds(testing::openingBoard());
         const std::function<void(WindowFixture&)> nothing = [](WindowFixture&) {};
         const std::function<void(WindowFixture&)> fileOutput = [](WindowFixture& w) {
-            w.form->FileOutput1->trigger();
+            w.action("FileOutput1")->trigger();
         };
         const std::function<void(WindowFixture&)> askAnAi = [](WindowFixture& w) {
             testing::DialogRecord record;
-            w.form->setOpponentDialogs(
+            w.ask().setOpponentDialogs(
                 std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), record));
             w.dir().write("ai.sh", "#!/bin/sh\nprintf 10,9 > tah.dat\nprintf 10,9 > answered\n");
             std::filesystem::permissions(w.dir() / "ai.sh", std::filesystem::perms::owner_all);
-            w.form->AskOpponentMove(1);
+            w.ask().AskOpponentMove(1);
             QCOMPARE(w.dir().read("answered"), std::string("10,9"));
         };
         struct Case {
@@ -273,39 +317,35 @@ private slots:
     void theControlsFollowWhatTheModeAllows() {
         WindowFixture w(testing::openingBoard());
         w.dir().write("two.psq", "Piskvorky 20x20, 7:7, 0\n10,10,0\n11,12,0\n");
-        TForm1& form = *w.form;
-        const auto check = [&form](WindowMode mode) {
-            QCOMPARE(form.mode(), mode);
-            const std::pair<QAction*, Command> actions[] = {
-                {form.FileInput1, Command::FILE_INPUT},
-                {form.FileOutput1, Command::FILE_OUTPUT},
-                {form.Solve1, Command::SOLVE},
-                {form.FileMenu->OpenFolder1, Command::OPEN_FOLDER},
-                {form.FileMenu->OpenGame1, Command::OPEN_GAME},
-                {form.EditCommands->ClearBoard1, Command::EDIT_POSITION},
+        const auto check = [&w](WindowMode mode) {
+            QCOMPARE(w.controller().mode(), mode);
+            const std::pair<const char*, Command> actions[] = {
+                {"FileInput1", Command::FILE_INPUT},        {"FileOutput1", Command::FILE_OUTPUT},
+                {"Solve1", Command::SOLVE},                 {"OpenFolder1", Command::OPEN_FOLDER},
+                {"OpenGame1", Command::OPEN_GAME},          {"ClearBoard1", Command::EDIT_POSITION},
+                {"SavePositionAs1", Command::FILE_OUTPUT},  {"NewGame1", Command::NEW_GAME},
+                {"DeleteMove1", Command::PLAY_MOVE},        {"SaveGame1", Command::SAVE_GAME},
+                {"AnalyseGame1", Command::ANALYSE_GAME},
             };
-            for (const auto& [action, command] : actions)
-                QVERIFY2(action->isEnabled() == allows(mode, command), qPrintable(action->text()));
-            QCOMPARE(form.Tree->isEnabled(), allows(mode, Command::SELECT_NODE));
-            QCOMPARE(form.Game->GameList->isEnabled(), allows(mode, Command::STEP_GAME));
-            QCOMPARE(form.EditCommands->EditPosition1->isEnabled(),
+            for (const auto& [name, command] : actions)
+                QVERIFY2(w.action(name)->isEnabled() == allows(mode, command), name);
+            QCOMPARE(w.treeView()->isEnabled(), allows(mode, Command::SELECT_NODE));
+            QCOMPARE(w.widgets().gamePage.GameList->isEnabled(), allows(mode, Command::STEP_GAME));
+            QCOMPARE(w.action("EditPosition1")->isEnabled(),
                      allows(mode, Command::START_EDITING) || allows(mode, Command::FINISH_EDITING));
         };
-        check(WindowMode::IDLE);
-        QVERIFY(form.OpenGame(w.dir() / "two.psq"));
+        QVERIFY(w.game().OpenGame(w.dir() / "two.psq"));
         check(WindowMode::GAME);
-        form.EditCommands->EditPosition1->trigger();
+        w.action("EditPosition1")->trigger();
         check(WindowMode::EDITING);
-        form.EditCommands->EditPosition1->trigger();
+        w.action("EditPosition1")->trigger();
         check(WindowMode::IDLE);  // the edited position is no position of the game
-        form.Game->GameList->setCurrentRow(1);
+        w.game().ShowGamePosition(1);
         check(WindowMode::GAME);
-        form.SolveSelectedNode();
+        w.solve().SolveSelectedNode();
         check(WindowMode::SOLVING);
-        form.close();  // ends the solve
+        w.form->close();  // ends the solve
         check(WindowMode::GAME);
-        form.FileInput1->trigger();
-        check(WindowMode::IDLE);
     }
 
     // A tree the window lets go of is deleted on another thread, so that no
@@ -320,9 +360,9 @@ private slots:
         WindowFixture w;
         w.keyClick(Qt::Key_Right);
         const int nodes = 1 + w.root()->childCount();
-        w.form->FileInput1->trigger();
-        QCOMPARE(w.form->RootBoard->stoneCount(), 4);  // the new tree is there at once
-        w.form->waitForDeletedTrees();
+        w.action("FileInput1")->trigger();
+        QCOMPARE(w.rootBoard()->stoneCount(), 4);  // the new tree is there at once
+        w.controller().disposal().waitForAll();
         StatNode::deletionStepHook = nullptr;
         QCOMPARE(deletedHere.load(), 0);
         QCOMPARE(deletedElsewhere.load(), nodes);
@@ -333,10 +373,11 @@ private slots:
         first.keyClick(Qt::Key_Right);
         first.keyClick(Qt::Key_Down);
         auto second = std::make_unique<TForm1>();
-        QCOMPARE(second->CurrentNode, TForm1::nodeOf(second->Tree->topLevelItem(0)));
-        QVERIFY(first.form->CurrentNode != first.node(first.root()));
+        WindowFeatures& other = second->features();
+        QCOMPARE(other.controller().currentNode(), TreeCommands::nodeOf(other.tree().rootItem()));
+        QVERIFY(first.currentNode() != first.node(first.root()));
         second.reset();
-        QCOMPARE(first.form->CurrentNode->move, 208);
+        QCOMPARE(first.currentNode()->move, 208);
     }
 };
 

@@ -12,6 +12,7 @@
 
 #include "app/board_view/board_image.h"
 #include "app/command_line.h"
+#include "files/position_files.h"
 #include "app/folder/folder_dialogs.h"
 #include "app/folder/folder_menu.h"
 #include "app/path_label.h"
@@ -47,18 +48,18 @@ struct FolderWindow : WindowFixture {
 
     FolderWindow() {
         QSettings().clear();
-        form->FileMenu->showRecent();
-        form->setFolderDialogs(std::make_unique<testing::ScriptedFolderDialogs>(answer, errors));
-        form->setOpponentDialogs(
+        widgets().fileMenu.showRecent();
+        folder().setDialogs(std::make_unique<testing::ScriptedFolderDialogs>(answer, errors));
+        ask().setOpponentDialogs(
             std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), opponent));
     }
 
     // "Open Folder..." answered with the folder.
     void open(const fs::path& folder) {
         answer = textOf(folder);
-        form->FileMenu->OpenFolder1->trigger();
+        action("OpenFolder1")->trigger();
     }
-    QList<QAction*> recent() const { return form->FileMenu->OpenRecent1->actions(); }
+    QList<QAction*> recent() const { return widgets().fileMenu.OpenRecent1->actions(); }
 };
 
 struct Run {
@@ -156,13 +157,14 @@ private slots:
         const std::string board = folder.read("plocha.dat");
 
         TForm1 form(fs::relative(folder.path(), elsewhere.dir().path()));
+        WindowFeatures& window = form.features();
         testing::DialogRecord dialogs;
-        form.setOpponentDialogs(
+        window.ask().setOpponentDialogs(
             std::make_unique<testing::ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
-        QCOMPARE(form.folder(), folder.path());
-        QCOMPARE(form.FolderPath->path(), textOf(folder.path()));
-        QCOMPARE(form.RootBoard->stoneCount(), 3);
-        form.AskOpponentMove(2);
+        QCOMPARE(window.folder().folder(), folder.path());
+        QCOMPARE(window.widgets().folderPath.path(), textOf(folder.path()));
+        QCOMPARE(window.controller().rootBoard()->stoneCount(), 3);
+        window.ask().AskOpponentMove(2);
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(folder.read("seen-board"), board);
         QCOMPARE(folder.read("seen-time"), std::string("2\r\n2147483647\r\n"));
@@ -176,7 +178,7 @@ private slots:
         const std::string start = w.dir().read("plocha.dat");
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
-        w.form->FileOutput1->trigger();
+        w.action("FileOutput1")->trigger();
         const TempDir next;
         fillFolder(next, 2);
 
@@ -184,12 +186,12 @@ private slots:
         QVERIFY(w.errors.isEmpty());
         QCOMPARE(w.dir().read("plocha.dat"), start);
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
-        QCOMPARE(w.form->folder(), next.path());
-        QCOMPARE(w.form->FolderPath->path(), textOf(next.path()));
+        QCOMPARE(w.folder().folder(), next.path());
+        QCOMPARE((&w.widgets().folderPath)->path(), textOf(next.path()));
         QCOMPARE(w.root()->childCount(), 0);
-        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
-        QCOMPARE(w.form->RootBoard->stoneCount(), 2);
-        QCOMPARE(w.form->StartBoard->stoneCount(), 2);
+        QCOMPARE(w.currentNode(), w.node(w.root()));
+        QCOMPARE(w.rootBoard()->stoneCount(), 2);
+        QCOMPARE(w.folder().startBoard()->stoneCount(), 2);
         w.keyClick(Qt::Key_5);
         QCOMPARE(next.read("seen-time"), std::string("5\r\n2147483647\r\n"));
         QVERIFY(!w.dir().exists("seen-time"));
@@ -197,11 +199,11 @@ private slots:
         // "Open Recent" lists the newest first; going back puts back the
         // files the window wrote in the folder it leaves.
         RecentFolders::add(textOf(w.dir().path()));
-        w.form->FileMenu->showRecent();
+        w.widgets().fileMenu.showRecent();
         QCOMPARE(w.recent().size(), 2);
         w.recent().at(0)->trigger();
-        QCOMPARE(w.form->folder(), w.dir().path());
-        QCOMPARE(w.form->RootBoard->stoneCount(), 4);
+        QCOMPARE(w.folder().folder(), w.dir().path());
+        QCOMPARE(w.rootBoard()->stoneCount(), 4);
         QCOMPARE(next.read("tah.dat"), std::string("x"));
         QCOMPARE(w.recent().at(1)->text(), textOf(next.path()));
     }
@@ -210,9 +212,9 @@ private slots:
         FolderWindow w;
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
-        w.form->FileOutput1->trigger();
+        w.action("FileOutput1")->trigger();
         const std::string written = w.dir().read("plocha.dat");
-        const StatNode* shown = w.form->CurrentNode;
+        const StatNode* shown = w.currentNode();
         const TempDir other;
         other.write("a-file", "");
 
@@ -222,10 +224,10 @@ private slots:
         const QString named = "Cannot open the folder \"" + textOf(other.path());
         QCOMPARE(w.errors, (QStringList{named + "/missing\": it does not exist",
                                         named + "/a-file\": it is not a folder"}));
-        QCOMPARE(w.form->folder(), w.dir().path());
-        QCOMPARE(w.form->CurrentNode, shown);
+        QCOMPARE(w.folder().folder(), w.dir().path());
+        QCOMPARE(w.currentNode(), shown);
         QCOMPARE(w.dir().read("plocha.dat"), written);
-        QVERIFY(!w.form->FileMenu->OpenRecent1->isEnabled());
+        QVERIFY(!w.widgets().fileMenu.OpenRecent1->isEnabled());
 
         // The found bytes exist only in the window until they are back: where
         // they cannot be put back, the folder stays open and keeps them.
@@ -236,11 +238,36 @@ private slots:
         w.open(other.path());
         QCOMPARE(w.errors, (QStringList{"Cannot put back the position files in \"" + textOf(w.dir().path()) +
                                         "\" as they were found; the folder stays open"}));
-        QCOMPARE(w.form->folder(), w.dir().path());
+        QCOMPARE(w.folder().folder(), w.dir().path());
         fs::remove(w.dir() / "tah.dat/inside");
         w.open(other.path());
-        QCOMPARE(w.form->folder(), other.path());
+        QCOMPARE(w.folder().folder(), other.path());
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
+    }
+
+    // "Save Position As..." writes the shown position into a folder of the
+    // user's, which leaving the window never undoes, also where it is the
+    // window's own folder.
+    void aSavedPositionIsKept() {
+        FolderWindow w;
+        w.keyClick(Qt::Key_Right);
+        w.keyClick(Qt::Key_Down);
+        const std::string board = boardFileBytes(w.controller().shownBoard());
+        const TempDir kept;
+        w.answer = textOf(kept.path());
+        w.action("SavePositionAs1")->trigger();
+        QCOMPARE(kept.read("plocha.dat"), board);
+        QCOMPARE(kept.read("tah.dat"), std::string("o"));  // as "File Output" writes it
+        QVERIFY(w.errors.isEmpty());
+
+        QVERIFY(w.folder().SavePositionAs(w.dir().path()));
+        w.close();
+        QCOMPARE(w.dir().read("plocha.dat"), board);
+        QCOMPARE(kept.read("plocha.dat"), board);
+
+        FolderWindow again;
+        QVERIFY(!again.folder().SavePositionAs(again.dir() / "missing"));
+        QCOMPARE(again.errors.size(), 1);
     }
 
     void noFolderOpensWhileASolveRuns() {
@@ -248,15 +275,15 @@ private slots:
         const TempDir next;
         fillFolder(next, 2);
         RecentFolders::add(textOf(next.path()));
-        w.form->SolveSelectedNode();
-        QVERIFY(!w.form->FileMenu->OpenFolder1->isEnabled());
-        QVERIFY(!w.form->FileMenu->OpenRecent1->isEnabled());
-        QVERIFY(!w.form->OpenFolder(next.path()));
-        QCOMPARE(w.form->folder(), w.dir().path());
+        w.solve().SolveSelectedNode();
+        QVERIFY(!w.action("OpenFolder1")->isEnabled());
+        QVERIFY(!w.widgets().fileMenu.OpenRecent1->isEnabled());
+        QVERIFY(!w.folder().OpenFolder(next.path()));
+        QCOMPARE(w.folder().folder(), w.dir().path());
 
         w.form->close();  // ends the solve
-        QVERIFY(w.form->FileMenu->OpenRecent1->isEnabled());
-        QVERIFY(w.form->OpenFolder(next.path()));
+        QVERIFY(w.widgets().fileMenu.OpenRecent1->isEnabled());
+        QVERIFY(w.folder().OpenFolder(next.path()));
     }
 
     void recentFoldersKeepTheLastEightMostRecentFirst() {

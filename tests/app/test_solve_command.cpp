@@ -4,6 +4,8 @@
 // when the user opens their parents; by the exact rules it leaves the tree
 // alone and says what it found.
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -49,7 +51,7 @@ struct ExampleWindow : WindowFixture {
         SolveSettings settings;
         settings.exact = exact;
         settings.maxNodes = maxNodes;
-        form->setSolveSettings(settings);
+        solve().setSolveSettings(settings);
     }
     SolveDialog* progress() const { return form->findChild<SolveDialog*>(); }
     QString progressValue(const char* name) const {
@@ -108,9 +110,9 @@ private slots:
         w.keyClick(Qt::Key_Right);  // items made by hand before the solve
         QTreeWidgetItem* handMade = w.root()->child(0);
         w.pressSolveShortcut();
-        QVERIFY(w.form->solving());
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), SOLVE_LIMIT_MS);
-        QCOMPARE(w.progressValue("SolveOutcome"), QStringLiteral("Proved: 6,12 wins."));
+        QVERIFY(w.solving());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.solving(), SOLVE_LIMIT_MS);
+        QCOMPARE(w.progressValue("SolveOutcome"), QStringLiteral("Proved: x wins with 6,12."));
         QCOMPARE(w.progressValue("SolveProof"), QStringLiteral("0"));
         QApplication::setActiveWindow(w.form.get());  // keys go to the tree again
         QCOMPARE(w.progressValue("SolveDisproof"), QStringLiteral("infinite"));
@@ -130,26 +132,26 @@ private slots:
             }
         }
         // The proving move is selected and shown.
-        QTreeWidgetItem* proving = w.form->selectedItem();
+        QTreeWidgetItem* proving = w.tree().selectedItem();
         QCOMPARE(proving->parent(), w.root());
         QCOMPARE(w.node(proving)->move, 246);
-        QCOMPARE(w.form->CurrentNode, w.node(proving));
-        QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(w.node(proving)->ensureBoard(), 246));
-        QVERIFY(w.form->Tree->isEnabled());
+        QCOMPARE(w.currentNode(), w.node(proving));
+        QCOMPARE(w.image(), WindowFixture::picture(w.node(proving)->ensureBoard(), 246));
+        QVERIFY(w.treeView()->isEnabled());
 
         // Right arrow opens it (the view unfolds it, the window adds the items).
         QVERIFY(w.grownWithoutItems(proving));
         w.keyClick(Qt::Key_Right);
         checkOpened(w, proving);
         QCOMPARE(w.node(proving)->pn, 0);
-        QCOMPARE(w.form->CurrentNode, w.node(proving));
+        QCOMPARE(w.currentNode(), w.node(proving));
 
         // The expand indicator opens a grown grandchild.
         QTreeWidgetItem* grandchild = w.firstGrownChild(proving);
         QVERIFY(grandchild != nullptr);
-        const QRect row = w.form->Tree->visualItemRect(grandchild);
-        QTest::mouseClick(w.form->Tree->viewport(), Qt::LeftButton, {},
-                          QPoint(row.left() - w.form->Tree->indentation() / 2, row.center().y()));
+        const QRect row = w.treeView()->visualItemRect(grandchild);
+        QTest::mouseClick(w.treeView()->viewport(), Qt::LeftButton, {},
+                          QPoint(row.left() - w.treeView()->indentation() / 2, row.center().y()));
         checkOpened(w, grandchild);
 
         // A double-click opens one more level, and a second one adds nothing.
@@ -170,15 +172,15 @@ private slots:
         ExampleWindow w("opening");
         w.useRules(false);
         testing::DialogRecord dialogs;
-        w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), dialogs));
+        w.ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), dialogs));
         w.keyClick(Qt::Key_Right);
         QTreeWidgetItem* root = w.root();
         QTreeWidgetItem* first = root->child(0);
         QTreeWidgetItem* second = root->child(1);
         w.select(first);
-        w.form->Solve1->trigger();
+        w.action("Solve1")->trigger();
         QTest::qWait(300);
-        QVERIFY(w.form->solving());
+        QVERIFY(w.solving());
         QVERIFY(w.progress()->isVisible());
         QVERIFY(w.progressValue("SolveNodes").toLongLong() > 0);
         QVERIFY(w.progressValue("SolveRate").toLongLong() > 0);
@@ -186,27 +188,27 @@ private slots:
 
         // Moving through the items shows their positions while the solver works.
         w.keyClick(Qt::Key_Down);
-        QCOMPARE(w.form->selectedItem(), second);
-        QCOMPARE(w.form->CurrentNode, w.node(second));
-        QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(w.node(second)->ensureBoard(), w.node(second)->move));
-        QCOMPARE(w.form->TList1->count(),
+        QCOMPARE(w.tree().selectedItem(), second);
+        QCOMPARE(w.currentNode(), w.node(second));
+        QCOMPARE(w.image(), WindowFixture::picture(w.node(second)->ensureBoard(), w.node(second)->move));
+        QCOMPARE((&w.widgets().threats1)->count(),
                  static_cast<int>(testing::listOf(w.node(second)->ensureBoard(), PLAYER1).size()));
         w.mouseOverBoard(210, 210);
         QVERIFY(!w.panel(0).isEmpty());
         w.select(first);
-        w.form->TreeClick();
-        QCOMPARE(w.form->CurrentNode, w.node(first));
+        w.tree().TreeClick();
+        QCOMPARE(w.currentNode(), w.node(first));
 
         // Nothing that changes the tree happens.
         const int items = first->childCount();
         const QString label = w.text(first);
-        w.form->Solve1->trigger();
-        w.form->SolveSelectedNode();
+        w.action("Solve1")->trigger();
+        w.solve().SolveSelectedNode();
         w.keyClick(Qt::Key_Right);
-        w.form->TreeDblClick();
-        w.form->TreeKeyUp(KEY_DIGIT_1);
-        w.form->FileInput1->trigger();
-        w.form->FileInput1Click();
+        w.tree().TreeDblClick();
+        w.tree().TreeKeyUp(KEY_DIGIT_1);
+        w.action("FileInput1")->trigger();
+        w.folder().FileInput1Click();
         QCOMPARE(w.form->findChildren<SolveDialog*>().size(), 1);
         QCOMPARE(w.root(), root);
         QCOMPARE(first->childCount(), items);
@@ -216,7 +218,7 @@ private slots:
         QElapsedTimer cancelling;
         cancelling.start();
         QTest::mouseClick(w.progress()->findChild<QPushButton*>(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.solving(), 2000);
         QVERIFY(cancelling.elapsed() < 1000);
         QCOMPARE(w.progressValue("SolveOutcome"), QStringLiteral("Not decided: cancelled."));
         QVERIFY(w.progress()->isVisible());  // until it is closed
@@ -230,7 +232,7 @@ private slots:
         w.select(first);
         w.keyClick(Qt::Key_Right);
         checkOpened(w, first);
-        w.form->TreeKeyUp(KEY_DIGIT_1);
+        w.tree().TreeKeyUp(KEY_DIGIT_1);
         QCOMPARE(dialogs.asked, 1);
     }
 
@@ -241,16 +243,16 @@ private slots:
         w.useRules(true);
         w.keyClick(Qt::Key_Right);
         const QStringList before = textsOf(w.root());
-        w.form->SolveSelectedNode();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), SOLVE_LIMIT_MS);
-        QCOMPARE(w.progressValue("SolveOutcome"), QStringLiteral("Proved: 6,12 wins by threats in 5 moves."));
+        w.solve().SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.solving(), SOLVE_LIMIT_MS);
+        QCOMPARE(w.progressValue("SolveOutcome"), QStringLiteral("Proved: x wins with 6,12 by threats in 5 moves."));
         QCOMPARE(textsOf(w.root()), before);
-        QCOMPARE(w.node(w.form->selectedItem())->move, 246);  // the tree has the move: selected
+        QCOMPARE(w.node(w.tree().selectedItem())->move, 246);  // the tree has the move: selected
 
         ExampleWindow estimate("model-estimate");
         estimate.useRules(true, 20000);
-        estimate.form->SolveSelectedNode();
-        QTRY_VERIFY_WITH_TIMEOUT(!estimate.form->solving(), SOLVE_LIMIT_MS);
+        estimate.solve().SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!estimate.solving(), SOLVE_LIMIT_MS);
         QCOMPARE(estimate.progressValue("SolveOutcome"), QStringLiteral("Not decided: the node budget was spent."));
         QCOMPARE(estimate.text(estimate.root()), QStringLiteral("1/1"));
 
@@ -259,8 +261,8 @@ private slots:
         // by threats for either side.
         const std::size_t memoryBefore = currentMemory();
         estimate.useRules(true, 1'500'000);
-        estimate.form->SolveSelectedNode();
-        QTRY_VERIFY_WITH_TIMEOUT(!estimate.form->solving(), SOLVE_LIMIT_MS);
+        estimate.solve().SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!estimate.solving(), SOLVE_LIMIT_MS);
         QCOMPARE(estimate.progressValue("SolveOutcome"),
                  QStringLiteral("Not decided: neither side can force a win by threats from here."));
         // It is freed off the window's thread, soon after the end (but for
@@ -277,8 +279,8 @@ private slots:
     void theDialogShowsAllItsTextAndOneTime() {
         ExampleWindow w("opening");
         w.useRules(true);
-        w.form->SolveSelectedNode();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->solving(), SOLVE_LIMIT_MS);
+        w.solve().SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.solving(), SOLVE_LIMIT_MS);
         SolveDialog* dialog = w.progress();
         auto* outcome = dialog->findChild<QLabel*>(QStringLiteral("SolveOutcome"));
         QCOMPARE(outcome->text(), QStringLiteral("Not decided: neither side can force a win by threats from here."));
@@ -293,7 +295,51 @@ private slots:
         QTest::qWait(250);
         QCOMPARE(w.progressValue("SolveElapsed"), time);
         QCOMPARE(numberText(12), QStringLiteral("12"));
-        QCOMPARE(w.form->StatusBar1->currentMessage(), QString());  // the solve's word went with it
+        QCOMPARE((&w.widgets().pagesStatus)->currentMessage(), QString());  // the solve's word went with it
+    }
+
+    // The tree says beside the solved node's numbers what the solve found,
+    // the whole verdict in its tool tip; the dialog is as wide from the
+    // start as at the end.
+    void theTreeShowsTheVerdictAndTheDialogKeepsItsWidth() {
+        ExampleWindow w("middlegame");
+        w.useRules(true);
+        w.solve().SolveSelectedNode();
+        const int running = w.progress()->width();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.solving(), SOLVE_LIMIT_MS);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.progress()->width(), running);
+        QCOMPARE(w.text(w.root()), QStringLiteral("1/1"));  // the numbers as they were
+        QCOMPARE(w.root()->text(1), QStringLiteral("x wins"));
+        QCOMPARE(w.root()->toolTip(1), QStringLiteral("Proved: x wins with 6,12 by threats in 5 moves."));
+    }
+
+    // The dialog stands where it hides neither the board nor the selected
+    // line: beside the window where the screen has room, else over the pages.
+    void theDialogKeepsClearOfTheBoardAndTheSelectedLine() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        SolveDialog dialog(nullptr);
+        dialog.show();
+        const QSize size = dialog.frameGeometry().size();
+        struct Case {
+            const char* name;
+            QRect window;
+        };
+        const Case cases[] = {
+            {"room on the right", QRect(screen.topLeft(), QSize(size.width() + 20, size.height() * 2))},
+            {"room on the left", QRect(screen.topRight() - QPoint(size.width() + 20, 0),
+                                       QSize(size.width() + 20, size.height() * 2))},
+            {"no room beside", QRect(screen.topLeft(), QSize(screen.width(), size.height() * 2 + 40))},
+        };
+        for (const Case& c : cases) {
+            const QRect board(c.window.topLeft(), QSize(c.window.width() / 2, c.window.height()));
+            const QRect pages(board.topRight() + QPoint(1, 0), QSize(c.window.width() - board.width(), c.window.height()));
+            const QRect selectedLine(pages.topLeft() + QPoint(0, 30), QSize(pages.width(), 16));
+            dialog.keepClearOf(c.window, pages, {board, selectedLine});
+            const QRect placed = dialog.frameGeometry();
+            QVERIFY2(!placed.intersects(board) && !placed.intersects(selectedLine), c.name);
+            QVERIFY2(screen.contains(placed), c.name);
+        }
     }
 
     void settingsAreKeptAndTheDialogEditsThem() {
@@ -329,11 +375,11 @@ private slots:
         WindowFixture w(testing::boardFile({"", "", "", "", "", "", "", "", "", "        oxxx", "         oo"}), "x");
         QApplication::setActiveWindow(w.form.get());
         const std::string start = w.dir().read("plocha.dat");
-        w.form->SolveSelectedNode();
+        w.solve().SolveSelectedNode();
         QTest::qWait(100);
-        QVERIFY(w.form->solving());
+        QVERIFY(w.solving());
         w.form->close();
-        QVERIFY(!w.form->solving());
+        QVERIFY(!w.solving());
         w.close();
         QCOMPARE(w.dir().read("plocha.dat"), start);
 
@@ -341,9 +387,9 @@ private slots:
         ExampleWindow again("opening");
         const std::string opening = again.dir().read("plocha.dat");
         again.useRules(false);
-        again.form->SolveSelectedNode();
+        again.solve().SolveSelectedNode();
         QTest::qWait(100);
-        QVERIFY(again.form->solving());
+        QVERIFY(again.solving());
         again.close();
         QCOMPARE(again.dir().read("plocha.dat"), opening);
     }

@@ -41,12 +41,12 @@ struct LineWindow : WindowFixture {
         : WindowFixture(exampleFile(example, "plocha.dat"), exampleFile(example, "tah.dat")) {}
 
     // An exact solve of the selected node, waited for.
-    void solve() {
+    void solveExactly() {
         SolveSettings settings;
         settings.exact = true;
-        form->setSolveSettings(settings);
-        form->SolveSelectedNode();
-        QTRY_VERIFY_WITH_TIMEOUT(!form->solving(), SOLVE_LIMIT_MS);
+        solve().setSolveSettings(settings);
+        solve().SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!solving(), SOLVE_LIMIT_MS);
     }
     SolveDialog* dialog() const { return form->findChild<SolveDialog*>(); }
     LineStepper* stepper() const { return dialog()->line(); }
@@ -57,7 +57,7 @@ struct LineWindow : WindowFixture {
         QApplication::setActiveWindow(dialog());
         QTest::keyClick(dialog(), key);
     }
-    QImage shown() const { return form->ImgBoard->image(); }
+    QImage shown() const { return image(); }
 };
 
 // The window's picture of the start position after the moves: numbered from
@@ -90,25 +90,43 @@ private slots:
         QSettings().clear();
     }
 
-    void outcomeTextsSayTheKindAndLengthOfTheWin_data() {
+    // The winner by his letter (player 1 playing the first), the proving
+    // move, the kind and the length of the win; the verdict beside the
+    // solved node's numbers in a few words.
+    void outcomeTextsSayTheWinnerTheKindAndTheLength_data() {
         QTest::addColumn<SolveReport>("report");
+        QTest::addColumn<char>("player1");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("verdict");
         const int square = squareAt(6, 12);
-        QTest::newRow("fours") << decided(SolveResult::Proved, square, true, 1)
-                               << QStringLiteral("Proved: 6,12 wins by fours in 1 move.");
+        QTest::newRow("fours") << decided(SolveResult::Proved, square, true, 1) << 'x'
+                               << QStringLiteral("Proved: x wins with 6,12 by fours in 1 move.")
+                               << QStringLiteral("x wins");
         QTest::newRow("player 0 to move")
-            << decided(SolveResult::Proved, -1, false, 4)
-            << QStringLiteral("Proved: player 1 wins by threats in 4 moves whatever player 0 plays.");
-        QTest::newRow("disproved") << decided(SolveResult::Disproved, -1, false, 5)
-                                   << QStringLiteral("Disproved: player 0 has a forced win by threats in 5 moves.");
-        // The tree's rules tell no kind: the text stays as it was.
-        QTest::newRow("tree's rules") << decided(SolveResult::Proved, square, false, 0)
-                                      << QStringLiteral("Proved: 6,12 wins.");
+            << decided(SolveResult::Proved, -1, false, 4) << 'o'
+            << QStringLiteral("Proved: o wins by threats in 4 moves whatever x plays.") << QStringLiteral("o wins");
+        QTest::newRow("disproved") << decided(SolveResult::Disproved, -1, false, 5) << 'x'
+                                   << QStringLiteral("Disproved: o has a forced win by threats in 5 moves.")
+                                   << QStringLiteral("o wins");
+        // The tree's rules tell no kind.
+        QTest::newRow("tree's rules") << decided(SolveResult::Proved, square, false, 0) << 'x'
+                                      << QStringLiteral("Proved: x wins with 6,12.") << QStringLiteral("x wins");
+        SolveReport spent;
+        spent.stopped = SolveStop::Nodes;
+        QTest::newRow("budget spent") << spent << 'x' << QStringLiteral("Not decided: the node budget was spent.")
+                                      << QString();
+        QTest::newRow("nothing forced") << SolveReport{} << 'x'
+                                        << QStringLiteral("Not decided: neither side can force a win by threats "
+                                                          "from here.")
+                                        << QStringLiteral("no win by threats");
     }
-    void outcomeTextsSayTheKindAndLengthOfTheWin() {
+    void outcomeTextsSayTheWinnerTheKindAndTheLength() {
         QFETCH(SolveReport, report);
+        QFETCH(char, player1);
         QFETCH(QString, text);
-        QCOMPARE(solveOutcomeText(report), text);
+        QFETCH(QString, verdict);
+        QCOMPARE(solveOutcomeText(report, player1), text);
+        QCOMPARE(solveVerdictText(report, player1), verdict);
     }
 
     // A line is only played where it can be, and the sides alternate from
@@ -130,38 +148,38 @@ private slots:
     void theProvingLineIsSteppedThroughAndTheTreeRestsMeanwhile() {
         LineWindow w("middlegame");
         testing::DialogRecord asked;
-        w.form->setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), asked));
-        w.solve();
-        QCOMPARE(w.outcome(), QStringLiteral("Proved: 6,12 wins by threats in 5 moves."));
+        w.ask().setOpponentDialogs(std::make_unique<testing::ScriptedDialogs>(QString(), asked));
+        w.solveExactly();
+        QCOMPARE(w.outcome(), QStringLiteral("Proved: x wins with 6,12 by threats in 5 moves."));
         V2Board& start = w.node(w.root())->ensureBoard();
         const QImage before = w.shown();
         QCOMPARE(w.stepText(), QStringLiteral("Move 0 of 9: the position solved"));
 
         // Keys in the dialog: each step shows the board after it.
         w.keyInDialog(Qt::Key_Right);
-        QCOMPARE(w.form->mode(), WindowMode::SHOWING_LINE);
+        QCOMPARE(w.controller().mode(), WindowMode::SHOWING_LINE);
         QCOMPARE(w.stepText(), QStringLiteral("Move 1 of 9: x 6,12"));
         QCOMPARE(w.shown(), linePicture(start, {squareAt(6, 12)}));
-        QVERIFY(!w.form->Tree->isEnabled());
+        QVERIFY(!w.treeView()->isEnabled());
 
         // Nothing changes the tree or starts other work under the line.
         const int items = w.root()->childCount();
-        w.form->FileInput1Click();
-        w.form->SolveSelectedNode();
-        w.form->TreeDblClick();
-        w.form->TreeKeyUp(KEY_DIGIT_1);
-        w.form->EditPositionClick(true);
+        w.folder().FileInput1Click();
+        w.solve().SolveSelectedNode();
+        w.tree().TreeDblClick();
+        w.tree().TreeKeyUp(KEY_DIGIT_1);
+        w.edit().EditPositionClick(true);
         QCOMPARE(w.form->findChildren<SolveDialog*>().size(), 1);
         QCOMPARE(w.root()->childCount(), items);
         QCOMPARE(asked.asked, 0);
-        QCOMPARE(w.form->mode(), WindowMode::SHOWING_LINE);
+        QCOMPARE(w.controller().mode(), WindowMode::SHOWING_LINE);
 
         // The end and past it: the last move, the five, and no further.
         w.keyInDialog(Qt::Key_End);
         QCOMPARE(w.stepper()->step(), 9);
         QVERIFY(w.stepText().startsWith(QStringLiteral("Move 9 of 9: x ")));
         const QImage end = w.shown();
-        w.form->StepSolveLine(12);
+        w.solve().StepSolveLine(12);
         QCOMPARE(w.stepper()->step(), 9);
         QCOMPARE(w.shown(), end);
         w.keyInDialog(Qt::Key_Left);
@@ -170,29 +188,53 @@ private slots:
 
         // Back, and before the start: the selected node's board, the window at rest.
         w.stepper()->Back->trigger();
-        QCOMPARE(w.form->mode(), WindowMode::IDLE);
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
         QCOMPARE(w.shown(), before);
-        w.form->StepSolveLine(-3);
+        w.solve().StepSolveLine(-3);
         QCOMPARE(w.stepper()->step(), 0);
-        QCOMPARE(w.form->mode(), WindowMode::IDLE);
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
+    }
+
+    // Solving a node whose children are in the tree selects the proving
+    // child: the stepper then says it shows the line's first move, and Back
+    // shows the position solved, not the child's again.
+    void theStepperStartsWhereTheSelectionStands() {
+        LineWindow w("middlegame");
+        w.keyClick(Qt::Key_Right);  // the root's children get items
+        w.select(w.root());
+        w.solveExactly();
+        QCOMPARE(w.node(w.tree().selectedItem())->move, squareAt(6, 12));
+        V2Board& solved = w.node(w.root())->ensureBoard();
+        const QImage child = w.shown();
+        QCOMPARE(w.stepText(), QStringLiteral("Move 1 of 9: x 6,12"));
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
+
+        w.stepper()->Back->trigger();
+        QCOMPARE(w.stepText(), QStringLiteral("Move 0 of 9: the position solved"));
+        QCOMPARE(w.controller().mode(), WindowMode::SHOWING_LINE);
+        QCOMPARE(w.controller().shownBoard().stoneCount(), solved.stoneCount());
+        QCOMPARE(w.shown(), linePicture(solved, {}));
+        w.stepper()->Next->trigger();
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
+        QCOMPARE(w.shown(), child);
     }
 
     // Escape (as the close box) or the window going away: the board is the node's again.
     void closingWhileSteppingGivesTheBoardBack() {
         LineWindow w("middlegame");
         const std::string files = w.dir().read("plocha.dat");
-        w.solve();
+        w.solveExactly();
         const QImage before = w.shown();
         w.keyInDialog(Qt::Key_Right);
         w.keyInDialog(Qt::Key_Escape);
         QVERIFY(!w.dialog()->isVisible());
-        QCOMPARE(w.form->mode(), WindowMode::IDLE);
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
         QCOMPARE(w.shown(), before);
-        w.form->StepSolveLine(1);  // the closed dialog's line is gone
-        QCOMPARE(w.form->mode(), WindowMode::IDLE);
+        w.solve().StepSolveLine(1);  // the closed dialog's line is gone
+        QCOMPARE(w.controller().mode(), WindowMode::IDLE);
 
         // A new solve replaces the dialog; the window closes in the middle of its line.
-        w.solve();
+        w.solveExactly();
         w.stepper()->Next->trigger();
         w.close();
         QCOMPARE(w.dir().read("plocha.dat"), files);
@@ -203,38 +245,38 @@ private slots:
     // moves prove nothing and are not offered.
     void aDisprovedResultStepsTheWinnersLineAnUndecidedOneNone() {
         LineWindow w(lostBoard(), "x");
-        w.solve();
-        QCOMPARE(w.outcome(), QStringLiteral("Disproved: player 0 has a forced win by fours in 2 moves."));
+        w.solveExactly();
+        QCOMPARE(w.outcome(), QStringLiteral("Disproved: o has a forced win by fours in 2 moves."));
         w.stepper()->Next->trigger();
         QCOMPARE(w.stepText(), QStringLiteral("Move 1 of 4: x 14,5"));
         w.stepper()->End->trigger();
         QCOMPARE(w.stepText(), QStringLiteral("Move 4 of 4: o 11,9"));
-        QCOMPARE(w.form->shownBoard().stoneCount(), w.node(w.root())->ensureBoard().stoneCount() + 4);
+        QCOMPARE(w.controller().shownBoard().stoneCount(), w.node(w.root())->ensureBoard().stoneCount() + 4);
 
         LineWindow undecided("opening");
-        undecided.solve();
+        undecided.solveExactly();
         QVERIFY(undecided.outcome().startsWith(QStringLiteral("Not decided:")));
         QVERIFY(!undecided.stepper()->isVisible());
-        undecided.form->StepSolveLine(1);
-        QCOMPARE(undecided.form->mode(), WindowMode::IDLE);
+        undecided.solve().StepSolveLine(1);
+        QCOMPARE(undecided.controller().mode(), WindowMode::IDLE);
     }
 
     // While a position is edited the line rests; once the edit has become
     // the tree, the line still shows the position it was found in.
     void theLineOutlivesTheTreeItWasFoundIn() {
         LineWindow w("middlegame");
-        w.solve();
+        w.solveExactly();
         V2Board& solved = w.node(w.root())->ensureBoard();
         const QImage first = linePicture(solved, {squareAt(6, 12)});
-        w.form->EditPositionClick(true);
-        w.form->StepSolveLine(1);
-        QVERIFY(w.form->editing());
-        w.form->ClearBoardClick();
-        w.form->EditPositionClick(false);
-        w.form->StepSolveLine(1);
+        w.edit().EditPositionClick(true);
+        w.solve().StepSolveLine(1);
+        QVERIFY(w.editing());
+        w.edit().ClearBoardClick();
+        w.edit().EditPositionClick(false);
+        w.solve().StepSolveLine(1);
         QCOMPARE(w.shown(), first);
-        w.form->StepSolveLine(0);
-        QCOMPARE(w.form->shownBoard().stoneCount(), 0);
+        w.solve().StepSolveLine(0);
+        QCOMPARE(w.controller().shownBoard().stoneCount(), 0);
     }
 };
 

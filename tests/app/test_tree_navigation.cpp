@@ -59,19 +59,19 @@ private slots:
         QCOMPARE(moves, (QStringList{"8,10", "11,10", "7,10", "12,10"}));
         QVERIFY(w.root()->text(NodeItem::MOVE_COLUMN).isEmpty());
         QCOMPARE(w.root()->child(0)->toolTip(0), QStringLiteral("8,10"));
-        QVERIFY(w.form->Tree->columnWidth(0) >= w.form->Tree->fontMetrics().horizontalAdvance(w.text(w.root())));
-        QCOMPARE(w.form->selectedItem(), w.root());
-        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+        QVERIFY(w.treeView()->columnWidth(0) >= w.treeView()->fontMetrics().horizontalAdvance(w.text(w.root())));
+        QCOMPARE(w.tree().selectedItem(), w.root());
+        QCOMPARE(w.currentNode(), w.node(w.root()));
     }
 
     void doubleClickExpandsOnceAndLeavesTheBoardAlone() {
         WindowFixture w;
-        w.form->ImgBoard->markMove(0, 0);  // a redraw would remove the mark
-        const QImage marked = w.form->ImgBoard->image();
+        w.boardImage()->markMove(0, 0);  // a redraw would remove the mark
+        const QImage marked = w.image();
         w.doubleClick(w.root());
         QCOMPARE(w.text(w.root()), QStringLiteral("|| 1/12"));
         checkFreshChildren(w, w.root());
-        QCOMPARE(w.form->ImgBoard->image(), marked);
+        QCOMPARE(w.image(), marked);
 
         const QStringList before = texts(w.root());
         w.doubleClick(w.root());
@@ -80,7 +80,7 @@ private slots:
 
     void doubleClickOnEmptySpaceActsOnTheSelectedItem() {
         WindowFixture w;
-        QTest::mouseDClick(w.form->Tree->viewport(), Qt::LeftButton, {}, QPoint(100, 300));
+        QTest::mouseDClick(w.treeView()->viewport(), Qt::LeftButton, {}, QPoint(100, 300));
         QCOMPARE(w.text(w.root()), QStringLiteral("|| 1/12"));
     }
 
@@ -110,40 +110,40 @@ private slots:
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);
         StatNode* first = w.node(w.root()->child(0));
-        QCOMPARE(w.form->selectedItem(), w.root()->child(0));
-        QCOMPARE(w.form->CurrentNode, first);
-        QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(first->ensureBoard(), first->move));
-        QCOMPARE(w.form->TList0->count(), static_cast<int>(testing::listOf(first->ensureBoard(), PLAYER0).size()));
-        QCOMPARE(w.form->TList1->count(), static_cast<int>(testing::listOf(first->ensureBoard(), PLAYER1).size()));
-        QVERIFY(w.form->TList1->count() > 0);
+        QCOMPARE(w.tree().selectedItem(), w.root()->child(0));
+        QCOMPARE(w.currentNode(), first);
+        QCOMPARE(w.image(), WindowFixture::picture(first->ensureBoard(), first->move));
+        QCOMPARE((&w.widgets().threats0)->count(), static_cast<int>(testing::listOf(first->ensureBoard(), PLAYER0).size()));
+        QCOMPARE((&w.widgets().threats1)->count(), static_cast<int>(testing::listOf(first->ensureBoard(), PLAYER1).size()));
+        QVERIFY((&w.widgets().threats1)->count() > 0);
 
         w.keyClick(Qt::Key_Down);
-        QCOMPARE(w.form->CurrentNode, w.node(w.root()->child(1)));
+        QCOMPARE(w.currentNode(), w.node(w.root()->child(1)));
         w.keyClick(Qt::Key_Up);
         w.keyClick(Qt::Key_Up);
-        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
-        QCOMPARE(w.form->ImgBoard->image(), renderBoard(*w.form->RootBoard));
-        QCOMPARE(w.form->TList1->count(), 4);
+        QCOMPARE(w.currentNode(), w.node(w.root()));
+        QCOMPARE(w.image(), renderBoard(*w.rootBoard()));
+        QCOMPARE((&w.widgets().threats1)->count(), 4);
     }
 
     void clickShowsTheClickedNode() {
         WindowFixture w;
         w.keyClick(Qt::Key_Right);
         QTreeWidgetItem* third = w.root()->child(2);
-        QTest::mouseClick(w.form->Tree->viewport(), Qt::LeftButton, {},
-                          w.form->Tree->visualItemRect(third).center());
-        QCOMPARE(w.form->CurrentNode, w.node(third));
-        QCOMPARE(w.form->ImgBoard->image(), WindowFixture::picture(w.node(third)->ensureBoard(), w.node(third)->move));
+        QTest::mouseClick(w.treeView()->viewport(), Qt::LeftButton, {},
+                          w.treeView()->visualItemRect(third).center());
+        QCOMPARE(w.currentNode(), w.node(third));
+        QCOMPARE(w.image(), WindowFixture::picture(w.node(third)->ensureBoard(), w.node(third)->move));
     }
 
     void keysActOnReleaseOnlyAndNotOnAutoRepeat() {
         WindowFixture w;
-        QTest::keyPress(w.form->Tree, Qt::Key_Right);
+        QTest::keyPress(w.treeView(), Qt::Key_Right);
         QCOMPARE(w.root()->childCount(), 0);
         QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
-        QCoreApplication::sendEvent(w.form->Tree, &repeated);
+        QCoreApplication::sendEvent(w.treeView(), &repeated);
         QCOMPARE(w.root()->childCount(), 0);
-        QTest::keyRelease(w.form->Tree, Qt::Key_Right);
+        QTest::keyRelease(w.treeView(), Qt::Key_Right);
         QVERIFY(w.root()->childCount() > 0);
     }
 
@@ -157,15 +157,15 @@ private slots:
         w.keyClick(Qt::Key_Space);
         QCOMPARE(texts(w.root()), before);
         QVERIFY(!w.root()->isExpanded());
-        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+        QCOMPARE(w.currentNode(), w.node(w.root()));
     }
 
     void noSelectedItemExpandsNothingAndShowsTheCurrentNode() {
         WindowFixture w;
-        w.form->Tree->clearSelection();
-        w.form->TreeKeyUp(KEY_RIGHT);
+        w.treeView()->clearSelection();
+        w.tree().TreeKeyUp(KEY_RIGHT);
         QCOMPARE(w.root()->childCount(), 0);
-        QCOMPARE(w.form->CurrentNode, w.node(w.root()));
+        QCOMPARE(w.currentNode(), w.node(w.root()));
     }
 
     void clickBelowTheItemsKeepsTheSelection() {
@@ -173,14 +173,14 @@ private slots:
         w.keyClick(Qt::Key_Right);
         QTreeWidgetItem* third = w.root()->child(2);
         w.select(third);
-        const QPoint below(20, w.form->Tree->visualItemRect(w.root()->child(11)).bottom() + 30);
-        QVERIFY(!w.form->Tree->indexAt(below).isValid());
-        QTest::mouseClick(w.form->Tree->viewport(), Qt::LeftButton, {}, below);
-        QCOMPARE(w.form->selectedItem(), third);
-        QCOMPARE(w.form->CurrentNode, w.node(third));
+        const QPoint below(20, w.treeView()->visualItemRect(w.root()->child(11)).bottom() + 30);
+        QVERIFY(!w.treeView()->indexAt(below).isValid());
+        QTest::mouseClick(w.treeView()->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(w.tree().selectedItem(), third);
+        QCOMPARE(w.currentNode(), w.node(third));
         w.keyClick(Qt::Key_Right);
         QVERIFY(third->childCount() > 0);
-        QCOMPARE(w.form->selectedItem(), third);
+        QCOMPARE(w.tree().selectedItem(), third);
     }
 
     // Whatever character a key gives ("1" for the label "1/1", or "-" and
@@ -200,8 +200,8 @@ private slots:
         for (const Press& p : presses) {
             QKeyEvent press(QEvent::KeyPress, p.key, Qt::NoModifier, p.scanCode, 0, 0,
                             QString::fromUtf8(p.text));
-            QCoreApplication::sendEvent(w.form->Tree, &press);
-            QVERIFY2(w.form->selectedItem() == w.root(), p.text);
+            QCoreApplication::sendEvent(w.treeView(), &press);
+            QVERIFY2(w.tree().selectedItem() == w.root(), p.text);
             QVERIFY2(w.root()->isExpanded(), p.text);
         }
     }
@@ -210,7 +210,7 @@ private slots:
     // item is refused.
     void itemsHoldTheirNodesByATypedHandle() {
         WindowFixture w;
-        QCOMPARE(&nodeOfItem(*w.root()), w.form->CurrentNode);
+        QCOMPARE(&nodeOfItem(*w.root()), w.currentNode());
         const QTreeWidgetItem stranger(QStringList{QStringLiteral("1/1")});
         QVERIFY_THROWS_EXCEPTION(std::logic_error, nodeOfItem(stranger));
     }

@@ -48,7 +48,7 @@ struct AiWindow : WindowFixture {
     DialogRecord dialogs;
 
     explicit AiWindow(const QString& commandLine) {
-        form->setOpponentDialogs(std::make_unique<ScriptedDialogs>(commandLine, dialogs));
+        ask().setOpponentDialogs(std::make_unique<ScriptedDialogs>(commandLine, dialogs));
     }
 
     void script(const char* name, const std::string& body) {
@@ -58,7 +58,7 @@ struct AiWindow : WindowFixture {
 
     // The window's picture of the position shown, without an AI's answer.
     QImage plainBoard() const {
-        return renderBoard(form->shownBoard(), form->pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
+        return renderBoard(controller().shownBoard(), view().pictureOptions(), PICTURE_SIZE, NumberStyle::FONT);
     }
 
     // The window still grows the tree and shows what is selected.
@@ -67,7 +67,7 @@ struct AiWindow : WindowFixture {
         keyClick(Qt::Key_Right);
         QVERIFY(root()->childCount() > 0);
         keyClick(Qt::Key_Down);
-        QCOMPARE(form->CurrentNode, node(root()->child(0)));
+        QCOMPARE(currentNode(), node(root()->child(0)));
         QCOMPARE(QString::fromStdString(checkTree(*node(root()))), QString());
     }
 };
@@ -121,23 +121,24 @@ private slots:
     void everyWriteFailsQuietlyAndTheWindowGoesOn() {
         DialogRecord dialogs;
         auto form = std::make_unique<TForm1>();
-        form->setOpponentDialogs(std::make_unique<ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
+        WindowFeatures& window = form->features();
+        window.ask().setOpponentDialogs(std::make_unique<ScriptedDialogs>(QStringLiteral("./ai.sh"), dialogs));
         form->show();
-        QVERIFY(form->RootBoard->stoneCount() > 0);  // reading works
+        QVERIFY(window.controller().rootBoard()->stoneCount() > 0);  // reading works
 
-        form->ExpandSelectedNode();
-        QTreeWidgetItem* root = form->Tree->topLevelItem(0);
-        form->Tree->setCurrentItem(root->child(0));
-        form->ShowSelectedNode();
-        form->FileOutput1->trigger();
-        form->AskOpponentMove(1);  // no file written; the AI answers nothing
+        window.tree().ExpandSelectedNode();
+        QTreeWidgetItem* root = window.tree().rootItem();
+        window.tree().view().setCurrentItem(root->child(0));
+        window.tree().ShowSelectedNode();
+        window.folder().FileOutput1Click();
+        window.ask().AskOpponentMove(1);  // no file written; the AI answers nothing
         QCOMPARE(dialogs.asked, 1);
         QVERIFY(dialogs.messages.isEmpty());
 
-        form->Tree->setCurrentItem(root);
-        form->SolveSelectedNode();
-        QTRY_VERIFY_WITH_TIMEOUT(!form->solving(), 20000);
-        QCOMPARE(form->CurrentNode->move, 246);
+        window.tree().view().setCurrentItem(root);
+        window.solve().SolveSelectedNode();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.solve().solving(), 20000);
+        QCOMPARE(window.controller().currentNode()->move, 246);
         form.reset();  // the write-back fails too
     }
 };
@@ -169,15 +170,15 @@ private slots:
         AiWindow w(QStringLiteral("./ai.sh"));
         w.script("ai.sh", "rm -f plocha.dat tah.dat timeouts.dat");
         const std::string start = w.dir().read("plocha.dat");
-        const int stones = w.form->RootBoard->stoneCount();
+        const int stones = w.rootBoard()->stoneCount();
         w.keyClick(Qt::Key_1);
         QVERIFY(w.dialogs.messages.isEmpty());
-        QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+        QCOMPARE(w.image(), w.plainBoard());
         QCOMPARE(w.dir().read("plocha.dat"), start);
         QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
 
-        w.form->FileInput1->trigger();
-        QCOMPARE(w.form->RootBoard->stoneCount(), stones);
+        w.action("FileInput1")->trigger();
+        QCOMPARE(w.rootBoard()->stoneCount(), stones);
         w.checkItGoesOn();
         w.close();
         QCOMPARE(w.dir().read("plocha.dat"), start);
@@ -194,9 +195,9 @@ private slots:
             w.keyClick(Qt::Key_2);
             QCOMPARE(w.dir().read("tah.dat"), std::string("x"));  // put back after the ask
             QVERIFY(w.dialogs.messages.isEmpty());
-            QCOMPARE(w.form->ImgBoard->image(), w.plainBoard());
+            QCOMPARE(w.image(), w.plainBoard());
 
-            w.form->FileInput1->trigger();
+            w.action("FileInput1")->trigger();
             w.checkItGoesOn();
             w.close();
             QCOMPARE(w.dir().read("plocha.dat"), start);
@@ -223,9 +224,9 @@ private slots:
             QCOMPARE(w.dir().read("plocha.dat"), start);
             QCOMPARE(w.dir().read("tah.dat"), std::string("x"));
         }
-        w.form->FileOutput1->trigger();
+        w.action("FileOutput1")->trigger();
         QCOMPARE(outside.read("victim"), std::string("kept"));
-        QCOMPARE(w.dir().read("plocha.dat"), boardFileBytes(w.form->shownBoard()));
+        QCOMPARE(w.dir().read("plocha.dat"), boardFileBytes(w.controller().shownBoard()));
         w.close();
         QCOMPARE(outside.read("victim"), std::string("kept"));
         QCOMPARE(w.dir().read("plocha.dat"), start);
@@ -248,9 +249,9 @@ private slots:
         w.keyClick(Qt::Key_Right);
         w.keyClick(Qt::Key_Down);  // another position than the one found
 
-        w.form->FileOutput1->trigger();
+        w.action("FileOutput1")->trigger();
         QVERIFY(fs::is_symlink(w.dir() / "plocha.dat"));
-        QCOMPARE(outside.read("board"), boardFileBytes(w.form->shownBoard()));
+        QCOMPARE(outside.read("board"), boardFileBytes(w.controller().shownBoard()));
         QVERIFY(outside.read("board") != start);
         w.close();
         QVERIFY(fs::is_symlink(w.dir() / "plocha.dat"));

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <QtTest>
 #include <filesystem>
@@ -12,9 +13,19 @@
 #include <optional>
 #include <string>
 
+#include "app/ask/ask_commands.h"
+#include "app/board_view/board_image.h"
+#include "app/board_view/position_view.h"
+#include "app/edit/edit_commands.h"
+#include "app/folder/folder_commands.h"
 #include "app/form1.h"
-#include "picture/board_png.h"
+#include "app/game/game_commands.h"
+#include "app/game/game_page.h"
+#include "app/solve/solve_commands.h"
 #include "app/tree/node_tree.h"
+#include "app/tree/tree_commands.h"
+#include "app/window_features.h"
+#include "picture/board_png.h"
 #include "tests/app/working_directory.h"
 
 namespace vorek::testing {
@@ -52,24 +63,58 @@ public:
     // where the window wrote them.
     void close() { form.reset(); }
 
-    QTreeWidgetItem* root() const { return form->Tree->topLevelItem(0); }
-    QString text(const QTreeWidgetItem* item) const { return item->text(0); }
-    StatNode* node(const QTreeWidgetItem* item) const { return TForm1::nodeOf(item); }
+    // The window's features, which the tests drive, and the widgets they show.
+    WindowFeatures& features() const { return form->features(); }
+    const WindowWidgets& widgets() const { return features().widgets(); }
+    WindowController& controller() const { return features().controller(); }
+    PositionView& view() const { return features().view(); }
+    TreeCommands& tree() const { return features().tree(); }
+    FolderCommands& folder() const { return features().folder(); }
+    GameCommands& game() const { return features().game(); }
+    EditCommands& edit() const { return features().edit(); }
+    SolveCommands& solve() const { return features().solve(); }
+    AskCommands& ask() const { return features().ask(); }
 
-    void select(QTreeWidgetItem* item) { form->Tree->setCurrentItem(item); }
+    // A menu item by its object name.
+    QAction* action(const char* name) const {
+        auto* found = form->findChild<QAction*>(QLatin1String(name));
+        if (found == nullptr) qFatal("no menu item %s", name);
+        return found;
+    }
+    NodeTree* treeView() const { return &widgets().tree; }
+    BoardImage* boardImage() const { return &widgets().board; }
+    QImage image() const { return view().image(); }
+    StatNode* currentNode() const { return controller().currentNode(); }
+    V2Board* rootBoard() const { return controller().rootBoard(); }
+    bool editing() const { return controller().mode() == WindowMode::EDITING; }
+    bool solving() const { return solve().solving(); }
+    QString status() const { return widgets().pagesStatus.currentMessage(); }
+
+    QTreeWidgetItem* root() const { return treeView()->topLevelItem(0); }
+    QString text(const QTreeWidgetItem* item) const { return item->text(0); }
+    StatNode* node(const QTreeWidgetItem* item) const { return TreeCommands::nodeOf(item); }
+
+    void select(QTreeWidgetItem* item) { treeView()->setCurrentItem(item); }
+    // A key pressed and let go in the tree view, which has the keyboard then.
     void keyClick(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(form->Tree, key, modifiers);
+        treeView()->setFocus();
+        QTest::keyClick(treeView(), key, modifiers);
     }
     void doubleClick(QTreeWidgetItem* item) {
-        QTest::mouseDClick(form->Tree->viewport(), Qt::LeftButton, {},
-                           form->Tree->visualItemRect(item).center());
+        QTest::mouseDClick(treeView()->viewport(), Qt::LeftButton, {}, treeView()->visualItemRect(item).center());
     }
     void mouseOverBoard(int x, int y) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), form->ImgBoard->mapToGlobal(QPointF(x, y)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(form->ImgBoard, &move);
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), boardImage()->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(boardImage(), &move);
     }
-    QString panel(int i) const { return form->StatusPanels[i]->text(); }
+    // A click on the board's cell at column, row, at the picture's first size.
+    void clickBoard(int column, int row, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(boardImage(), button, {}, QPoint(column * 20 + 10, row * 20 + 10));
+    }
+    // The board's status panel 0, 1 or 2, and its text.
+    QLabel* panelLabel(int i) const { return form->findChild<QLabel*>(QStringLiteral("StatusBar2Panel%1").arg(i)); }
+    QString panel(int i) const { return panelLabel(i)->text(); }
 
     // The window's picture of the board at its first size: the options' own,
     // with the last move marked.
