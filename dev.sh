@@ -65,7 +65,7 @@ cmd_test() {
   (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j "$JOBS")
   log "fuzz targets, a short run each"
-  cmd_fuzz 15
+  cmd_fuzz 10
 }
 
 # The solve and the deletion of trees run on threads of their own beside the

@@ -19,6 +19,7 @@
 #include "search/threat_space/threat_board_check.h"
 #include "tests/crowded_boards.h"
 #include "tests/proof_checker.h"
+#include "tests/sanitized.h"
 #include "tests/threat_search_support.h"
 
 namespace vorek {
@@ -31,12 +32,7 @@ using testing::ProofChecker;
 
 char otherStone(char stone) { return stone == 'x' ? 'o' : 'x'; }
 
-// Fewer positions under the sanitizers, which are slower.
-#ifdef VOREK_SANITIZED
-constexpr int SLOWER = 4;
-#else
-constexpr int SLOWER = 1;
-#endif
+constexpr int SLOWER = testing::SANITIZED_SHARE;
 
 // Empty when the winner, to move, wins along the line read from the cells
 // alone: each of his moves is the block of the loser's five square when he

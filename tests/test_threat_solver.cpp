@@ -18,6 +18,7 @@
 #include "tests/crowded_boards.h"
 #include "tests/exhaustive_game.h"
 #include "tests/proof_checker.h"
+#include "tests/sanitized.h"
 #include "tests/threat_search_support.h"
 
 namespace vorek {
@@ -61,7 +62,7 @@ TEST(ThreatSolver, VerdictsAgreeWithTryingEveryMoveOnCrowdedBoards) {
     ProofChecker checker(testing::solverStrategy());
     int positions = 0;
     int decided = 0;
-    while (positions < 200) {
+    while (positions < 200 / testing::SANITIZED_SHARE) {
         const std::optional<Cells> cells = squareHolePosition(random);
         if (!cells) continue;
         ++positions;
@@ -73,7 +74,7 @@ TEST(ThreatSolver, VerdictsAgreeWithTryingEveryMoveOnCrowdedBoards) {
             EXPECT_EQ(judged.outcome, Outcome::DRAW) << "position " << positions;
         }
     }
-    EXPECT_GT(decided, 100);
+    EXPECT_GT(decided, 100 / testing::SANITIZED_SHARE);
 }
 
 TEST(ThreatSolver, WinsThatNeedThreesAgreeWithTryingEveryMove) {
