@@ -10,13 +10,13 @@
 
 #include "cli/command.h"
 #include "cli/engine_think.h"
-#include "search/game_analysis.h"
 #include "cli/interrupt.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
 #include "cli/solve_options.h"
 #include "files/game_record.h"
 #include "opponent/process_group.h"
+#include "search/game_analysis.h"
 
 namespace vorek::cli {
 
@@ -104,17 +104,6 @@ struct PositionLine {
     std::optional<EngineView> engine;  // with --engine: what it made of the position, perhaps nothing
 };
 
-std::string stopWord(SolveStop stopped) {
-    switch (stopped) {
-        case SolveStop::Nodes: return "nodes";
-        case SolveStop::Seconds: return "seconds";
-        case SolveStop::Memory: return "memory";
-        case SolveStop::Interrupted: return "interrupted";
-        case SolveStop::Settled: break;
-    }
-    return "exhausted";
-}
-
 std::vector<PositionLine> positionLines(const GameRecord& record,
                                         const std::vector<PositionVerdict>& verdicts) {
     std::vector<PositionLine> lines;
@@ -124,7 +113,7 @@ std::vector<PositionLine> positionLines(const GameRecord& record,
         line.move = static_cast<int>(i) + 1;
         line.side = letterOfMove(record, line.move);
         line.result = verdict.over ? "over" : std::string(resultText(verdict.result));
-        if (!verdict.over && verdict.result == SolveResult::Unknown) line.stopped = stopWord(verdict.stopped);
+        if (!verdict.over && verdict.result == SolveResult::Unknown) line.stopped = std::string(stopWord(verdict.stopped));
         if (verdict.provingMove >= 0) line.proving = recordSquareText(verdict.provingMove);
         if (!verdict.over && i < record.moves.size()) line.played = recordSquareText(record.moves[i]);
         if (i + 1 < verdicts.size()) {
