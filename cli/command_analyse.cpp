@@ -12,7 +12,7 @@
 #include "board/square_text.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
-#include "cli/engine_think.h"
+#include "cli/engine_option.h"
 #include "cli/interrupt.h"
 #include "cli/json_text.h"
 #include "cli/mate_check.h"
@@ -22,6 +22,7 @@
 #include "opponent/ask_log.h"
 #include "opponent/ask_through_pipes.h"
 #include "opponent/process_group.h"
+#include "opponent/think_end.h"
 #include "opponent/think_lines.h"
 
 namespace vorek::cli {
