@@ -114,6 +114,7 @@ private slots:
             {"Game",
              {"New Game", "New Game From Here", "Back", "Forward", "Delete Move", "Save Game", "Save Game As...",
               "AI Plays x", "AI Plays o", "Analyse Game"}},
+            {"Engine", {"Analyse", "Engine Settings...", "Analysis Panel"}},
             {"Node", {"File Input", "File Output", "Solve", "Solve Settings..."}},
         };
         const auto letter = [](const QString& text) {
@@ -143,7 +144,7 @@ private slots:
             {"Solve1", QKeySequence(Qt::CTRL | Qt::Key_S)},       {"OpenFolder1", QKeySequence(Qt::CTRL | Qt::Key_O)},
             {"OpenGame1", QKeySequence(Qt::CTRL | Qt::Key_G)},    {"EditPosition1", QKeySequence(Qt::CTRL | Qt::Key_E)},
             {"Undo1", QKeySequence(Qt::CTRL | Qt::Key_Z)},        {"Quit1", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-            {"NewGame1", QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {"NewGame1", QKeySequence(Qt::CTRL | Qt::Key_N)},    {"Analyse1", QKeySequence(Qt::Key_F5)},
             {"SaveGameAs1", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         };
         for (const auto& [name, key] : shortcuts) QVERIFY2(w.action(name)->shortcut() == key, name);
