@@ -220,6 +220,7 @@ void AnalysisCommands::pause() {
     paused_ = true;
     session_->stop();
     showState();
+    showMarks();
 }
 
 // ---- The engine's events ------------------------------------------------------------
@@ -231,6 +232,10 @@ void AnalysisCommands::takeEvents() {
         const std::optional<EngineEvent> event = queue_->pop(ChildClock::now());
         if (!event) break;
         changed = think_.take(*event) || changed;
+        // An engine that died in an earlier think: the think now under way
+        // has started it again.
+        if (const auto* down = std::get_if<EngineDownEvent>(&*event); down && down->think != think_.id())
+            window_.say(QStringLiteral("Analysis: %1; the engine was started again").arg(shownText(down->detail)));
     }
     if (mateRun_ && mateRun_->done()) takeMateCheck();
     if (!changed) return;
