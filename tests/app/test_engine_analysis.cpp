@@ -14,7 +14,11 @@
 #include "app/analysis/analysis_commands.h"
 #include "app/analysis/analysis_panel.h"
 #include "app/analysis/analysis_text.h"
+#include "app/game/eval_graph.h"
+#include "app/game/game_page.h"
+#include "files/game_record.h"
 #include "app/recent_list.h"
+#include "tests/app/board_text.h"
 #include "tests/app/scratch_settings.h"
 #include "tests/app/window_fixture.h"
 #include "tests/process_check.h"
@@ -350,6 +354,67 @@ private slots:
         QCOMPARE(winrateWords(1), QStringLiteral("100.0%"));
         QCOMPARE(shownText("a\tb\x01" "c", 300), QStringLiteral("a b c"));
         QCOMPARE(shownText(std::string(10, 'x'), 4), QStringLiteral("xxxx..."));
+    }
+
+    // "Analyse Game" with an engine chosen: each position's view, for x,
+    // in the graph under the list and in the row's tool tip; a click on the
+    // graph selects the position.
+    void gameAnalysisDrawsTheEngineGraph() {
+        AnalysisWindow w;
+        // Its n-th think: the evaluation 10 n for the side to move, the move 0,0.
+        testing::writeScriptEngine(w.dir(), "    YXNBEST*) n=$(grep -c '^YXNBEST' received);"
+                                            " printf 'INFO PV 0\\nINFO EVAL %s0\\nINFO PV DONE\\n0,0\\n' $n ;;");
+        w.choose(QString::fromStdString((w.dir() / "engine").string()), 50, 1);
+        w.dir().write("short.psq", "Piskvorky 20x20, 10:10, 0\r\n10,10,100\r\n11,11,100\r\n10,11,100\r\n"
+                                   "11,12,100\r\n10,12,100\r\n9,9,100\r\n");
+        QVERIFY(w.game().OpenGame(w.dir() / "short.psq"));
+        w.action("AnalyseGame1")->trigger();
+        w.game().waitForAnalysis();
+        QVERIFY(!w.game().analysing());
+        QCOMPARE(w.received("INFO timeout_turn 50"), 1);
+
+        // Seven positions, x to move in the even ones; the scale the least one.
+        GamePage& page = w.game().page();
+        std::vector<std::optional<double>> values;
+        for (int k = 0; k < 7; ++k) values.push_back((k % 2 == 0 ? 10.0 : -10.0) * (k + 1) / EVAL_SCALE_LEAST);
+        QCOMPARE(page.Graph->values(), values);
+        QVERIFY(page.Graph->isVisible());
+        const QString tip = page.GameList->topLevelItem(3)->toolTip(GamePage::ANALYSIS_COLUMN);
+        QVERIFY2(tip.endsWith(QStringLiteral("The engine, for o to move: 40, best 0,0")), qPrintable(tip));
+
+        QTest::mouseClick(page.Graph, Qt::LeftButton, {},
+                          QPoint(static_cast<int>(page.Graph->xOf(3)), page.Graph->height() / 2));
+        QCOMPARE(w.game().game()->selected(), 3);
+        QCOMPARE(page.selectedPosition(), 3);
+        QCOMPARE(testing::showText(w.controller().shownBoard()),
+                 testing::showText(*positionAfter(w.game().game()->lineRecord(), 3)));
+        // A new game has no graph.
+        w.action("NewGame1")->trigger();
+        QVERIFY(!page.Graph->isVisible());
+    }
+
+    // The graph's scale: win rates where every view has one, else
+    // evaluations over the largest, mates at the ends; always for x.
+    void graphValuesAreForX() {
+        const auto view = [](std::optional<Evaluation> eval, std::optional<double> winrate) {
+            return std::optional(EngineView{.eval = eval, .winrate = winrate, .best = 0});
+        };
+        const std::vector<bool> xToMove{true, false, true, false};
+        bool byWinrate = false;
+        QCOMPARE(graphValues({view(Evaluation{.mate = false, .value = 5}, 0.75), view(std::nullopt, 0.75), std::nullopt,
+                              view(std::nullopt, std::nullopt)},
+                             xToMove, &byWinrate),
+                 (std::vector<std::optional<double>>{0.5, -0.5, std::nullopt, std::nullopt}));
+        QVERIFY(byWinrate);
+        QCOMPARE(graphValues({view(Evaluation{.mate = false, .value = 400}, 0.9),
+                              view(Evaluation{.mate = false, .value = 200}, std::nullopt),
+                              view(Evaluation{.mate = true, .value = -3}, std::nullopt),
+                              view(Evaluation{.mate = true, .value = 5}, std::nullopt)},
+                             xToMove, &byWinrate),
+                 (std::vector<std::optional<double>>{1.0, -0.5, -1.0, -1.0}));
+        QVERIFY(!byWinrate);
+        QCOMPARE(graphValues({view(Evaluation{.mate = false, .value = 50}, std::nullopt)}, {true}),
+                 (std::vector<std::optional<double>>{50.0 / EVAL_SCALE_LEAST}));
     }
 
     // The real engine draws its best moves and follows the selection.
