@@ -202,7 +202,8 @@ void AnalysisCommands::begin(const V2Board& shown, std::string key) {
     dropMateCheck();
     over_ = gameOver(shown);
     if (over_) session_->stop();
-    think_ = over_ ? LiveThink() : LiveThink(session_->analyse(shown, {settings_.thinkMilliseconds(), settings_.lines}));
+    const ThinkRequest request{settings_.thinkMilliseconds(), settings_.lines};
+    think_ = over_ ? LiveThink() : LiveThink(session_->analyse(shown, request));
     if (!over_ && think_.id() == 0) {
         const QString name = settings_.commandLine;
         stop();

@@ -86,7 +86,8 @@ void AnalysisPanel::showState(const QString& text) { state_->setText(text); }
 
 void AnalysisPanel::showLines(const std::vector<AnalysisRow>& rows) {
     // Rows are kept and rewritten, so that the pointer over one stays over it.
-    while (Lines->topLevelItemCount() > static_cast<int>(rows.size())) delete Lines->takeTopLevelItem(Lines->topLevelItemCount() - 1);
+    while (Lines->topLevelItemCount() > static_cast<int>(rows.size()))
+        delete Lines->takeTopLevelItem(Lines->topLevelItemCount() - 1);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         QTreeWidgetItem* item = Lines->topLevelItem(static_cast<int>(i));
         if (item == nullptr) {

@@ -19,13 +19,12 @@ QString scaled(double value, const char* suffix) {
     return QString::number(value, 'f', decimals) + QLatin1String(suffix);
 }
 
-QString claimWords(const Evaluation& claim) { return evalWords(claim); }
-
 // Why the search did not confirm the claim.
 QString reasonWords(const MateClaimCheck& check) {
     if (check.verdict == ClaimVerdict::Refuted)
-        return check.claim.value >= 0 ? QStringLiteral("refuted: every move of the side to move loses to a win by threats")
-                                      : QStringLiteral("refuted: the side to move wins by threats");
+        return check.claim.value >= 0
+                   ? QStringLiteral("refuted: every move of the side to move loses to a win by threats")
+                   : QStringLiteral("refuted: the side to move wins by threats");
     switch (check.stopped) {
         case SolveStop::Settled:
             return QStringLiteral("no win by threats found; the engine may see one with quiet moves, or be wrong");
@@ -72,13 +71,14 @@ QString lineWords(const std::vector<int>& squares) {
 QString depthWords(const SearchLine& line) {
     if (!line.depth) return {};
     QString words = QString::number(*line.depth);
-    if (line.selDepth && *line.selDepth != *line.depth) words += QLatin1Char('-') + QString::number(*line.selDepth);
+    if (line.selDepth && *line.selDepth > *line.depth) words += QLatin1Char('-') + QString::number(*line.selDepth);
     return words;
 }
 
 QString progressWords(const ThinkLines& lines) {
     QStringList parts;
-    if (const SearchLine* best = lines.best(); best && best->depth) parts << QStringLiteral("depth ") + depthWords(*best);
+    if (const SearchLine* best = lines.best(); best && best->depth)
+        parts << QStringLiteral("depth ") + depthWords(*best);
     if (const auto nodes = lines.nodes()) parts << countWords(*nodes) + QStringLiteral(" nodes");
     if (const auto speed = lines.latest(&SearchLine::speed)) parts << countWords(*speed) + QStringLiteral(" nodes/s");
     if (const auto time = lines.latest(&SearchLine::totalTime))
@@ -87,7 +87,7 @@ QString progressWords(const ThinkLines& lines) {
 }
 
 QString mateCheckWords(const MateClaimCheck& check, QString* details) {
-    const QString claim = claimWords(check.claim);
+    const QString claim = evalWords(check.claim);
     if (check.verdict == ClaimVerdict::Proved) {
         const QString line = lineWords(check.line);
         if (details != nullptr)

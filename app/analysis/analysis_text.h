@@ -27,7 +27,7 @@ QString badgeWords(const std::optional<Evaluation>& eval, const std::optional<do
 QString countWords(std::int64_t count);
 // "6,12 5,13 9,9".
 QString lineWords(const std::vector<int>& squares);
-// "14-25": the depth and the selective depth, as far as given.
+// "14-25": the depth and the selective depth where it goes deeper, as far as given.
 QString depthWords(const SearchLine& line);
 // "depth 14-25, 2.3M nodes, 850k nodes/s, 3.1 s": what the lines say of the
 // whole think, as far as they say it; empty when they say nothing.

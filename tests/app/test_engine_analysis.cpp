@@ -79,7 +79,8 @@ struct AnalysisWindow : WindowFixture {
 // Chooses the answer of "Engine Settings..." and counts its questions.
 class ScriptedEngineDialogs final : public EngineDialogs {
 public:
-    ScriptedEngineDialogs(std::optional<AnalysisSettings> answer, int& asked) : answer_(std::move(answer)), asked_(asked) {}
+    ScriptedEngineDialogs(std::optional<AnalysisSettings> answer, int& asked)
+        : answer_(std::move(answer)), asked_(asked) {}
     std::optional<AnalysisSettings> chooseEngine(QWidget*, const AnalysisSettings&, const QStringList&) override {
         ++asked_;
         return answer_;
@@ -352,6 +353,12 @@ private slots:
         QCOMPARE(countWords(12345), QStringLiteral("12k"));
         QCOMPARE(countWords(4'560'000), QStringLiteral("4.6M"));
         QCOMPARE(winrateWords(1), QStringLiteral("100.0%"));
+        SearchLine line;
+        line.depth = 8;
+        line.selDepth = 7;  // an engine's selective depth may stop short of its depth
+        QCOMPARE(depthWords(line), QStringLiteral("8"));
+        line.selDepth = 16;
+        QCOMPARE(depthWords(line), QStringLiteral("8-16"));
         QCOMPARE(shownText("a\tb\x01" "c", 300), QStringLiteral("a b c"));
         QCOMPARE(shownText(std::string(10, 'x'), 4), QStringLiteral("xxxx..."));
     }
