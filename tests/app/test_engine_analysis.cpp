@@ -312,6 +312,14 @@ private slots:
         const AnalysisSettings defaults = AnalysisSettings::load();
         QCOMPARE(defaults.milliseconds, 0);
         QCOMPARE(defaults.lines, 3);
+
+        // A program that cannot be started.
+        AnalysisWindow w;
+        w.choose(QString::fromStdString((w.dir() / "no-such-engine").string()), 0, 1);
+        w.action("Analyse1")->trigger();
+        QVERIFY2(w.status().endsWith(QStringLiteral("no-such-engine\" could not be started")), qPrintable(w.status()));
+        QVERIFY(!w.analysis().analysing());
+        QVERIFY(!w.action("Analyse1")->isChecked());
     }
 
     // The dialog offers the program chosen first, then those asked last;
