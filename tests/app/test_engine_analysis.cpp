@@ -3,9 +3,10 @@
 // panel, a new think for each position shown and for each mode that allows
 // it, a mate claim checked by threats, the settings kept, and engines that
 // die, stall, flood or write nonsense; and the real engine where it is.
-#include <QDoubleSpinBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
+#include <QPainter>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTimer>
@@ -91,6 +92,37 @@ private:
     int& asked_;
 };
 
+// The marks painted over a yellow picture of the picture's own size.
+QImage paintedMarks(const BoardMarks& marks) {
+    QImage image(PICTURE_SIZE, PICTURE_SIZE, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    QPainter painter(&image);
+    paintBoardMarks(painter, marks);
+    return image;
+}
+
+// How many pixels of the cell at column, row are of each colour: near
+// black, near white (the yellow under it all but gone), of the best move's
+// blue ring, or unchanged yellow.
+struct CellColours {
+    int black = 0;
+    int white = 0;
+    int blue = 0;
+    int yellow = 0;
+};
+CellColours coloursOf(const QImage& image, int column, int row) {
+    CellColours colours;
+    for (int y = row * 20 + 1; y < row * 20 + 20; ++y)
+        for (int x = column * 20 + 1; x < column * 20 + 20; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 200 && c.red() < 100) ++colours.blue;
+            else if (c.lightness() < 60) ++colours.black;
+            else if (c.blue() >= 200) ++colours.white;  // the yellow under it all but gone
+            else if (c.rgb() == QColor(Qt::yellow).rgb()) ++colours.yellow;
+        }
+    return colours;
+}
+
 // x to move with an open three on row 5: x wins by threats.
 std::string openThreeBoard() {
     return testing::boardFile({"", "", "", "", "", "     xxx", "", "", "", "", "          o", "", "", "", "",
@@ -137,6 +169,11 @@ private slots:
             {squareAt(1, 1), 1, black}, {squareAt(1, 2), 2, !black}, {squareAt(1, 3), 3, black}};
         QCOMPARE(w.marks().ghosts, ghosts);
         emit w.boardImage()->pointerLeft();
+        QVERIFY(w.marks().ghosts.empty());
+        emit w.panel().lineHovered(1);  // the pointer over the second row
+        const std::vector<GhostStone> second{{squareAt(2, 1), 1, black}, {squareAt(3, 1), 2, !black}};
+        QCOMPARE(w.marks().ghosts, second);
+        emit w.panel().lineHovered(-1);
         QVERIFY(w.marks().ghosts.empty());
 
         // A child: the other side to move, the engine's second think.
@@ -346,6 +383,30 @@ private slots:
         QCOMPARE(chosen->milliseconds, 0);
         QCOMPARE(chosen->lines, 5);
         QCOMPARE(AnalysisSettings{}.thinkMilliseconds(), INT_MAX);
+    }
+
+    // A badge is filled in the mover's colour and written in the other, so
+    // that it reads on either; the best is ringed; a ghost stone hides the
+    // badge of its square and leaves the board seen through it.
+    void marksReadOnEitherColour() {
+        const QImage image = paintedMarks({.badges = {{squareAt(2, 2), QStringLiteral("M7"), true, true},
+                                                      {squareAt(5, 2), QStringLiteral("63"), false, false},
+                                                      {squareAt(8, 2), QStringLiteral("99"), true, false}},
+                                           .ghosts = {{squareAt(8, 2), 1, false}}});
+        const CellColours best = coloursOf(image, 2, 2);
+        QVERIFY(best.black > 50);  // the fill
+        QVERIFY(best.white > 10);  // the text
+        QVERIFY(best.blue > 20);   // the ring
+        const CellColours other = coloursOf(image, 5, 2);
+        QVERIFY(other.white > 60);
+        QVERIFY(other.black > 10);
+        QCOMPARE(other.blue, 0);
+        // The ghost, white and see-through, numbered in black: no black fill.
+        const CellColours ghost = coloursOf(image, 8, 2);
+        QVERIFY(ghost.black > 0 && ghost.black < 30);
+        QCOMPARE(ghost.white, 0);
+        QCOMPARE(coloursOf(image, 11, 2).yellow, 19 * 19);  // nothing elsewhere
+        QCOMPARE(coloursOf(paintedMarks({}), 2, 2).yellow, 19 * 19);
     }
 
     // What a badge and the panel say of numbers the engines give.
