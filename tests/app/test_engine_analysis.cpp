@@ -300,6 +300,14 @@ private slots:
         }
         {
             AnalysisWindow w;
+            w.analyse("    YXNBEST*) echo 99,99 ;;", 200);  // off the board
+            QTRY_VERIFY2(w.status().endsWith(QStringLiteral("no move from the engine: the answer 99,99 is off the board")),
+                         qPrintable(w.status()));
+            QCOMPARE(w.panel().stateText(), QStringLiteral("No move: the answer 99,99 is off the board"));
+            QVERIFY(w.marks().empty());
+        }
+        {
+            AnalysisWindow w;
             w.analyse("    YXNBEST*) printf 'INFO PV 0\\nINFO EVAL banana\\nINFO BESTLINE 30,30 zz\\nINFO PV DONE\\n"
                       "\\001\\377\\n'; head -c 100000 /dev/zero | tr '\\0' x; echo;"
                       " seq 1 20000 | awk '{print \"INFO PV 0\"; print \"INFO DEPTH \" $1;"
