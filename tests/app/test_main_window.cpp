@@ -326,7 +326,8 @@ private slots:
                 {"OpenGame1", Command::OPEN_GAME},          {"ClearBoard1", Command::EDIT_POSITION},
                 {"SavePositionAs1", Command::FILE_OUTPUT},  {"NewGame1", Command::NEW_GAME},
                 {"DeleteMove1", Command::PLAY_MOVE},        {"SaveGame1", Command::SAVE_GAME},
-                {"AnalyseGame1", Command::ANALYSE_GAME},
+                {"AnalyseGame1", Command::ANALYSE_GAME},    {"Analyse1", Command::ANALYSE},
+                {"EngineSettings1", Command::ANALYSE},
             };
             for (const auto& [name, command] : actions)
                 QVERIFY2(w.action(name)->isEnabled() == allows(mode, command), name);
