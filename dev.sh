@@ -68,14 +68,15 @@ cmd_test() {
   cmd_fuzz 10
 }
 
-# The solve and the deletion of trees run on threads of their own beside the
-# window's: the tests that exercise them, under ThreadSanitizer.
+# The solve, the deletion of trees and the engine's analysis run on threads of
+# their own beside the window's: the tests that exercise them, under
+# ThreadSanitizer.
 cmd_tsan() {
   ensure_packages
   build build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREK_THREAD_SANITIZE=ON -DVOREK_BUILD_BENCH=OFF
   log "solving beside the window under ThreadSanitizer"
   (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$ROOT/tsan.supp" \
-    ctest --output-on-failure -j "$JOBS" -R 'Solver|SlotPool|test_solve_command|test_solve_line|test_tree_navigation|test_ask_opponent|EngineSession|test_main_window')
+    ctest --output-on-failure -j "$JOBS" -R 'Solver|SlotPool|test_solve_command|test_solve_line|test_tree_navigation|test_ask_opponent|EngineSession|test_main_window|test_engine_analysis')
 }
 
 # The search signature first (the node counts of the benchmark solves, hashed;

@@ -7,6 +7,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include "app/analysis/analysis_commands.h"
+#include "app/analysis/engine_menu.h"
 #include "app/ask/ask_commands.h"
 #include "app/board_view/board_coordinates.h"
 #include "app/board_view/board_image.h"
@@ -35,6 +37,7 @@ namespace {
 
 constexpr const char* GEOMETRY_KEY = "window/geometry";
 constexpr const char* COLUMNS_KEY = "window/columns";
+constexpr const char* DOCKS_KEY = "window/docks";
 
 }  // namespace
 
@@ -43,6 +46,7 @@ TForm1::TForm1(const std::filesystem::path& folder, QWidget* parent) : QMainWind
     const QSettings kept;
     restoreGeometry(kept.value(QLatin1String(GEOMETRY_KEY)).toByteArray());
     columns_->restoreState(kept.value(QLatin1String(COLUMNS_KEY)).toByteArray());
+    restoreState(kept.value(QLatin1String(DOCKS_KEY)).toByteArray());
     features_ = std::make_unique<WindowFeatures>(*widgets_, folder);
     connectHandlers();
     features_->start();
@@ -60,6 +64,7 @@ void TForm1::keepGeometry() const {
     QSettings kept;
     kept.setValue(QLatin1String(GEOMETRY_KEY), saveGeometry());
     kept.setValue(QLatin1String(COLUMNS_KEY), columns_->saveState());
+    kept.setValue(QLatin1String(DOCKS_KEY), saveState());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -85,7 +90,12 @@ void TForm1::connectHandlers() {
     connect(w.nodeMenu.Solve1, &QAction::triggered, solve, &SolveCommands::SolveSelectedNode);
     connect(w.nodeMenu.SolveSettings1, &QAction::triggered, solve, &SolveCommands::SolveSettings1Click);
 
-    connect(&w.board, &BoardImage::mouseMoved, this, [&f](int x, int y) { f.view().reportSquareAt(x, y); });
+    AnalysisCommands* analysis = &f.analysis();
+    connect(&w.board, &BoardImage::mouseMoved, this, [&f](int x, int y) {
+        f.view().reportSquareAt(x, y);
+        f.analysis().pointerAt(x, y);
+    });
+    connect(&w.board, &BoardImage::pointerLeft, analysis, &AnalysisCommands::pointerLeft);
     connect(&w.board, &BoardImage::squareClicked, this,
             [&f](int square, Qt::MouseButton button) { f.ImgBoardClick(square, button); });
 
@@ -119,6 +129,9 @@ void TForm1::connectHandlers() {
     AiPlayer* ai = &game->ai();
     connect(gameMenu.AiPlaysX1, &QAction::triggered, ai, [ai](bool on) { ai->AiPlaysClick('x', on); });
     connect(gameMenu.AiPlaysO1, &QAction::triggered, ai, [ai](bool on) { ai->AiPlaysClick('o', on); });
+
+    connect(w.engineMenu.Analyse1, &QAction::triggered, analysis, &AnalysisCommands::AnalyseClick);
+    connect(w.engineMenu.EngineSettings1, &QAction::triggered, analysis, &AnalysisCommands::EngineSettingsClick);
 
     connect(w.editMenu.EditPosition1, &QAction::toggled, edit, &EditCommands::EditPositionClick);
     connect(w.editMenu.SwapSideToMove1, &QAction::triggered, edit, &EditCommands::SwapSideToMoveClick);

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/analysis/analysis_panel.h"
+#include "app/analysis/engine_menu.h"
 #include "app/board_view/board_coordinates.h"
 #include "app/board_view/board_image.h"
 #include "app/board_view/view_menu.h"
@@ -174,6 +176,12 @@ WindowWidgets TForm1::setUpLayout() {
     columns_ = new WindowColumns(*panel1, *boardColumn_, *panel2, this);
     setCentralWidget(columns_);
 
+    // Under the board and the pages, where the window at its first size has
+    // room to spare; shown when an analysis starts.
+    auto* analysisPanel = new AnalysisPanel(this);
+    addDockWidget(Qt::BottomDockWidgetArea, analysisPanel);
+    analysisPanel->hide();
+
     // The menu.
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     auto* nodeMenu = new NodeMenu(*menuBar());
@@ -182,12 +190,14 @@ WindowWidgets TForm1::setUpLayout() {
     auto* editMenu = new EditMenu(*menuBar(), nodeAction);
     auto* viewMenu = new ViewMenu(*menuBar(), nodeAction);
     auto* gameMenu = new GameMenu(*menuBar(), nodeAction, {gamePage, image});
+    auto* engineMenu = new EngineMenu(*menuBar(), nodeAction, analysisPanel->toggleViewAction());
     coordinates_->setShown(viewMenu->coordinates());
     tree->setFocus();
 
     return WindowWidgets{*this,     *image,    *statusBar2, *panels[0], *panels[1], *sideToMove, *pages,
                          *tree,     *tList0,   *heading0,   *tList1,    *heading1,  *memo,       *gamePage,
-                         *statusBar1, *folderPath, *nodeMenu, *fileMenu, *editMenu, *viewMenu,   *gameMenu};
+                         *statusBar1, *folderPath, *nodeMenu, *fileMenu, *editMenu, *viewMenu,   *gameMenu,
+                         *engineMenu, *analysisPanel};
 }
 
 }  // namespace vorek

@@ -10,6 +10,10 @@ namespace vorek {
 // The longest such a list gets.
 inline constexpr qsizetype RECENT_MOST = 8;
 
+// The key of the AI command lines asked last: the digit keys' box, the AI
+// players' and the analysing engine's share it.
+inline constexpr const char* RECENT_COMMANDS_KEY = "ask/recentCommands";
+
 // The stored list under the key: at most RECENT_MOST entries, none empty,
 // none twice.
 QStringList recentEntries(const char* key);

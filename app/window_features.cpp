@@ -7,6 +7,8 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "app/analysis/analysis_commands.h"
+#include "app/analysis/engine_menu.h"
 #include "app/ask/ask_commands.h"
 #include "app/board_view/position_view.h"
 #include "app/edit/edit_commands.h"
@@ -35,11 +37,17 @@ WindowFeatures::WindowFeatures(const WindowWidgets& widgets, const std::filesyst
       game_(std::make_unique<GameCommands>(*this, widgets_.gamePage)),
       edit_(std::make_unique<EditCommands>(*this)),
       solve_(std::make_unique<SolveCommands>(*this)),
-      ask_(std::make_unique<AskCommands>(*this)) {}
+      ask_(std::make_unique<AskCommands>(*this)),
+      analysis_(std::make_unique<AnalysisCommands>(*this, widgets_.analysisPanel)) {
+    // The analysis follows every position shown.
+    view_->setShownListener([this] { analysis_->follow(); });
+}
 
-// The solve and the AI go first: they work on the tree. The tree's items go
-// before its nodes; the files found go back last.
+// The analysis, the solve and the AI go first: they work on the tree. The
+// tree's items go before its nodes; the files found go back last.
 WindowFeatures::~WindowFeatures() {
+    view_->setShownListener({});
+    analysis_->endAll();
     solve_->endAll();
     game_->endAll();
     tree_->clear();
@@ -74,7 +82,10 @@ void WindowFeatures::applyMode() {
     w.editMenu.showEditing(controller_.mode() == WindowMode::EDITING,
                            allows(Command::EDIT_POSITION) && editor != nullptr && editor->canUndo());
     if (SolveDialog* dialog = solve_->dialog()) dialog->line()->setEnabled(allows(Command::STEP_LINE));
+    w.engineMenu.Analyse1->setEnabled(allows(Command::ANALYSE) || analysis_->analysing());
+    w.engineMenu.EngineSettings1->setEnabled(allows(Command::ANALYSE));
     showModeMessage();
+    analysis_->follow();
 }
 
 // The status bar under the pages says what a mode of work asks of the user;
@@ -116,6 +127,7 @@ void WindowFeatures::ImgBoardClick(int square, Qt::MouseButton button) {
 
 bool WindowFeatures::prepareToClose() {
     if (!game_->confirmLeave(QStringLiteral("close the window"))) return false;
+    analysis_->stop();
     game_->ai().stop();
     game_->AnalyseGameClick(false);
     solve_->stop();

@@ -1,6 +1,7 @@
 // The window's features, each a class of its own with its state and its
 // commands: the board's view of the position shown, the tree, the position
-// folder, the game, editing, solving and asking an AI, over the one
+// folder, the game, editing, solving, asking an AI and an engine's
+// analysis, over the one
 // controller that holds the mode and the tree. The window makes its widgets,
 // hands them over here and connects its menus and widgets to the features;
 // the features call one another through this object.
@@ -15,6 +16,7 @@
 
 namespace vorek {
 
+class AnalysisCommands;
 class AskCommands;
 class EditCommands;
 class FolderCommands;
@@ -48,6 +50,7 @@ public:
     EditCommands& edit() { return *edit_; }
     SolveCommands& solve() { return *solve_; }
     AskCommands& ask() { return *ask_; }
+    AnalysisCommands& analysis() { return *analysis_; }
 
     bool allows(Command command) const { return controller_.allows(command); }
     // Every command's control follows what the mode allows, and the status
@@ -77,6 +80,7 @@ private:
     std::unique_ptr<EditCommands> edit_;
     std::unique_ptr<SolveCommands> solve_;
     std::unique_ptr<AskCommands> ask_;
+    std::unique_ptr<AnalysisCommands> analysis_;
 };
 
 }  // namespace vorek

@@ -34,6 +34,7 @@ enum class Command {
     NEW_GAME,        // "New Game", "New Game From Here"
     SAVE_GAME,       // "Save Game", "Save Game As..."
     ANALYSE_GAME,    // "Analyse Game"
+    ANALYSE,         // "Analyse" (F5) on, "Engine Settings...", and an analysis thinking
     COMMAND_COUNT,
 };
 
@@ -47,7 +48,10 @@ inline constexpr std::size_t COMMANDS = static_cast<std::size_t>(Command::COMMAN
 // replace the board, and so does all that would change the tree or start
 // other work; the position shown may be written out. Moves are played on a
 // position of the game only; a new game may start from an edited position,
-// and the game may be saved whenever nothing else writes.
+// and the game may be saved whenever nothing else writes. An engine's
+// analysis follows the position shown beside every mode but an ask: the
+// program asked (or the AI playing) has the machine to itself, and the
+// analysis waits meanwhile, to follow the position shown afterwards.
 namespace mode_table {
 inline constexpr bool Y = true;
 inline constexpr bool N = false;
@@ -56,13 +60,13 @@ inline constexpr bool N = false;
 inline constexpr std::array<std::array<bool, COMMANDS>, MODE_COUNT> ALLOWED = [] {
     using namespace mode_table;
     return std::array<std::array<bool, COMMANDS>, MODE_COUNT>{{
-        // sel exp ask sol inp out fol gam stp edi chg fin lin ply new sav ana
-        {{Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, N, N, Y, N, Y, Y, Y}},  // IDLE
-        {{Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, N, N, Y, Y, Y, Y, Y}},  // GAME
-        {{N, N, N, N, N, Y, N, N, N, N, Y, Y, N, N, Y, Y, N}},  // EDITING
-        {{Y, N, N, N, N, Y, N, N, N, N, N, N, N, N, N, Y, N}},  // SOLVING
-        {{N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N}},  // ASKING
-        {{N, N, N, N, N, Y, N, N, N, N, N, N, Y, N, N, Y, N}},  // SHOWING_LINE
+        // sel exp ask sol inp out fol gam stp edi chg fin lin ply new sav ana eng
+        {{Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, N, N, Y, N, Y, Y, Y, Y}},  // IDLE
+        {{Y, Y, Y, Y, Y, Y, Y, Y, Y, Y, N, N, Y, Y, Y, Y, Y, Y}},  // GAME
+        {{N, N, N, N, N, Y, N, N, N, N, Y, Y, N, N, Y, Y, N, Y}},  // EDITING
+        {{Y, N, N, N, N, Y, N, N, N, N, N, N, N, N, N, Y, N, Y}},  // SOLVING
+        {{N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N}},  // ASKING
+        {{N, N, N, N, N, Y, N, N, N, N, N, N, Y, N, N, Y, N, Y}},  // SHOWING_LINE
     }};
 }();
 

@@ -2,9 +2,10 @@
 // the working directory, or on a position of a game record with the board's
 // coordinates and move numbers on, at its first size or another, grows the
 // tree a little with the same keys a user presses, points at a square, and
-// saves the window as it is on the screen. The user's own settings are
-// neither read nor changed.
-//   vorek-window-screenshot [--size WxH] [--game FILE.psq:K] OUT.png
+// saves the window as it is on the screen; with an engine, analyses the
+// position shown with it ("Engine" > "Analyse") and points at its best move
+// once it has one. The user's own settings are neither read nor changed.
+//   vorek-window-screenshot [--size WxH] [--game FILE.psq:K] [--engine PROGRAM] OUT.png
 #include <QAction>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -17,6 +18,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/analysis/analysis_commands.h"
+#include "app/analysis/engine_menu.h"
 #include "app/application.h"
 #include "app/board_view/board_image.h"
 #include "app/board_view/view_menu.h"
@@ -37,8 +40,15 @@ struct GameChoice {
 struct Request {
     std::optional<QSize> size;
     std::optional<GameChoice> game;
+    QString engine;  // empty: no analysis
     QString out;
 };
+
+// The engine's time to think before the shot, at most.
+constexpr int ENGINE_WAIT_MS = 10000;
+// What it is given after its first best moves, to deepen them.
+constexpr int ENGINE_SETTLE_MS = 2500;
+constexpr int LOOK_MS = 100;
 
 void pressAndRelease(QWidget* target, Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -82,12 +92,16 @@ std::optional<QSize> windowSize(const QString& text) {
 // OUT.png last, --size WxH and --game FILE.psq:K before it; nullopt for anything else.
 std::optional<Request> parseArguments(QStringList arguments) {
     if (arguments.isEmpty()) return std::nullopt;
-    Request request{std::nullopt, std::nullopt, arguments.takeLast()};
+    Request request{std::nullopt, std::nullopt, {}, arguments.takeLast()};
     while (arguments.size() >= 2) {
         const QString option = arguments.takeFirst();
         const QString value = arguments.takeFirst();
         if (option == QLatin1String("--size") && (request.size = windowSize(value))) continue;
         if (option == QLatin1String("--game") && (request.game = gameChoice(value))) continue;
+        if (option == QLatin1String("--engine") && !value.isEmpty()) {
+            request.engine = value;
+            continue;
+        }
         return std::nullopt;
     }
     if (!arguments.isEmpty()) return std::nullopt;
@@ -112,7 +126,8 @@ int main(int argc, char** argv) {
     vorek::VorekApplication application(argc, argv);
     const std::optional<Request> request = parseArguments(application.arguments().mid(1));
     if (!request) {
-        std::fprintf(stderr, "usage: vorek-window-screenshot [--size WxH] [--game FILE.psq:K] OUT.png\n");
+        std::fprintf(stderr,
+                     "usage: vorek-window-screenshot [--size WxH] [--game FILE.psq:K] [--engine PROGRAM] OUT.png\n");
         return 2;
     }
     // Settings of its own: the shot must not depend on what the user chose.
@@ -135,13 +150,44 @@ int main(int argc, char** argv) {
     pointAt(&widgets.board, QPoint((8 * 20 + 10) * side / 401, (10 * 20 + 10) * side / 401));
 
     int status = 1;
-    // Give the window system time to map and paint the window first.
-    QTimer::singleShot(1500, &form, [&] {
+    const auto shoot = [&] {
         const QPixmap shot = form.screen()->grabWindow(form.winId());
         status = shot.save(request->out, "PNG") ? 0 : 1;
         if (status != 0) std::fprintf(stderr, "cannot write %s\n", qPrintable(request->out));
         application.quit();
-    });
+    };
+    if (request->engine.isEmpty()) {
+        // Give the window system time to map and paint the window first.
+        QTimer::singleShot(1500, &form, shoot);
+    } else {
+        vorek::AnalysisCommands& analysis = form.features().analysis();
+        analysis.setSettings({.commandLine = request->engine, .milliseconds = 0, .lines = 3});
+        widgets.engineMenu.Analyse1->trigger();
+        if (!analysis.analysing()) {
+            std::fprintf(stderr, "cannot analyse with %s\n", qPrintable(request->engine));
+            return 1;
+        }
+        // Once the engine has best moves, it deepens them a while; then the
+        // pointer goes over the best one, whose line is drawn.
+        auto* look = new QTimer(&form);
+        QObject::connect(look, &QTimer::timeout, &form, [&, look, waited = 0]() mutable {
+            waited += LOOK_MS;
+            const auto& badges = widgets.board.marks().badges;
+            if (badges.empty() && waited < ENGINE_WAIT_MS) return;
+            look->stop();
+            QTimer::singleShot(ENGINE_SETTLE_MS, &form, [&] {
+                const auto& best = widgets.board.marks().badges;
+                if (!best.empty()) {
+                    const int square = best.front().square;
+                    const int side = widgets.board.side();
+                    const QPoint centre(square % 20 * 20 + 10, square / 20 * 20 + 10);
+                    pointAt(&widgets.board, centre * side / 401);
+                }
+                QTimer::singleShot(500, &form, shoot);
+            });
+        });
+        look->start(LOOK_MS);
+    }
     application.exec();
     return status;
 }

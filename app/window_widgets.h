@@ -12,8 +12,10 @@ class QTabWidget;
 
 namespace vorek {
 
+class AnalysisPanel;
 class BoardImage;
 class EditMenu;
+class EngineMenu;
 class FolderMenu;
 class GameMenu;
 class GamePage;
@@ -44,6 +46,8 @@ struct WindowWidgets {
     EditMenu& editMenu;
     ViewMenu& viewMenu;
     GameMenu& gameMenu;
+    EngineMenu& engineMenu;
+    AnalysisPanel& analysisPanel;  // a dock of the window
 };
 
 }  // namespace vorek

@@ -12,7 +12,7 @@
 #include "board/square_text.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
-#include "cli/engine_think.h"
+#include "cli/engine_option.h"
 #include "cli/interrupt.h"
 #include "cli/json_text.h"
 #include "cli/mate_check.h"
@@ -22,6 +22,7 @@
 #include "opponent/ask_log.h"
 #include "opponent/ask_through_pipes.h"
 #include "opponent/process_group.h"
+#include "opponent/think_end.h"
 #include "opponent/think_lines.h"
 
 namespace vorek::cli {
@@ -156,19 +157,6 @@ private:
         return text;
     }
 
-    // The latest value of the round's reports, the last line's first.
-    template <typename Value>
-    std::optional<Value> latest(std::optional<Value> SearchLine::*member) const {
-        for (auto line = lines_.lines().rbegin(); line != lines_.lines().rend(); ++line)
-            if (*line && (**line).*member) return (**line).*member;
-        return std::nullopt;
-    }
-
-    std::optional<std::int64_t> nodes() const {
-        const std::optional<std::int64_t> total = latest(&SearchLine::totalNodes);
-        return total ? total : latest(&SearchLine::nodes);
-    }
-
     // The header of a round: the depth of the best line, the latest counts.
     void printRound() {
         const SearchLine* best = lines_.best();
@@ -180,9 +168,9 @@ private:
         };
         field("depth", best ? best->depth : std::nullopt);
         field("seldepth", best ? best->selDepth : std::nullopt);
-        field("nodes", nodes());
-        field("speed", latest(&SearchLine::speed));
-        field("time", latest(&SearchLine::totalTime));
+        field("nodes", lines_.nodes());
+        field("speed", lines_.latest(&SearchLine::speed));
+        field("time", lines_.latest(&SearchLine::totalTime));
         if (!header.empty()) out_ << header << '\n';
         for (const std::optional<SearchLine>& line : lines_.lines()) {
             if (!line) continue;
@@ -199,9 +187,9 @@ private:
         const SearchLine* best = lines_.best();
         const std::optional<int> none;
         out_ << R"({"depth":)" << jsonOr(best ? best->depth : none, number) << R"(,"seldepth":)"
-             << jsonOr(best ? best->selDepth : none, number) << R"(,"nodes":)" << jsonOr(nodes(), number)
-             << R"(,"speed":)" << jsonOr(latest(&SearchLine::speed), number) << R"(,"time":)"
-             << jsonOr(latest(&SearchLine::totalTime), number) << R"(,"pv":[)";
+             << jsonOr(best ? best->selDepth : none, number) << R"(,"nodes":)" << jsonOr(lines_.nodes(), number)
+             << R"(,"speed":)" << jsonOr(lines_.latest(&SearchLine::speed), number) << R"(,"time":)"
+             << jsonOr(lines_.latest(&SearchLine::totalTime), number) << R"(,"pv":[)";
         bool first = true;
         for (const std::optional<SearchLine>& line : lines_.lines()) {
             if (!line) continue;

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "cli/engine_think.h"
+#include "cli/engine_option.h"
 #include "cli/interrupt.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
 #include "cli/solve_options.h"
 #include "files/game_record.h"
+#include "opponent/engine_viewer.h"
 #include "opponent/process_group.h"
 #include "search/game_analysis.h"
 
@@ -84,13 +85,6 @@ constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
 
 constexpr int DEFAULT_ENGINE_MILLISECONDS = 1000;
 constexpr std::size_t LARGEST_DROPS = 5;
-
-// What the engine made of one position.
-struct EngineView {
-    std::optional<Evaluation> eval;
-    std::optional<double> winrate;
-    int best = -1;  // its move; -1: none
-};
 
 // One analysed position, in the words of the output.
 struct PositionLine {
@@ -285,9 +279,7 @@ std::vector<EngineView> engineViews(const GameRecord& record, const std::vector<
                                     const EngineChoice& choice, const std::atomic<bool>* interrupt,
                                     std::vector<std::string>& notes) {
     std::vector<EngineView> views(verdicts.size());
-    EngineEventQueue queue;
-    EngineSession session(EngineSetup{.words = choice.words, .folder = {}, .maxMemory = 0, .threads = 0},
-                          queue.sink());
+    EngineViewer viewer(EngineSetup{.words = choice.words, .folder = {}, .maxMemory = 0, .threads = 0});
     const auto start = std::chrono::steady_clock::now();
     ProgressLine progress;
     for (std::size_t i = 0; i < verdicts.size() && !interrupt->load(); ++i) {
@@ -296,24 +288,18 @@ std::vector<EngineView> engineViews(const GameRecord& record, const std::vector<
         const int positions = static_cast<int>(verdicts.size());
         progress.show("engine " + positionProgressText(static_cast<int>(i) + 1, positions, elapsed.count()));
         const std::unique_ptr<V2Board> position = positionAfter(record, static_cast<int>(i));
-        const int think = session.analyse(*position, {choice.milliseconds, 1});
-        if (think == 0) {
+        const std::optional<ThinkEnd> end = viewer.think(*position, choice.milliseconds, interrupt);
+        if (!end) {
             notes.push_back("cannot start the engine '" + choice.commandLine + "'");
             break;
         }
-        const ThinkEnd end = awaitThink(queue, session, think, interrupt, [](const EngineEvent&) {});
         if (interrupt->load()) break;  // a think cut short says nothing
-        if (end.move < 0) {
-            notes.push_back("move " + std::to_string(i + 1) + ": no move from the engine: " + end.failure);
-            continue;
-        }
-        views[i].best = end.move;
-        if (end.best) {
-            views[i].eval = end.best->eval;
-            views[i].winrate = end.best->winrate;
+        if (const std::optional<EngineView> view = viewOf(*end)) {
+            views[i] = *view;
+        } else {
+            notes.push_back("move " + std::to_string(i + 1) + ": no move from the engine: " + end->failure);
         }
     }
-    session.end().wait();
     return views;
 }
 

@@ -7,8 +7,6 @@
 #include "board/square_text.h"
 #include "cli/progress_line.h"
 #include "cli/solve_options.h"
-#include "search/threat_space/position_of_board.h"
-#include "search/threat_space/threat_solver.h"
 
 namespace vorek::cli {
 
@@ -20,12 +18,6 @@ std::string progressText(const Evaluation& claim, const SolveProgress& progress)
     text << "checking the claim " << evaluationText(claim) << " by threats: " << progress.nodes << " nodes, "
          << std::llround(rate) << " nodes/s, " << std::fixed << std::setprecision(1) << progress.seconds << " s";
     return text.str();
-}
-
-SolveReport solveShowingProgress(const V2Board& position, const Evaluation& claim, const SolveBudget& budget) {
-    ThreatSolver solver(threatBoardOf(position), budget);
-    return runShowingProgress([&solver] { return solver.run(); },
-                              [&solver, &claim] { return progressText(claim, solver.progress()); });
 }
 
 std::string lineText(const std::vector<int>& line) {
@@ -40,7 +32,9 @@ std::string lineText(const std::vector<int>& line) {
 }  // namespace
 
 MateClaimCheck checkMateClaim(const V2Board& position, const Evaluation& claim, const SolveBudget& budget) {
-    return judgeMateClaim(claim, solveShowingProgress(position, claim, budget));
+    MateClaimSearch search(position, claim, budget);
+    return runShowingProgress([&search] { return search.run(); },
+                              [&search] { return progressText(search.claim(), search.progress()); });
 }
 
 std::string_view notProvedReason(const MateClaimCheck& check) {

@@ -3,7 +3,11 @@
 # docs/window.png, the window at its first size on a copy of
 # examples/middlegame with the tree grown three levels, and
 # docs/game-window.png, the window made larger on the position after 11 moves
-# of examples/games/o-wins-in-row-12.psq with coordinates and move numbers on.
+# of examples/games/o-wins-in-row-12.psq with coordinates and move numbers on,
+# and, where an engine is found ($VOREK_ENGINE, else pbrain-rapfi in
+# shared/engines beside the checkout or beside the folder that holds it),
+# docs/analysis-window.png: the middlegame analysed by it with F5, the pointer
+# over its best move.
 #   docs/make-screenshot.sh [BUILD_DIR]    (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,3 +29,13 @@ shoot "$ROOT/docs/window.png"
 echo "wrote $ROOT/docs/window.png"
 shoot --size 1000x700 --game "$ROOT/examples/games/o-wins-in-row-12.psq:11" "$ROOT/docs/game-window.png"
 echo "wrote $ROOT/docs/game-window.png"
+engine=${VOREK_ENGINE:-}
+for candidate in "$ROOT/../shared/engines/pbrain-rapfi" "$ROOT/../../shared/engines/pbrain-rapfi"; do
+  if [ -z "$engine" ] && [ -x "$candidate" ]; then engine=$(cd "$(dirname "$candidate")" && pwd)/pbrain-rapfi; fi
+done
+if [ -n "$engine" ]; then
+  shoot --size 1000x820 --engine "$engine" "$ROOT/docs/analysis-window.png"
+  echo "wrote $ROOT/docs/analysis-window.png"
+else
+  echo "no engine found: docs/analysis-window.png is left as it is" >&2
+fi

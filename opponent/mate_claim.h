@@ -7,8 +7,10 @@
 // the other kind refutes the claim.
 #pragma once
 
+#include <memory>
 #include <vector>
 
+#include "board/v2board.h"
 #include "opponent/engine_line.h"
 #include "search/solver.h"
 
@@ -35,5 +37,27 @@ struct MateClaimCheck {
 // The verdict on the claim from the report of the threat search
 // (ThreatSolver) of the position the engine was asked about.
 MateClaimCheck judgeMateClaim(const Evaluation& claim, const SolveReport& report);
+
+class ThreatSolver;
+
+// The threat search that judges a claim about a position, whichever side
+// the board has to move: run() searches on the thread that calls it, while
+// any other thread may read its progress or set the budget's cancel flag.
+class MateClaimSearch {
+public:
+    MateClaimSearch(const V2Board& position, const Evaluation& claim, const SolveBudget& budget);
+    ~MateClaimSearch();
+    MateClaimSearch(const MateClaimSearch&) = delete;
+    MateClaimSearch& operator=(const MateClaimSearch&) = delete;
+
+    // Searches and judges the claim; once.
+    MateClaimCheck run();
+    SolveProgress progress() const;
+    const Evaluation& claim() const { return claim_; }
+
+private:
+    Evaluation claim_;
+    std::unique_ptr<ThreatSolver> solver_;
+};
 
 }  // namespace vorek

@@ -27,7 +27,6 @@ namespace vorek {
 
 namespace {
 
-constexpr const char* RECENT_COMMANDS_KEY = "ask/recentCommands";
 // Room the status bar keeps beside its message.
 constexpr int STATUS_MARGINS = 16;
 constexpr std::string_view MESSAGE_LINE = "< MESSAGE ";

@@ -35,6 +35,13 @@ void BoardImage::showBoard(V2Board& board, const PictureOptions& options) {
     update();
 }
 
+void BoardImage::setMarks(BoardMarks marks) {
+    if (marks == marks_) return;
+    marks_ = std::move(marks);
+    render();
+    update();
+}
+
 void BoardImage::markMove(int column, int row) {
     drawMoveMark(picture_, column, row);
     render();
@@ -50,6 +57,10 @@ void BoardImage::render() {
         QtCanvas canvas(image_, pixels, NumberStyle::FONT);
         picture_.replay(canvas);
     }
+    if (marks_.empty()) return;
+    QPainter painter(&image_);
+    painter.scale(static_cast<double>(pixels) / PICTURE_SIZE, static_cast<double>(pixels) / PICTURE_SIZE);
+    paintBoardMarks(painter, marks_);
 }
 
 // A window moved to a screen of another density gets the picture drawn
@@ -79,6 +90,8 @@ void BoardImage::mousePressEvent(QMouseEvent* event) {
     pressedSquare_ = firstButton && clickButton ? squareAt(event->position()) : std::nullopt;
     pressedButton_ = event->button();
 }
+
+void BoardImage::leaveEvent(QEvent*) { emit pointerLeft(); }
 
 void BoardImage::mouseReleaseEvent(QMouseEvent* event) {
     const std::optional<int> square = squareAt(event->position());

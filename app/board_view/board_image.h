@@ -7,8 +7,9 @@
 #include <QWidget>
 #include <optional>
 
-#include "picture/board_picture.h"
+#include "app/board_view/board_marks.h"
 #include "board/v2board.h"
+#include "picture/board_picture.h"
 #include "picture/picture_recording.h"
 
 namespace vorek {
@@ -37,24 +38,32 @@ public:
     void showBoard(V2Board& board, const PictureOptions& options = {});
     // Circles the cell of column, row (0..19) in red on top of the picture.
     void markMove(int column, int row);
+    // Draws the marks over the picture, in place of the last ones, until
+    // they are set again: the board drawn anew keeps them.
+    void setMarks(BoardMarks marks);
+    const BoardMarks& marks() const { return marks_; }
 
 signals:
     // Pixel position of the pointer, also outside the picture while a button is held.
     void mouseMoved(int x, int y);
     // The left or right button went down and came up again on the same square.
     void squareClicked(int square, Qt::MouseButton button);
+    // The pointer left the picture.
+    void pointerLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void render();
     std::optional<int> squareAt(QPointF at) const;
 
     PictureRecording picture_;  // the calls of the last drawing, for any size
+    BoardMarks marks_;
     QImage image_;
     std::optional<int> pressedSquare_;  // where the click's button went down; none once spoilt
     Qt::MouseButton pressedButton_ = Qt::NoButton;

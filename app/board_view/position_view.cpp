@@ -107,6 +107,12 @@ void PositionView::show() {
         QStringLiteral("The weights of %1's four lines through the square under the pointer, added: what the move "
                        "generator makes of the square for %1.")
             .arg(QLatin1Char(letter1)));
+    if (shown_) shown_();
+}
+
+bool PositionView::playsBlack(Player player) const {
+    const char letter1 = controller_.player1Letter();
+    return vorek::playsBlack(letterOf(player, letter1), letter1, pictureOptions());
 }
 
 // "x to move" after a stone of the colour the picture gives the side to
@@ -114,7 +120,7 @@ void PositionView::show() {
 void PositionView::showSideToMove(const V2Board& board, const PictureOptions& options) {
     const char letter1 = controller_.player1Letter();
     const char mover = letterOf(board.sideToMove(), letter1);
-    const bool black = playsBlack(mover, letter1, options);
+    const bool black = vorek::playsBlack(mover, letter1, options);
     widgets_.sideToMove.setText(
         QStringLiteral("%1 %2 to move").arg(black ? BLACK_STONE : WHITE_STONE).arg(QLatin1Char(mover)));
     widgets_.sideToMove.setToolTip(QStringLiteral("%1 is to move in the position shown, with the %2 stones")

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "picture/board_picture.h"
 
@@ -23,8 +24,11 @@ public:
     PositionView(WindowController& controller, const WindowWidgets& widgets);
 
     // Draws the controller's shown board with its lists, its side to move and
-    // the report of the square under the mouse, once there is one.
+    // the report of the square under the mouse, once there is one; then
+    // tells the listener.
     void show();
+    // Called at the end of every show(): the position shown may have changed.
+    void setShownListener(std::function<void()> listener) { shown_ = std::move(listener); }
     // A position from another source (a folder, a game) is coming: the
     // caption goes back to "Form1" and the square report is emptied, so that
     // nothing describes the old position.
@@ -47,6 +51,8 @@ public:
 
     // What the picture of the position on show adds to its stones.
     PictureOptions pictureOptions() const;
+    // Whether the player's stones are black in the picture of the position on show.
+    bool playsBlack(Player player) const;
     // The picture as last drawn.
     const QImage& image() const;
     // The texts of the side to move and of the square report's two panels.
@@ -65,6 +71,7 @@ private:
     int mouseSquare_ = 0;
     bool reported_ = false;  // a square has been reported since the position's source came
     int rootHint_ = -1;
+    std::function<void()> shown_;
 };
 
 }  // namespace vorek

@@ -20,7 +20,6 @@ namespace vorek {
 
 namespace {
 
-constexpr const char* RECENT_COMMANDS_KEY = "ask/recentCommands";
 constexpr int DEFAULT_MILLISECONDS = 5500;
 
 }  // namespace

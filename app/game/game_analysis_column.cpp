@@ -4,8 +4,12 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include "app/analysis/analysis_commands.h"
+#include "app/analysis/analysis_text.h"
 #include "app/board_view/position_view.h"
+#include "app/folder/folder_commands.h"
 #include "app/game/analysis_run.h"
+#include "app/game/eval_graph.h"
 #include "app/game/game_commands.h"
 #include "app/game/game_menu.h"
 #include "app/game/game_page.h"
@@ -13,12 +17,15 @@
 #include "app/window_features.h"
 #include "board/square_text.h"
 #include "files/position_source.h"
+#include "opponent/process_runner.h"
 
 namespace vorek {
 
 namespace {
 
 constexpr int LOOK_EVERY_MS = 200;
+// The engine's time for each position when the analysis thinks without end.
+constexpr int ENGINE_MILLISECONDS = 1000;
 
 QString squareName(int square) { return QString::fromStdString(squareText(columnOf(square), rowOf(square))); }
 
@@ -67,20 +74,56 @@ QString GameCommands::analysisText(int count, QString* explanation) const {
         if (before != verdicts_.end()) mark = markText(before->second, verdict->second);
     }
     const QString result = resultText(verdict->second, mover);
-    if (explanation != nullptr)
+    if (explanation != nullptr) {
         *explanation = QStringLiteral("Threat-space search of the position with %1 to move: %2%3")
                            .arg(QLatin1Char(mover))
                            .arg(result)
                            .arg(mark.isEmpty() ? QString() : QStringLiteral("; the move that led here: ") + mark);
+        const QString engine = engineText(count);
+        if (!engine.isEmpty()) *explanation += QLatin1Char('\n') + engine;
+    }
     return mark.isEmpty() ? result : mark + QStringLiteral(": ") + result;
+}
+
+// "The engine, for x to move: 120, win rate 62.5%, best 9,9".
+QString GameCommands::engineText(int count) const {
+    const auto seen = views_.find(game_->line()[static_cast<std::size_t>(count)]);
+    if (seen == views_.end()) return {};
+    const QString who = QStringLiteral("The engine, for %1 to move: ")
+                            .arg(QLatin1Char(letterOfMove(game_->lineRecord(), count + 1)));
+    if (!seen->second.view) return who + QString::fromStdString(seen->second.failure);
+    const EngineView& view = *seen->second.view;
+    QStringList parts;
+    if (view.eval) parts << evalWords(*view.eval);
+    if (view.winrate) parts << QStringLiteral("win rate ") + winrateWords(*view.winrate);
+    if (view.best >= 0) parts << QStringLiteral("best ") + squareName(view.best);
+    return who + parts.join(QStringLiteral(", "));
 }
 
 void GameCommands::showAnalysisColumn() {
     for (int count = 0; count <= game_->length(); ++count) {
         QString explanation;
-        const QString text = analysisText(count, &explanation);
+        QString text = analysisText(count, &explanation);
+        if (text.isEmpty()) explanation = engineText(count);
         page_.showAnalysis(count, text, explanation);
     }
+    showGraph();
+}
+
+// The engine's views of the line's positions, for x.
+void GameCommands::showGraph() {
+    const GameRecord record = game_->lineRecord();
+    std::vector<std::optional<EngineView>> views;
+    std::vector<bool> xToMove;
+    for (int count = 0; count <= game_->length(); ++count) {
+        const auto seen = views_.find(game_->line()[static_cast<std::size_t>(count)]);
+        views.push_back(seen != views_.end() ? seen->second.view : std::nullopt);
+        xToMove.push_back(letterOfMove(record, count + 1) == 'x');
+    }
+    bool byWinrate = false;
+    std::vector<std::optional<double>> values = graphValues(views, xToMove, &byWinrate);
+    page_.Graph->showValues(std::move(values), game_->selected(),
+                            byWinrate ? QStringLiteral("win rate") : QStringLiteral("evaluation"));
 }
 
 int GameCommands::hintOfSelected() const {
@@ -99,25 +142,60 @@ void GameCommands::AnalyseGameClick(bool on) {
     budget.maxMemoryBytes = window_.solve().settings().maxMemoryBytes;
     // What was judged before stays until its position is judged again.
     analysis_ = std::make_unique<AnalysisRun>(game_->lineRecord(), game_->line(), budget);
+    startEngineRun();
     window_.widgets().gameMenu.AnalyseGame1->setChecked(true);
     analysisTimer_.start(LOOK_EVERY_MS);
     window_.say(QStringLiteral("Analysing the game: position 1 of %1").arg(analysis_->positions()));
 }
 
+// With the analysis's engine chosen, it views the line's positions too.
+void GameCommands::startEngineRun() {
+    const AnalysisSettings& settings = window_.analysis().settings();
+    const std::optional<std::vector<std::string>> words =
+        splitCommandLine(settings.commandLine.toLocal8Bit().toStdString());
+    if (!words || words->empty()) return;
+    const int milliseconds = settings.milliseconds > 0 ? settings.milliseconds : ENGINE_MILLISECONDS;
+    engineRun_ = std::make_unique<EngineViewRun>(
+        game_->lineRecord(), game_->line(), EngineSetup{.words = *words, .folder = window_.folder().folder()},
+        milliseconds);
+}
+
+void GameCommands::takeViews() {
+    for (SeenPosition& seen : engineRun_->take())
+        if (game_->contains(seen.id)) views_[seen.id] = std::move(seen);
+}
+
 void GameCommands::takeVerdicts() {
-    if (!analysis_) return;
+    if (!analysing()) return;
     bool selectedJudged = false;
-    for (const auto& [id, verdict] : analysis_->take()) {
-        if (!game_->contains(id)) continue;
-        verdicts_[id] = verdict;
-        selectedJudged = selectedJudged || id == game_->selectedId();
+    if (analysis_) {
+        for (const auto& [id, verdict] : analysis_->take()) {
+            if (!game_->contains(id)) continue;
+            verdicts_[id] = verdict;
+            selectedJudged = selectedJudged || id == game_->selectedId();
+        }
     }
+    if (engineRun_) takeViews();
     showAnalysisColumn();
-    const bool done = analysis_->done();
-    window_.say(done ? QStringLiteral("The analysis of the game is done")
-                     : QStringLiteral("Analysing the game: position %1 of %2")
-                           .arg(analysis_->judged() + 1)
-                           .arg(analysis_->positions()));
+    const bool searched = !analysis_ || analysis_->done();
+    const bool viewed = !engineRun_ || engineRun_->done();
+    QString progress;
+    if (!searched)
+        progress = QStringLiteral("Analysing the game: position %1 of %2")
+                       .arg(analysis_->judged() + 1)
+                       .arg(analysis_->positions());
+    if (!viewed)
+        progress += (progress.isEmpty() ? QStringLiteral("Analysing the game: ") : QStringLiteral("; "))
+                    + QStringLiteral("the engine at position %1 of %2")
+                          .arg(engineRun_->seen() + 1)
+                          .arg(engineRun_->positions());
+    const bool done = searched && viewed;
+    if (done && engineRun_ && !engineRun_->startFailure().empty())
+        window_.say(QStringLiteral("The analysis of the game is done; %1 (\"%2\")")
+                        .arg(QString::fromStdString(engineRun_->startFailure()),
+                             window_.analysis().settings().commandLine));
+    else
+        window_.say(done ? QStringLiteral("The analysis of the game is done") : progress);
     if (done) stopAnalysis();
     // The proving move of the position shown, once known.
     if (selectedJudged && window_.controller().mode() == WindowMode::GAME) {
@@ -129,11 +207,14 @@ void GameCommands::takeVerdicts() {
 void GameCommands::stopAnalysis() {
     analysisTimer_.stop();
     analysis_.reset();
+    // The engine is ended off the window's thread: it may take a moment.
+    if (EngineViewRun* run = engineRun_.release())
+        window_.controller().disposal().dispose([run] { delete run; });
     window_.widgets().gameMenu.AnalyseGame1->setChecked(false);
 }
 
 void GameCommands::waitForAnalysis() {
-    while (analysis_ && !analysis_->done()) QThread::msleep(10);
+    while ((analysis_ && !analysis_->done()) || (engineRun_ && !engineRun_->done())) QThread::msleep(10);
     takeVerdicts();
 }
 

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/game/engine_view_run.h"
 #include "app/game/game_tree.h"
 #include "search/game_analysis.h"
 
@@ -21,6 +22,7 @@ namespace vorek {
 
 class AiPlayer;
 class AnalysisRun;
+class EngineViewRun;
 class GamePage;
 class WindowFeatures;
 
@@ -101,9 +103,12 @@ public:
 
     // "Analyse Game" on: the line's positions are judged on a thread of
     // their own and each row gets its result and mark as they come; the
-    // selected position's proving move is ringed on the board. Off: stops.
+    // selected position's proving move is ringed on the board. With an
+    // engine chosen for the analysis ("Engine Settings..."), the engine
+    // also gives its view of each position on another thread, drawn in the
+    // graph under the list. Off: stops.
     void AnalyseGameClick(bool on);
-    bool analysing() const { return analysis_ != nullptr; }
+    bool analysing() const { return analysis_ != nullptr || engineRun_ != nullptr; }
     // Waits until the analysis has judged every position (tests).
     void waitForAnalysis();
 
@@ -125,7 +130,11 @@ private:
     QString rowText(int count) const;
     QString analysisText(int count, QString* explanation = nullptr) const;
     void showAnalysisColumn();
+    void showGraph();
+    QString engineText(int count) const;
+    void startEngineRun();
     void takeVerdicts();
+    void takeViews();
     void stopAnalysis();
     int hintOfSelected() const;
     bool played(GameTree::Play result);
@@ -138,6 +147,9 @@ private:
     // The analysis's verdicts on the positions after the moves of these ids.
     std::map<int, PositionVerdict> verdicts_;
     std::unique_ptr<AnalysisRun> analysis_;
+    // The engine's views of the positions after the moves of these ids.
+    std::map<int, SeenPosition> views_;
+    std::unique_ptr<EngineViewRun> engineRun_;
     QTimer analysisTimer_;
     QElapsedTimer sinceShown_;  // the time the player takes over a move
     std::unique_ptr<AiPlayer> ai_;

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/game/eval_graph.h"
 #include "app/tree/node_tree.h"
 
 namespace vorek {
@@ -82,6 +83,8 @@ GamePage::GamePage(QWidget* parent) : QWidget(parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(GameList, 1);
+    Graph = new EvalGraph(this);
+    column->addWidget(Graph);
     column->addWidget(nextMovesHeading_);
     column->addWidget(NextMoves);
     connect(GameList, &QTreeWidget::currentItemChanged, this,
@@ -90,6 +93,10 @@ GamePage::GamePage(QWidget* parent) : QWidget(parent) {
                 emit positionChosen(GameList->indexOfTopLevelItem(current),
                                     previous ? GameList->indexOfTopLevelItem(previous) : -1);
             });
+    // A click on the graph selects the row as the user would.
+    connect(Graph, &EvalGraph::positionClicked, this, [this](int count) {
+        if (QTreeWidgetItem* row = GameList->topLevelItem(count)) GameList->setCurrentItem(row);
+    });
     connect(NextMoves, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!quiet_ && row >= 0) emit nextMoveChosen(row);
     });
@@ -128,6 +135,7 @@ void GamePage::selectPosition(int count) {
     quiet_ = true;
     QTreeWidgetItem* row = count >= 0 ? GameList->topLevelItem(count) : nullptr;
     GameList->setCurrentItem(row);
+    Graph->select(count);
     if (row == nullptr) GameList->clearSelection();
     else GameList->scrollToItem(row);
     quiet_ = false;

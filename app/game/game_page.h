@@ -17,6 +17,8 @@ class QTreeWidget;
 
 namespace vorek {
 
+class EvalGraph;
+
 class GamePage final : public QWidget {
     Q_OBJECT
 
@@ -46,11 +48,14 @@ public:
     QStringList nextMoves() const;
 
     QTreeWidget* GameList = nullptr;
+    // Under the list, once an engine has judged the game's positions.
+    EvalGraph* Graph = nullptr;
     QListWidget* NextMoves = nullptr;
 
 signals:
-    // The user selected the row of the position after `count` moves; the
-    // row of `previous` moves (-1: none) was selected before.
+    // The user selected the row of the position after `count` moves (in
+    // the list or on the graph); the row of `previous` moves (-1: none) was
+    // selected before.
     void positionChosen(int count, int previous);
     // The user chose the move `index` of those played from the selected position.
     void nextMoveChosen(int index);

@@ -73,6 +73,7 @@ bool GameCommands::OpenGame(const std::filesystem::path& file) {
 void GameCommands::startGame(GameTree game, const std::filesystem::path& file) {
     stopAnalysis();
     verdicts_.clear();
+    views_.clear();
     game_.emplace(std::move(game));
     file_ = file;
     window_.view().forgetSquareReport();
@@ -140,6 +141,7 @@ void GameCommands::showGame() {
         analysis << analysisText(count);
     }
     page_.showLine(rows, analysis, game_->selected());
+    showGraph();
     showSelected();
 }
 

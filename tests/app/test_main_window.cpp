@@ -114,6 +114,7 @@ private slots:
             {"Game",
              {"New Game", "New Game From Here", "Back", "Forward", "Delete Move", "Save Game", "Save Game As...",
               "AI Plays x", "AI Plays o", "Analyse Game"}},
+            {"Engine", {"Analyse", "Engine Settings...", "Analysis Panel"}},
             {"Node", {"File Input", "File Output", "Solve", "Solve Settings..."}},
         };
         const auto letter = [](const QString& text) {
@@ -143,7 +144,7 @@ private slots:
             {"Solve1", QKeySequence(Qt::CTRL | Qt::Key_S)},       {"OpenFolder1", QKeySequence(Qt::CTRL | Qt::Key_O)},
             {"OpenGame1", QKeySequence(Qt::CTRL | Qt::Key_G)},    {"EditPosition1", QKeySequence(Qt::CTRL | Qt::Key_E)},
             {"Undo1", QKeySequence(Qt::CTRL | Qt::Key_Z)},        {"Quit1", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-            {"NewGame1", QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {"NewGame1", QKeySequence(Qt::CTRL | Qt::Key_N)},    {"Analyse1", QKeySequence(Qt::Key_F5)},
             {"SaveGameAs1", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         };
         for (const auto& [name, key] : shortcuts) QVERIFY2(w.action(name)->shortcut() == key, name);
@@ -325,7 +326,8 @@ private slots:
                 {"OpenGame1", Command::OPEN_GAME},          {"ClearBoard1", Command::EDIT_POSITION},
                 {"SavePositionAs1", Command::FILE_OUTPUT},  {"NewGame1", Command::NEW_GAME},
                 {"DeleteMove1", Command::PLAY_MOVE},        {"SaveGame1", Command::SAVE_GAME},
-                {"AnalyseGame1", Command::ANALYSE_GAME},
+                {"AnalyseGame1", Command::ANALYSE_GAME},    {"Analyse1", Command::ANALYSE},
+                {"EngineSettings1", Command::ANALYSE},
             };
             for (const auto& [name, command] : actions)
                 QVERIFY2(w.action(name)->isEnabled() == allows(mode, command), name);
