@@ -1,9 +1,9 @@
 #include "search/threat_space/threat_board.h"
 
 #include <cassert>
+#include <cstring>
 
 #include "search/threat_space/zobrist.h"
-#include "threats/line_codes.h"
 
 namespace vorek {
 
@@ -15,6 +15,10 @@ namespace {
 constexpr std::array<int, 4> LINE_STEPS{1, BOARD_SIDE, BOARD_SIDE + 1, 1 - BOARD_SIDE};
 constexpr int REACH = 4;  // the cells on each side of a square that its codes read
 
+// The flags of the kinds of move that have a set of their own.
+constexpr std::uint8_t SET_FLAGS = MOVE_FIVE | MOVE_WIN | MOVE_FOUR | MOVE_THREE;
+constexpr unsigned BOTH_COLOURS = 1u << CELL_PLAYER1 | 1u << CELL_PLAYER0;
+
 constexpr unsigned cellIn(std::uint64_t word, int bit) { return static_cast<unsigned>(word >> bit) & 3u; }
 
 // Both players' kinds of the line through the empty square whose cell is at
@@ -22,9 +26,9 @@ constexpr unsigned cellIn(std::uint64_t word, int bit) { return static_cast<unsi
 std::uint32_t lineKindsAt(std::uint64_t word, int bit, int line) {
     const unsigned before = static_cast<unsigned>(word >> (bit - 2 * REACH)) & 0xFFu;
     const unsigned after = static_cast<unsigned>(word >> (bit + 2)) & 0xFFu;
-    const std::uint32_t codes = LINE_CODES[before << 8 | after];
-    const std::uint32_t player0 = LINE_KIND_OF_CODE[codes & 0xFFFFu];
-    const std::uint32_t player1 = LINE_KIND_OF_CODE[codes >> 16];
+    const std::uint32_t pair = LINE_KIND_PAIRS[before | after << 8];
+    const std::uint32_t player0 = pair & LINE_KIND_MASK;
+    const std::uint32_t player1 = pair >> LINE_KIND_BITS;
     return (player0 | player1 << 16) << (LINE_KIND_BITS * line);
 }
 
@@ -40,16 +44,19 @@ ThreatBoard::ThreatBoard() {
 }
 
 void ThreatBoard::setKinds(int square, std::uint32_t kinds) {
-    const std::uint32_t changed = kinds ^ kinds_[square];
+    const std::uint32_t old = kinds_[square];
     kinds_[square] = kinds;
     for (const Player player : PLAYERS) {
-        if ((changed >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)) == 0) continue;
-        const std::uint8_t flags = moveClass(square, player);
+        // Most changes of a line's kind leave the square in the same sets.
+        // The square is in a set as its old flags say, so a changed flag
+        // flips it.
+        const std::uint8_t changed = (moveClassOf(old, player) ^ moveClassOf(kinds, player)) & SET_FLAGS;
+        if (changed == 0) continue;
         MoveSets& sets = moves_[playerIndex(player)];
-        sets.fives.assign(square, flags & MOVE_FIVE);
-        sets.wins.assign(square, flags & MOVE_WIN);
-        sets.fours.assign(square, flags & MOVE_FOUR);
-        sets.threes.assign(square, flags & MOVE_THREE);
+        sets.fives.flipIf(square, changed & MOVE_FIVE);
+        sets.wins.flipIf(square, changed & MOVE_WIN);
+        sets.fours.flipIf(square, changed & MOVE_FOUR);
+        sets.threes.flipIf(square, changed & MOVE_THREE);
     }
 }
 
@@ -59,17 +66,6 @@ void ThreatBoard::removeFromSets(int square) {
         sets.wins.erase(square);
         sets.fours.erase(square);
         sets.threes.erase(square);
-    }
-}
-
-void ThreatBoard::addToSets(int square) {
-    for (const Player player : PLAYERS) {
-        const std::uint8_t flags = moveClass(square, player);
-        MoveSets& sets = moves_[playerIndex(player)];
-        if (flags & MOVE_FIVE) sets.fives.insert(square);
-        if (flags & MOVE_WIN) sets.wins.insert(square);
-        if (flags & MOVE_FOUR) sets.fours.insert(square);
-        if (flags & MOVE_THREE) sets.threes.insert(square);
     }
 }
 
@@ -90,14 +86,14 @@ void ThreatBoard::rereadAround(int square, UndoRecord* record) {
         for (const int direction : {-1, 1}) {
             // Past a stone of each colour neither player's segment reaches
             // back to the square.
-            bool met[3] = {false, false, false};
+            unsigned met = 0;
             for (int k = 1; k <= REACH; ++k) {
                 const int bit = place.bit + 2 * direction * k;
                 const unsigned cell = cellIn(word, bit);
                 if (cell == CELL_WALL) break;
                 if (cell != CELL_EMPTY) {
-                    if (met[3 - cell]) break;
-                    met[cell] = true;
+                    met |= 1u << cell;
+                    if (met == BOTH_COLOURS) break;
                     continue;
                 }
                 const int q = square + direction * k * LINE_STEPS[line];
@@ -152,6 +148,7 @@ ThreatBoard::UndoRecord& ThreatBoard::pushRecord(int square) {
 
 void ThreatBoard::makeMove(int square) {
     UndoRecord& record = pushRecord(square);
+    std::memcpy(record.moves.data(), &moves_, sizeof moves_);
     putStone(square, sideToMove_);
     rereadAround(square, &record);
     sideToMove_ = opponent(sideToMove_);
@@ -175,9 +172,10 @@ void ThreatBoard::unmakeMove() {
     for (const LinePlace place : LINE_PLACES[square]) lines_[place.word] &= ~(std::uint64_t{3} << place.bit);
     key_ ^= stoneKey(sideToMove_, square);
     empties_.insert(square);
-    for (int i = record.changed - 1; i >= 0; --i) setKinds(record.kinds[i].square, record.kinds[i].kinds);
-    // The square's kinds were kept while it held the stone.
-    addToSets(square);
+    for (int i = record.changed - 1; i >= 0; --i) kinds_[record.kinds[i].square] = record.kinds[i].kinds;
+    // The square's kinds were kept while it held the stone; the sets are put
+    // back whole, cheaper than reading the changed squares' flags again.
+    std::memcpy(&moves_, record.moves.data(), sizeof moves_);
     undo_.pop_back();
 }
 

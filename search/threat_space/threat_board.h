@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -79,7 +80,7 @@ public:
     std::uint8_t moveClassWith(int square, Player player, int stoneSquare, Player stoneOwner) const;
     // The MOVE_* flags of the player's stone on the empty square.
     std::uint8_t moveClass(int square, Player player) const {
-        return MOVE_CLASS_OF_KINDS[kinds_[square] >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
+        return moveClassOf(kinds_[square], player);
     }
 
 private:
@@ -95,19 +96,24 @@ private:
         std::int16_t square;  // -1: a pass
         std::uint8_t changed;
         std::array<ChangedKinds, 32> kinds;
+        // The sets before the move, as bytes: not cleared when the record
+        // is made.
+        alignas(MoveSets) std::array<std::byte, sizeof(std::array<MoveSets, 2>)> moves;
     };
 
     // Passes are made one inside another a few deep at most.
     static constexpr int ROOM_FOR_PASSES = 16;
     UndoRecord& pushRecord(int square);
     static constexpr int kindShift(Player player, int line) { return 16 * playerIndex(player) + LINE_KIND_BITS * line; }
+    static std::uint8_t moveClassOf(std::uint32_t kinds, Player player) {
+        return MOVE_CLASS_OF_KINDS[kinds >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
+    }
     void putStone(int square, Player player);
     // Reads the line kinds of the empty squares near the square again and
     // keeps the sets in step; with a record, saves what changes there.
     void rereadAround(int square, UndoRecord* record);
     void setKinds(int square, std::uint32_t kinds);
-    // Puts the empty square into the sets its kinds say, or takes it out of all.
-    void addToSets(int square);
+    // Takes the square out of every set.
     void removeFromSets(int square);
 
     std::array<std::uint8_t, BOARD_SQUARES> cells_{};
