@@ -17,7 +17,6 @@ constexpr int REACH = 4;  // the cells on each side of a square that its codes r
 
 // The flags of the kinds of move that have a set of their own.
 constexpr std::uint8_t SET_FLAGS = MOVE_FIVE | MOVE_WIN | MOVE_FOUR | MOVE_THREE;
-constexpr unsigned BOTH_COLOURS = 1u << CELL_PLAYER1 | 1u << CELL_PLAYER0;
 
 constexpr unsigned cellIn(std::uint64_t word, int bit) { return static_cast<unsigned>(word >> bit) & 3u; }
 
@@ -82,26 +81,22 @@ void ThreatBoard::putStone(int square, Player player) {
 void ThreatBoard::rereadAround(int square, UndoRecord* record) {
     for (int line = 0; line < 4; ++line) {
         const LinePlace place = LINE_PLACES[square][line];
-        const std::uint64_t word = lines_[place.word];
-        for (const int direction : {-1, 1}) {
-            // Past a stone of each colour neither player's segment reaches
-            // back to the square.
-            unsigned met = 0;
-            for (int k = 1; k <= REACH; ++k) {
-                const int bit = place.bit + 2 * direction * k;
-                const unsigned cell = cellIn(word, bit);
-                if (cell == CELL_WALL) break;
-                if (cell != CELL_EMPTY) {
-                    met |= 1u << cell;
-                    if (met == BOTH_COLOURS) break;
-                    continue;
-                }
-                const int q = square + direction * k * LINE_STEPS[line];
-                const std::uint32_t kinds = (kinds_[q] & ~lineKindsMask(line)) | lineKindsAt(word, bit, line);
-                if (kinds == kinds_[q]) continue;
-                if (record) record->kinds[record->changed++] = {static_cast<std::int16_t>(q), kinds_[q]};
-                setKinds(q, kinds);
-            }
+        // The cells around the square, its own at bit 4 REACH, so that each
+        // square within reach is read at a fixed place. The word's top cells
+        // are never read, so the first shift loses nothing; past the word's
+        // end the cells read as empty, but only beyond the walls after the
+        // line's last square, where no square of the line reads.
+        const std::uint64_t around = (lines_[place.word] << 2 * REACH) >> (place.bit - 2 * REACH);
+        const int step = LINE_STEPS[line];
+        const std::uint32_t others = ~lineKindsMask(line);
+        for (const int k : {-4, -3, -2, -1, 1, 2, 3, 4}) {
+            const int bit = 4 * REACH + 2 * k;
+            if (cellIn(around, bit) != CELL_EMPTY) continue;
+            const int q = square + k * step;
+            const std::uint32_t kinds = (kinds_[q] & others) | lineKindsAt(around, bit, line);
+            if (kinds == kinds_[q]) continue;
+            if (record) record->kinds[record->changed++] = {static_cast<std::int16_t>(q), kinds_[q]};
+            setKinds(q, kinds);
         }
     }
 }
