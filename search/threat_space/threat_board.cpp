@@ -1,7 +1,6 @@
 #include "search/threat_space/threat_board.h"
 
 #include <cassert>
-#include <cstring>
 
 #include "search/threat_space/zobrist.h"
 
@@ -15,8 +14,9 @@ namespace {
 constexpr std::array<int, 4> LINE_STEPS{1, BOARD_SIDE, BOARD_SIDE + 1, 1 - BOARD_SIDE};
 constexpr int REACH = 4;  // the cells on each side of a square that its codes read
 
-// The flags of the kinds of move that have a set of their own.
-constexpr std::uint8_t SET_FLAGS = MOVE_FIVE | MOVE_WIN | MOVE_FOUR | MOVE_THREE;
+// The flags of the kinds of move that have a set of their own, for both
+// players as flipSets takes them.
+constexpr std::uint16_t SET_FLAGS = (MOVE_FIVE | MOVE_WIN | MOVE_FOUR | MOVE_THREE) * 0x101;
 
 constexpr unsigned cellIn(std::uint64_t word, int bit) { return static_cast<unsigned>(word >> bit) & 3u; }
 
@@ -42,20 +42,26 @@ ThreatBoard::ThreatBoard() {
     // On an empty board no line holds enough room and stones to be any kind.
 }
 
-void ThreatBoard::setKinds(int square, std::uint32_t kinds) {
+std::uint16_t ThreatBoard::setKinds(int square, std::uint32_t kinds) {
     const std::uint32_t old = kinds_[square];
     kinds_[square] = kinds;
+    // The square is in a set as its old flags say, so a changed flag flips
+    // it; most changes of a line's kind change none.
+    const std::uint16_t flipped =
+        ((moveClassOf(old, PLAYER0) ^ moveClassOf(kinds, PLAYER0)) |
+         (moveClassOf(old, PLAYER1) ^ moveClassOf(kinds, PLAYER1)) << 8) & SET_FLAGS;
+    if (flipped != 0) flipSets(square, flipped);
+    return flipped;
+}
+
+void ThreatBoard::flipSets(int square, std::uint16_t flags) {
     for (const Player player : PLAYERS) {
-        // Most changes of a line's kind leave the square in the same sets.
-        // The square is in a set as its old flags say, so a changed flag
-        // flips it.
-        const std::uint8_t changed = (moveClassOf(old, player) ^ moveClassOf(kinds, player)) & SET_FLAGS;
-        if (changed == 0) continue;
+        const unsigned own = flags >> 8 * playerIndex(player);
         MoveSets& sets = moves_[playerIndex(player)];
-        sets.fives.flipIf(square, changed & MOVE_FIVE);
-        sets.wins.flipIf(square, changed & MOVE_WIN);
-        sets.fours.flipIf(square, changed & MOVE_FOUR);
-        sets.threes.flipIf(square, changed & MOVE_THREE);
+        sets.fives.flipIf(square, own & MOVE_FIVE);
+        sets.wins.flipIf(square, own & MOVE_WIN);
+        sets.fours.flipIf(square, own & MOVE_FOUR);
+        sets.threes.flipIf(square, own & MOVE_THREE);
     }
 }
 
@@ -95,8 +101,9 @@ void ThreatBoard::rereadAround(int square, UndoRecord* record) {
             const int q = square + k * step;
             const std::uint32_t kinds = (kinds_[q] & others) | lineKindsAt(around, bit, line);
             if (kinds == kinds_[q]) continue;
-            if (record) record->kinds[record->changed++] = {static_cast<std::int16_t>(q), kinds_[q]};
-            setKinds(q, kinds);
+            const std::uint32_t old = kinds_[q];
+            const std::uint16_t flipped = setKinds(q, kinds);
+            if (record) record->kinds[record->changed++] = {static_cast<std::int16_t>(q), flipped, old};
         }
     }
 }
@@ -143,7 +150,6 @@ ThreatBoard::UndoRecord& ThreatBoard::pushRecord(int square) {
 
 void ThreatBoard::makeMove(int square) {
     UndoRecord& record = pushRecord(square);
-    std::memcpy(record.moves.data(), &moves_, sizeof moves_);
     putStone(square, sideToMove_);
     rereadAround(square, &record);
     sideToMove_ = opponent(sideToMove_);
@@ -167,10 +173,14 @@ void ThreatBoard::unmakeMove() {
     for (const LinePlace place : LINE_PLACES[square]) lines_[place.word] &= ~(std::uint64_t{3} << place.bit);
     key_ ^= stoneKey(sideToMove_, square);
     empties_.insert(square);
-    for (int i = record.changed - 1; i >= 0; --i) kinds_[record.kinds[i].square] = record.kinds[i].kinds;
-    // The square's kinds were kept while it held the stone; the sets are put
-    // back whole, cheaper than reading the changed squares' flags again.
-    std::memcpy(&moves_, record.moves.data(), sizeof moves_);
+    for (int i = record.changed - 1; i >= 0; --i) {
+        const ChangedKinds& changed = record.kinds[i];
+        kinds_[changed.square] = changed.kinds;
+        if (changed.flipped != 0) flipSets(changed.square, changed.flipped);
+    }
+    // The square's kinds were kept while it held the stone, in no set.
+    const std::uint32_t kinds = kinds_[square];
+    flipSets(square, static_cast<std::uint16_t>((moveClassOf(kinds, PLAYER0) | moveClassOf(kinds, PLAYER1) << 8) & SET_FLAGS));
     undo_.pop_back();
 }
 

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -84,9 +83,12 @@ public:
     }
 
 private:
-    // The kinds of the square before a move changed them.
+    // The kinds of the square before a move changed them, and the sets it
+    // went in or out of then: player 0's flags in the low byte, player 1's
+    // in the high byte.
     struct ChangedKinds {
         std::int16_t square;
+        std::uint16_t flipped;
         std::uint32_t kinds;
     };
     // What a move changed: enough to put everything back. Left as it comes
@@ -96,9 +98,6 @@ private:
         std::int16_t square;  // -1: a pass
         std::uint8_t changed;
         std::array<ChangedKinds, 32> kinds;
-        // The sets before the move, as bytes: not cleared when the record
-        // is made.
-        alignas(MoveSets) std::array<std::byte, sizeof(std::array<MoveSets, 2>)> moves;
     };
 
     // Passes are made one inside another a few deep at most.
@@ -112,7 +111,13 @@ private:
     // Reads the line kinds of the empty squares near the square again and
     // keeps the sets in step; with a record, saves what changes there.
     void rereadAround(int square, UndoRecord* record);
-    void setKinds(int square, std::uint32_t kinds);
+    // Gives the empty square new kinds; returns the sets it went in or out
+    // of, as flipSets takes them.
+    std::uint16_t setKinds(int square, std::uint32_t kinds);
+    // Takes the square out of the sets of the flags it is in, puts it into
+    // those it is not in: player 0's MOVE_* flags in the low byte, player 1's
+    // in the high byte.
+    void flipSets(int square, std::uint16_t flags);
     // Takes the square out of every set.
     void removeFromSets(int square);
 
