@@ -14,6 +14,7 @@
 #include "board/moves.h"
 #include "board/threat_facts.h"
 #include "search/threat_space/position_of_board.h"
+#include "search/threat_space/threat_board_check.h"
 #include "search/threat_space/threat_rules.h"
 #include "search/threat_space/zobrist.h"
 #include "tests/board_builder.h"
@@ -96,6 +97,14 @@ TEST(ThreatBoard, KeepsWhatTheSquareScanFindsMoveByMoveAndBack) {
             before[0].push_back(position.moves(PLAYER0));
             before[1].push_back(position.moves(PLAYER1));
             keys.push_back(position.key());
+            // As a search does: a move tried and taken back first, which
+            // must leave every kept value as it was.
+            const int tried = squareAt(4 + static_cast<int>(random() % 12), 4 + static_cast<int>(random() % 12));
+            if (position.isEmpty(tried) && tried != s) {
+                position.makeMove(tried);
+                position.unmakeMove();
+                ASSERT_EQ(checkThreatBoard(position), "") << "game " << game << " move " << move;
+            }
             position.makeMove(s);
             board.play(s);
             ASSERT_EQ(differenceFromBoard(position, board), "") << "game " << game << " move " << move;
@@ -104,6 +113,7 @@ TEST(ThreatBoard, KeepsWhatTheSquareScanFindsMoveByMoveAndBack) {
         }
         while (position.ply() > 0) {
             position.unmakeMove();
+            ASSERT_EQ(checkThreatBoard(position), "") << "back to ply " << position.ply();
             EXPECT_EQ(position.key(), keys.back());
             EXPECT_EQ(position.moves(PLAYER0), before[0].back());
             EXPECT_EQ(position.moves(PLAYER1), before[1].back());
@@ -113,6 +123,20 @@ TEST(ThreatBoard, KeepsWhatTheSquareScanFindsMoveByMoveAndBack) {
         }
         EXPECT_EQ(position.empties().count(), BOARD_SQUARES);
         EXPECT_EQ(position.sideToMove(), PLAYER1);
+    }
+}
+
+// The pairs of kinds the board reads, for every four cells before and after
+// a square (walls, stones, empty squares in any order), are the kinds of the
+// pattern codes of the same cells.
+TEST(ThreatBoard, KindPairsAreTheKindsOfTheLineCodes) {
+    for (unsigned before = 0; before < 256; ++before) {
+        for (unsigned after = 0; after < 256; ++after) {
+            const std::uint32_t codes = LINE_CODES[before << 8 | after];
+            const unsigned pair = LINE_KIND_PAIRS[before | after << 8];
+            ASSERT_EQ(pair & LINE_KIND_MASK, LINE_KIND_OF_CODE[codes & 0xFFFFu]) << before << ' ' << after;
+            ASSERT_EQ(pair >> LINE_KIND_BITS, LINE_KIND_OF_CODE[codes >> 16]) << before << ' ' << after;
+        }
     }
 }
 

@@ -35,4 +35,88 @@ using LineCodes = std::array<std::uint32_t, 1 << 16>;
 // only a small part of the table.
 extern const LineCodes LINE_CODES;
 
+// How the table is built: for the tables derived from it at compile time.
+namespace line_codes {
+
+constexpr unsigned cellAt(unsigned word, int k) { return (word >> (2 * k)) & 3u; }
+constexpr bool isOwnCell(unsigned cell, int player) { return cell == (player ? CELL_PLAYER1 : CELL_PLAYER0); }
+constexpr bool isBlockingCell(unsigned cell, int player) {
+    return cell == CELL_WALL || cell == (player ? CELL_PLAYER0 : CELL_PLAYER1);
+}
+
+// Far side: the code so far, starting from the scanned square as the player's
+// stone (1), each further square one bit higher, then the start marker.
+constexpr std::array<std::array<std::uint8_t, 256>, 2> buildFarCodes() {
+    std::array<std::array<std::uint8_t, 256>, 2> codes{};
+    for (int player = 0; player < 2; ++player) {
+        for (unsigned word = 0; word < 256; ++word) {
+            unsigned code = 1;
+            unsigned bit = 2;
+            for (int k = 0; k < 4 && !isBlockingCell(cellAt(word, k), player); ++k) {
+                if (isOwnCell(cellAt(word, k), player)) code += bit;
+                bit <<= 1;
+            }
+            codes[player][word] = static_cast<std::uint8_t>(code + bit);
+        }
+    }
+    return codes;
+}
+
+// Near side: how many squares the segment takes, and their bits in line order.
+struct NearPart {
+    std::uint8_t length;
+    std::uint8_t bits;
+};
+constexpr std::array<std::array<NearPart, 256>, 2> buildNearParts() {
+    std::array<std::array<NearPart, 256>, 2> parts{};
+    for (int player = 0; player < 2; ++player) {
+        for (unsigned word = 0; word < 256; ++word) {
+            unsigned length = 0;
+            unsigned bits = 0;
+            for (int k = 0; k < 4 && !isBlockingCell(cellAt(word, k), player); ++k) {
+                bits = (bits << 1) | (isOwnCell(cellAt(word, k), player) ? 1u : 0u);
+                ++length;
+            }
+            parts[player][word] = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(bits)};
+        }
+    }
+    return parts;
+}
+
+// The cells before a square lie in its line word with the nearest highest:
+// the far-side table is indexed by them in that order.
+constexpr unsigned reverseCells(unsigned word) {
+    return (word & 3u) << 6 | (word >> 2 & 3u) << 4 | (word >> 4 & 3u) << 2 | (word >> 6 & 3u);
+}
+constexpr std::array<std::array<std::uint8_t, 256>, 2> buildFarCodesBefore() {
+    const auto nearestFirst = buildFarCodes();
+    std::array<std::array<std::uint8_t, 256>, 2> codes{};
+    for (int player = 0; player < 2; ++player)
+        for (unsigned word = 0; word < 256; ++word) codes[player][word] = nearestFirst[player][reverseCells(word)];
+    return codes;
+}
+
+// Both players' codes of a line at once, by the cells before and after the
+// square: player 0's in the low half, player 1's in the high half. One load
+// a line; most scans touch only a small part of the table.
+constexpr LineCodes buildLineCodes() {
+    const auto far = buildFarCodesBefore();
+    const auto near = buildNearParts();
+    LineCodes codes{};
+    for (unsigned before = 0; before < 256; ++before) {
+        for (unsigned after = 0; after < 256; ++after) {
+            std::uint32_t both = 0;
+            for (int player = 0; player < 2; ++player) {
+                const NearPart part = near[player][after];
+                const std::uint32_t code = static_cast<std::uint32_t>(far[player][before] << part.length) | part.bits;
+                both |= code << (16 * player);
+            }
+            codes[before << 8 | after] = both;
+        }
+    }
+    return codes;
+}
+
+}  // namespace line_codes
+
 }  // namespace vorek

@@ -88,4 +88,13 @@ inline constexpr std::array<LineKind, PATTERN_CODES> LINE_KIND_OF_CODE = move_ki
 inline constexpr std::array<std::uint8_t, 1 << SQUARE_KIND_BITS> MOVE_CLASS_OF_KINDS =
     move_kinds::buildMoveClasses();
 
+// Both players' kinds of the line through an empty square, read straight
+// from the cells around it: indexed by the four cells before the square
+// (bits 0..7, nearest highest, as they lie in the line word) and the four
+// after it (bits 8..15, nearest lowest); player 0's kind in bits 0..2,
+// player 1's in bits 3..5. The line codes and their kinds in one load, a
+// quarter of the line codes' size. Built at compile time in move_kinds.cpp.
+using LineKindPairs = std::array<std::uint8_t, 1 << 16>;
+extern const LineKindPairs LINE_KIND_PAIRS;
+
 }  // namespace vorek

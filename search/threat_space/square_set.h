@@ -29,12 +29,10 @@ public:
         words_[square >> 6] &= ~(std::uint64_t{1} << (square & 63));
     }
 
-    // Puts the square in, or takes it out.
-    constexpr void assign(int square, bool in) {
+    // Where `flip` holds: takes the square out if it is in, puts it in if not.
+    constexpr void flipIf(int square, bool flip) {
         assert(square >= 0 && square < BOARD_SQUARES);
-        const std::uint64_t bit = std::uint64_t{1} << (square & 63);
-        std::uint64_t& word = words_[square >> 6];
-        word = (word & ~bit) | (in ? bit : 0);
+        words_[square >> 6] ^= std::uint64_t{flip} << (square & 63);
     }
 
     constexpr bool empty() const {

@@ -3,7 +3,6 @@
 #include <cassert>
 
 #include "search/threat_space/zobrist.h"
-#include "threats/line_codes.h"
 
 namespace vorek {
 
@@ -15,6 +14,10 @@ namespace {
 constexpr std::array<int, 4> LINE_STEPS{1, BOARD_SIDE, BOARD_SIDE + 1, 1 - BOARD_SIDE};
 constexpr int REACH = 4;  // the cells on each side of a square that its codes read
 
+// The flags of the kinds of move that have a set of their own, for both
+// players as flipSets takes them.
+constexpr std::uint16_t SET_FLAGS = (MOVE_FIVE | MOVE_WIN | MOVE_FOUR | MOVE_THREE) * 0x101;
+
 constexpr unsigned cellIn(std::uint64_t word, int bit) { return static_cast<unsigned>(word >> bit) & 3u; }
 
 // Both players' kinds of the line through the empty square whose cell is at
@@ -22,9 +25,9 @@ constexpr unsigned cellIn(std::uint64_t word, int bit) { return static_cast<unsi
 std::uint32_t lineKindsAt(std::uint64_t word, int bit, int line) {
     const unsigned before = static_cast<unsigned>(word >> (bit - 2 * REACH)) & 0xFFu;
     const unsigned after = static_cast<unsigned>(word >> (bit + 2)) & 0xFFu;
-    const std::uint32_t codes = LINE_CODES[before << 8 | after];
-    const std::uint32_t player0 = LINE_KIND_OF_CODE[codes & 0xFFFFu];
-    const std::uint32_t player1 = LINE_KIND_OF_CODE[codes >> 16];
+    const std::uint32_t pair = LINE_KIND_PAIRS[before | after << 8];
+    const std::uint32_t player0 = pair & LINE_KIND_MASK;
+    const std::uint32_t player1 = pair >> LINE_KIND_BITS;
     return (player0 | player1 << 16) << (LINE_KIND_BITS * line);
 }
 
@@ -39,17 +42,26 @@ ThreatBoard::ThreatBoard() {
     // On an empty board no line holds enough room and stones to be any kind.
 }
 
-void ThreatBoard::setKinds(int square, std::uint32_t kinds) {
-    const std::uint32_t changed = kinds ^ kinds_[square];
+std::uint16_t ThreatBoard::setKinds(int square, std::uint32_t kinds) {
+    const std::uint32_t old = kinds_[square];
     kinds_[square] = kinds;
+    // The square is in a set as its old flags say, so a changed flag flips
+    // it; most changes of a line's kind change none.
+    const std::uint16_t flipped =
+        ((moveClassOf(old, PLAYER0) ^ moveClassOf(kinds, PLAYER0)) |
+         (moveClassOf(old, PLAYER1) ^ moveClassOf(kinds, PLAYER1)) << 8) & SET_FLAGS;
+    if (flipped != 0) flipSets(square, flipped);
+    return flipped;
+}
+
+void ThreatBoard::flipSets(int square, std::uint16_t flags) {
     for (const Player player : PLAYERS) {
-        if ((changed >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)) == 0) continue;
-        const std::uint8_t flags = moveClass(square, player);
+        const unsigned own = flags >> 8 * playerIndex(player);
         MoveSets& sets = moves_[playerIndex(player)];
-        sets.fives.assign(square, flags & MOVE_FIVE);
-        sets.wins.assign(square, flags & MOVE_WIN);
-        sets.fours.assign(square, flags & MOVE_FOUR);
-        sets.threes.assign(square, flags & MOVE_THREE);
+        sets.fives.flipIf(square, own & MOVE_FIVE);
+        sets.wins.flipIf(square, own & MOVE_WIN);
+        sets.fours.flipIf(square, own & MOVE_FOUR);
+        sets.threes.flipIf(square, own & MOVE_THREE);
     }
 }
 
@@ -59,17 +71,6 @@ void ThreatBoard::removeFromSets(int square) {
         sets.wins.erase(square);
         sets.fours.erase(square);
         sets.threes.erase(square);
-    }
-}
-
-void ThreatBoard::addToSets(int square) {
-    for (const Player player : PLAYERS) {
-        const std::uint8_t flags = moveClass(square, player);
-        MoveSets& sets = moves_[playerIndex(player)];
-        if (flags & MOVE_FIVE) sets.fives.insert(square);
-        if (flags & MOVE_WIN) sets.wins.insert(square);
-        if (flags & MOVE_FOUR) sets.fours.insert(square);
-        if (flags & MOVE_THREE) sets.threes.insert(square);
     }
 }
 
@@ -86,26 +87,23 @@ void ThreatBoard::putStone(int square, Player player) {
 void ThreatBoard::rereadAround(int square, UndoRecord* record) {
     for (int line = 0; line < 4; ++line) {
         const LinePlace place = LINE_PLACES[square][line];
-        const std::uint64_t word = lines_[place.word];
-        for (const int direction : {-1, 1}) {
-            // Past a stone of each colour neither player's segment reaches
-            // back to the square.
-            bool met[3] = {false, false, false};
-            for (int k = 1; k <= REACH; ++k) {
-                const int bit = place.bit + 2 * direction * k;
-                const unsigned cell = cellIn(word, bit);
-                if (cell == CELL_WALL) break;
-                if (cell != CELL_EMPTY) {
-                    if (met[3 - cell]) break;
-                    met[cell] = true;
-                    continue;
-                }
-                const int q = square + direction * k * LINE_STEPS[line];
-                const std::uint32_t kinds = (kinds_[q] & ~lineKindsMask(line)) | lineKindsAt(word, bit, line);
-                if (kinds == kinds_[q]) continue;
-                if (record) record->kinds[record->changed++] = {static_cast<std::int16_t>(q), kinds_[q]};
-                setKinds(q, kinds);
-            }
+        // The cells around the square, its own at bit 4 REACH, so that each
+        // square within reach is read at a fixed place. The word's top cells
+        // are never read, so the first shift loses nothing; past the word's
+        // end the cells read as empty, but only beyond the walls after the
+        // line's last square, where no square of the line reads.
+        const std::uint64_t around = (lines_[place.word] << 2 * REACH) >> (place.bit - 2 * REACH);
+        const int step = LINE_STEPS[line];
+        const std::uint32_t others = ~lineKindsMask(line);
+        for (const int k : {-4, -3, -2, -1, 1, 2, 3, 4}) {
+            const int bit = 4 * REACH + 2 * k;
+            if (cellIn(around, bit) != CELL_EMPTY) continue;
+            const int q = square + k * step;
+            const std::uint32_t kinds = (kinds_[q] & others) | lineKindsAt(around, bit, line);
+            if (kinds == kinds_[q]) continue;
+            const std::uint32_t old = kinds_[q];
+            const std::uint16_t flipped = setKinds(q, kinds);
+            if (record) record->kinds[record->changed++] = {static_cast<std::int16_t>(q), flipped, old};
         }
     }
 }
@@ -175,9 +173,14 @@ void ThreatBoard::unmakeMove() {
     for (const LinePlace place : LINE_PLACES[square]) lines_[place.word] &= ~(std::uint64_t{3} << place.bit);
     key_ ^= stoneKey(sideToMove_, square);
     empties_.insert(square);
-    for (int i = record.changed - 1; i >= 0; --i) setKinds(record.kinds[i].square, record.kinds[i].kinds);
-    // The square's kinds were kept while it held the stone.
-    addToSets(square);
+    for (int i = record.changed - 1; i >= 0; --i) {
+        const ChangedKinds& changed = record.kinds[i];
+        kinds_[changed.square] = changed.kinds;
+        if (changed.flipped != 0) flipSets(changed.square, changed.flipped);
+    }
+    // The square's kinds were kept while it held the stone, in no set.
+    const std::uint32_t kinds = kinds_[square];
+    flipSets(square, static_cast<std::uint16_t>((moveClassOf(kinds, PLAYER0) | moveClassOf(kinds, PLAYER1) << 8) & SET_FLAGS));
     undo_.pop_back();
 }
 

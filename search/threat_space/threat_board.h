@@ -79,13 +79,16 @@ public:
     std::uint8_t moveClassWith(int square, Player player, int stoneSquare, Player stoneOwner) const;
     // The MOVE_* flags of the player's stone on the empty square.
     std::uint8_t moveClass(int square, Player player) const {
-        return MOVE_CLASS_OF_KINDS[kinds_[square] >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
+        return moveClassOf(kinds_[square], player);
     }
 
 private:
-    // The kinds of the square before a move changed them.
+    // The kinds of the square before a move changed them, and the sets it
+    // went in or out of then: player 0's flags in the low byte, player 1's
+    // in the high byte.
     struct ChangedKinds {
         std::int16_t square;
+        std::uint16_t flipped;
         std::uint32_t kinds;
     };
     // What a move changed: enough to put everything back. Left as it comes
@@ -101,13 +104,21 @@ private:
     static constexpr int ROOM_FOR_PASSES = 16;
     UndoRecord& pushRecord(int square);
     static constexpr int kindShift(Player player, int line) { return 16 * playerIndex(player) + LINE_KIND_BITS * line; }
+    static std::uint8_t moveClassOf(std::uint32_t kinds, Player player) {
+        return MOVE_CLASS_OF_KINDS[kinds >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
+    }
     void putStone(int square, Player player);
     // Reads the line kinds of the empty squares near the square again and
     // keeps the sets in step; with a record, saves what changes there.
     void rereadAround(int square, UndoRecord* record);
-    void setKinds(int square, std::uint32_t kinds);
-    // Puts the empty square into the sets its kinds say, or takes it out of all.
-    void addToSets(int square);
+    // Gives the empty square new kinds; returns the sets it went in or out
+    // of, as flipSets takes them.
+    std::uint16_t setKinds(int square, std::uint32_t kinds);
+    // Takes the square out of the sets of the flags it is in, puts it into
+    // those it is not in: player 0's MOVE_* flags in the low byte, player 1's
+    // in the high byte.
+    void flipSets(int square, std::uint16_t flags);
+    // Takes the square out of every set.
     void removeFromSets(int square);
 
     std::array<std::uint8_t, BOARD_SQUARES> cells_{};
