@@ -34,16 +34,28 @@ QRectF cellRect(int square, double inset) {
 QColor fill(bool black, int alpha) { return black ? QColor(0, 0, 0, alpha) : QColor(255, 255, 255, alpha); }
 QColor ink(bool black) { return black ? Qt::white : Qt::black; }
 
-// The text centred in the rectangle at the largest size that fits its width.
+// The text centred in the rectangle at the largest size that fits its width;
+// one too wide even at the smallest ("-M28" in some fonts) is narrowed to fit
+// rather than clipped at both ends, which would drop its sign.
 void fittedText(QPainter& painter, const QRectF& rect, const QString& text) {
     QFont font = painter.font();
     font.setBold(true);
+    double width = 0;
     for (const double size : TEXT_SIZES) {
         font.setPixelSize(static_cast<int>(size));
-        if (QFontMetricsF(font).horizontalAdvance(text) <= TEXT_ROOM) break;
+        width = QFontMetricsF(font).horizontalAdvance(text);
+        if (width <= TEXT_ROOM) break;
     }
     painter.setFont(font);
-    painter.drawText(rect, Qt::AlignCenter, text);
+    if (width <= TEXT_ROOM) {
+        painter.drawText(rect, Qt::AlignCenter, text);
+        return;
+    }
+    painter.save();
+    painter.translate(rect.center());
+    painter.scale(TEXT_ROOM / width, 1);
+    painter.drawText(QRectF(-width / 2, -rect.height() / 2, width, rect.height()), Qt::AlignCenter, text);
+    painter.restore();
 }
 
 void paintBadge(QPainter& painter, const MoveBadge& badge) {
