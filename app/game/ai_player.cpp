@@ -77,8 +77,8 @@ void AiPlayer::showChecks() {
 std::optional<char> AiPlayer::letterToMove() const {
     const GameTree* game = game_.game();
     if (game == nullptr || window_.controller().mode() != WindowMode::GAME) return std::nullopt;
-    if (game->fiveAt() != 0 && game->selected() >= game->fiveAt()) return std::nullopt;
-    return letterOfMove(game->lineRecord(), game->selected() + 1);
+    if (game->over()) return std::nullopt;
+    return game->letterToMove(game->selected());
 }
 
 void AiPlayer::moveIfItsTurn() {

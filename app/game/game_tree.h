@@ -46,6 +46,10 @@ public:
     GameRecord lineRecord() const;
     // The move of the line (from 1) that made five; 0 when none did.
     int fiveAt() const { return fiveAt_; }
+    // A five ended the game at or before the selected position.
+    bool over() const { return fiveAt_ != 0 && selected_ >= fiveAt_; }
+    // The letter to move after `count` moves of the line.
+    char letterToMove(int count) const;
 
     enum class Play {
         Played,    // the move is on the line, selected
