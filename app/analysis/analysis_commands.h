@@ -85,11 +85,8 @@ public:
     // them; the timer calls it while the analysis runs.
     void takeEvents();
 
-    // What is shown of the think (tests).
-    const LiveThink& think() const { return think_; }
     // The verdict on the engine's mate claim, once the check is done.
     const std::optional<MateClaimCheck>& mateCheck() const { return mateCheck_; }
-    bool checkingMate() const { return mateRun_ != nullptr; }
 
 private:
     bool startSession();

@@ -40,8 +40,6 @@ public:
     GamePage& page() { return page_; }
     // The game on the page; null before the first one.
     const GameTree* game() const { return game_ ? &*game_ : nullptr; }
-    // The record file the game was read from or last saved to; empty for none.
-    const std::filesystem::path& file() const { return file_; }
     AiPlayer& ai() { return *ai_; }
 
     // "Open Game...": asks for a game record and opens it.

@@ -22,10 +22,9 @@ public:
     static GameTree fromRecord(const GameRecord& record);
 
     char firstLetter() const { return firstLetter_; }
-    // The square of a move; the parent, the time and the moves played after it.
+    // The square of a move; the parent and the moves played after it.
     int squareOf(int id) const { return nodes_[at(id)].square; }
     int parentOf(int id) const { return nodes_[at(id)].parent; }
-    int millisecondsOf(int id) const { return nodes_[at(id)].milliseconds; }
     const std::vector<int>& nextMoves(int id) const { return nodes_[at(id)].children; }
     // Whether the id stands for a move (or the start) still in the game.
     bool contains(int id) const;
