@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "app/analysis/analysis_settings.h"
 #include "app/analysis/engine_dialogs.h"
@@ -91,7 +90,9 @@ public:
 private:
     bool startSession();
     void endSession();
-    void begin(const V2Board& shown, std::string key);
+    void begin(const V2Board& shown);
+    // The think is about this board's stones with the same side to move.
+    bool thinksAbout(const V2Board& board) const;
     void pause();
     void checkMateClaim();
     void takeMateCheck();
@@ -110,7 +111,6 @@ private:
     std::shared_ptr<EngineEventQueue> queue_;  // shared with the session's sink, which may outlive this
     std::unique_ptr<EngineSession> session_;   // while the analysis runs
     std::unique_ptr<V2Board> position_;        // the position of the think
-    std::string positionKey_;                  // its stones and side to move; empty: none
     bool paused_ = false;                      // its think was stopped while the mode did not allow it
     bool over_ = false;                        // the position has a five or no empty square: no think
     LiveThink think_;
