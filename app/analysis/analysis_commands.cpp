@@ -249,10 +249,8 @@ void AnalysisCommands::checkMateClaim() {
     if (mateRun_ && forMover(mateRun_->claim()) == forMover(claim)) return;
     if (mateCheck_ && forMover(mateCheck_->claim) == forMover(claim)) return;
     dropMateCheck();
-    const SolveBudget budget{.maxNodes = 0,
-                             .maxSeconds = MATE_CHECK_SECONDS,
-                             .maxMemoryBytes = window_.solve().settings().maxMemoryBytes,
-                             .cancel = nullptr};
+    SolveBudget budget = MATE_CHECK_BUDGET;
+    budget.maxMemoryBytes = window_.solve().settings().maxMemoryBytes;
     mateRun_ = std::make_unique<MateCheckRun>(*position_, claim, budget);
 }
 

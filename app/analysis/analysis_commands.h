@@ -39,8 +39,6 @@ class WindowFeatures;
 inline constexpr int MOST_EVENTS_PER_LOOK = 2000;
 // How often the window looks at the engine's events, and so redraws at most.
 inline constexpr int ANALYSIS_LOOK_MS = 100;
-// A mate claim's check: as vorek-cli analyse's, five seconds.
-inline constexpr double MATE_CHECK_SECONDS = 5;
 
 class AnalysisCommands final : public QObject {
     Q_OBJECT

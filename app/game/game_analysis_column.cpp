@@ -24,8 +24,6 @@ namespace vorek {
 namespace {
 
 constexpr int LOOK_EVERY_MS = 200;
-// The engine's time for each position when the analysis thinks without end.
-constexpr int ENGINE_MILLISECONDS = 1000;
 
 QString squareName(int square) { return QString::fromStdString(squareText(columnOf(square), rowOf(square))); }
 
@@ -153,7 +151,8 @@ void GameCommands::startEngineRun() {
     const std::optional<std::vector<std::string>> words =
         splitCommandLine(settings.commandLine.toLocal8Bit().toStdString());
     if (!words || words->empty()) return;
-    const int milliseconds = settings.milliseconds > 0 ? settings.milliseconds : ENGINE_MILLISECONDS;
+    // Where the analysis thinks without end, the engine's usual time for each position.
+    const int milliseconds = settings.milliseconds > 0 ? settings.milliseconds : ENGINE_VIEW_MILLISECONDS;
     engineRun_ = std::make_unique<EngineViewRun>(
         game_->lineRecord(), game_->line(), EngineSetup{.words = *words, .folder = window_.folder().folder()},
         milliseconds);
