@@ -25,6 +25,9 @@ struct EngineView {
 // rate; nullopt when it gave no move (ThinkEnd::failure says why).
 std::optional<EngineView> viewOf(const ThinkEnd& end);
 
+// The engine's time for each position viewed where the user sets none.
+inline constexpr int ENGINE_VIEW_MILLISECONDS = 1000;
+
 class EngineViewer {
 public:
     // Nothing is started before the first think.

@@ -34,6 +34,9 @@ struct MateClaimCheck {
     std::vector<int> line;
 };
 
+// The budget of a claim's check where the user sets none: five seconds.
+inline constexpr SolveBudget MATE_CHECK_BUDGET{.maxNodes = 0, .maxSeconds = 5};
+
 // The verdict on the claim from the report of the threat search
 // (ThreatSolver) of the position the engine was asked about.
 MateClaimCheck judgeMateClaim(const Evaluation& claim, const SolveReport& report);

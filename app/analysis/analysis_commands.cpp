@@ -26,21 +26,9 @@ namespace vorek {
 
 namespace {
 
-// The stones and the side to move: what makes a position another.
-std::string keyOf(const V2Board& board) {
-    std::string key(BOARD_SQUARES + 1, '.');
-    for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (!board.isEmpty(s)) key[static_cast<std::size_t>(s)] = board.stoneAt(s) == PLAYER1 ? '1' : '0';
-    key.back() = board.sideToMove() == PLAYER1 ? '1' : '0';
-    return key;
-}
-
 // Nothing is left to think about: a five stands, or no square is empty.
 bool gameOver(const V2Board& board) {
-    if (fiveInRow(board)) return true;
-    for (int s = 0; s < BOARD_SQUARES; ++s)
-        if (board.isEmpty(s)) return false;
-    return true;
+    return fiveInRow(board) || board.stoneCount() == BOARD_SQUARES;
 }
 
 QString engineName(const QString& commandLine) {
@@ -154,7 +142,7 @@ bool AnalysisCommands::startSession() {
     // sink keeps the queue.
     session_ = std::make_unique<EngineSession>(EngineSetup{.words = *words, .folder = window_.folder().folder()},
                                                [queue = queue_](EngineEvent event) { queue->push(std::move(event)); });
-    positionKey_.clear();
+    position_.reset();
     paused_ = false;
     escape_->setEnabled(true);
     look_.start(ANALYSIS_LOOK_MS);
@@ -178,7 +166,6 @@ void AnalysisCommands::endSession() {
     });
     queue_.reset();
     position_.reset();
-    positionKey_.clear();
 }
 
 // ---- Following the position shown --------------------------------------------------
@@ -190,13 +177,15 @@ void AnalysisCommands::follow() {
         return;
     }
     const V2Board& shown = window_.controller().shownBoard();
-    std::string key = keyOf(shown);
-    if (key == positionKey_ && !paused_) return;
-    begin(shown, std::move(key));
+    if (thinksAbout(shown) && !paused_) return;
+    begin(shown);
 }
 
-void AnalysisCommands::begin(const V2Board& shown, std::string key) {
-    positionKey_ = std::move(key);
+bool AnalysisCommands::thinksAbout(const V2Board& board) const {
+    return position_ && position_->sideToMove() == board.sideToMove() && position_->stones() == board.stones();
+}
+
+void AnalysisCommands::begin(const V2Board& shown) {
     position_ = shown.clone();
     paused_ = false;
     dropMateCheck();
@@ -260,10 +249,8 @@ void AnalysisCommands::checkMateClaim() {
     if (mateRun_ && forMover(mateRun_->claim()) == forMover(claim)) return;
     if (mateCheck_ && forMover(mateCheck_->claim) == forMover(claim)) return;
     dropMateCheck();
-    const SolveBudget budget{.maxNodes = 0,
-                             .maxSeconds = MATE_CHECK_SECONDS,
-                             .maxMemoryBytes = window_.solve().settings().maxMemoryBytes,
-                             .cancel = nullptr};
+    SolveBudget budget = MATE_CHECK_BUDGET;
+    budget.maxMemoryBytes = window_.solve().settings().maxMemoryBytes;
     mateRun_ = std::make_unique<MateCheckRun>(*position_, claim, budget);
 }
 
@@ -355,7 +342,7 @@ void AnalysisCommands::showMarks() {
 // to move's first.
 BoardMarks AnalysisCommands::marks() const {
     BoardMarks marks;
-    if (!position_ || keyOf(window_.controller().shownBoard()) != positionKey_) return marks;
+    if (!thinksAbout(window_.controller().shownBoard())) return marks;
     const Player mover = position_->sideToMove();
     const bool moverBlack = window_.view().playsBlack(mover);
     const SearchLine* hovered = nullptr;

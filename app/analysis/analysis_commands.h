@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "app/analysis/analysis_settings.h"
 #include "app/analysis/engine_dialogs.h"
@@ -40,8 +39,6 @@ class WindowFeatures;
 inline constexpr int MOST_EVENTS_PER_LOOK = 2000;
 // How often the window looks at the engine's events, and so redraws at most.
 inline constexpr int ANALYSIS_LOOK_MS = 100;
-// A mate claim's check: as vorek-cli analyse's, five seconds.
-inline constexpr double MATE_CHECK_SECONDS = 5;
 
 class AnalysisCommands final : public QObject {
     Q_OBJECT
@@ -85,16 +82,15 @@ public:
     // them; the timer calls it while the analysis runs.
     void takeEvents();
 
-    // What is shown of the think (tests).
-    const LiveThink& think() const { return think_; }
     // The verdict on the engine's mate claim, once the check is done.
     const std::optional<MateClaimCheck>& mateCheck() const { return mateCheck_; }
-    bool checkingMate() const { return mateRun_ != nullptr; }
 
 private:
     bool startSession();
     void endSession();
-    void begin(const V2Board& shown, std::string key);
+    void begin(const V2Board& shown);
+    // The think is about this board's stones with the same side to move.
+    bool thinksAbout(const V2Board& board) const;
     void pause();
     void checkMateClaim();
     void takeMateCheck();
@@ -113,7 +109,6 @@ private:
     std::shared_ptr<EngineEventQueue> queue_;  // shared with the session's sink, which may outlive this
     std::unique_ptr<EngineSession> session_;   // while the analysis runs
     std::unique_ptr<V2Board> position_;        // the position of the think
-    std::string positionKey_;                  // its stones and side to move; empty: none
     bool paused_ = false;                      // its think was stopped while the mode did not allow it
     bool over_ = false;                        // the position has a five or no empty square: no think
     LiveThink think_;

@@ -159,7 +159,5 @@ void PositionView::markMove(int column, int row) { widgets_.board.markMove(colum
 const QImage& PositionView::image() const { return widgets_.board.image(); }
 
 QString PositionView::sideToMoveText() const { return widgets_.sideToMove.text(); }
-QString PositionView::reportText() const { return widgets_.reportPanel.text(); }
-QString PositionView::weightText() const { return widgets_.weightPanel.text(); }
 
 }  // namespace vorek

@@ -55,10 +55,8 @@ public:
     bool playsBlack(Player player) const;
     // The picture as last drawn.
     const QImage& image() const;
-    // The texts of the side to move and of the square report's two panels.
+    // The text of the side to move.
     QString sideToMoveText() const;
-    QString reportText() const;
-    QString weightText() const;
 
 private:
     void showSideToMove(const V2Board& board, const PictureOptions& options);

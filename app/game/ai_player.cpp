@@ -27,12 +27,7 @@ constexpr int DEFAULT_MILLISECONDS = 5500;
 AiPlayer::AiPlayer(WindowFeatures& window, GameCommands& game)
     : window_(window),
       game_(game),
-      dialogs_(std::make_unique<QtPlayerDialogs>()),
-      makeAsker_([&window](const QString& commandLine) {
-          // A stdin/stdout engine keeps running between its moves.
-          if (speaksStdinProtocol(commandLine.toLocal8Bit().toStdString())) return askRunningEngine(window, commandLine);
-          return askEachMove(window.ask(), commandLine);
-      }) {}
+      dialogs_(std::make_unique<QtPlayerDialogs>()) {}
 
 AiPlayer::~AiPlayer() { stop(); }
 
@@ -50,7 +45,14 @@ void AiPlayer::AiPlaysClick(char letter, bool on) {
 
 void AiPlayer::setPlayer(char letter, const std::optional<AiChoice>& choice) {
     leave(seat(letter));
-    if (choice) seat(letter) = Seat{*choice, makeAsker_(choice->commandLine)};
+    if (choice) {
+        const QString& commandLine = choice->commandLine;
+        // A stdin/stdout engine keeps running between its moves.
+        std::unique_ptr<MoveAsker> asker = speaksStdinProtocol(commandLine.toLocal8Bit().toStdString())
+                                               ? askRunningEngine(window_, commandLine)
+                                               : askEachMove(window_.ask(), commandLine);
+        seat(letter) = Seat{*choice, std::move(asker)};
+    }
     showChecks();
     moveIfItsTurn();
 }
@@ -77,8 +79,8 @@ void AiPlayer::showChecks() {
 std::optional<char> AiPlayer::letterToMove() const {
     const GameTree* game = game_.game();
     if (game == nullptr || window_.controller().mode() != WindowMode::GAME) return std::nullopt;
-    if (game->fiveAt() != 0 && game->selected() >= game->fiveAt()) return std::nullopt;
-    return letterOfMove(game->lineRecord(), game->selected() + 1);
+    if (game->over()) return std::nullopt;
+    return game->letterToMove(game->selected());
 }
 
 void AiPlayer::moveIfItsTurn() {

@@ -44,9 +44,6 @@ public:
     bool moveNow();
 
     void setDialogs(std::unique_ptr<PlayerDialogs> dialogs) { dialogs_ = std::move(dialogs); }
-    // Replaces the way the programs are asked (the asker is made for each
-    // program when it is chosen).
-    void setAskerMaker(MoveAskerMaker maker) { makeAsker_ = std::move(maker); }
 
 private:
     struct Seat {
@@ -62,7 +59,6 @@ private:
     WindowFeatures& window_;
     GameCommands& game_;
     std::unique_ptr<PlayerDialogs> dialogs_;
-    MoveAskerMaker makeAsker_;
     std::array<std::optional<Seat>, 2> seats_;
     bool moveComing_ = false;
     EndingEngines endingEngines_;  // waited for when the window goes

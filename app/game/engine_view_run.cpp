@@ -1,7 +1,5 @@
 #include "app/game/engine_view_run.h"
 
-#include "board/five_in_row.h"
-
 namespace vorek {
 
 EngineViewRun::EngineViewRun(GameRecord record, std::vector<int> ids, EngineSetup setup, int milliseconds)
@@ -18,11 +16,11 @@ EngineViewRun::~EngineViewRun() {
 void EngineViewRun::run() {
     EngineViewer viewer(setup_);
     for (int count = 0; count < positions() && !cancelled_.load(); ++count) {
-        const std::unique_ptr<V2Board> position = positionAfter(record_, count);
         SeenPosition seen{.id = ids_[static_cast<std::size_t>(count)], .view = std::nullopt, .failure = {}};
-        if (position == nullptr || fiveInRow(*position)) {
+        if (record_.fiveAt != 0 && count >= record_.fiveAt) {
             seen.failure = "the game is over";
         } else {
+            const std::unique_ptr<V2Board> position = positionAfter(record_, count);
             const std::optional<ThinkEnd> end = viewer.think(*position, milliseconds_, &cancelled_);
             if (!end) {
                 startFailure_ = "the engine could not be started";

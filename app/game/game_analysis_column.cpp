@@ -24,8 +24,6 @@ namespace vorek {
 namespace {
 
 constexpr int LOOK_EVERY_MS = 200;
-// The engine's time for each position when the analysis thinks without end.
-constexpr int ENGINE_MILLISECONDS = 1000;
 
 QString squareName(int square) { return QString::fromStdString(squareText(columnOf(square), rowOf(square))); }
 
@@ -66,8 +64,7 @@ QString GameCommands::analysisText(int count, QString* explanation) const {
     const int id = game_->line()[static_cast<std::size_t>(count)];
     const auto verdict = verdicts_.find(id);
     if (verdict == verdicts_.end()) return {};
-    const GameRecord record = game_->lineRecord();
-    const char mover = letterOfMove(record, count + 1);
+    const char mover = game_->letterToMove(count);
     QString mark;
     if (count > 0) {
         const auto before = verdicts_.find(game_->parentOf(id));
@@ -90,7 +87,7 @@ QString GameCommands::engineText(int count) const {
     const auto seen = views_.find(game_->line()[static_cast<std::size_t>(count)]);
     if (seen == views_.end()) return {};
     const QString who = QStringLiteral("The engine, for %1 to move: ")
-                            .arg(QLatin1Char(letterOfMove(game_->lineRecord(), count + 1)));
+                            .arg(QLatin1Char(game_->letterToMove(count)));
     if (!seen->second.view) return who + QString::fromStdString(seen->second.failure);
     const EngineView& view = *seen->second.view;
     QStringList parts;
@@ -107,18 +104,18 @@ void GameCommands::showAnalysisColumn() {
         if (text.isEmpty()) explanation = engineText(count);
         page_.showAnalysis(count, text, explanation);
     }
+    columnDue_ = false;
     showGraph();
 }
 
 // The engine's views of the line's positions, for x.
 void GameCommands::showGraph() {
-    const GameRecord record = game_->lineRecord();
     std::vector<std::optional<EngineView>> views;
     std::vector<bool> xToMove;
     for (int count = 0; count <= game_->length(); ++count) {
         const auto seen = views_.find(game_->line()[static_cast<std::size_t>(count)]);
         views.push_back(seen != views_.end() ? seen->second.view : std::nullopt);
-        xToMove.push_back(letterOfMove(record, count + 1) == 'x');
+        xToMove.push_back(game_->letterToMove(count) == 'x');
     }
     bool byWinrate = false;
     std::vector<std::optional<double>> values = graphValues(views, xToMove, &byWinrate);
@@ -154,29 +151,34 @@ void GameCommands::startEngineRun() {
     const std::optional<std::vector<std::string>> words =
         splitCommandLine(settings.commandLine.toLocal8Bit().toStdString());
     if (!words || words->empty()) return;
-    const int milliseconds = settings.milliseconds > 0 ? settings.milliseconds : ENGINE_MILLISECONDS;
+    // Where the analysis thinks without end, the engine's usual time for each position.
+    const int milliseconds = settings.milliseconds > 0 ? settings.milliseconds : ENGINE_VIEW_MILLISECONDS;
     engineRun_ = std::make_unique<EngineViewRun>(
         game_->lineRecord(), game_->line(), EngineSetup{.words = *words, .folder = window_.folder().folder()},
         milliseconds);
 }
 
-void GameCommands::takeViews() {
-    for (SeenPosition& seen : engineRun_->take())
+bool GameCommands::takeViews() {
+    std::vector<SeenPosition> taken = engineRun_->take();
+    for (SeenPosition& seen : taken)
         if (game_->contains(seen.id)) views_[seen.id] = std::move(seen);
+    return !taken.empty();
 }
 
 void GameCommands::takeVerdicts() {
     if (!analysing()) return;
     bool selectedJudged = false;
+    bool came = false;
     if (analysis_) {
         for (const auto& [id, verdict] : analysis_->take()) {
+            came = true;
             if (!game_->contains(id)) continue;
             verdicts_[id] = verdict;
             selectedJudged = selectedJudged || id == game_->selectedId();
         }
     }
-    if (engineRun_) takeViews();
-    showAnalysisColumn();
+    if (engineRun_) came = takeViews() || came;
+    if (came || columnDue_) showAnalysisColumn();
     const bool searched = !analysis_ || analysis_->done();
     const bool viewed = !engineRun_ || engineRun_->done();
     QString progress;

@@ -40,8 +40,6 @@ public:
     GamePage& page() { return page_; }
     // The game on the page; null before the first one.
     const GameTree* game() const { return game_ ? &*game_ : nullptr; }
-    // The record file the game was read from or last saved to; empty for none.
-    const std::filesystem::path& file() const { return file_; }
     AiPlayer& ai() { return *ai_; }
 
     // "Open Game...": asks for a game record and opens it.
@@ -133,8 +131,11 @@ private:
     void showGraph();
     QString engineText(int count) const;
     void startEngineRun();
+    // Takes what the runs have found; the column is shown again when
+    // something came or the rows were made again since.
     void takeVerdicts();
-    void takeViews();
+    // Takes the engine's new views; true when any came.
+    bool takeViews();
     void stopAnalysis();
     int hintOfSelected() const;
     bool played(GameTree::Play result);
@@ -150,6 +151,9 @@ private:
     // The engine's views of the positions after the moves of these ids.
     std::map<int, SeenPosition> views_;
     std::unique_ptr<EngineViewRun> engineRun_;
+    // The rows were made again since the analysis column was last shown:
+    // their explanations are still to be shown.
+    bool columnDue_ = true;
     QTimer analysisTimer_;
     QElapsedTimer sinceShown_;  // the time the player takes over a move
     std::unique_ptr<AiPlayer> ai_;

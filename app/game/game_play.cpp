@@ -53,9 +53,7 @@ void GameCommands::ForwardClick() {
 
 void GameCommands::DeleteMoveClick() {
     if (!game_ || !window_.allows(Command::PLAY_MOVE)) return;
-    const int id = game_->selectedId();
     if (!game_->removeSelected()) return;
-    verdicts_.erase(id);
     showGame();
 }
 

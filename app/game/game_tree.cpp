@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cassert>
 
+#include "files/position_source.h"
+
 namespace vorek {
 
 GameTree::GameTree(char firstLetter) : firstLetter_(firstLetter), nodes_(1), line_{START} {
@@ -46,6 +48,11 @@ void GameTree::followChosen() {
 
 void GameTree::select(int count) { selected_ = std::clamp(count, 0, length()); }
 
+char GameTree::letterToMove(int count) const {
+    assert(count >= 0 && count <= length());
+    return count % 2 == 0 ? firstLetter_ : otherLetter(firstLetter_);
+}
+
 GameRecord GameTree::lineRecord() const {
     GameRecord record;
     record.firstLetter = firstLetter_;
@@ -67,7 +74,7 @@ bool GameTree::takenOnLine(int square) const {
 
 GameTree::Play GameTree::play(int square, int milliseconds) {
     assert(isSquare(square));
-    if (fiveAt_ != 0 && selected_ >= fiveAt_) return Play::GameOver;
+    if (over()) return Play::GameOver;
     if (takenOnLine(square)) return Play::Taken;
     Node& here = nodes_[at(selectedId())];
     const auto again = std::find_if(here.children.begin(), here.children.end(),

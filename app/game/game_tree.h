@@ -22,10 +22,9 @@ public:
     static GameTree fromRecord(const GameRecord& record);
 
     char firstLetter() const { return firstLetter_; }
-    // The square of a move; the parent, the time and the moves played after it.
+    // The square of a move; the parent and the moves played after it.
     int squareOf(int id) const { return nodes_[at(id)].square; }
     int parentOf(int id) const { return nodes_[at(id)].parent; }
-    int millisecondsOf(int id) const { return nodes_[at(id)].milliseconds; }
     const std::vector<int>& nextMoves(int id) const { return nodes_[at(id)].children; }
     // Whether the id stands for a move (or the start) still in the game.
     bool contains(int id) const;
@@ -46,6 +45,10 @@ public:
     GameRecord lineRecord() const;
     // The move of the line (from 1) that made five; 0 when none did.
     int fiveAt() const { return fiveAt_; }
+    // A five ended the game at or before the selected position.
+    bool over() const { return fiveAt_ != 0 && selected_ >= fiveAt_; }
+    // The letter to move after `count` moves of the line.
+    char letterToMove(int count) const;
 
     enum class Play {
         Played,    // the move is on the line, selected

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <future>
 #include <memory>
 
@@ -24,9 +23,6 @@ public:
     // has ended (invalid where nothing runs). Called once, before the asker goes.
     virtual std::future<void> end() { return {}; }
 };
-
-// Makes the asker of a command line.
-using MoveAskerMaker = std::function<std::unique_ptr<MoveAsker>(const QString& commandLine)>;
 
 // Asks the program as the digit keys do, through either protocol, starting
 // it anew for each move.

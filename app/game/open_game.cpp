@@ -141,6 +141,7 @@ void GameCommands::showGame() {
         analysis << analysisText(count);
     }
     page_.showLine(rows, analysis, game_->selected());
+    columnDue_ = true;
     showGraph();
     showSelected();
 }
