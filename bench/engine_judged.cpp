@@ -48,11 +48,10 @@ namespace {
 constexpr int MOST_MATE_PLIES = 25;
 constexpr int LONGEST_GAME = 160;
 constexpr int MOST_OPENING_STONES = 5;
-// vorek-cli solve's and vorek-cli game's budgets.
+// vorek-cli solve's budget.
 constexpr SolveBudget SOLVE_BUDGET{.maxNodes = 1'000'000, .maxSeconds = 10};
-constexpr SolveBudget GAME_BUDGET{.maxNodes = 10'000'000, .maxSeconds = 10};
-// In a run: the game's budget.
-SolveBudget gameBudget = GAME_BUDGET;
+// In a run: the game's budget, by default vorek-cli game's.
+SolveBudget gameBudget = GAME_ANALYSIS_BUDGET;
 
 // The plies of a mate claim: +M7 is 7, -M12 is -12; nullopt for any other
 // evaluation.

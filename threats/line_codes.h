@@ -96,25 +96,14 @@ constexpr std::array<std::array<std::uint8_t, 256>, 2> buildFarCodesBefore() {
     return codes;
 }
 
-// Both players' codes of a line at once, by the cells before and after the
-// square: player 0's in the low half, player 1's in the high half. One load
-// a line; most scans touch only a small part of the table.
-constexpr LineCodes buildLineCodes() {
-    const auto far = buildFarCodesBefore();
-    const auto near = buildNearParts();
-    LineCodes codes{};
-    for (unsigned before = 0; before < 256; ++before) {
-        for (unsigned after = 0; after < 256; ++after) {
-            std::uint32_t both = 0;
-            for (int player = 0; player < 2; ++player) {
-                const NearPart part = near[player][after];
-                const std::uint32_t code = static_cast<std::uint32_t>(far[player][before] << part.length) | part.bits;
-                both |= code << (16 * player);
-            }
-            codes[before << 8 | after] = both;
-        }
-    }
-    return codes;
+// One player's code of a line (player 0 or 1), by the cells before the
+// square as buildFarCodesBefore takes them and those after it as
+// buildNearParts does, from those two tables.
+constexpr unsigned codeOf(const std::array<std::array<std::uint8_t, 256>, 2>& far,
+                          const std::array<std::array<NearPart, 256>, 2>& near, int player, unsigned before,
+                          unsigned after) {
+    const NearPart part = near[player][after];
+    return static_cast<unsigned>(far[player][before] << part.length) | part.bits;
 }
 
 }  // namespace line_codes

@@ -8,8 +8,13 @@
 #include <cstdint>
 
 #include "app/board_view/board_image.h"
+#include "app/board_view/position_view.h"
+#include "app/folder/folder_commands.h"
+#include "app/solve/solve_commands.h"
 #include "app/solve/solve_dialog.h"
 #include "app/tree/node_tree.h"
+#include "app/tree/tree_commands.h"
+#include "app/window_features.h"
 #include "bench/app/window_on_example.h"
 #include "files/position_source.h"
 #include "search/root_build.h"

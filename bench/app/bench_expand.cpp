@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/tree/node_tree.h"
+#include "app/tree/tree_commands.h"
+#include "app/window_features.h"
 #include "bench/app/window_on_example.h"
 
 namespace vorek::bench {

@@ -13,12 +13,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/board_view/position_view.h"
-#include "app/folder/folder_commands.h"
 #include "app/form1.h"
-#include "app/solve/solve_commands.h"
-#include "app/tree/tree_commands.h"
-#include "app/window_features.h"
 
 namespace vorek::bench {
 

@@ -17,8 +17,7 @@ constexpr LineKindPairs buildLineKindPairs() {
         for (unsigned after = 0; after < 256; ++after) {
             unsigned both = 0;
             for (int player = 0; player < 2; ++player) {
-                const line_codes::NearPart part = near[player][after];
-                const unsigned code = static_cast<unsigned>(far[player][before] << part.length) | part.bits;
+                const unsigned code = line_codes::codeOf(far, near, player, before, after);
                 both |= static_cast<unsigned>(LINE_KIND_OF_CODE[code]) << (LINE_KIND_BITS * player);
             }
             pairs[before | after << 8] = static_cast<std::uint8_t>(both);

@@ -37,6 +37,10 @@ constexpr std::uint32_t lineKindsMask(int line) {
 
 }  // namespace
 
+std::uint16_t ThreatBoard::setFlagsOf(std::uint32_t kinds) {
+    return static_cast<std::uint16_t>((moveClassOf(kinds, PLAYER0) | moveClassOf(kinds, PLAYER1) << 8) & SET_FLAGS);
+}
+
 ThreatBoard::ThreatBoard() {
     for (int s = 0; s < BOARD_SQUARES; ++s) empties_.insert(s);
     // On an empty board no line holds enough room and stones to be any kind.
@@ -47,9 +51,7 @@ std::uint16_t ThreatBoard::setKinds(int square, std::uint32_t kinds) {
     kinds_[square] = kinds;
     // The square is in a set as its old flags say, so a changed flag flips
     // it; most changes of a line's kind change none.
-    const std::uint16_t flipped =
-        ((moveClassOf(old, PLAYER0) ^ moveClassOf(kinds, PLAYER0)) |
-         (moveClassOf(old, PLAYER1) ^ moveClassOf(kinds, PLAYER1)) << 8) & SET_FLAGS;
+    const std::uint16_t flipped = setFlagsOf(old) ^ setFlagsOf(kinds);
     if (flipped != 0) flipSets(square, flipped);
     return flipped;
 }
@@ -65,15 +67,6 @@ void ThreatBoard::flipSets(int square, std::uint16_t flags) {
     }
 }
 
-void ThreatBoard::removeFromSets(int square) {
-    for (MoveSets& sets : moves_) {
-        sets.fives.erase(square);
-        sets.wins.erase(square);
-        sets.fours.erase(square);
-        sets.threes.erase(square);
-    }
-}
-
 void ThreatBoard::putStone(int square, Player player) {
     assert(square >= 0 && square < BOARD_SQUARES && isEmpty(square));
     const unsigned cell = cellOfPlayer(player);
@@ -81,7 +74,9 @@ void ThreatBoard::putStone(int square, Player player) {
     placeInLines(lines_, square, cell);
     key_ ^= stoneKey(player, square);
     empties_.erase(square);
-    removeFromSets(square);
+    // The empty square was in the sets its kinds name and in no other; its
+    // kinds stay while it holds the stone, for unmakeMove to put it back.
+    flipSets(square, setFlagsOf(kinds_[square]));
 }
 
 void ThreatBoard::rereadAround(int square, UndoRecord* record) {
@@ -130,7 +125,7 @@ std::uint8_t ThreatBoard::moveClassWith(int square, Player player, int stoneSqua
         kinds = (kinds & ~lineKindsMask(line)) | lineKindsAt(word, place.bit, line);
         break;
     }
-    return MOVE_CLASS_OF_KINDS[kinds >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
+    return moveClassOf(kinds, player);
 }
 
 void ThreatBoard::place(int square, Player player) {
@@ -179,8 +174,7 @@ void ThreatBoard::unmakeMove() {
         if (changed.flipped != 0) flipSets(changed.square, changed.flipped);
     }
     // The square's kinds were kept while it held the stone, in no set.
-    const std::uint32_t kinds = kinds_[square];
-    flipSets(square, static_cast<std::uint16_t>((moveClassOf(kinds, PLAYER0) | moveClassOf(kinds, PLAYER1) << 8) & SET_FLAGS));
+    flipSets(square, setFlagsOf(kinds_[square]));
     undo_.pop_back();
 }
 

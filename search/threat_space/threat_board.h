@@ -107,6 +107,8 @@ private:
     static std::uint8_t moveClassOf(std::uint32_t kinds, Player player) {
         return MOVE_CLASS_OF_KINDS[kinds >> kindShift(player, 0) & ((1u << SQUARE_KIND_BITS) - 1)];
     }
+    // The sets an empty square with these kinds is in, as flipSets takes them.
+    static std::uint16_t setFlagsOf(std::uint32_t kinds);
     void putStone(int square, Player player);
     // Reads the line kinds of the empty squares near the square again and
     // keeps the sets in step; with a record, saves what changes there.
@@ -118,8 +120,6 @@ private:
     // those it is not in: player 0's MOVE_* flags in the low byte, player 1's
     // in the high byte.
     void flipSets(int square, std::uint16_t flags);
-    // Takes the square out of every set.
-    void removeFromSets(int square);
 
     std::array<std::uint8_t, BOARD_SQUARES> cells_{};
     // Player 0's line kinds in bits 0..11, player 1's in bits 16..27.
