@@ -3,9 +3,9 @@
 // claims checked by our threat-space search.
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <iostream>
 #include <optional>
+#include <ranges>
 #include <string>
 #include <variant>
 
@@ -88,22 +88,12 @@ constexpr SolveBudget DEFAULT_CHECK_BUDGET{.maxNodes = 0, .maxSeconds = 5};
 
 std::string moveText(int square) { return squareText(columnOf(square), rowOf(square)); }
 
-std::string winrateText(double winrate) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.3f", winrate);
-    return text;
-}
-
 template <typename Value, typename Text>
 std::string jsonOr(const std::optional<Value>& value, Text text) {
     return value ? text(*value) : std::string("null");
 }
 
-std::string jsonLine(const std::vector<int>& line) {
-    std::string json = "[";
-    for (std::size_t i = 0; i < line.size(); ++i) json += (i ? ",\"" : "\"") + moveText(line[i]) + '"';
-    return json + ']';
-}
+std::string jsonLine(const std::vector<int>& line) { return jsonStrings(line | std::views::transform(moveText)); }
 
 std::string number(std::int64_t value) { return std::to_string(value); }
 
@@ -138,7 +128,7 @@ public:
         out_ << "best " << moveText(move) << '\n';
         if (best && best->eval) out_ << "eval " << evaluationText(*best->eval) << '\n';
         if (best && best->winrate) out_ << "winrate " << winrateText(*best->winrate) << '\n';
-        if (best && !best->line.empty()) out_ << "line" << lineText(best->line) << '\n';
+        if (best && !best->line.empty()) out_ << "line " << lineText(best->line) << '\n';
         if (check) out_ << "mate claim: " << mateCheckText(*check) << '\n';
         out_.flush();
     }
@@ -151,12 +141,6 @@ public:
     }
 
 private:
-    static std::string lineText(const std::vector<int>& line) {
-        std::string text;
-        for (const int square : line) text += ' ' + moveText(square);
-        return text;
-    }
-
     // The header of a round: the depth of the best line, the latest counts.
     void printRound() {
         const SearchLine* best = lines_.best();
@@ -177,7 +161,7 @@ private:
             out_ << "pv " << line->index + 1 << ' ' << (line->line.empty() ? "-" : moveText(line->line.front()));
             if (line->eval) out_ << " eval " << evaluationText(*line->eval);
             if (line->winrate) out_ << " winrate " << winrateText(*line->winrate);
-            if (!line->line.empty()) out_ << " line" << lineText(line->line);
+            if (!line->line.empty()) out_ << " line " << lineText(line->line);
             out_ << '\n';
         }
         out_.flush();

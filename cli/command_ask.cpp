@@ -18,7 +18,6 @@
 #include "files/file_snapshot.h"
 #include "files/position_files.h"
 #include "opponent/ask_opponent.h"
-#include "opponent/child_process.h"
 #include "opponent/process_group.h"
 
 namespace vorek::cli {
@@ -191,10 +190,8 @@ std::optional<CommandError> runAsk(const CommandArguments& arguments, std::ostre
     if (const auto note = unreadNote(position)) notes.push_back(*note);
     const V2Board& board = *position.board;
 
-    // The ask collects its children itself, and whatever the program leaves
-    // running, even outside its process group, becomes this tool's child once
-    // its parents are gone, to be ended here.
-    keepChildStatuses();
+    // Whatever the program leaves running, even outside its process group,
+    // becomes this tool's child once its parents are gone, to be ended here.
     adoptOrphans();
     const bool logged = arguments.flag(LOG_OPTION);
     AskOutcome outcome;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <variant>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "cli/command.h"
 #include "cli/engine_option.h"
 #include "cli/interrupt.h"
+#include "cli/json_text.h"
 #include "cli/played_position.h"
 #include "cli/progress_line.h"
 #include "cli/solve_options.h"
@@ -125,13 +125,9 @@ std::string orDash(const std::string& text) { return text.empty() ? "-" : text; 
 
 std::string orNull(const std::string& text) { return text.empty() ? "null" : '"' + text + '"'; }
 
-std::string winrateText(double winrate) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.3f", winrate);
-    return text;
-}
-
 std::string evalText(const std::optional<Evaluation>& eval) { return eval ? evaluationText(*eval) : std::string(); }
+
+using cli::winrateText;
 
 std::string winrateText(const std::optional<double>& winrate) {
     return winrate ? winrateText(*winrate) : std::string();
@@ -154,17 +150,11 @@ void printPlain(std::ostream& out, const PositionLine& line) {
     out << '\n';
 }
 
-std::string jsonMarks(const std::vector<std::string_view>& marks) {
-    std::string json = "[";
-    for (std::size_t i = 0; i < marks.size(); ++i) (json += i ? ",\"" : "\"") += std::string(marks[i]) + '"';
-    return json + ']';
-}
-
 void printJson(std::ostream& out, const PositionLine& line) {
     out << R"({"move":)" << line.move << R"(,"side":")" << line.side << R"(","result":")" << line.result << '"';
     if (!line.stopped.empty()) out << R"(,"stopped":")" << line.stopped << '"';
     out << R"(,"proving":)" << orNull(line.proving) << R"(,"played":)"
-        << orNull(line.played) << R"(,"marks":)" << jsonMarks(line.marks);
+        << orNull(line.played) << R"(,"marks":)" << jsonStrings(line.marks);
     if (line.engine) {
         const std::string winrate = winrateText(line.engine->winrate);
         out << R"(,"eval":)" << orNull(evalText(line.engine->eval)) << R"(,"winrate":)"
@@ -244,7 +234,7 @@ std::string jsonDrops(const std::vector<PositionLine>& lines) {
         json += first ? "" : ",";
         json += R"({"move":)" + std::to_string(line.move) + R"(,"side":")" + line.side + R"(","played":")" +
                 line.played + R"(","engine":{"by":")" + (winrate ? "winrate" : "eval") + R"(","before":)" +
-                value(drop.before) + R"(,"after":)" + value(drop.after) + R"(},"threats":)" + jsonMarks(line.marks) +
+                value(drop.before) + R"(,"after":)" + value(drop.after) + R"(},"threats":)" + jsonStrings(line.marks) +
                 '}';
         first = false;
     }

@@ -22,4 +22,10 @@ std::string jsonString(std::string_view text) {
     return json + '"';
 }
 
+std::string winrateText(double winrate) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", winrate);
+    return text;
+}
+
 }  // namespace vorek::cli

@@ -20,6 +20,8 @@ std::string progressText(const Evaluation& claim, const SolveProgress& progress)
     return text.str();
 }
 
+}  // namespace
+
 std::string lineText(const std::vector<int>& line) {
     std::string text;
     for (const int square : line) {
@@ -28,8 +30,6 @@ std::string lineText(const std::vector<int>& line) {
     }
     return text;
 }
-
-}  // namespace
 
 MateClaimCheck checkMateClaim(const V2Board& position, const Evaluation& claim, const SolveBudget& budget) {
     MateClaimSearch search(position, claim, budget);

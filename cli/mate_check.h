@@ -4,12 +4,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "board/v2board.h"
 #include "opponent/mate_claim.h"
 #include "search/solver.h"
 
 namespace vorek::cli {
+
+// The moves as "x,y" texts, one space between two: "6,12 5,13", "" for none.
+std::string lineText(const std::vector<int>& line);
 
 // Judges the claim on the position (player 1 to move) by a threat search
 // within the budget, with a progress line on stderr when that is a terminal.

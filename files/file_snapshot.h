@@ -105,8 +105,6 @@ public:
     std::vector<std::string> restore(Blocked blocked = Blocked::Report,
                                      const std::function<void(std::string_view name)>& beforeEach = {}) const;
 
-    using FileId = vorek::FileId;
-
 private:
     enum class Kind { Missing, File, Link };
 

@@ -149,11 +149,9 @@ bool writePositionFiles(const V2Board& board, const std::filesystem::path& dir) 
 
 std::string timeoutsFileBytes(int digit) { return std::to_string(digit) + "\r\n2147483647\r\n"; }
 
-bool writeTimeouts(int digit, const FolderHandle& folder) { return folder.replace(TIMEOUTS_FILE, timeoutsFileBytes(digit)); }
-
 bool writeTimeouts(int digit, const std::filesystem::path& dir) {
     const std::optional<FolderHandle> folder = FolderHandle::open(dir);
-    return folder && writeTimeouts(digit, *folder);
+    return folder && folder->replace(TIMEOUTS_FILE, timeoutsFileBytes(digit));
 }
 
 std::optional<MoveReply> readMoveReply(const std::filesystem::path& dir) {

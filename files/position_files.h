@@ -72,7 +72,6 @@ std::string timeoutsFileBytes(int digit);
 // digit, then 2147483647, each on its own line; a link at the name is
 // replaced by the file.
 bool writeTimeouts(int digit, const std::filesystem::path& dir = {});
-bool writeTimeouts(int digit, const FolderHandle& folder);
 
 struct MoveReply {
     int x;  // column

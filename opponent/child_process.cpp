@@ -79,23 +79,6 @@ void closeOthersAtExec() {
     failChild(report);
 }
 
-// Signals held back on this thread while it forks, so that no handler of
-// this process runs in the child before the child sets them to default.
-class SignalsHeld {
-public:
-    SignalsHeld() {
-        sigset_t all;
-        ::sigfillset(&all);
-        ::pthread_sigmask(SIG_SETMASK, &all, &previous_);
-    }
-    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-private:
-    sigset_t previous_;
-};
-
 bool mayRun(const std::filesystem::path& file) {
     struct stat st {};
     return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
@@ -139,6 +122,14 @@ int openPidfd(pid_t pid) {
     return -1;
 #endif
 }
+
+SignalsHeld::SignalsHeld() {
+    sigset_t all;
+    ::sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous_);
+}
+
+SignalsHeld::~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
 
 void keepChildStatuses() {
     struct sigaction now {};

@@ -2,6 +2,7 @@
 // protocol and the stdin/stdout protocol share.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <atomic>
@@ -55,6 +56,20 @@ std::optional<std::string> programPath(const std::string& name);
 // with errno saying why.
 std::optional<pid_t> startProgram(const std::vector<std::string>& words, const std::filesystem::path& folder,
                                   const ChildSetup& setup = {});
+
+// Every signal held back on this thread while the object lives, the mask of
+// before put back after: a fork made meanwhile runs no handler of this
+// process in the child before the child sets them to default.
+class SignalsHeld {
+public:
+    SignalsHeld();
+    ~SignalsHeld();
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
 
 // Lets this process collect its children's exit statuses: a SIGCHLD that it
 // was started ignoring (or with SA_NOCLDWAIT), which has the system collect

@@ -83,8 +83,7 @@ struct EngineSession::Run {
 struct EngineSession::Think {
     int id = 0;
     ThinkRequest request;
-    std::vector<std::string> board;     // BEGIN, or BOARD, the stones and DONE
-    std::vector<std::string> yxBoard;   // YXBOARD, the stones and DONE
+    std::vector<std::string> board;    // BEGIN, or BOARD, the stones and DONE
     std::bitset<BOARD_SQUARES> taken;  // the squares that hold stones
     bool stopped = false;              // stop() came before it began
 };
@@ -115,12 +114,6 @@ int EngineSession::analyse(const V2Board& board, const ThinkRequest& request) {
     think->request.milliseconds = std::max(request.milliseconds, 0);
     think->request.lines = std::max(request.lines, 1);
     think->board = positionLines(board);
-    think->yxBoard = think->board;
-    if (think->yxBoard.front() == "BEGIN") {
-        think->yxBoard = {"YXBOARD", "DONE"};
-    } else {
-        think->yxBoard.front() = "YXBOARD";
-    }
     for (int s = 0; s < BOARD_SQUARES; ++s) think->taken[static_cast<std::size_t>(s)] = !board.isEmpty(s);
 
     const std::lock_guard lock(mutex_);
@@ -395,7 +388,13 @@ void EngineSession::begin(std::unique_ptr<Think> think) {
     if (commands_ == Commands::Plain) {
         lines.insert(lines.end(), think->board.begin(), think->board.end());
     } else {
-        lines.insert(lines.end(), think->yxBoard.begin(), think->yxBoard.end());
+        // The same stones after YXBOARD; an empty board is YXBOARD, DONE.
+        if (think->board.front() == "BEGIN") {
+            lines.insert(lines.end(), {"YXBOARD", "DONE"});
+        } else {
+            lines.push_back("YXBOARD");
+            lines.insert(lines.end(), think->board.begin() + 1, think->board.end());
+        }
         lines.push_back("YXNBEST " + std::to_string(think->request.lines));
     }
     current_ = std::move(think);

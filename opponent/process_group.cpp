@@ -317,13 +317,6 @@ std::string processText(const EndedProcess& p) {
 
 }  // namespace
 
-std::vector<pid_t> runningInGroup(pid_t group) {
-    std::vector<pid_t> pids;
-    for (const ProcessEntry& p : allProcesses())
-        if (p.group == group && running(p)) pids.push_back(p.pid);
-    return pids;
-}
-
 GroupEnd endProcessGroup(pid_t leader, const ProcessCgroup* cgroup, ProcessWarden* warden) {
     GroupEnd end;
     // The group's members and the cgroup's, besides the leader's descendants;

@@ -21,10 +21,6 @@ constexpr std::chrono::seconds ENDING_GRACE{1};
 // is left as a survivor (one in an uninterruptible wait on a device).
 constexpr std::chrono::seconds KILL_BOUND{2};
 
-// The processes of the group that are still running: zombies, which have
-// ended and wait to be collected, are left out. Read from /proc.
-std::vector<pid_t> runningInGroup(pid_t group);
-
 // A process that ending a program had to signal.
 struct EndedProcess {
     pid_t pid;

@@ -73,16 +73,12 @@ std::unique_ptr<ProcessWarden> ProcessWarden::watch(pid_t leader, const ProcessC
     const int cgroupKill = cgroup != nullptr ? cgroup->killDescriptor() : -1;
     pid_t pid;
     {
-        sigset_t all;
-        sigset_t previous;
-        ::sigfillset(&all);
-        ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+        const SignalsHeld held;
         pid = ::fork();
         if (pid == 0) {
             ::close(ends[0]);
             wardenLife(ends[1], leader, cgroupKill);
         }
-        ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     }
     ::close(ends[1]);
     if (pid < 0) {
