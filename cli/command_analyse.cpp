@@ -21,6 +21,7 @@
 #include "files/position_source.h"
 #include "opponent/ask_log.h"
 #include "opponent/ask_through_pipes.h"
+#include "opponent/mate_claim.h"
 #include "opponent/process_group.h"
 #include "opponent/think_end.h"
 #include "opponent/think_lines.h"
@@ -84,7 +85,6 @@ constexpr std::array<std::string_view, 2> FLAGS{JSON_OPTION, LOG_OPTION};
 
 constexpr int DEFAULT_MILLISECONDS = 3000;
 constexpr int MOST_LINES_ASKED = 20;
-constexpr SolveBudget DEFAULT_CHECK_BUDGET{.maxNodes = 0, .maxSeconds = 5};
 
 std::string moveText(int square) { return squareText(columnOf(square), rowOf(square)); }
 
@@ -261,7 +261,7 @@ std::optional<CommandError> runAnalyse(const CommandArguments& arguments, std::o
     if (!choice) return Misuse{"needs the engine: --engine PROGRAM"};
     const auto lines = linesOption(arguments);
     if (const auto* bad = std::get_if<Misuse>(&lines)) return *bad;
-    auto budget = budgetOption(arguments, DEFAULT_CHECK_BUDGET);
+    auto budget = budgetOption(arguments, MATE_CHECK_BUDGET);
     if (auto* bad = std::get_if<Misuse>(&budget)) return std::move(*bad);
     if (!arguments.operands.empty()) return Misuse{"takes no operand, got '" + arguments.operands.front() + "'"};
     auto start = analysedPosition(arguments);

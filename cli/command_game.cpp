@@ -83,7 +83,6 @@ constexpr std::array<std::string_view, 4> OPTIONS{NODES_OPTION, SECONDS_OPTION, 
 constexpr std::array<std::string_view, 1> FLAGS{JSON_OPTION};
 
 
-constexpr int DEFAULT_ENGINE_MILLISECONDS = 1000;
 constexpr std::size_t LARGEST_DROPS = 5;
 
 // One analysed position, in the words of the output.
@@ -297,7 +296,7 @@ std::optional<CommandError> runGame(const CommandArguments& arguments, std::ostr
                                     std::vector<std::string>& notes) {
     auto budget = budgetOption(arguments, GAME_ANALYSIS_BUDGET);
     if (auto* bad = std::get_if<Misuse>(&budget)) return std::move(*bad);
-    auto engine = engineOption(arguments, DEFAULT_ENGINE_MILLISECONDS);
+    auto engine = engineOption(arguments, ENGINE_VIEW_MILLISECONDS);
     if (auto* bad = std::get_if<Misuse>(&engine)) return std::move(*bad);
     const std::optional<EngineChoice>& choice = std::get<std::optional<EngineChoice>>(engine);
     if (arguments.operands.size() != 1)
