@@ -40,7 +40,6 @@ bool speaksStdinProtocol(std::string_view commandLine) {
 
 AskOutcome askOpponent(std::string_view commandLine, const V2Board& board, const std::filesystem::path& folder,
                        int milliseconds, AskLog& log, const StopFlag* stop) {
-    keepChildStatuses();
     try {
         const AskTimeline timeline(log);
         if (!speaksStdinProtocol(commandLine))

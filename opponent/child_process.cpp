@@ -151,6 +151,9 @@ bool hasEnded(pid_t pid) {
 std::optional<pid_t> startProgram(const std::vector<std::string>& words, const std::filesystem::path& folder,
                                   const ChildSetup& setup) {
     if (words.empty()) return std::nullopt;
+    // Every program's end is read from its exit status (and the warden's,
+    // forked after it).
+    keepChildStatuses();
     const std::optional<std::string> path = programPath(words.front());
     if (!path) {
         errno = ENOENT;

@@ -143,6 +143,16 @@ TEST_F(InterruptedAsk, InheritedIgnoredSigchldStillGivesTheExitStatus) {
     EXPECT_NE(run.err.find(" ms the program exited with code 0\n"), std::string::npos) << run.err;
 }
 
+// The same for an engine kept running by analyse: its exit is told, not
+// taken for output that merely closed.
+TEST_F(InterruptedAsk, InheritedIgnoredSigchldStillGivesTheEnginesExitStatus) {
+    const std::string engine = program("engine", "read line; echo OK; read line; exit 3");
+    const ProgramRun run = runProgram(CLI_PROGRAM, {"analyse", "--dir", "F", "--ms", "500", "--engine", engine},
+                                      base.path(), {.sigchldIgnored = true});
+    EXPECT_NE(run.err.find("the engine exited with code 3\n"), std::string::npos) << run.err;
+    EXPECT_EQ(running(), std::vector<pid_t>{});
+}
+
 // A program that makes the put-back impossible (the folder read-only, every
 // "NAME.saved" name taken) makes the ask fail with each file named and where
 // its bytes are: the very file found, or a copy in the runtime folder.
